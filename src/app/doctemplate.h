@@ -1,0 +1,47 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class CChildFrame;
+class CMainFrame;
+class CRichSyntaxDoc;
+
+// Makes document, child frame and view together and keeps the open documents.
+class CDocTemplate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CDocTemplate(CMainFrame *mainFrame);
+    ~CDocTemplate() override;
+
+    // File/New: a document whose creation runs the wizard. nullptr when it was abandoned.
+    CRichSyntaxDoc *OpenNewDocument();
+    // Opens a file, or activates the window that shows it already. nullptr on
+    // failure, after the document has reported it.
+    CRichSyntaxDoc *OpenDocumentFile(const QString &path, bool addToRecent = true);
+    // Window/New Window: one more window on the document.
+    CChildFrame *CreateNewFrame(CRichSyntaxDoc *doc);
+
+    CRichSyntaxDoc *FindDocument(const QString &path) const;
+    QList<CRichSyntaxDoc *> Documents() const { return m_documents; }
+
+    // The closing prompt for every modified document; false when the user cancelled.
+    bool SaveAllModified();
+    void CloseAllDocuments();
+
+    // Documents File/New has made so far in this run, projects included.
+    int NewDocumentCount() const { return m_nUntitledCount; }
+
+    // Called by a document's last frame as it closes.
+    void RemoveDocument(CRichSyntaxDoc *doc);
+
+private:
+    CChildFrame *MakeFrame(CRichSyntaxDoc *doc);
+
+    CMainFrame *m_pMainFrame;
+    QList<CRichSyntaxDoc *> m_documents;
+    int m_nUntitledCount = 0;
+};

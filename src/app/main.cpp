@@ -1,0 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "app/editorapp.h"
+
+int main(int argc, char *argv[])
+{
+    CEditorApp app(argc, argv);
+    if (!app.InitInstance())
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The program's own per-user settings: sections below one root, every value
+// text, integers as decimal text. Construct one where a setting is read or
+// written and let it go out of scope; nothing of it is ever reported.
+//
+// On Linux and macOS the values live in $XDG_CONFIG_HOME/TRZ.ini (section ""
+// is the general group, the unnamed value of a section is the key "Default");
+// on Windows in the registry below HKEY_CURRENT_USER\Software\TRZ.
+class CSettingsStore
+{
+public:
+    explicit CSettingsStore(const QString &rootPath = QStringLiteral("Software\\TRZ"));
+
+    void WriteString(const QString &value, const QString &section, const QString &name);
+    QString ReadString(const QString &section, const QString &name) const;
+    void WriteInt(int32_t value, const QString &section, const QString &name);
+    int32_t ReadInt(const QString &section, const QString &name) const;
+
+    // Longest text a value can hold. A longer write is refused: nothing is
+    // written and the value stored before stays. A longer stored text reads empty.
+    static constexpr int MaxValueLength = 2047;
+
+    // The text-to-integer rule of ReadInt: leading white space, an optional
+    // sign, decimal digits up to the first other character; no digits give 0.
+    // Values out of range saturate.
+    static int32_t ParseInt(const QString &text);
+
+    // The key of a value inside the backing store.
+    static QString KeyFor(const QString &section, const QString &name);
+
+private:
+    static QString s_strRootPath;
+};

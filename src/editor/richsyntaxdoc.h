@@ -1,0 +1,81 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/sourcecodec.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QTextDocument;
+class CRichSyntaxView;
+
+// One open Quarn BASIC source file: its path, title and modified state, its
+// loading and saving, and the build commands that act on it. The text lives in
+// one QTextDocument that all of the document's views share.
+class CRichSyntaxDoc : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CRichSyntaxDoc(QObject *parent = nullptr);
+    ~CRichSyntaxDoc() override;
+
+    QTextDocument *TextDocument() const { return m_pTextDoc; }
+
+    QString GetPathName() const { return m_strPathName; }
+    // Sets path and title; a file given a path goes to the head of the recent files.
+    void SetPathName(const QString &path, bool addToRecent = true);
+    QString GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString &title);
+
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified = true);
+
+    // Creation through File/New (runs the wizard); false abandons the document.
+    bool OnNewDocument();
+    // Loads a file; false after the failure has been reported.
+    bool OnOpenDocument(const QString &path);
+    // Writes the text to a file; false after the failure has been reported.
+    bool OnSaveDocument(const QString &path);
+
+    // File/Save: Save As when there is no path or the file is missing or read-only.
+    bool DoFileSave();
+    // Save As when path is empty; replace: the document takes the new path.
+    bool DoSave(const QString &path, bool replace = true);
+    // The closing prompt "Save changes to %1?"; false when the user cancelled.
+    bool SaveModified();
+
+    // Build commands.
+    void OnBuildCompile();
+    void OnBuildRun();
+    void OnBuildLink();
+    QString GetRomFileName() const;
+    QString GetMultibootFileName() const;
+
+    // The wizard's sub-folder: extends folder in place; false after a message.
+    bool CreateProjectFolder(QString &folder, QString name);
+
+    const QList<CRichSyntaxView *> &Views() const { return m_views; }
+    void AddView(CRichSyntaxView *view);
+    void RemoveView(CRichSyntaxView *view);
+
+    SourceEncoding Encoding() const { return m_encoding; }
+
+    // 1: a new project source file whose template text is still to be placed in its view.
+    int m_nNewType = 0;
+    QString m_strTemplate;
+    // The template goes into the text once, by the first view that is shown.
+    bool m_bTemplatePlaced = false;
+
+Q_SIGNALS:
+    void TitleChanged();
+    void ModifiedChanged(bool modified);
+
+private:
+    QTextDocument *m_pTextDoc;
+    QString m_strPathName;
+    QString m_strTitle;
+    SourceEncoding m_encoding = SourceEncoding::Windows1252;
+    QList<CRichSyntaxView *> m_views;
+};

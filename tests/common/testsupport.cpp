@@ -1,0 +1,119 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+MessageBoxRecorder::MessageBoxRecorder()
+{
+    CEditorApp::s_messageBoxHook = [this](const QString &text, QMessageBox::Icon icon,
+                                          QMessageBox::StandardButtons buttons) {
+        m_boxes.append({text, icon, buttons});
+        if (!m_answers.isEmpty())
+            return m_answers.takeFirst();
+        for (int bit = 0; bit < 32; ++bit) {
+            const auto button = QMessageBox::StandardButton(1u << bit);
+            if (buttons.testFlag(button))
+                return button;
+        }
+        return QMessageBox::NoButton;
+    };
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    CEditorApp::s_messageBoxHook = nullptr;
+}
+
+QStringList MessageBoxRecorder::Texts() const
+{
+    QStringList texts;
+    for (const Box &box : m_boxes)
+        texts.append(box.text);
+    return texts;
+}
+
+FileDialogStub::FileDialogStub()
+{
+    CEditorApp::s_fileDialogHook = [this](const FileDialogRequest &request) {
+        m_requests.append(request);
+        return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    };
+}
+
+FileDialogStub::~FileDialogStub()
+{
+    CEditorApp::s_fileDialogHook = nullptr;
+}
+
+ShellOpenStub::ShellOpenStub(bool result)
+    : m_bResult(result)
+{
+    CEditorApp::s_shellOpenHook = [this](const QString &target) {
+        m_targets.append(target);
+        return m_bResult;
+    };
+}
+
+ShellOpenStub::~ShellOpenStub()
+{
+    CEditorApp::s_shellOpenHook = nullptr;
+}
+
+namespace {
+QTemporaryDir *g_root = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
+
+void FailOnRunningProcess(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("Destroyed while process"))) {
+        std::fprintf(stderr, "FATAL: %s\n", qPrintable(message));
+        std::abort();
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+} // namespace
+
+namespace TestSupport {
+
+void PrepareEnvironment()
+{
+    g_root = new QTemporaryDir;
+    const QString root = g_root->path();
+    QDir(root).mkpath(QStringLiteral("config"));
+    QDir(root).mkpath(QStringLiteral("data"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root + QStringLiteral("/config"));
+    g_previousHandler = qInstallMessageHandler(FailOnRunningProcess);
+}
+
+QString SettingsFolder()
+{
+    return g_root->path() + QStringLiteral("/config");
+}
+
+QString WriteScript(const QString &folder, const QString &name, const QByteArray &body)
+{
+    const QString path = folder + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    file.write("#!/bin/sh\n");
+    file.write(body);
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                        | QFile::ExeGroup);
+    return path;
+}
+
+} // namespace TestSupport

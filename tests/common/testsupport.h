@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/editorapp.h"
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+
+// Answers the program's message boxes with prepared answers and records them.
+// Without a prepared answer a box is answered with its first button.
+class MessageBoxRecorder
+{
+public:
+    struct Box
+    {
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+
+    void Answer(QMessageBox::StandardButton button) { m_answers.append(button); }
+    const QList<Box> &Boxes() const { return m_boxes; }
+    QStringList Texts() const;
+    void Clear() { m_boxes.clear(); }
+
+private:
+    QList<Box> m_boxes;
+    QList<QMessageBox::StandardButton> m_answers;
+};
+
+// Answers file dialogs with prepared paths (empty text: cancelled) and records the requests.
+class FileDialogStub
+{
+public:
+    FileDialogStub();
+    ~FileDialogStub();
+
+    void Answer(const QString &path) { m_answers.append(path); }
+    const QList<FileDialogRequest> &Requests() const { return m_requests; }
+
+private:
+    QList<FileDialogRequest> m_requests;
+    QStringList m_answers;
+};
+
+// Records shell opens and answers them with a fixed result.
+class ShellOpenStub
+{
+public:
+    explicit ShellOpenStub(bool result = true);
+    ~ShellOpenStub();
+
+    void SetResult(bool result) { m_bResult = result; }
+    const QStringList &Targets() const { return m_targets; }
+
+private:
+    QStringList m_targets;
+    bool m_bResult;
+};
+
+namespace TestSupport {
+// Points settings, data and config folders at fresh temporary folders, enables
+// the test mode of QStandardPaths and makes Qt's warning that a process was
+// destroyed while running fatal. Called before the application is made.
+void PrepareEnvironment();
+// Folder that holds this run's settings files.
+QString SettingsFolder();
+// Writes an executable script into folder and returns its path.
+QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
+} // namespace TestSupport
+
+// Like QTEST_MAIN, but the application is the editor's own and every test runs
+// with its settings and files in temporary folders.
+#define QBE_TEST_MAIN(TestObject)                                                                  \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        TestSupport::PrepareEnvironment();                                                         \
+        CEditorApp app(argc, argv);                                                                \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }

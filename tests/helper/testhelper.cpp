@@ -1,0 +1,76 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+// Stand-in for the compiler, the emulator and the linker in tests. Each
+// argument is a step, done in order:
+//   record=FILE     write the working folder and then every argument, one a line, to FILE
+//   out=TEXT        write TEXT to standard output ("\n" and "\0" are escapes)
+//   err=TEXT        write TEXT to standard error
+//   sleep=MS        wait MS milliseconds
+//   bytes=N         write N bytes of compiler-like lines to standard output
+//   exit=CODE       end now with CODE
+// Arguments that are no step are only recorded.
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+QByteArray Unescape(const QByteArray &text)
+{
+    QByteArray out;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == '\\' && i + 1 < text.size()) {
+            const char c = text.at(++i);
+            out.append(c == 'n' ? '\n' : c == 'r' ? '\r' : c == '0' ? '\0' : c);
+        } else {
+            out.append(text.at(i));
+        }
+    }
+    return out;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    for (const QString &arg : args) {
+        const QByteArray value = arg.section(QLatin1Char('='), 1).toLocal8Bit();
+        if (arg.startsWith(QLatin1String("record="))) {
+            QFile file(QString::fromLocal8Bit(value));
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                file.write(QDir::currentPath().toUtf8() + '\n');
+                for (const QString &a : args)
+                    file.write(a.toUtf8() + '\n');
+            }
+        } else if (arg.startsWith(QLatin1String("out="))) {
+            const QByteArray text = Unescape(value);
+            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+            std::fflush(stdout);
+        } else if (arg.startsWith(QLatin1String("err="))) {
+            const QByteArray text = Unescape(value);
+            std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+            std::fflush(stderr);
+        } else if (arg.startsWith(QLatin1String("sleep="))) {
+            QThread::msleep(value.toULong());
+        } else if (arg.startsWith(QLatin1String("bytes="))) {
+            qint64 left = value.toLongLong();
+            qint64 line = 0;
+            while (left > 0) {
+                QByteArray text = "pong.qrx(" + QByteArray::number(++line)
+                                  + ") : compiling statement, 0x08000000 bytes free\n";
+                if (text.size() > left)
+                    text.truncate(int(left));
+                std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+                left -= text.size();
+            }
+            std::fflush(stdout);
+        } else if (arg.startsWith(QLatin1String("exit="))) {
+            return value.toInt();
+        }
+    }
+    return 0;
+}
