@@ -143,8 +143,6 @@ void CEditorApp::OnBuildOptions()
     m_options.DoModal();
 }
 
-void CEditorApp::OnAppAbout() {}
-void CEditorApp::OnHelpIndex() {}
 void CEditorApp::OnFilePrintSetup() {}
 
 void CEditorApp::OnFileNew()

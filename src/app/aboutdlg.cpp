@@ -1,0 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "app/editorapp.h"
+
+void CEditorApp::OnAppAbout()
+{
+}
