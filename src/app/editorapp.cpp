@@ -145,13 +145,6 @@ void CEditorApp::OnBuildOptions()
 
 void CEditorApp::OnFilePrintSetup() {}
 
-void CEditorApp::OnFileNew()
-{
-    m_pDocTemplate->OpenNewDocument();
-}
-
-void CEditorApp::OnFileOpen() {}
-void CEditorApp::OnOpenRecentFile(int) {}
 
 bool CEditorApp::OnAppExit()
 {
@@ -163,11 +156,5 @@ bool CEditorApp::OnAppExit()
     return true;
 }
 
-bool CEditorApp::OpenDocumentFile(const QString &path)
-{
-    return m_pDocTemplate->OpenDocumentFile(path) != nullptr;
-}
 
 void CEditorApp::SaveStdProfileSettings() {}
-
-void CEditorApp::LaunchProgram(const QString &, const QString &, const QString &, bool) {}
