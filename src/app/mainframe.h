@@ -53,6 +53,7 @@ private:
     void CreateStatusBar();
     void UpdateIndicators();
     void OnCommand(int id);
+    void ArrangeIcons();
 
     QMdiArea *m_pMdiArea = nullptr;
     QToolBar *m_pToolBar = nullptr;
