@@ -3,18 +3,99 @@
 // File/New of a source document: the wizard and the project folder.
 #include "editor/richsyntaxdoc.h"
 
+#include "app/editorapp.h"
+#include "wizard/projecttemplate.h"
+#include "wizard/wizarddlg.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextDocument>
+
+namespace {
+const QString kSetDirFailed = QStringLiteral("Failed to set project directory!");
+const QString kCreateDirFailed = QStringLiteral("Failed to create project directory!");
+const QString kReplaceQuestion = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+const QString kSourceExtension = QStringLiteral(".qrx");
+
+// Makes folder the current directory. A relative folder is taken from the
+// current directory as it was, and folder becomes the absolute path, so that
+// names built from it later do not depend on the directory change.
+bool SetProjectDirectory(QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+    if (!QFileInfo(absolute).isDir() || !QDir::setCurrent(absolute))
+        return false;
+    folder = absolute;
+    return true;
+}
+
+// A sub-folder's name is one path component, not a way into another folder.
+bool IsPlainFolderName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    if (name.contains(QLatin1Char('/')))
+        return false;
+#ifdef Q_OS_WIN
+    if (name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':')))
+        return false;
+#endif
+    return true;
+}
+} // namespace
 
 bool CRichSyntaxDoc::OnNewDocument()
 {
     m_pTextDoc->clear();
     m_strPathName.clear();
     m_nNewType = 0;
+    m_strTemplate.clear();
+    m_bTemplatePlaced = false;
+    SetModifiedFlag(false);
+
+    CWizardDlg wizard;
+    if (wizard.DoModal() != QDialog::Accepted)
+        return false;
+
+    m_nNewType = wizard.m_nType;
+    if (m_nNewType == 0)
+        return true;
+
+    const int year = QDate::currentDate().year();
+    if (wizard.m_bSubFolder && !CreateProjectFolder(wizard.m_strPath, wizard.m_strName))
+        return false;
+    if (!SetProjectDirectory(wizard.m_strPath)) {
+        CEditorApp::MessageBox(kSetDirFailed, QMessageBox::Warning, QMessageBox::Ok);
+        return false;
+    }
+
+    const QString path = QDir(wizard.m_strPath).absoluteFilePath(wizard.m_strName + kSourceExtension);
+    // The first save would silently replace a file of that name.
+    if (QFileInfo::exists(path)
+        && CEditorApp::MessageBox(kReplaceQuestion.arg(QDir::toNativeSeparators(path)),
+                                  QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)
+               != QMessageBox::Yes)
+        return false;
+
+    m_strTemplate = ProjectTemplateText(wizard.m_strName, year, UserFullName());
+    SetPathName(path);
     SetModifiedFlag(false);
     return true;
 }
 
-bool CRichSyntaxDoc::CreateProjectFolder(QString &, QString)
+bool CRichSyntaxDoc::CreateProjectFolder(QString &folder, QString name)
 {
-    return false;
+    if (!SetProjectDirectory(folder)) {
+        CEditorApp::MessageBox(kSetDirFailed, QMessageBox::Warning, QMessageBox::Ok);
+        return false;
+    }
+    if (!IsPlainFolderName(name) || !QDir::current().mkdir(name)) {
+        CEditorApp::MessageBox(kCreateDirFailed, QMessageBox::Warning, QMessageBox::Ok);
+        return false;
+    }
+    folder = QDir::current().absoluteFilePath(name);
+    return true;
 }

@@ -1,0 +1,234 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "wizard/wizarddlg.h"
+
+#include "app/editorapp.h"
+#include "app/mainframe.h"
+#include "app/settingsstore.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace {
+const QString kTitle = QStringLiteral("New Source Project Wizard");
+const QString kSection = QStringLiteral("Wizard");
+const QString kNameValue = QStringLiteral("Name");
+const QString kPathValue = QStringLiteral("Path");
+const QString kOpenValue = QStringLiteral("Open");
+const QString kDefaultName = QStringLiteral("My Project");
+const QString kBrowseTitle = QStringLiteral("Project Folder");
+const QString kLogo = QStringLiteral(":/res/logo.png");
+
+// Sizes of the original arrangement, in pixels of an 8-point dialog font.
+constexpr int kEditWidth = 234;
+constexpr int kBrowseWidth = 28;
+constexpr int kButtonWidth = 75;
+constexpr int kLogoSize = 124;
+constexpr int kFieldIndent = 18;
+constexpr int kLogoGap = 20;
+
+QWidget *DefaultParent()
+{
+    CEditorApp *app = CEditorApp::Instance();
+    return app ? app->MainFrame() : nullptr;
+}
+
+// The folder that holds a chosen file: the path cut at its last separator.
+QString FolderOf(const QString &path)
+{
+    int cut = path.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    cut = qMax(cut, path.lastIndexOf(QLatin1Char('\\')));
+#endif
+    if (cut < 0)
+        return path;
+    // Keep the separator of a root ("/", "C:/") so that it still names a folder.
+    if (cut == 0 || (cut == 2 && path.at(1) == QLatin1Char(':')))
+        return path.left(cut + 1);
+    return path.left(cut);
+}
+} // namespace
+
+CWizardDlg::CWizardDlg(QWidget *parent)
+    : QDialog(parent ? parent : DefaultParent())
+{
+    CSettingsStore store;
+    m_strName = store.ReadString(kSection, kNameValue);
+    if (m_strName.isEmpty())
+        m_strName = kDefaultName;
+    m_strPath = store.ReadString(kSection, kPathValue);
+    m_bAutoOpen = store.ReadInt(kSection, kOpenValue) != 0;
+
+    setWindowTitle(kTitle);
+    setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
+
+    m_pNameEdit = new QLineEdit(this);
+    m_pNameEdit->setMinimumWidth(kEditWidth);
+    m_pPathEdit = new QLineEdit(this);
+    m_pPathEdit->setMinimumWidth(kEditWidth);
+    m_pBrowseButton = new QPushButton(QStringLiteral("..."), this);
+    m_pBrowseButton->setFixedWidth(kBrowseWidth);
+    m_pBrowseButton->setAutoDefault(false);
+    m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create sub-folder in project directory..."), this);
+    m_pAutoOpenCheck = new QCheckBox(QStringLiteral("Auto open this project when I launch TRZ..."), this);
+    m_pBlankRadio = new QRadioButton(QStringLiteral("Create a new, blank source file..."), this);
+    m_pProjectRadio = new QRadioButton(QStringLiteral("Create a new project source file..."), this);
+    // The two kinds are chosen with the mouse; Tab passes them by.
+    m_pBlankRadio->setFocusPolicy(Qt::ClickFocus);
+    m_pProjectRadio->setFocusPolicy(Qt::ClickFocus);
+    auto *kinds = new QButtonGroup(this);
+    kinds->addButton(m_pBlankRadio, 0);
+    kinds->addButton(m_pProjectRadio, 1);
+    m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
+    m_pOkButton->setDefault(true);
+    m_pOkButton->setMinimumWidth(kButtonWidth);
+    m_pCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_pCancelButton->setAutoDefault(false);
+    m_pCancelButton->setMinimumWidth(kButtonWidth);
+
+    m_pLogo = new QLabel(this);
+    m_pLogo->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_pLogo->setLineWidth(1);
+    m_pLogo->setFixedSize(kLogoSize, kLogoSize);
+    m_pLogo->setAlignment(Qt::AlignCenter);
+    m_pLogo->setPixmap(QPixmap(kLogo));
+
+    // Left the logo; right of it the two kinds, and below them, indented, the
+    // name, the folder with its browse button and the sub-folder box.
+    auto *fields = new QGridLayout;
+    fields->setContentsMargins(kFieldIndent, 0, 0, 0);
+    fields->addWidget(m_pNameEdit, 0, 0);
+    fields->addWidget(m_pPathEdit, 1, 0);
+    fields->addWidget(m_pBrowseButton, 1, 1);
+    fields->addWidget(m_pSubFolderCheck, 2, 0, 1, 2);
+
+    auto *choices = new QVBoxLayout;
+    choices->addWidget(m_pBlankRadio);
+    choices->addWidget(m_pProjectRadio);
+    choices->addLayout(fields);
+    choices->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_pLogo, 0, Qt::AlignTop);
+    top->addSpacing(kLogoGap);
+    top->addLayout(choices, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_pAutoOpenCheck);
+    bottom->addStretch();
+    bottom->addWidget(m_pOkButton);
+    bottom->addWidget(m_pCancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_pNameEdit, m_pPathEdit);
+    setTabOrder(m_pPathEdit, m_pBrowseButton);
+    setTabOrder(m_pBrowseButton, m_pSubFolderCheck);
+    setTabOrder(m_pSubFolderCheck, m_pAutoOpenCheck);
+    setTabOrder(m_pAutoOpenCheck, m_pBlankRadio);
+    setTabOrder(m_pBlankRadio, m_pProjectRadio);
+    setTabOrder(m_pProjectRadio, m_pOkButton);
+    setTabOrder(m_pOkButton, m_pCancelButton);
+
+    connect(m_pBlankRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            OnBlankFile();
+    });
+    connect(m_pProjectRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            OnProjectFile();
+    });
+    connect(m_pBrowseButton, &QPushButton::clicked, this, &CWizardDlg::OnBrowse);
+    connect(m_pOkButton, &QPushButton::clicked, this, &CWizardDlg::accept);
+    connect(m_pCancelButton, &QPushButton::clicked, this, &CWizardDlg::reject);
+
+    UpdateData(false);
+}
+
+CWizardDlg::~CWizardDlg() = default;
+
+int CWizardDlg::DoModal()
+{
+    UpdateData(false);
+    m_pNameEdit->setFocus();
+    m_pNameEdit->selectAll();
+    return exec();
+}
+
+void CWizardDlg::UpdateData(bool saveAndValidate)
+{
+    if (saveAndValidate) {
+        m_strName = m_pNameEdit->text();
+        m_strPath = m_pPathEdit->text();
+        m_nType = m_pBlankRadio->isChecked() ? 0 : 1;
+        m_bSubFolder = m_pSubFolderCheck->isChecked();
+        m_bAutoOpen = m_pAutoOpenCheck->isChecked();
+        return;
+    }
+    m_pNameEdit->setText(m_strName);
+    m_pPathEdit->setText(m_strPath);
+    (m_nType == 0 ? m_pBlankRadio : m_pProjectRadio)->setChecked(true);
+    m_pSubFolderCheck->setChecked(m_bSubFolder);
+    m_pAutoOpenCheck->setChecked(m_bAutoOpen);
+}
+
+void CWizardDlg::accept()
+{
+    UpdateData(true);
+    QDialog::accept();
+    // Written whichever kind was chosen, so the next wizard offers them again.
+    CSettingsStore store;
+    store.WriteString(m_strName, kSection, kNameValue);
+    store.WriteString(m_strPath, kSection, kPathValue);
+    store.WriteInt(m_bAutoOpen ? 1 : 0, kSection, kOpenValue);
+}
+
+void CWizardDlg::SetProjectControlsEnabled(bool enabled)
+{
+    m_pNameEdit->setEnabled(enabled);
+    m_pPathEdit->setEnabled(enabled);
+    m_pBrowseButton->setEnabled(enabled);
+    m_pAutoOpenCheck->setEnabled(enabled);
+    m_pSubFolderCheck->setEnabled(enabled);
+}
+
+void CWizardDlg::OnBlankFile()
+{
+    SetProjectControlsEnabled(false);
+}
+
+void CWizardDlg::OnProjectFile()
+{
+    SetProjectControlsEnabled(true);
+}
+
+void CWizardDlg::OnBrowse()
+{
+    // Whatever was typed in the other fields survives the browsing.
+    UpdateData(true);
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Folder;
+    request.caption = kBrowseTitle;
+    request.directory = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    request.listFilesInFolderMode = true;
+    QString path = CEditorApp::FileDialog(this, request);
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo(path).isDir())
+        path = FolderOf(path);
+    m_strPath = path;
+    UpdateData(false);
+}
