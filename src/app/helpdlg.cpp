@@ -2,22 +2,105 @@
 // SPDX-License-Identifier: MIT
 #include "app/helpdlg.h"
 
+#include "app/editorapp.h"
 #include "app/settingsstore.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kTitle = QStringLiteral("HTML Help Location...");
+const QString kLabel = QStringLiteral("Enter the location of the HTML Help file...");
+const QString kSection = QStringLiteral("Help");
+const QString kFilter = QStringLiteral("HTML Help Files (*.chm)");
+const QString kDefaultSuffix = QStringLiteral("chm");
+const QString kInitialFileName = QStringLiteral("qrh.dhm");
+
+// Sizes of the original arrangement, in pixels of an 8-point dialog font.
+constexpr int kEditWidth = 288;
+constexpr int kBrowseWidth = 28;
+constexpr int kButtonWidth = 75;
+} // namespace
 
 CHelpDlg::CHelpDlg(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("HTML Help Location..."));
+    setWindowTitle(kTitle);
+    setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
+
+    auto *label = new QLabel(kLabel, this);
+    m_pPathEdit = new QLineEdit(this);
+    m_pPathEdit->setMinimumWidth(kEditWidth);
+    m_pBrowseButton = new QPushButton(QStringLiteral("..."), this);
+    m_pBrowseButton->setFixedWidth(kBrowseWidth);
+    m_pBrowseButton->setAutoDefault(false);
+    m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
+    m_pOkButton->setDefault(true);
+    m_pOkButton->setMinimumWidth(kButtonWidth);
+    m_pCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_pCancelButton->setAutoDefault(false);
+    m_pCancelButton->setMinimumWidth(kButtonWidth);
+
+    auto *pathRow = new QHBoxLayout;
+    pathRow->addWidget(m_pPathEdit, 1);
+    pathRow->addWidget(m_pBrowseButton);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_pOkButton);
+    buttons->addWidget(m_pCancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addLayout(pathRow);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_pPathEdit, m_pBrowseButton);
+    setTabOrder(m_pBrowseButton, m_pOkButton);
+    setTabOrder(m_pOkButton, m_pCancelButton);
+
+    connect(m_pBrowseButton, &QPushButton::clicked, this, &CHelpDlg::OnBrowse);
+    connect(m_pOkButton, &QPushButton::clicked, this, &CHelpDlg::accept);
+    connect(m_pCancelButton, &QPushButton::clicked, this, &CHelpDlg::reject);
 }
 
 CHelpDlg::~CHelpDlg() = default;
 
 void CHelpDlg::LoadSettings()
 {
-    m_strHelpPath = CSettingsStore().ReadString(QStringLiteral("Help"), QString());
+    m_strHelpPath = CSettingsStore().ReadString(kSection, QString());
 }
 
 int CHelpDlg::DoModal()
 {
+    m_pPathEdit->setText(m_strHelpPath);
+    m_pPathEdit->setFocus();
     return exec();
+}
+
+void CHelpDlg::OnBrowse()
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::OpenFile;
+    request.fileName = kInitialFileName;
+    request.filters = QStringList{kFilter};
+    request.defaultSuffix = kDefaultSuffix;
+    const QString path = CEditorApp::FileDialog(this, request);
+    if (path.isEmpty())
+        return;
+    // Taken at once: Cancel in this dialog does not undo a browsed path.
+    m_strHelpPath = path;
+    m_pPathEdit->setText(m_strHelpPath);
+}
+
+void CHelpDlg::accept()
+{
+    m_strHelpPath = m_pPathEdit->text();
+    QDialog::accept();
+    CSettingsStore().WriteString(m_strHelpPath, kSection, QString());
 }

@@ -4,7 +4,11 @@
 
 #include <QDialog>
 
-// "HTML Help Location...": where the language's help file is.
+class QLineEdit;
+class QPushButton;
+
+// "HTML Help Location...": where the language's help file is. One object lives
+// for the whole run and is also the record of the path.
 class CHelpDlg : public QDialog
 {
     Q_OBJECT
@@ -13,7 +17,24 @@ public:
     ~CHelpDlg() override;
 
     void LoadSettings();
+    // The edit box shows m_strHelpPath; QDialog::Accepted after OK.
     int DoModal();
 
+    void OnBrowse();
+
+    QLineEdit *PathEdit() const { return m_pPathEdit; }
+    QPushButton *BrowseButton() const { return m_pBrowseButton; }
+    QPushButton *OkButton() const { return m_pOkButton; }
+    QPushButton *CancelButton() const { return m_pCancelButton; }
+
     QString m_strHelpPath;
+
+public Q_SLOTS:
+    void accept() override;
+
+private:
+    QLineEdit *m_pPathEdit;
+    QPushButton *m_pBrowseButton;
+    QPushButton *m_pOkButton;
+    QPushButton *m_pCancelButton;
 };
