@@ -1,0 +1,308 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "app/commandids.h"
+#include "app/commandtable.h"
+#include "app/mainframe.h"
+#include "editor/richsyntaxdoc.h"
+#include "editor/richsyntaxview.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+// A menu as the user sees it: one line an item, "-" for a separator.
+QStringList Items(QMenu *menu)
+{
+    QStringList items;
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *action : actions) {
+        if (!action->isVisible())
+            continue;
+        items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return items;
+}
+
+// Records the keys that reach a widget.
+class KeySpy : public QObject
+{
+public:
+    QList<int> keys;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            keys.append(static_cast<QKeyEvent *>(event)->key());
+        return false;
+    }
+};
+} // namespace
+
+class TestMainFrame : public QObject
+{
+    Q_OBJECT
+
+    CEditorApp *App() { return CEditorApp::Instance(); }
+    CMainFrame *Frame() { return App()->MainFrame(); }
+
+    QMenu *Menu(const QString &title)
+    {
+        const QList<QAction *> actions = Frame()->menuBar()->actions();
+        for (QAction *action : actions) {
+            if (action->text() == title)
+                return action->menu();
+        }
+        return nullptr;
+    }
+
+    QStringList MenuTitles()
+    {
+        QStringList titles;
+        const QList<QAction *> actions = Frame()->menuBar()->actions();
+        for (QAction *action : actions)
+            titles.append(action->text());
+        return titles;
+    }
+
+    void OpenSample()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("pong.qrx"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("print x\r\n");
+        file.close();
+        QVERIFY(App()->OpenDocumentFile(path));
+        QTRY_VERIFY(Frame()->ActiveView());
+        Frame()->ActiveView()->setFocus();
+        QTRY_VERIFY(Frame()->ActiveView()->hasFocus());
+    }
+
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(App()->InitInstance({}));
+        Frame()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Frame()));
+    }
+    void cleanup() { App()->ExitInstance(); }
+
+    void menusWithoutDocument()
+    {
+        QCOMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
+        QCOMPARE(Items(Menu(QStringLiteral("&File"))),
+                 (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
+                              QStringLiteral("-"), QStringLiteral("P&rint Setup..."), QStringLiteral("-"),
+                              QStringLiteral("Recent File"), QStringLiteral("-"), QStringLiteral("&Close"),
+                              QStringLiteral("E&xit")}));
+        QCOMPARE(Items(Menu(QStringLiteral("&Help"))),
+                 (QStringList{QStringLiteral("Quarn BASIC &Homepage..."),
+                              QStringLiteral("Quarn BASIC Help &Index...\tF1"), QStringLiteral("-"),
+                              QStringLiteral("&Chat in the forums...\tF12"), QStringLiteral("-"),
+                              QStringLiteral("&About Quarn BASIC Editor...")}));
+    }
+
+    void menusWithDocument()
+    {
+        OpenSample();
+        QCOMPARE(MenuTitles(),
+                 (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("Build"),
+                              QStringLiteral("&Window"), QStringLiteral("&Help")}));
+        const QString recent = QStringLiteral("&1 ") + m_dir.filePath(QStringLiteral("pong.qrx"));
+        QStringList file = Items(Menu(QStringLiteral("&File")));
+        QCOMPARE(file.size(), 12);
+        QCOMPARE(file.mid(0, 9),
+                 (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
+                              QStringLiteral("&Close"), QStringLiteral("&Save\tCtrl+S"),
+                              QStringLiteral("Save &As..."), QStringLiteral("-"),
+                              QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("P&rint Setup..."),
+                              QStringLiteral("-")}));
+        QVERIFY2(file.at(9).startsWith(QStringLiteral("&1 ")), qPrintable(file.at(9)));
+        QVERIFY(file.at(9).endsWith(QStringLiteral("pong.qrx")));
+        QCOMPARE(file.mid(10), (QStringList{QStringLiteral("-"), QStringLiteral("E&xit")}));
+        QCOMPARE(Items(Menu(QStringLiteral("&Edit"))),
+                 (QStringList{QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("-"), QStringLiteral("Cu&t\tCtrl+X"),
+                              QStringLiteral("&Copy\tCtrl+C"), QStringLiteral("&Paste\tCtrl+V"),
+                              QStringLiteral("Select A&ll\tCtrl+A"), QStringLiteral("-"),
+                              QStringLiteral("&Find...\tCtrl+F"), QStringLiteral("F&ind Next\tF3"),
+                              QStringLiteral("R&eplace\tCtrl+H")}));
+        QCOMPARE(Items(Menu(QStringLiteral("Build"))),
+                 (QStringList{QStringLiteral("&Compile\tF7"), QStringLiteral("&Run\tF5"), QStringLiteral("-"),
+                              QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options...")}));
+        QCOMPARE(Items(Menu(QStringLiteral("&Window"))),
+                 (QStringList{QStringLiteral("&New Window"), QStringLiteral("&Cascade"), QStringLiteral("&Tile"),
+                              QStringLiteral("&Arrange Icons")}));
+        QCOMPARE(Items(Menu(QStringLiteral("&Help"))).constLast(), QStringLiteral("About Quarn BASIC..."));
+        QVERIFY(Frame()->windowTitle().startsWith(QStringLiteral("Quarn BASIC Editor v1.3.8c")));
+        QVERIFY(Frame()->windowTitle().endsWith(QStringLiteral("pong.qrx")));
+
+        // Closing the last document brings back the short menu and the bare title.
+        Frame()->Action(ID_FILE_CLOSE)->trigger();
+        QTRY_COMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
+    }
+
+    void toolbarOrderAndEnabling()
+    {
+        QToolBar *bar = Frame()->ToolBar();
+        QVERIFY(!bar->isMovable());
+        QVERIFY(!bar->isFloatable());
+        QStringList buttons;
+        const QList<QAction *> actions = bar->actions();
+        for (QAction *action : actions)
+            buttons.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
+        QCOMPARE(buttons.join(QLatin1Char(' ')),
+                 QStringLiteral("New Open Save | Find | Options | Compile F7 Run F5 | Link F9 | Home Chat Help | About"));
+        for (QAction *action : actions) {
+            if (!action->isSeparator()) {
+                QVERIFY(!action->icon().isNull());
+                QCOMPARE(action->icon().pixmap(16, 16).size(), QSize(16, 16));
+            }
+        }
+        const QList<int> needDocument{ID_FILE_SAVE, ID_EDIT_FIND, ID_BUILD_COMPILE, ID_BUILD_RUN, ID_BUILD_LINK};
+        const QList<int> always{ID_FILE_NEW, ID_FILE_OPEN, ID_BUILD_OPTIONS, ID_HELP_HOMEPAGE, ID_HELP_FORUMS,
+                                ID_HELP_INDEX, ID_APP_ABOUT};
+        for (int id : needDocument)
+            QVERIFY2(!Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        for (int id : always)
+            QVERIFY2(Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        OpenSample();
+        for (int id : needDocument + always)
+            QVERIFY2(Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        QCOMPARE(Frame()->Action(ID_BUILD_COMPILE)->statusTip(),
+                 QStringLiteral("Save and compile the active source file"));
+    }
+
+    void statusBarPanes()
+    {
+        QCOMPARE(Frame()->statusBar()->currentMessage(), QStringLiteral("Ready"));
+        QList<QLabel *> panes = Frame()->statusBar()->findChildren<QLabel *>();
+        QVERIFY(panes.size() >= 3);
+        Frame()->statusBar()->showMessage(QStringLiteral("Open this document"));
+        Frame()->statusBar()->clearMessage();
+        QCOMPARE(Frame()->statusBar()->currentMessage(), QStringLiteral("Ready"));
+    }
+
+    void everyAcceleratorHasItsCommand()
+    {
+        const QList<CommandTable::Accelerator> accelerators = CommandTable::Accelerators();
+        QCOMPARE(accelerators.size(), 24);
+        for (const CommandTable::Accelerator &accelerator : accelerators) {
+            QAction *action = Frame()->Action(accelerator.id);
+            QVERIFY(action);
+            QVERIFY2(action->shortcuts().contains(accelerator.key), qPrintable(accelerator.key.toString()));
+            QCOMPARE(action->shortcutContext(), Qt::WindowShortcut);
+        }
+        for (QAction *action : Frame()->actions())
+            QVERIFY(!action->shortcuts().contains(QKeySequence(Qt::Key_F9)));
+    }
+
+    void forumsAndHomepageKeys()
+    {
+        ShellOpenStub shell;
+        QTest::keyClick(Frame(), Qt::Key_F12);
+        QCOMPARE(shell.Targets(), QStringList{CEditorApp::ForumsUrl()});
+        QVERIFY(CEditorApp::ForumsUrl().startsWith(QStringLiteral("http")));
+        QVERIFY(CEditorApp::ForumsUrl().endsWith(QStringLiteral("/phpBB2/index.php")));
+        Frame()->Action(ID_HELP_HOMEPAGE)->trigger();
+        QCOMPARE(shell.Targets().constLast(), CEditorApp::HomepageUrl());
+    }
+
+    void webCommandFailure_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::newRow("homepage") << int(ID_HELP_HOMEPAGE);
+        QTest::newRow("forums") << int(ID_HELP_FORUMS);
+    }
+    void webCommandFailure()
+    {
+        QFETCH(int, id);
+        ShellOpenStub shell(false);
+        MessageBoxRecorder boxes;
+        Frame()->Action(id)->trigger();
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Failed to launch web browser!")});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+        QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    void buildKeysOnlyWithDocument()
+    {
+        MessageBoxRecorder boxes;
+        App()->m_options.m_strCompiler.clear();
+        App()->m_options.m_strEmulator.clear();
+        QTest::keyClick(Frame(), Qt::Key_F7);
+        QTest::keyClick(Frame(), Qt::Key_F5);
+        QCOMPARE(boxes.Boxes().size(), 0);
+
+        OpenSample();
+        CRichSyntaxView *view = Frame()->ActiveView();
+        QTest::keyClick(view, Qt::Key_F7);
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Path to QRX.EXE is not set in build options!")});
+        QTest::keyClick(view, Qt::Key_F5);
+        QCOMPARE(boxes.Texts().constLast(), QStringLiteral("No emulator is set in build options!"));
+        // F9 is shown beside Link but reaches nothing.
+        boxes.Clear();
+        App()->m_options.m_strLinker.clear();
+        QTest::keyClick(view, Qt::Key_F9);
+        QCOMPARE(boxes.Boxes().size(), 0);
+    }
+
+    void escapeIsConsumedBeforeTheEditor()
+    {
+        OpenSample();
+        CRichSyntaxView *view = Frame()->ActiveView();
+        KeySpy spy;
+        view->installEventFilter(&spy);
+        const QString before = view->document()->toPlainText();
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTest::keyClick(view, Qt::Key_A);
+        view->removeEventFilter(&spy);
+        QVERIFY(!spy.keys.contains(Qt::Key_Escape));
+        QVERIFY(spy.keys.contains(Qt::Key_A));
+        QCOMPARE(view->document()->toPlainText(), QStringLiteral("a") + before);
+    }
+
+    void editKeysReachTheView()
+    {
+        OpenSample();
+        CRichSyntaxView *view = Frame()->ActiveView();
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view->textCursor().selectedText(), QStringLiteral("print x\u2029"));
+        QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(view->document()->toPlainText(), QString());
+        QTest::keyClick(view, Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(view->document()->toPlainText(), QStringLiteral("print x\n"));
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(view->document()->toPlainText(), QStringLiteral("print x\nprint x\n"));
+    }
+
+    void childWindowsOpenMaximised()
+    {
+        OpenSample();
+        const QString second = m_dir.filePath(QStringLiteral("second.qrx"));
+        QFile file(second);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(App()->OpenDocumentFile(second));
+        const QList<QMdiSubWindow *> windows = Frame()->MdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 2);
+        for (QMdiSubWindow *window : windows)
+            QVERIFY(window->isMaximized());
+        QVERIFY(Frame()->windowTitle().endsWith(QStringLiteral("second.qrx")));
+    }
+};
+
+QBE_TEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"

@@ -1,0 +1,198 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "app/childframe.h"
+#include "app/doctemplate.h"
+#include "app/mainframe.h"
+#include "app/recentfilelist.h"
+#include "app/settingsstore.h"
+#include "editor/richsyntaxdoc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+    CEditorApp *App() { return CEditorApp::Instance(); }
+
+    QString WriteSource(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write(bytes);
+        return path;
+    }
+
+    void SetRecentFiles(const QStringList &files)
+    {
+        auto profile = CEditorApp::Profile();
+        profile->remove(QStringLiteral("Recent File List"));
+        for (int i = 0; i < files.size(); ++i)
+            profile->setValue(QStringLiteral("Recent File List/File%1").arg(i + 1), files.at(i));
+    }
+
+    QStringList StoredRecentFiles()
+    {
+        auto profile = CEditorApp::Profile();
+        QStringList files;
+        for (int i = 1; i <= 4; ++i) {
+            const QString file = profile->value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
+            if (!file.isEmpty())
+                files.append(file);
+        }
+        return files;
+    }
+
+    int OpenWindows() { return App()->MainFrame()->MdiArea()->subWindowList().size(); }
+
+    QStringList MenuTitles()
+    {
+        QStringList titles;
+        const QList<QAction *> actions = App()->MainFrame()->menuBar()->actions();
+        for (QAction *action : actions)
+            titles.append(action->text());
+        return titles;
+    }
+
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void init()
+    {
+        CSettingsStore().WriteInt(0, QStringLiteral("Wizard"), QStringLiteral("Open"));
+        SetRecentFiles({});
+    }
+
+    void cleanup() { App()->ExitInstance(); }
+
+    void noArgumentsOpensNothing()
+    {
+        QVERIFY(App()->InitInstance({}));
+        QCOMPARE(OpenWindows(), 0);
+        QCOMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
+        QVERIFY(App()->MainFrame()->isVisible());
+        QCOMPARE(App()->MainFrame()->size(), QSize(550, 550));
+        QCOMPARE(App()->MainFrame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
+    }
+
+    void fileOnTheCommandLineOpensMaximised()
+    {
+        const QString path = WriteSource(QStringLiteral("hello.qrx"), "print \"hi\"\r\n");
+        QVERIFY(App()->InitInstance({path}));
+        QCOMPARE(OpenWindows(), 1);
+        QMdiSubWindow *window = App()->MainFrame()->MdiArea()->subWindowList().constFirst();
+        QVERIFY(window->isMaximized());
+        CRichSyntaxDoc *doc = App()->MainFrame()->ActiveDocument();
+        QVERIFY(doc);
+        QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("print \"hi\"\n"));
+        QCOMPARE(App()->MainFrame()->size(), QSize(550, 550));
+        QVERIFY(App()->MainFrame()->windowTitle().startsWith(QStringLiteral("Quarn BASIC Editor v1.3.8c")));
+        QVERIFY(App()->MainFrame()->windowTitle().contains(QStringLiteral("hello.qrx")));
+        QCOMPARE(MenuTitles().size(), 5);
+        QCOMPARE(App()->RecentFiles()->At(0), QFileInfo(path).absoluteFilePath());
+    }
+
+    void missingFileOnTheCommandLineEndsTheRun()
+    {
+        MessageBoxRecorder boxes;
+        QVERIFY(!App()->InitInstance({m_dir.filePath(QStringLiteral("gone.qrx"))}));
+        QCOMPARE(boxes.Boxes().size(), 1);
+    }
+
+    void printRequestOpensNothing()
+    {
+        const QString path = WriteSource(QStringLiteral("print.qrx"), "cls\r\n");
+        QVERIFY(App()->InitInstance({QStringLiteral("-p"), path}));
+        QCOMPARE(OpenWindows(), 0);
+        QVERIFY(App()->MainFrame()->isVisible());
+    }
+
+    void autoOpenWithEmptyList()
+    {
+        CSettingsStore().WriteInt(1, QStringLiteral("Wizard"), QStringLiteral("Open"));
+        QVERIFY(App()->InitInstance({}));
+        QCOMPARE(OpenWindows(), 0);
+        QVERIFY(App()->MainFrame()->isVisible());
+    }
+
+    void autoOpenReopensMostRecentFile()
+    {
+        const QString recent = WriteSource(QStringLiteral("recent.qrx"), "cls\r\n");
+        const QString older = WriteSource(QStringLiteral("older.qrx"), "cls\r\n");
+        SetRecentFiles({recent, older});
+        CSettingsStore().WriteInt(1, QStringLiteral("Wizard"), QStringLiteral("Open"));
+        QVERIFY(App()->InitInstance({}));
+        QCOMPARE(OpenWindows(), 1);
+        QCOMPARE(App()->MainFrame()->ActiveDocument()->GetPathName(), recent);
+    }
+
+    void autoOpenOffIgnoresTheList()
+    {
+        SetRecentFiles({WriteSource(QStringLiteral("recent.qrx"), "cls\r\n")});
+        QVERIFY(App()->InitInstance({}));
+        QCOMPARE(OpenWindows(), 0);
+    }
+
+    void autoOpenOfVanishedFileGoesOn()
+    {
+        // Regression: a vanished most recent file ended every start while auto-open was on.
+        const QString vanished = m_dir.filePath(QStringLiteral("vanished.qrx"));
+        const QString other = WriteSource(QStringLiteral("other.qrx"), "cls\r\n");
+        SetRecentFiles({vanished, other});
+        CSettingsStore().WriteInt(1, QStringLiteral("Wizard"), QStringLiteral("Open"));
+        MessageBoxRecorder boxes;
+        QVERIFY(App()->InitInstance({}));
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY(boxes.Boxes().constFirst().text.contains(QStringLiteral("vanished.qrx")));
+        QCOMPARE(OpenWindows(), 0);
+        QVERIFY(App()->MainFrame()->isVisible());
+        QCOMPARE(App()->RecentFiles()->Files(), QStringList{other});
+        App()->ExitInstance();
+        QCOMPARE(StoredRecentFiles(), QStringList{other});
+    }
+
+    void recentListIsRewrittenAtExit()
+    {
+        const QString a = WriteSource(QStringLiteral("a.qrx"), "a\r\n");
+        SetRecentFiles({QStringLiteral("/nowhere/1.qrx"), QStringLiteral("/nowhere/2.qrx"),
+                        QStringLiteral("/nowhere/3.qrx"), QStringLiteral("/nowhere/4.qrx")});
+        QVERIFY(App()->InitInstance({a}));
+        App()->ExitInstance();
+        QCOMPARE(StoredRecentFiles(),
+                 (QStringList{a, QStringLiteral("/nowhere/1.qrx"), QStringLiteral("/nowhere/2.qrx"),
+                              QStringLiteral("/nowhere/3.qrx")}));
+    }
+
+    void settingsAreLoadedAtStart()
+    {
+        CSettingsStore store;
+        store.WriteString(QStringLiteral("/opt/qrx.exe"), QString(), QStringLiteral("Compiler"));
+        store.WriteString(QStringLiteral("/opt/emu"), QString(), QStringLiteral("Emulator"));
+        store.WriteString(QStringLiteral("/opt/link"), QString(), QStringLiteral("Linker"));
+        store.WriteInt(1, QString(), QStringLiteral("Debug"));
+        store.WriteString(QStringLiteral("-w %b"), QString(), QStringLiteral("Command Line"));
+        store.WriteString(QStringLiteral("/opt/qrh.chm"), QStringLiteral("Help"), QString());
+        QVERIFY(App()->InitInstance({}));
+        QCOMPARE(App()->m_options.m_strCompiler, QStringLiteral("/opt/qrx.exe"));
+        QCOMPARE(App()->m_options.m_strEmulator, QStringLiteral("/opt/emu"));
+        QCOMPARE(App()->m_options.m_strLinker, QStringLiteral("/opt/link"));
+        QVERIFY(App()->m_options.m_bDebug);
+        QVERIFY(!App()->m_options.m_bMultiBoot);
+        QCOMPARE(App()->m_options.m_cmdLineDlg.m_strArguments, QStringLiteral("-w %b"));
+        QCOMPARE(App()->m_options.m_helpDlg.m_strHelpPath, QStringLiteral("/opt/qrh.chm"));
+    }
+};
+
+QBE_TEST_MAIN(TestStartup)
+#include "tst_startup.moc"
