@@ -4,15 +4,27 @@
 
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
+#include "app/commandline.h"
 #include "app/recentfilelist.h"
+#include "app/settingsstore.h"
+#include "app/shellfiletypes.h"
+#include "app/shellopenserver.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
 const QString kAppName = QStringLiteral("Quarn BASIC Editor");
+const QString kProfileKey = QStringLiteral("Local AppWizard-Generated Applications");
+const QString kPreviewPagesKey = QStringLiteral("Settings/PreviewPages");
+const QString kWizardSection = QStringLiteral("Wizard");
+const QString kAutoOpenValue = QStringLiteral("Open");
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
 } // namespace
 
@@ -24,7 +36,10 @@ CEditorApp::CEditorApp(int &argc, char **argv)
     setApplicationVersion(QStringLiteral("1.3.8c"));
 }
 
-CEditorApp::~CEditorApp() = default;
+CEditorApp::~CEditorApp()
+{
+    ExitInstance();
+}
 
 CEditorApp *CEditorApp::Instance()
 {
@@ -33,18 +48,126 @@ CEditorApp *CEditorApp::Instance()
 
 bool CEditorApp::InitInstance()
 {
+    return InitInstance(arguments().mid(1));
+}
+
+bool CEditorApp::InitInstance(const QStringList &arguments)
+{
+    // The build settings, the linker's argument template and the help path.
     m_options.LoadSettings();
     m_options.m_cmdLineDlg.LoadSettings();
     m_options.m_helpDlg.LoadSettings();
+
+    // The framework profile with the recent-file list.
     m_pRecentFiles = std::make_unique<CRecentFileList>(4, 30);
+    LoadStdProfileSettings();
+
     m_pMainFrame = new CMainFrame;
     m_pDocTemplate = new CDocTemplate(m_pMainFrame);
-    const QStringList args = arguments();
-    if (args.size() > 1 && !OpenDocumentFile(args.at(1)))
+
+    const ShellCommand command = ParseCommandLine(arguments);
+
+    // The desktop's open request goes to an editor that already runs, if any;
+    // this start then has nothing left to do.
+    if (command.kind == ShellCommand::ShellOpen
+        && CShellOpenServer::OfferToRunningEditor(command.files)) {
+        m_bHandedOver = true;
         return false;
+    }
+    m_pShellServer = new CShellOpenServer(
+        [this](const QStringList &files) {
+            for (const QString &file : files)
+                OpenDocumentFile(file);
+            m_pMainFrame->raise();
+            m_pMainFrame->activateWindow();
+        },
+        this);
+    m_pShellServer->Listen();
+
+    ShellFileTypes::Register(applicationFilePath());
+
+    QString fileToOpen;
+    bool fromRecentList = false;
+    if (command.kind == ShellCommand::FileOpen) {
+        fileToOpen = command.files.constFirst();
+    } else if (command.kind == ShellCommand::Nothing
+               && CSettingsStore().ReadInt(kWizardSection, kAutoOpenValue) != 0) {
+        fileToOpen = m_pRecentFiles->At(0);
+        fromRecentList = true;
+    }
+    if (!fileToOpen.isEmpty() && !OpenDocumentFile(fileToOpen)) {
+        // A file named on the command line that cannot be opened ends the run.
+        // A vanished most recent file must not end every start from now on:
+        // its failure has been reported, it leaves the list, and the editor
+        // starts with no document.
+        if (!fromRecentList)
+            return false;
+        m_pRecentFiles->Remove(fileToOpen);
+        m_pMainFrame->RebuildRecentFileMenu();
+    }
+
     m_pMainFrame->resize(550, 550);
     m_pMainFrame->show();
+
+    if (command.kind == ShellCommand::ShellOpen) {
+        const QStringList files = command.files;
+        QTimer::singleShot(0, this, [this, files] {
+            for (const QString &file : files)
+                OpenDocumentFile(file);
+        });
+    }
     return true;
+}
+
+void CEditorApp::ExitInstance()
+{
+    if (!m_bHandedOver && m_pRecentFiles)
+        SaveStdProfileSettings();
+    // Nothing may ask to save while the windows go: the user has answered already.
+    CMainFrame *frame = m_pMainFrame;
+    m_pMainFrame = nullptr;
+    m_pDocTemplate = nullptr;
+    delete frame;
+    delete m_pShellServer;
+    m_pShellServer = nullptr;
+}
+
+std::unique_ptr<QSettings> CEditorApp::Profile()
+{
+#ifdef Q_OS_WIN
+    const QSettings::Format format = QSettings::NativeFormat;
+#else
+    const QSettings::Format format = QSettings::IniFormat;
+#endif
+    return std::make_unique<QSettings>(format, QSettings::UserScope, kProfileKey, kAppName);
+}
+
+void CEditorApp::LoadStdProfileSettings()
+{
+    auto profile = Profile();
+    m_pRecentFiles->ReadList(*profile);
+    m_nPreviewPages = profile->value(kPreviewPagesKey, 0).toInt();
+}
+
+void CEditorApp::SaveStdProfileSettings()
+{
+    auto profile = Profile();
+    m_pRecentFiles->WriteList(*profile);
+    if (m_nPreviewPages != 0)
+        profile->setValue(kPreviewPagesKey, m_nPreviewPages);
+}
+
+QPrinter *CEditorApp::Printer()
+{
+    if (!m_pPrinter)
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_pPrinter.get();
+}
+
+void CEditorApp::OnFilePrintSetup()
+{
+    QPageSetupDialog dialog(Printer(), m_pMainFrame);
+    dialog.exec();
 }
 
 QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessageBox::Icon icon,
@@ -143,18 +266,15 @@ void CEditorApp::OnBuildOptions()
     m_options.DoModal();
 }
 
-void CEditorApp::OnFilePrintSetup() {}
 
 
 bool CEditorApp::OnAppExit()
 {
-    if (!m_pDocTemplate->SaveAllModified())
+    if (m_pDocTemplate && !m_pDocTemplate->SaveAllModified())
         return false;
-    m_pDocTemplate->CloseAllDocuments();
-    SaveStdProfileSettings();
-    quit();
+    if (m_pDocTemplate)
+        m_pDocTemplate->CloseAllDocuments();
     return true;
 }
 
 
-void CEditorApp::SaveStdProfileSettings() {}

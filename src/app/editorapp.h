@@ -16,6 +16,8 @@ class CMainFrame;
 class CDocTemplate;
 class CRecentFileList;
 class CShellOpenServer;
+class QPrinter;
+class QSettings;
 
 // What a file dialog is asked for. Every file and folder dialog of the program
 // is described by one of these and shown by CEditorApp::FileDialog.
@@ -45,6 +47,16 @@ public:
 
     // Start-up; false ends the program at once.
     bool InitInstance();
+    bool InitInstance(const QStringList &arguments);
+    // End of the run: writes the framework profile and closes the main window.
+    void ExitInstance();
+    // True when this start handed its files to an editor that already runs.
+    bool HandedOver() const { return m_bHandedOver; }
+
+    // The framework profile: recent files and the print-preview page count.
+    static std::unique_ptr<QSettings> Profile();
+    // The printer that Print Setup sets up and Print uses.
+    QPrinter *Printer();
 
     // The program's one message box: caption "Quarn BASIC Editor".
     static QMessageBox::StandardButton MessageBox(const QString &text,
@@ -82,7 +94,7 @@ public:
     void OnHelpIndex();
     void OnBuildOptions();
     void OnOpenRecentFile(int index);
-    // Closes every document (asking to save each modified one) and ends the run.
+    // Closes every document, asking to save each modified one; false when the user cancelled.
     bool OnAppExit();
 
     // Opens a file as a document, or activates the window that already shows it.
@@ -96,11 +108,14 @@ public:
     COptionsDlg m_options;
 
 private:
+    void LoadStdProfileSettings();
     void SaveStdProfileSettings();
 
     CMainFrame *m_pMainFrame = nullptr;
     CDocTemplate *m_pDocTemplate = nullptr;
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
     CShellOpenServer *m_pShellServer = nullptr;
+    std::unique_ptr<QPrinter> m_pPrinter;
     int m_nPreviewPages = 0;
+    bool m_bHandedOver = false;
 };

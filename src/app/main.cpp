@@ -5,7 +5,11 @@
 int main(int argc, char *argv[])
 {
     CEditorApp app(argc, argv);
-    if (!app.InitInstance())
+    if (!app.InitInstance()) {
+        app.ExitInstance();
         return 0;
-    return app.exec();
+    }
+    const int result = app.exec();
+    app.ExitInstance();
+    return result;
 }

@@ -13,6 +13,7 @@
 #include "editor/richsyntaxview.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -70,7 +71,15 @@ CMainFrame::CMainFrame(QWidget *parent)
     UpdateFrameState();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The windows inside go after this part of the object; they must not call back.
+    qApp->removeEventFilter(this);
+    m_pMdiArea->disconnect(this);
+    const QList<QMdiSubWindow *> windows = m_pMdiArea->subWindowList();
+    for (QMdiSubWindow *window : windows)
+        window->disconnect(this);
+}
 
 QString CMainFrame::AppTitle()
 {
