@@ -2,21 +2,226 @@
 // SPDX-License-Identifier: MIT
 #include "editor/sourcecodec.h"
 
+#include <QChar>
+
+#include <array>
+
+namespace {
+// Bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+const QByteArray kBom("\xEF\xBB\xBF", 3);
+
+// The text document turns these into block or frame boundaries, so a file
+// holding them could not come back byte for byte if it were read as UTF-8.
+bool HasStructureCharacters(const QString &text)
+{
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1)
+            return true;
+    }
+    return false;
+}
+
+bool HasNonAscii(const QByteArray &bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+QString NormaliseLineBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString DecodeWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(Windows1252ToUnicode(static_cast<unsigned char>(bytes.at(i))));
+    return text;
+}
+
+bool IsLineBreakAt(const QString &text, qsizetype i, qsizetype *length)
+{
+    const QChar ch = text.at(i);
+    if (ch == QLatin1Char('\n') || ch == QChar::ParagraphSeparator) {
+        *length = 1;
+        return true;
+    }
+    if (ch == QLatin1Char('\r')) {
+        *length = (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ? 2 : 1;
+        return true;
+    }
+    return false;
+}
+} // namespace
+
+char16_t Windows1252ToUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighControls[byte - 0x80];
+    return byte;
+}
+
+int UnicodeToWindows1252(char16_t ch)
+{
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
+        return ch;
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == ch)
+            return int(0x80 + i);
+    }
+    return -1;
+}
+
+bool IsValidUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        unsigned char lo = 0x80;
+        unsigned char hi = 0xBF;
+        // Narrowed ranges for the second byte rule out overlong forms,
+        // surrogates (ED A0..BF) and code points beyond U+10FFFF.
+        if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+        } else if (b == 0xE0) {
+            extra = 2;
+            lo = 0xA0;
+        } else if (b == 0xED) {
+            extra = 2;
+            hi = 0x9F;
+        } else if (b >= 0xE1 && b <= 0xEF) {
+            extra = 2;
+        } else if (b == 0xF0) {
+            extra = 3;
+            lo = 0x90;
+        } else if (b >= 0xF1 && b <= 0xF3) {
+            extra = 3;
+        } else if (b == 0xF4) {
+            extra = 3;
+            hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + extra >= n)
+            return false;
+        if (p[i + 1] < lo || p[i + 1] > hi)
+            return false;
+        for (int k = 2; k <= extra; ++k) {
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
+                return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
 DecodedSource DecodeSource(const QByteArray &bytes)
 {
     DecodedSource result;
-    QString text = QString::fromLatin1(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    result.text = text;
+    const bool bom = bytes.startsWith(kBom);
+    const QByteArray body = bom ? bytes.mid(kBom.size()) : bytes;
+    if ((bom || HasNonAscii(body)) && IsValidUtf8(body)) {
+        const QString text = QString::fromUtf8(body);
+        if (!HasStructureCharacters(text)) {
+            result.text = NormaliseLineBreaks(text);
+            result.encoding = bom ? SourceEncoding::Utf8Bom : SourceEncoding::Utf8;
+            return result;
+        }
+    }
+    result.text = NormaliseLineBreaks(DecodeWindows1252(bytes));
+    result.encoding = SourceEncoding::Windows1252;
     return result;
 }
 
-bool EncodeSource(const QString &text, SourceEncoding, QByteArray *bytes, int *)
+bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes,
+                  int *firstBadIndex)
 {
-    QString out = text;
-    out.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    out.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    *bytes = out.toLatin1();
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 16 + 4);
+    if (encoding == SourceEncoding::Utf8Bom)
+        out.append(kBom);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        qsizetype breakLength = 0;
+        if (IsLineBreakAt(text, i, &breakLength)) {
+            out.append("\r\n", 2);
+            i += breakLength;
+            continue;
+        }
+        const char16_t ch = text.at(i).unicode();
+        if (encoding == SourceEncoding::Windows1252) {
+            const int byte = UnicodeToWindows1252(ch);
+            if (byte < 0) {
+                if (firstBadIndex)
+                    *firstBadIndex = int(i);
+                return false;
+            }
+            out.append(char(byte));
+            ++i;
+            continue;
+        }
+        char32_t code = ch;
+        qsizetype length = 1;
+        if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            code = QChar::surrogateToUcs4(ch, text.at(i + 1).unicode());
+            length = 2;
+        } else if (QChar::isSurrogate(ch)) {
+            if (firstBadIndex)
+                *firstBadIndex = int(i);
+            return false;
+        }
+        if (code < 0x80) {
+            out.append(char(code));
+        } else if (code < 0x800) {
+            out.append(char(0xC0 | (code >> 6)));
+            out.append(char(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.append(char(0xE0 | (code >> 12)));
+            out.append(char(0x80 | ((code >> 6) & 0x3F)));
+            out.append(char(0x80 | (code & 0x3F)));
+        } else {
+            out.append(char(0xF0 | (code >> 18)));
+            out.append(char(0x80 | ((code >> 12) & 0x3F)));
+            out.append(char(0x80 | ((code >> 6) & 0x3F)));
+            out.append(char(0x80 | (code & 0x3F)));
+        }
+        i += length;
+    }
+    *bytes = out;
     return true;
+}
+
+QString SourceEncodingName(SourceEncoding encoding)
+{
+    switch (encoding) {
+    case SourceEncoding::Windows1252:
+        return QStringLiteral("Windows-1252");
+    case SourceEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case SourceEncoding::Utf8Bom:
+        return QStringLiteral("UTF-8 with byte-order mark");
+    }
+    return QString();
 }

@@ -18,12 +18,27 @@ struct DecodedSource
     SourceEncoding encoding = SourceEncoding::Windows1252;
 };
 
-// Valid UTF-8 holding a multi-byte sequence decodes as UTF-8, everything else
-// as Windows-1252. CR LF, a lone LF and a lone CR each become one '\n'.
+// Valid UTF-8 holding a multi-byte sequence decodes as UTF-8 (a byte-order
+// mark is dropped from the text and kept as the encoding), everything else as
+// Windows-1252. CR LF, a lone LF and a lone CR each become one '\n'.
 DecodedSource DecodeSource(const QByteArray &bytes);
 
-// Encodes text for saving, every '\n' as CR LF. Returns false, leaving bytes
+// Encodes text for saving. '\n', U+2029, CR LF and a lone CR are each written
+// as CR LF; nothing is added at the end. Returns false, leaving bytes
 // untouched, when a character cannot be held by the encoding; firstBadIndex
-// then tells where.
+// then tells where it is in text.
 bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes,
                   int *firstBadIndex = nullptr);
+
+// The name users know the encoding by, for messages.
+QString SourceEncodingName(SourceEncoding encoding);
+
+// True when bytes are well-formed UTF-8: no overlong forms, no surrogates,
+// nothing above U+10FFFF, no cut-off sequence.
+bool IsValidUtf8(const QByteArray &bytes);
+
+// The character one Windows-1252 byte stands for; the five bytes the code page
+// leaves undefined stand for the C1 controls of the same value.
+char16_t Windows1252ToUnicode(unsigned char byte);
+// The byte for a character, or -1 when Windows-1252 has none.
+int UnicodeToWindows1252(char16_t ch);
