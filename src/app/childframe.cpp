@@ -2,29 +2,64 @@
 // SPDX-License-Identifier: MIT
 #include "app/childframe.h"
 
+#include "app/doctemplate.h"
+#include "app/mainframe.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 
 CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
     : QMdiSubWindow(parent), m_pDocument(doc), m_pView(new CRichSyntaxView(doc, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
+    setWindowState(Qt::WindowMaximized);
     connect(doc, &CRichSyntaxDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
-    connect(doc, &CRichSyntaxDoc::ModifiedChanged, this, &CChildFrame::UpdateTitle);
     UpdateTitle();
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame()
+{
+    // The view goes first, while the document whose text it shows still exists.
+    delete m_pView;
+    m_pView = nullptr;
+    if (m_pDocument && m_pDocument->Views().isEmpty()) {
+        if (auto *docTemplate = qobject_cast<CDocTemplate *>(m_pDocument->parent()))
+            docTemplate->RemoveDocument(m_pDocument);
+    }
+}
 
 void CChildFrame::UpdateTitle()
 {
     setWindowTitle(m_pDocument->GetTitle());
+    // The main window's caption carries the active document's title.
+    if (QMdiArea *area = mdiArea()) {
+        if (auto *mainFrame = qobject_cast<CMainFrame *>(area->window()))
+            mainFrame->UpdateFrameState();
+    }
+}
+
+bool CChildFrame::IsLastFrame() const
+{
+    const QList<CRichSyntaxView *> views = m_pDocument->Views();
+    for (CRichSyntaxView *view : views) {
+        if (view != m_pView)
+            return false;
+    }
+    return true;
 }
 
 void CChildFrame::closeEvent(QCloseEvent *event)
 {
+    if (m_pDocument && IsLastFrame() && !m_pDocument->SaveModified()) {
+        event->ignore();
+        return;
+    }
     QMdiSubWindow::closeEvent(event);
+    // A closed window no longer counts as a window of its document, even
+    // before it is deleted.
+    if (event->isAccepted() && m_pDocument && m_pView)
+        m_pDocument->RemoveView(m_pView);
 }

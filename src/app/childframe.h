@@ -3,11 +3,14 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 class CRichSyntaxDoc;
 class CRichSyntaxView;
 
-// A document window inside the main window; always opens maximised.
+// A document window inside the main window; always opens maximised. Its
+// caption is the document's title. Closing the last window of a modified
+// document asks whether to save it; the document goes with its last window.
 class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT
@@ -23,7 +26,8 @@ protected:
 
 private:
     void UpdateTitle();
+    bool IsLastFrame() const;
 
-    CRichSyntaxDoc *m_pDocument;
+    QPointer<CRichSyntaxDoc> m_pDocument;
     CRichSyntaxView *m_pView;
 };

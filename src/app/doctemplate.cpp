@@ -7,12 +7,49 @@
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+
+namespace {
+const QString kUntitled = QStringLiteral("Untitled%1");
+
+// The form two paths are compared in: the file itself where it exists, so
+// that a second name for an open file finds its window.
+QString ComparablePath(const QString &path)
+{
+    const QFileInfo info(path);
+    QString result = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+#ifdef Q_OS_WIN
+    result = result.toLower();
+#endif
+    return result;
+}
+} // namespace
+
 CDocTemplate::CDocTemplate(CMainFrame *mainFrame)
     : QObject(mainFrame), m_pMainFrame(mainFrame)
 {
 }
 
-CDocTemplate::~CDocTemplate() = default;
+CDocTemplate::~CDocTemplate()
+{
+    // The windows go before their documents: a view must never outlive the text it shows.
+    const QList<CRichSyntaxDoc *> documents = m_documents;
+    for (CRichSyntaxDoc *doc : documents)
+        qDeleteAll(Frames(doc));
+}
+
+QList<CChildFrame *> CDocTemplate::Frames(const CRichSyntaxDoc *doc)
+{
+    QList<CChildFrame *> frames;
+    const QList<CRichSyntaxView *> views = doc->Views();
+    for (CRichSyntaxView *view : views) {
+        if (auto *frame = qobject_cast<CChildFrame *>(view->parentWidget()))
+            frames.append(frame);
+    }
+    return frames;
+}
 
 CChildFrame *CDocTemplate::MakeFrame(CRichSyntaxDoc *doc)
 {
@@ -29,9 +66,10 @@ CRichSyntaxDoc *CDocTemplate::OpenNewDocument()
         delete doc;
         return nullptr;
     }
+    // Project documents count too, though they are titled after their file.
     ++m_nUntitledCount;
     if (doc->GetPathName().isEmpty())
-        doc->SetTitle(QStringLiteral("Untitled%1").arg(m_nUntitledCount));
+        doc->SetTitle(kUntitled.arg(m_nUntitledCount));
     m_documents.append(doc);
     MakeFrame(doc);
     return doc;
@@ -39,6 +77,16 @@ CRichSyntaxDoc *CDocTemplate::OpenNewDocument()
 
 CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRecent)
 {
+    if (CRichSyntaxDoc *open = FindDocument(path)) {
+        const QList<CChildFrame *> frames = Frames(open);
+        if (!frames.isEmpty()) {
+            CChildFrame *frame = frames.constFirst();
+            if (frame->isMinimized())
+                frame->showMaximized();
+            m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+        }
+        return open;
+    }
     auto *doc = new CRichSyntaxDoc(this);
     if (!doc->OnOpenDocument(path)) {
         delete doc;
@@ -52,23 +100,48 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
 
 CChildFrame *CDocTemplate::CreateNewFrame(CRichSyntaxDoc *doc)
 {
+    if (!doc || !m_documents.contains(doc))
+        return nullptr;
     return MakeFrame(doc);
 }
 
-CRichSyntaxDoc *CDocTemplate::FindDocument(const QString &) const
+CRichSyntaxDoc *CDocTemplate::FindDocument(const QString &path) const
 {
+    if (path.isEmpty())
+        return nullptr;
+    const QString wanted = ComparablePath(path);
+    for (CRichSyntaxDoc *doc : m_documents) {
+        if (!doc->GetPathName().isEmpty() && ComparablePath(doc->GetPathName()) == wanted)
+            return doc;
+    }
     return nullptr;
 }
 
 bool CDocTemplate::SaveAllModified()
 {
+    const QList<CRichSyntaxDoc *> documents = m_documents;
+    for (CRichSyntaxDoc *doc : documents) {
+        if (!doc->SaveModified())
+            return false;
+    }
     return true;
 }
 
-void CDocTemplate::CloseAllDocuments() {}
+void CDocTemplate::CloseAllDocuments()
+{
+    // The user has answered for every document already; nothing asks again.
+    const QList<CRichSyntaxDoc *> documents = m_documents;
+    for (CRichSyntaxDoc *doc : documents) {
+        qDeleteAll(Frames(doc));
+        RemoveDocument(doc);
+    }
+    m_pMainFrame->UpdateFrameState();
+}
 
 void CDocTemplate::RemoveDocument(CRichSyntaxDoc *doc)
 {
-    m_documents.removeAll(doc);
+    if (!m_documents.removeAll(doc))
+        return;
+    // Later, because the command that closed the last window may still hold it.
     doc->deleteLater();
 }

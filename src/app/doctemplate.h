@@ -26,6 +26,8 @@ public:
     CChildFrame *CreateNewFrame(CRichSyntaxDoc *doc);
 
     CRichSyntaxDoc *FindDocument(const QString &path) const;
+    // The windows that show a document, oldest first.
+    static QList<CChildFrame *> Frames(const CRichSyntaxDoc *doc);
     QList<CRichSyntaxDoc *> Documents() const { return m_documents; }
 
     // The closing prompt for every modified document; false when the user cancelled.
@@ -35,7 +37,7 @@ public:
     // Documents File/New has made so far in this run, projects included.
     int NewDocumentCount() const { return m_nUntitledCount; }
 
-    // Called by a document's last frame as it closes.
+    // Called by a document's last frame as it goes; the document goes with it.
     void RemoveDocument(CRichSyntaxDoc *doc);
 
 private:

@@ -4,17 +4,48 @@
 #include "app/editorapp.h"
 
 #include "app/doctemplate.h"
+#include "app/mainframe.h"
+#include "app/recentfilelist.h"
+
+namespace {
+const QString kOpenCaption = QStringLiteral("Open");
+const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
+const QString kFilterAll = QStringLiteral("All Files (*)");
+} // namespace
 
 void CEditorApp::OnFileNew()
 {
-    m_pDocTemplate->OpenNewDocument();
+    if (m_pDocTemplate)
+        m_pDocTemplate->OpenNewDocument();
 }
 
-void CEditorApp::OnFileOpen() {}
+void CEditorApp::OnFileOpen()
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::OpenFile;
+    request.caption = kOpenCaption;
+    request.filters = {kFilterSource, kFilterAll};
+    const QString path = FileDialog(m_pMainFrame, request);
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
 
-void CEditorApp::OnOpenRecentFile(int) {}
+void CEditorApp::OnOpenRecentFile(int index)
+{
+    if (!m_pRecentFiles)
+        return;
+    const QString path = m_pRecentFiles->At(index);
+    if (path.isEmpty())
+        return;
+    // An entry that no longer opens has had its failure reported; it leaves the list.
+    if (!OpenDocumentFile(path)) {
+        m_pRecentFiles->Remove(path);
+        if (m_pMainFrame)
+            m_pMainFrame->RebuildRecentFileMenu();
+    }
+}
 
 bool CEditorApp::OpenDocumentFile(const QString &path)
 {
-    return m_pDocTemplate->OpenDocumentFile(path) != nullptr;
+    return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
 }

@@ -3,14 +3,152 @@
 #include "editor/richsyntaxdoc.h"
 
 #include "app/editorapp.h"
+#include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "editor/richsyntaxview.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
 #include <QSaveFile>
 #include <QTextDocument>
+
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+const QString kNotFound = QStringLiteral("%1 was not found.");
+const QString kAccessDenied = QStringLiteral("Access to %1 was denied.");
+const QString kSharingViolation = QStringLiteral("A sharing violation occurred while accessing %1.");
+const QString kDiskFull = QStringLiteral("Disk full while accessing %1.");
+const QString kOpenFailed = QStringLiteral("Failed to open document.");
+const QString kSaveFailed = QStringLiteral("Failed to save document.");
+const QString kSaveChanges = QStringLiteral("Save changes to %1?");
+const QString kOfferUtf8 = QStringLiteral(
+    "%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
+    "Do you want to save the file as UTF-8 instead?");
+const QString kUnencodable = QStringLiteral(
+    "The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
+    "The file was not saved.");
+const QString kSaveAsCaption = QStringLiteral("Save As");
+const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
+const QString kFilterAll = QStringLiteral("All Files (*)");
+const QString kDefaultSuffix = QStringLiteral("qrx");
+
+enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
+
+void ClearSystemError()
+{
+#ifdef Q_OS_WIN
+    SetLastError(0);
+#endif
+    errno = 0;
+}
+
+int LastSystemError()
+{
+#ifdef Q_OS_WIN
+    if (const DWORD error = GetLastError())
+        return int(error);
+#endif
+    return errno;
+}
+
+FileErrorCause CauseOf(int error)
+{
+#ifdef Q_OS_WIN
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE:
+        return FileErrorCause::NotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return FileErrorCause::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileErrorCause::SharingViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileErrorCause::DiskFull;
+    default:
+        break;
+    }
+#endif
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileErrorCause::NotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return FileErrorCause::AccessDenied;
+    case EBUSY:
+    case ETXTBSY:
+    case EAGAIN:
+        return FileErrorCause::SharingViolation;
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return FileErrorCause::DiskFull;
+    default:
+        return FileErrorCause::Other;
+    }
+}
+
+QString ErrorText(FileErrorCause cause, const QString &path, const QString &fallback)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    switch (cause) {
+    case FileErrorCause::NotFound:
+        return kNotFound.arg(name);
+    case FileErrorCause::AccessDenied:
+        return kAccessDenied.arg(name);
+    case FileErrorCause::SharingViolation:
+        return kSharingViolation.arg(name);
+    case FileErrorCause::DiskFull:
+        return kDiskFull.arg(name);
+    case FileErrorCause::Other:
+        break;
+    }
+    return fallback;
+}
+
+void ReportError(const QString &text)
+{
+    CEditorApp::MessageBox(text, QMessageBox::Warning, QMessageBox::Ok);
+}
+
+// Line and column, both counted from 1, of a position in the raw text.
+void LineAndColumn(const QString &text, int index, int *line, int *column)
+{
+    *line = 1;
+    int lineStart = 0;
+    for (int i = 0; i < index && i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch == QChar::ParagraphSeparator || ch == QLatin1Char('\n')) {
+            ++*line;
+            lineStart = i + 1;
+        }
+    }
+    *column = index - lineStart + 1;
+}
+
+QString CodePointAt(const QString &text, int index)
+{
+    char32_t code = text.at(index).unicode();
+    if (text.at(index).isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate())
+        code = QChar::surrogateToUcs4(text.at(index), text.at(index + 1));
+    return QStringLiteral("%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+} // namespace
 
 CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent)
     : QObject(parent), m_pTextDoc(new QTextDocument(this))
@@ -23,10 +161,14 @@ CRichSyntaxDoc::~CRichSyntaxDoc() = default;
 
 void CRichSyntaxDoc::SetPathName(const QString &path, bool addToRecent)
 {
-    m_strPathName = QFileInfo(path).absoluteFilePath();
+    m_strPathName = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     SetTitle(QFileInfo(m_strPathName).fileName());
-    if (addToRecent && CEditorApp::Instance() && CEditorApp::Instance()->RecentFiles())
-        CEditorApp::Instance()->RecentFiles()->Add(m_strPathName);
+    CEditorApp *app = CEditorApp::Instance();
+    if (addToRecent && app && app->RecentFiles()) {
+        app->RecentFiles()->Add(m_strPathName);
+        if (app->MainFrame())
+            app->MainFrame()->RebuildRecentFileMenu();
+    }
 }
 
 void CRichSyntaxDoc::SetTitle(const QString &title)
@@ -47,12 +189,33 @@ void CRichSyntaxDoc::SetModifiedFlag(bool modified)
 
 bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        CEditorApp::MessageBox(QStringLiteral("Failed to open document."));
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        ReportError(ErrorText(FileErrorCause::NotFound, path, kOpenFailed));
         return false;
     }
-    const DecodedSource source = DecodeSource(file.readAll());
+    if (info.isDir()) {
+        ReportError(ErrorText(FileErrorCause::AccessDenied, path, kOpenFailed));
+        return false;
+    }
+    if (!info.isFile()) {
+        // A device or a pipe could block the editor or never end.
+        ReportError(kOpenFailed);
+        return false;
+    }
+    QFile file(path);
+    ClearSystemError();
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportError(ErrorText(CauseOf(LastSystemError()), path, kOpenFailed));
+        return false;
+    }
+    ClearSystemError();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ReportError(ErrorText(CauseOf(LastSystemError()), path, kOpenFailed));
+        return false;
+    }
+    const DecodedSource source = DecodeSource(bytes);
     m_encoding = source.encoding;
     m_pTextDoc->setPlainText(source.text);
     m_pTextDoc->setModified(false);
@@ -60,46 +223,156 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
     return true;
 }
 
+bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const
+{
+    // The raw text: toPlainText would turn a no-break space into a blank.
+    const QString text = m_pTextDoc->toRawText();
+    *encoding = m_encoding;
+    int bad = -1;
+    if (EncodeSource(text, *encoding, bytes, &bad))
+        return true;
+
+    int line = 0;
+    int column = 0;
+    LineAndColumn(text, bad, &line, &column);
+    const QString name = QDir::toNativeSeparators(path);
+    if (*encoding == SourceEncoding::Windows1252) {
+        const QString question = kOfferUtf8.arg(SourceEncodingName(*encoding), CodePointAt(text, bad))
+                                     .arg(line)
+                                     .arg(column)
+                                     .arg(name);
+        if (CEditorApp::MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes)
+            return false;
+        *encoding = SourceEncoding::Utf8;
+        if (EncodeSource(text, *encoding, bytes, &bad))
+            return true;
+        LineAndColumn(text, bad, &line, &column);
+    }
+    // Only a broken surrogate pair is left that no encoding of ours can hold.
+    ReportError(kUnencodable.arg(CodePointAt(text, bad)).arg(line).arg(column).arg(name,
+                                                                                  SourceEncodingName(*encoding)));
+    return false;
+}
+
+bool CRichSyntaxDoc::WriteSourceFile(const QString &path, const QByteArray &bytes, int *error)
+{
+    *error = 0;
+    if (QFileInfo(path).isDir()) {
+        *error = EISDIR;
+        return false;
+    }
+    // The old file is replaced only once the new one is completely written.
+    // Symbolic links are followed and the file's permissions kept; only a
+    // folder that refuses the temporary file makes the write go in place.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    ClearSystemError();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *error = LastSystemError();
+        return false;
+    }
+    const qsizetype half = bytes.size() / 2;
+    ClearSystemError();
+    if (file.write(bytes.constData(), half) != half) {
+        *error = LastSystemError();
+        file.cancelWriting();
+        return false;
+    }
+    if (s_writeFaultHook) {
+        if (const int injected = s_writeFaultHook(path)) {
+            *error = injected;
+            file.cancelWriting();
+            return false;
+        }
+    }
+    ClearSystemError();
+    if (file.write(bytes.constData() + half, bytes.size() - half) != bytes.size() - half) {
+        *error = LastSystemError();
+        file.cancelWriting();
+        return false;
+    }
+    ClearSystemError();
+    if (!file.commit()) {
+        *error = LastSystemError();
+        return false;
+    }
+    return true;
+}
+
 bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
 {
     QByteArray bytes;
-    if (!EncodeSource(m_pTextDoc->toRawText(), m_encoding, &bytes)) {
-        CEditorApp::MessageBox(QStringLiteral("Failed to save document."));
+    SourceEncoding encoding = m_encoding;
+    if (!EncodeForSave(path, &bytes, &encoding))
+        return false;
+    int error = 0;
+    if (!WriteSourceFile(path, bytes, &error)) {
+        ReportError(ErrorText(CauseOf(error), path, kSaveFailed));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        CEditorApp::MessageBox(QStringLiteral("Failed to save document."));
-        return false;
-    }
+    m_encoding = encoding;
     SetModifiedFlag(false);
     return true;
 }
 
 bool CRichSyntaxDoc::DoFileSave()
 {
+    const QFileInfo info(m_strPathName);
+    if (m_strPathName.isEmpty() || !info.exists() || !info.isWritable())
+        return DoSave(QString());
     return DoSave(m_strPathName);
 }
 
 bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
 {
-    if (path.isEmpty())
-        return false;
-    if (!OnSaveDocument(path))
+    QString target = path;
+    if (target.isEmpty()) {
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::SaveFile;
+        request.caption = kSaveAsCaption;
+        request.filters = {kFilterSource, kFilterAll};
+        request.defaultSuffix = kDefaultSuffix;
+        if (!m_strPathName.isEmpty()) {
+            const QFileInfo info(m_strPathName);
+            request.directory = info.absolutePath();
+            request.fileName = info.fileName();
+        } else {
+            request.fileName = m_strTitle;
+            if (!m_strTitle.contains(QLatin1Char('.')))
+                request.fileName += QLatin1Char('.') + kDefaultSuffix;
+        }
+        CEditorApp *app = CEditorApp::Instance();
+        target = CEditorApp::FileDialog(app ? app->MainFrame() : nullptr, request);
+        if (target.isEmpty())
+            return false;
+    }
+    if (!OnSaveDocument(target))
         return false;
     if (replace)
-        SetPathName(path);
+        SetPathName(target);
     return true;
 }
 
 bool CRichSyntaxDoc::SaveModified()
 {
-    return true;
+    if (!IsModified())
+        return true;
+    switch (CEditorApp::MessageBox(kSaveChanges.arg(m_strTitle), QMessageBox::Warning,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return DoFileSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CRichSyntaxDoc::AddView(CRichSyntaxView *view)
 {
-    m_views.append(view);
+    if (!m_views.contains(view))
+        m_views.append(view);
 }
 
 void CRichSyntaxDoc::RemoveView(CRichSyntaxView *view)

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QTextDocument;
 class CRichSyntaxView;
 
@@ -62,6 +64,10 @@ public:
 
     SourceEncoding Encoding() const { return m_encoding; }
 
+    // Test hook: when set, every save asks it after half of the file has been
+    // written; a non-zero system error number makes the write fail with it.
+    static inline std::function<int(const QString &path)> s_writeFaultHook;
+
     // 1: a new project source file whose template text is still to be placed in its view.
     int m_nNewType = 0;
     QString m_strTemplate;
@@ -73,6 +79,13 @@ Q_SIGNALS:
     void ModifiedChanged(bool modified);
 
 private:
+    // Writes bytes to path through a temporary file; false with the system's
+    // error number in error.
+    static bool WriteSourceFile(const QString &path, const QByteArray &bytes, int *error);
+    // Encodes the text, offering UTF-8 when the document's encoding cannot
+    // hold a character; false when nothing may be written.
+    bool EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const;
+
     QTextDocument *m_pTextDoc;
     QString m_strPathName;
     QString m_strTitle;
