@@ -9,6 +9,7 @@
 #include "app/settingsstore.h"
 #include "app/shellfiletypes.h"
 #include "app/shellopenserver.h"
+#include "build/executablefiltermodel.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -207,6 +208,8 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         break;
     }
+    if (!request.executableFilter.isEmpty())
+        CExecutableFilterModel::Install(&dialog, request.executableFilter);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -31,6 +31,9 @@ struct FileDialogRequest
     QStringList filters;   // Qt form, "Name (*.x)"
     QString defaultSuffix; // without the dot
     bool listFilesInFolderMode = true; // Folder mode: show files too, a file gives its folder
+    // Open mode: while this one of the filters is selected, executable files of
+    // any name are listed too (programs outside Windows carry no extension).
+    QString executableFilter;
 };
 
 // The application object: owner of the build settings and of start-up. Message
