@@ -4,20 +4,91 @@
 
 #include "app/settingsstore.h"
 
-CCmdLineDlg::CCmdLineDlg(QWidget *parent)
-    : QDialog(parent)
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const QString CCmdLineDlg::kSettingName = QStringLiteral("Command Line");
+
+namespace {
+const QString kCaption = QStringLiteral("Command Line");
+const QString kPrompt = QStringLiteral("Enter command line arguments...");
+const QString kOk = QStringLiteral("OK");
+
+struct Placeholder
 {
-    setWindowTitle(QStringLiteral("Command Line"));
+    const char *key;
+    const char *label;
+    int row;
+    int column;
+};
+// Two columns: project path and binary file name above source file name and
+// multi-boot image file name.
+constexpr Placeholder kPlaceholders[] = {
+    {"%p", "Project path", 0, 0},
+    {"%f", "Source filename", 1, 0},
+    {"%b", "Binary filename", 0, 2},
+    {"%m", "Multiboot image filename", 1, 2},
+};
+} // namespace
+
+CCmdLineDlg::CCmdLineDlg(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_pArgumentsEdit(new QLineEdit(this)), m_pOkButton(new QPushButton(kOk, this))
+{
+    setWindowTitle(kCaption);
+    m_pArgumentsEdit->setObjectName(QStringLiteral("argumentsEdit"));
+    m_pOkButton->setObjectName(QStringLiteral("okButton"));
+    m_pOkButton->setDefault(true);
+    connect(m_pOkButton, &QPushButton::clicked, this, &CCmdLineDlg::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(new QLabel(kPrompt, this));
+    layout->addWidget(m_pArgumentsEdit);
+    m_pArgumentsEdit->setMinimumWidth(m_pArgumentsEdit->fontMetrics().averageCharWidth() * 44);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    for (const Placeholder &placeholder : kPlaceholders) {
+        grid->addWidget(new QLabel(QLatin1String(placeholder.key), this), placeholder.row, placeholder.column);
+        grid->addWidget(new QLabel(QLatin1String(placeholder.label), this), placeholder.row,
+                        placeholder.column + 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    layout->addLayout(grid);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_pOkButton);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    setTabOrder(m_pArgumentsEdit, m_pOkButton);
 }
 
 CCmdLineDlg::~CCmdLineDlg() = default;
 
 void CCmdLineDlg::LoadSettings()
 {
-    m_strArguments = CSettingsStore().ReadString(QString(), QStringLiteral("Command Line"));
+    m_strArguments = CSettingsStore().ReadString(QString(), kSettingName);
 }
 
 int CCmdLineDlg::DoModal()
 {
+    m_pArgumentsEdit->setText(m_strArguments);
+    m_pArgumentsEdit->setFocus();
     return exec();
+}
+
+void CCmdLineDlg::accept()
+{
+    m_strArguments = m_pArgumentsEdit->text();
+    QDialog::accept();
+    // Stored at once, whether or not the Build Options around it are confirmed.
+    CSettingsStore().WriteString(m_strArguments, QString(), kSettingName);
 }

@@ -4,8 +4,12 @@
 
 #include <QDialog>
 
+class QLineEdit;
+class QPushButton;
+
 // "Command Line": the hardware linker's argument template with its
-// placeholders %p, %f, %b and %m.
+// placeholders %p, %f, %b and %m. OK stores the template at once; Escape and
+// the close box leave it as it was.
 class CCmdLineDlg : public QDialog
 {
     Q_OBJECT
@@ -17,4 +21,13 @@ public:
     int DoModal();
 
     QString m_strArguments;
+
+    static const QString kSettingName;
+
+public Q_SLOTS:
+    void accept() override;
+
+private:
+    QLineEdit *m_pArgumentsEdit;
+    QPushButton *m_pOkButton;
 };

@@ -1,5 +1,47 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
+// Starting the emulator and the hardware linker: CEditorApp::LaunchProgram.
 #include "app/editorapp.h"
 
-void CEditorApp::LaunchProgram(const QString &, const QString &, const QString &, bool) {}
+#include "build/buildtext.h"
+
+#include <QDir>
+#include <QProcess>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+const QString kSetDirectoryFailed = QStringLiteral("Failed to set project directory!");
+const QString kExecuteFailed = QStringLiteral("Failed to execute!");
+} // namespace
+
+void CEditorApp::LaunchProgram(const QString &program, const QString &arguments,
+                               const QString &folder, bool show)
+{
+    // The editor's own current directory follows the project and stays there.
+    if (!folder.isEmpty() && !QDir::setCurrent(folder)) {
+        MessageBox(kSetDirectoryFailed, QMessageBox::Critical, QMessageBox::Ok);
+        return;
+    }
+
+    const BuildText::Invocation invocation = BuildText::MakeInvocation(program, arguments);
+    QProcess process;
+    process.setProgram(invocation.program);
+    process.setArguments(invocation.arguments);
+    process.setWorkingDirectory(folder);
+#ifdef Q_OS_WIN
+    process.setNativeArguments(invocation.nativeArguments);
+    process.setCreateProcessArgumentsModifier([show](QProcess::CreateProcessArguments *args) {
+        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        args->startupInfo->wShowWindow = show ? SW_SHOW : SW_HIDE;
+    });
+#else
+    // Without start-up show states the started program decides how it appears.
+    Q_UNUSED(show);
+#endif
+    // Detached: the editor neither waits for the program nor ever stops it.
+    if (!process.startDetached())
+        MessageBox(kExecuteFailed, QMessageBox::Critical, QMessageBox::Ok);
+}

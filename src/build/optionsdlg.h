@@ -6,6 +6,11 @@
 #include "build/cmdlinedlg.h"
 
 #include <QDialog>
+#include <QStringList>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
 
 // "Build Options": the paths of the compiler, the hardware linker and the
 // emulator and the two compiler flags. The object is at once the dialog and the
@@ -27,4 +32,32 @@ public:
     QString m_strLinker;
     bool m_bMultiBoot = false;
     bool m_bDebug = false;
+
+    // File dialog filters in Qt's form.
+    static QStringList ExecutableFilters();
+    static QStringList LinkerFilters();
+    // The filter under which executables of any name are listed; empty on Windows.
+    static QString ExecutableFilter();
+
+public Q_SLOTS:
+    void accept() override;
+
+private:
+    void OnBrowseCompiler();
+    void OnBrowseLinker();
+    void OnBrowseEmulator();
+    QString BrowseForFile(const QString &fileName, const QString &defaultSuffix, const QStringList &filters);
+    void FieldsToControls();
+    void ControlsToFields();
+
+    QLineEdit *m_pCompilerEdit;
+    QPushButton *m_pCompilerBrowse;
+    QLineEdit *m_pLinkerEdit;
+    QPushButton *m_pLinkerBrowse;
+    QLineEdit *m_pEmulatorEdit;
+    QPushButton *m_pEmulatorBrowse;
+    QPushButton *m_pOkButton;
+    QPushButton *m_pCancelButton;
+    QCheckBox *m_pDebugCheck;
+    QCheckBox *m_pMultiBootCheck;
 };

@@ -1,0 +1,259 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "build/buildlogdlg.h"
+
+#include "app/editorapp.h"
+#include "app/mainframe.h"
+#include "app/settingsstore.h"
+#include "build/buildtext.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace {
+const QString kCaption = QStringLiteral("Log");
+const QString kSection = QStringLiteral("Log");
+const QString kSizeX = QStringLiteral("SizeX");
+const QString kSizeY = QStringLiteral("SizeY");
+
+// A drain works in slices so that the window stays responsive while a large
+// output is put into the control.
+constexpr qint64 kSliceBytes = 64 * 1024;
+constexpr qint64 kSliceBudgetMs = 25;
+
+// How long the end of the run waits for compilers still running after their
+// log window was closed.
+constexpr int kExitWaitMs = 5000;
+
+const char kOrphanProperty[] = "qbe_orphanedCompiler";
+
+void WaitForOrphans()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    const QList<QProcess *> processes = app->findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly);
+    QElapsedTimer waited;
+    waited.start();
+    for (QProcess *process : processes) {
+        if (!process->property(kOrphanProperty).toBool())
+            continue;
+        // Reading goes on while waiting, so a child never blocks on a full pipe.
+        while (process->state() != QProcess::NotRunning && waited.elapsed() < kExitWaitMs) {
+            process->waitForFinished(100);
+            process->readAll();
+        }
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(-1);
+        }
+        delete process;
+    }
+}
+} // namespace
+
+CBuildLogDlg::CBuildLogDlg(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_pEdit(new QPlainTextEdit(this)), m_decoder(QStringConverter::System)
+{
+    setWindowTitle(kCaption);
+    setModal(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_pEdit);
+    m_pEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_pEdit->setUndoRedoEnabled(false);
+    m_pEdit->document()->setUndoRedoEnabled(false);
+
+    const CSettingsStore store;
+    QSize size(store.ReadInt(kSection, kSizeX), store.ReadInt(kSection, kSizeY));
+    const QSize fallback = DefaultSize();
+    if (size.width() <= 0)
+        size.setWidth(fallback.width());
+    if (size.height() <= 0)
+        size.setHeight(fallback.height());
+    resize(size);
+
+    m_timer.setInterval(kTickMs);
+    connect(&m_timer, &QTimer::timeout, this, &CBuildLogDlg::OnTimer);
+}
+
+CBuildLogDlg::~CBuildLogDlg()
+{
+    ReleaseChild();
+}
+
+QSize CBuildLogDlg::DefaultSize()
+{
+    return QSize(640, 240);
+}
+
+bool CBuildLogDlg::Execute(const QString &program, const QString &arguments, const QString &folder)
+{
+    m_pEdit->clear();
+    m_bEnded = false;
+    m_bDraining = false;
+    m_bHeldReturn = false;
+
+    const BuildText::Invocation invocation = BuildText::MakeInvocation(program, arguments);
+    m_pProcess = new QProcess;
+    m_pProcess->setProcessChannelMode(QProcess::MergedChannels);
+    m_pProcess->setWorkingDirectory(folder);
+    m_pProcess->setProgram(invocation.program);
+    m_pProcess->setArguments(invocation.arguments);
+#ifdef Q_OS_WIN
+    m_pProcess->setNativeArguments(invocation.nativeArguments);
+#endif
+    m_pProcess->start(QIODevice::ReadOnly);
+    if (!m_pProcess->waitForStarted()) {
+        delete m_pProcess;
+        m_pProcess = nullptr;
+        return false;
+    }
+
+    PlaceWindow();
+    m_pEdit->setFocus();
+    m_timer.start();
+    exec();
+    m_timer.stop();
+    ReleaseChild();
+    return true;
+}
+
+void CBuildLogDlg::PlaceWindow()
+{
+    CEditorApp *app = CEditorApp::Instance();
+    CMainFrame *frame = app ? app->MainFrame() : nullptr;
+    if (frame && frame->MdiArea() && frame->isVisible()) {
+        move(frame->MdiArea()->mapToGlobal(QPoint(0, 0)));
+    } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().topLeft());
+    }
+}
+
+void CBuildLogDlg::OnTimer()
+{
+    // The end is seen before the stream is read, so everything the child wrote
+    // before it ended is drained by this tick.
+    if (m_pProcess && m_pProcess->state() == QProcess::NotRunning) {
+        m_bEnded = true;
+        m_timer.stop();
+    }
+    if (!m_bDraining)
+        DrainSlice();
+    else
+        CaretToEnd();
+}
+
+void CBuildLogDlg::DrainSlice()
+{
+    m_bDraining = true;
+    QElapsedTimer budget;
+    budget.start();
+    bool more = false;
+    while (m_pProcess && m_pProcess->bytesAvailable() > 0) {
+        Append(m_pProcess->read(kSliceBytes));
+        if (budget.elapsed() >= kSliceBudgetMs) {
+            more = m_pProcess->bytesAvailable() > 0;
+            break;
+        }
+    }
+    CaretToEnd();
+    if (more) {
+        QTimer::singleShot(0, this, &CBuildLogDlg::DrainSlice);
+        Q_EMIT OutputShown();
+        return;
+    }
+    m_bDraining = false;
+    if (m_bEnded)
+        FinishOutput();
+    Q_EMIT OutputShown();
+}
+
+void CBuildLogDlg::Append(QByteArray bytes)
+{
+    // A zero byte would end the text of the read it came with; drop only itself.
+    bytes.removeIf([](char c) { return c == '\0'; });
+    QString text = m_decoder.decode(bytes);
+    if (text.isEmpty())
+        return;
+    if (m_bHeldReturn) {
+        text.prepend(QLatin1Char('\r'));
+        m_bHeldReturn = false;
+    }
+    if (text.endsWith(QLatin1Char('\r'))) {
+        text.chop(1);
+        m_bHeldReturn = true;
+    }
+    if (text.isEmpty())
+        return;
+    QTextCursor cursor(m_pEdit->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+}
+
+void CBuildLogDlg::FinishOutput()
+{
+    if (m_bHeldReturn) {
+        m_bHeldReturn = false;
+        QTextCursor cursor(m_pEdit->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\r"));
+        CaretToEnd();
+    }
+    ReleaseChild();
+}
+
+void CBuildLogDlg::CaretToEnd()
+{
+    QTextCursor cursor = m_pEdit->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    m_pEdit->setTextCursor(cursor);
+    m_pEdit->ensureCursorVisible();
+}
+
+void CBuildLogDlg::ReleaseChild()
+{
+    if (!m_pProcess)
+        return;
+    QProcess *process = m_pProcess;
+    m_pProcess = nullptr;
+    if (process->state() == QProcess::NotRunning) {
+        delete process;
+        return;
+    }
+    // The window was closed while the child runs. The child is never stopped:
+    // its output is read and thrown away until it ends, so it cannot block on
+    // a full pipe, and the process object goes once the child has been reaped.
+    static bool s_bExitHookAdded = false;
+    if (!s_bExitHookAdded) {
+        qAddPostRoutine(WaitForOrphans);
+        s_bExitHookAdded = true;
+    }
+    process->disconnect(this);
+    process->setProperty(kOrphanProperty, true);
+    process->setParent(QCoreApplication::instance());
+    process->readAll();
+    connect(process, &QProcess::readyRead, process, [process] { process->readAll(); });
+    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+}
+
+void CBuildLogDlg::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    CSettingsStore store;
+    store.WriteInt(event->size().width(), kSection, kSizeX);
+    store.WriteInt(event->size().height(), kSection, kSizeY);
+}

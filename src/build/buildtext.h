@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The texts the build commands hand to the compiler, the emulator and the
+// linker: file and folder names, argument texts, the filled link template and
+// the program with its arguments as they are finally started.
+namespace BuildText {
+
+inline constexpr char kRomExtension[] = ".gba";
+inline constexpr char kMultibootExtension[] = ".mb";
+
+// The title up to its last dot (never the first character) plus extension.
+QString ImageName(const QString &title, const QString &extension);
+
+// The path up to and including its last separator; empty when it has none.
+QString ProjectFolder(const QString &path);
+// The part of the path after its last separator; the whole path when it has none.
+QString SourceFileName(const QString &path);
+
+// " -debug" and then " -mb", each only when its flag is on.
+QString CompilerFlags(bool debug, bool multiBoot);
+// Flags, two blanks, the quoted source name, a blank, the quoted image name.
+QString CompilerArguments(const QString &flags, const QString &sourceName, const QString &imageName);
+
+// The linker's argument template with "%p", "%f", "%b" and "%m" replaced by
+// their values in double quotes, in one pass from left to right, so that an
+// inserted value is never searched again. Every other percent sign stays.
+QString FillLinkTemplate(const QString &text, const QString &projectFolder, const QString &title,
+                         const QString &romName, const QString &multibootName);
+
+// A program and its argument text as a process is given them.
+struct Invocation
+{
+    QString program;
+    QStringList arguments;     // outside Windows: the split argument text
+    QString nativeArguments;   // on Windows: the argument text as the command line
+};
+
+// True for a name ending in ".exe", in any case.
+bool IsWindowsProgram(const QString &program);
+
+// Outside Windows, a Windows program is run through wine when wine is on the
+// PATH (wine becomes the program, the configured path its first argument); the
+// argument text is split at blanks, each double-quoted value one argument.
+// On Windows the argument text is the command line as it stands.
+Invocation MakeInvocation(const QString &program, const QString &argumentText);
+
+} // namespace BuildText
