@@ -148,8 +148,14 @@ void CMainFrame::CreateMenus()
                     QAction *placeholder = qmenu->addAction(ItemText(item.text));
                     placeholder->setEnabled(false);
                     placeholder->setObjectName(QStringLiteral("recentPlaceholder"));
-                } else {
+                } else if (m_actions.value(item.id)->text() == ItemText(item.text)) {
                     qmenu->addAction(m_actions.value(item.id));
+                } else {
+                    // The same command under another text in this menu.
+                    const int id = item.id;
+                    QAction *alias = qmenu->addAction(ItemText(item.text));
+                    alias->setStatusTip(m_actions.value(id)->statusTip());
+                    connect(alias, &QAction::triggered, this, [this, id] { OnCommand(id); });
                 }
             }
             if (qmenu->title() == QLatin1String("&File"))
@@ -279,6 +285,7 @@ void CMainFrame::AddChildFrame(CChildFrame *frame)
     m_pMdiArea->addSubWindow(frame);
     frame->showMaximized();
     m_pMdiArea->setActiveSubWindow(frame);
+    connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateCaption);
     connect(frame, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, &CMainFrame::UpdateFrameState);
     });
@@ -298,8 +305,19 @@ void CMainFrame::UpdateFrameState()
         for (QMenu *menu : hasDoc ? m_docMenus : m_noDocMenus)
             menuBar()->addMenu(menu);
     }
-    CRichSyntaxDoc *doc = ActiveDocument();
-    setWindowTitle(doc ? AppTitle() + QStringLiteral(" - ") + doc->GetTitle() : AppTitle());
+    UpdateCaption();
+    // Qt's maximised document window writes its own caption as it changes
+    // state; the frame's word is the last.
+    QTimer::singleShot(0, this, &CMainFrame::UpdateCaption);
+}
+
+void CMainFrame::UpdateCaption()
+{
+    CChildFrame *frame = ActiveChildFrame();
+    const QString caption = frame ? QStringLiteral("%1 - [%2]").arg(AppTitle(), frame->windowTitle())
+                                  : AppTitle();
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
 }
 
 void CMainFrame::OnCommand(int id)
@@ -434,6 +452,15 @@ void CMainFrame::ArrangeIcons()
         window->move(x, m_pMdiArea->viewport()->height() - size.height());
         x += size.width();
     }
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // A window opened before the main window first showed loses its maximised
+    // state on the way; document windows are always maximised.
+    if (QMdiSubWindow *active = m_pMdiArea->activeSubWindow())
+        active->showMaximized();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)

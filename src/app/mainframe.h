@@ -41,6 +41,7 @@ public:
     static QString AppTitle();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -54,6 +55,7 @@ private:
     void UpdateIndicators();
     void OnCommand(int id);
     void ArrangeIcons();
+    void UpdateCaption();
 
     QMdiArea *m_pMdiArea = nullptr;
     QToolBar *m_pToolBar = nullptr;

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -144,13 +145,12 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("&New Window"), QStringLiteral("&Cascade"), QStringLiteral("&Tile"),
                               QStringLiteral("&Arrange Icons")}));
         QCOMPARE(Items(Menu(QStringLiteral("&Help"))).constLast(), QStringLiteral("About Quarn BASIC..."));
-        QVERIFY(Frame()->windowTitle().startsWith(QStringLiteral("Quarn BASIC Editor v1.3.8c")));
-        QVERIFY(Frame()->windowTitle().endsWith(QStringLiteral("pong.qrx")));
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
 
         // Closing the last document brings back the short menu and the bare title.
         Frame()->Action(ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
-        QCOMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
     }
 
     void toolbarOrderAndEnabling()
@@ -298,9 +298,13 @@ private Q_SLOTS:
         QVERIFY(App()->OpenDocumentFile(second));
         const QList<QMdiSubWindow *> windows = Frame()->MdiArea()->subWindowList();
         QCOMPARE(windows.size(), 2);
-        for (QMdiSubWindow *window : windows)
-            QVERIFY(window->isMaximized());
-        QVERIFY(Frame()->windowTitle().endsWith(QStringLiteral("second.qrx")));
+        QCOMPARE(Frame()->MdiArea()->activeSubWindow(), windows.at(1));
+        QVERIFY(windows.at(1)->isMaximized());
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [second.qrx]"));
+        // Going back to the first window shows it maximised too.
+        Frame()->MdiArea()->setActiveSubWindow(windows.at(0));
+        QTRY_VERIFY(windows.at(0)->isMaximized());
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
     }
 };
 

@@ -1,0 +1,295 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "app/helpdlg.h"
+#include "app/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+// Answers the modal dialogs that come up, one action each, in order. Every
+// action has to close its dialog.
+class ModalDriver
+{
+public:
+    using Action = std::function<void(QWidget *)>;
+    ModalDriver()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible() || m_actions.isEmpty())
+                return;
+            const Action action = m_actions.takeFirst();
+            m_shown.append(modal);
+            action(modal);
+        });
+        m_timer.start();
+    }
+    void Then(const Action &action) { m_actions.append(action); }
+    const QList<QWidget *> &Shown() const { return m_shown; }
+    int Pending() const { return int(m_actions.size()); }
+
+private:
+    QTimer m_timer;
+    QList<Action> m_actions;
+    QList<QWidget *> m_shown;
+};
+
+const QString kFailed = QStringLiteral("Failed to open help file! Would you like to browse for it?");
+
+QString StoredHelpPath()
+{
+    return CSettingsStore().ReadString(QStringLiteral("Help"), QString());
+}
+
+CHelpDlg &HelpDlg()
+{
+    return CEditorApp::Instance()->m_options.m_helpDlg;
+}
+
+// In the location dialog: type path over what it shows, then OK (or Cancel).
+ModalDriver::Action TypeAnd(const QString &path, bool ok, QStringList *shown = nullptr)
+{
+    return [=](QWidget *modal) {
+        auto *dialog = qobject_cast<CHelpDlg *>(modal);
+        QVERIFY(dialog);
+        if (shown)
+            shown->append(dialog->PathEdit()->text());
+        if (!path.isNull()) {
+            dialog->PathEdit()->clear();
+            QTest::keyClicks(dialog->PathEdit(), path);
+        }
+        QTest::mouseClick(ok ? dialog->OkButton() : dialog->CancelButton(), Qt::LeftButton);
+    };
+}
+} // namespace
+
+class TestHelpCommand : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_temp;
+
+    QString HelpFile() const { return m_temp.path() + QStringLiteral("/qrh.chm"); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QFile file(HelpFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("ITSF");
+    }
+
+    void init()
+    {
+        QFile::remove(TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini"));
+        HelpDlg().m_strHelpPath.clear();
+    }
+
+    void dialogHasItsTextsAndShowsThePath()
+    {
+        CHelpDlg dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("HTML Help Location..."));
+        QVERIFY(dialog.findChild<QLabel *>());
+        QCOMPARE(dialog.findChild<QLabel *>()->text(),
+                 QStringLiteral("Enter the location of the HTML Help file..."));
+        QCOMPARE(dialog.BrowseButton()->text(), QStringLiteral("..."));
+        QVERIFY(dialog.OkButton()->isDefault());
+        dialog.m_strHelpPath = QStringLiteral("/some/where.chm");
+        ModalDriver driver;
+        QStringList shown;
+        driver.Then(TypeAnd(QString(), false, &shown));
+        QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(shown, QStringList{"/some/where.chm"});
+    }
+
+    void loadSettingsReadsTheHelpDefaultValue()
+    {
+        CSettingsStore().WriteString(QStringLiteral("/stored/qrh.chm"), QStringLiteral("Help"), QString());
+        CHelpDlg dialog;
+        dialog.LoadSettings();
+        QCOMPARE(dialog.m_strHelpPath, QStringLiteral("/stored/qrh.chm"));
+    }
+
+    void okStoresTheTypedPathCancelStoresNothing_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void okStoresTheTypedPathCancelStoresNothing()
+    {
+        QFETCH(bool, ok);
+        CHelpDlg dialog;
+        dialog.m_strHelpPath = QStringLiteral("/before.chm");
+        ModalDriver driver;
+        driver.Then(TypeAnd(QStringLiteral("/typed/by hand.chm"), ok));
+        QCOMPARE(dialog.DoModal(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(dialog.m_strHelpPath, ok ? QStringLiteral("/typed/by hand.chm") : QStringLiteral("/before.chm"));
+        QCOMPARE(StoredHelpPath(), ok ? QStringLiteral("/typed/by hand.chm") : QString());
+    }
+
+    void browseTakesThePathAtOnce_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("a file chosen") << "/picked/qrh.chm";
+        QTest::newRow("browser cancelled") << "";
+    }
+    void browseTakesThePathAtOnce()
+    {
+        QFETCH(QString, answer);
+        FileDialogStub files;
+        files.Answer(answer);
+        CHelpDlg dialog;
+        dialog.m_strHelpPath = QStringLiteral("/old.chm");
+        ModalDriver driver;
+        QString shownAfterBrowse;
+        driver.Then([&](QWidget *modal) {
+            QCOMPARE(modal, static_cast<QWidget *>(&dialog));
+            QTest::mouseClick(dialog.BrowseButton(), Qt::LeftButton);
+            shownAfterBrowse = dialog.PathEdit()->text();
+            QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+        });
+        dialog.DoModal();
+        QCOMPARE(files.Requests().size(), 1);
+        const FileDialogRequest &request = files.Requests().constFirst();
+        QCOMPARE(request.mode, FileDialogRequest::OpenFile);
+        QCOMPARE(request.defaultSuffix, QStringLiteral("chm"));
+        QCOMPARE(request.fileName, QStringLiteral("qrh.dhm"));
+        QCOMPARE(request.filters, QStringList{"HTML Help Files (*.chm)"});
+        const QString expected = answer.isEmpty() ? QStringLiteral("/old.chm") : answer;
+        QCOMPARE(shownAfterBrowse, expected);
+        // Cancel does not undo the browsed path, and nothing is stored.
+        QCOMPARE(dialog.m_strHelpPath, expected);
+        QCOMPARE(StoredHelpPath(), QString());
+    }
+
+    // --- the Help Index command ---
+
+    void firstUseAsksForTheLocationWithoutTheQuestion()
+    {
+        ShellOpenStub shell(true);
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then(TypeAnd(HelpFile(), true));
+        CEditorApp::Instance()->OnHelpIndex();
+        QCOMPARE(driver.Pending(), 0);
+        QCOMPARE(boxes.Texts(), QStringList());
+        QCOMPARE(shell.Targets(), QStringList{HelpFile()});
+        QCOMPARE(StoredHelpPath(), HelpFile());
+    }
+
+    void cancelledLocationOpensNothing()
+    {
+        ShellOpenStub shell(true);
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then(TypeAnd(HelpFile(), false));
+        CEditorApp::Instance()->OnHelpIndex();
+        QCOMPARE(driver.Pending(), 0);
+        QCOMPARE(shell.Targets(), QStringList());
+        QCOMPARE(boxes.Texts(), QStringList());
+    }
+
+    void knownPathOpensWithNoDialog()
+    {
+        HelpDlg().m_strHelpPath = HelpFile();
+        ShellOpenStub shell(true);
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        CEditorApp::Instance()->OnHelpIndex();
+        QCOMPARE(driver.Shown(), QList<QWidget *>());
+        QCOMPARE(boxes.Texts(), QStringList());
+        QCOMPARE(shell.Targets(), QStringList{HelpFile()});
+    }
+
+    void failedOpenAnsweredNoEnds()
+    {
+        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        ShellOpenStub shell(false);
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        ModalDriver driver;
+        CEditorApp::Instance()->OnHelpIndex();
+        QCOMPARE(driver.Shown(), QList<QWidget *>());
+        QCOMPARE(boxes.Texts(), QStringList{kFailed});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+        QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(shell.Targets(), QStringList{"/gone/qrh.chm"});
+    }
+
+    void failedOpenYesThenCancelEnds()
+    {
+        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        ShellOpenStub shell(false);
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        ModalDriver driver;
+        QStringList shown;
+        driver.Then(TypeAnd(QStringLiteral("/other.chm"), false, &shown));
+        CEditorApp::Instance()->OnHelpIndex();
+        QCOMPARE(driver.Pending(), 0);
+        QCOMPARE(shown, QStringList{"/gone/qrh.chm"});
+        QCOMPARE(shell.Targets(), QStringList{"/gone/qrh.chm"});
+        QCOMPARE(StoredHelpPath(), QString());
+    }
+
+    void loopRepeatsUntilTheFileOpens()
+    {
+        // Two wrong paths, then the right one; the real shell open is used, so a
+        // missing file counts as a failed open.
+        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        boxes.Answer(QMessageBox::Yes);
+        ModalDriver driver;
+        QStringList shown;
+        driver.Then(TypeAnd(m_temp.path() + QStringLiteral("/missing.chm"), true, &shown));
+        driver.Then(TypeAnd(HelpFile(), true, &shown));
+        QStringList opened;
+        CEditorApp::s_shellOpenHook = [&opened](const QString &target) {
+            opened.append(target);
+            return QFile::exists(target);
+        };
+        CEditorApp::Instance()->OnHelpIndex();
+        CEditorApp::s_shellOpenHook = nullptr;
+        QCOMPARE(driver.Pending(), 0);
+        QCOMPARE(boxes.Texts(), (QStringList{kFailed, kFailed}));
+        QCOMPARE(shown, (QStringList{"/gone/qrh.chm", m_temp.path() + QStringLiteral("/missing.chm")}));
+        QCOMPARE(opened, (QStringList{"/gone/qrh.chm", m_temp.path() + QStringLiteral("/missing.chm"), HelpFile()}));
+        QCOMPARE(StoredHelpPath(), HelpFile());
+    }
+
+    void okWithAnEmptyPathAsksForTheLocationAgain()
+    {
+        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        ShellOpenStub shell(false);
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        ModalDriver driver;
+        driver.Then(TypeAnd(QStringLiteral(""), true));
+        driver.Then(TypeAnd(QString(), false));
+        CEditorApp::Instance()->OnHelpIndex();
+        QCOMPARE(driver.Pending(), 0);
+        QCOMPARE(shell.Targets(), QStringList{"/gone/qrh.chm"});
+        QCOMPARE(boxes.Texts(), QStringList{kFailed});
+    }
+
+    void realShellOpenFailsForAMissingFile()
+    {
+        QVERIFY(!CEditorApp::ShellOpen(m_temp.path() + QStringLiteral("/no such help.chm")));
+    }
+};
+
+QBE_TEST_MAIN(TestHelpCommand)
+#include "tst_helpcommand.moc"
