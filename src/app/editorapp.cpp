@@ -33,7 +33,6 @@ CEditorApp::CEditorApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(kAppName);
-    setApplicationDisplayName(kAppName);
     setApplicationVersion(QStringLiteral("1.3.8c"));
 }
 
