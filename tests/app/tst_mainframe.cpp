@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include "app/childframe.h"
 #include "app/commandids.h"
 #include "app/commandtable.h"
 #include "app/mainframe.h"
@@ -15,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -286,6 +289,33 @@ private Q_SLOTS:
         QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(view->document()->toPlainText(), QStringLiteral("print x\nprint x\n"));
+    }
+
+    void droppedFilesOpenEachInItsWindow()
+    {
+        QStringList paths;
+        QList<QUrl> urls;
+        for (const char *name : {"drop1.qrx", "drop2.qrx"}) {
+            const QString path = m_dir.filePath(QString::fromLatin1(name));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("cls\r\n");
+            paths.append(path);
+            urls.append(QUrl::fromLocalFile(path));
+        }
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Frame(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Frame(), &drop);
+        QTRY_COMPARE(Frame()->MdiArea()->subWindowList().size(), 2);
+        QStringList opened;
+        const QList<QMdiSubWindow *> windows = Frame()->MdiArea()->subWindowList();
+        for (QMdiSubWindow *window : windows)
+            opened.append(qobject_cast<CChildFrame *>(window)->GetDocument()->GetPathName());
+        QCOMPARE(opened, paths);
     }
 
     void childWindowsOpenMaximised()
