@@ -2,9 +2,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QPlainTextEdit>
+#include "editor/findreplacedlg.h"
 
+#include <QFont>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+#include <memory>
+
+class CGutterWidget;
 class CRichSyntaxDoc;
+class CSyntaxHighlighter;
+class QPagedPaintDevice;
+class QTextDocument;
 
 // The editing window of one source document: fixed-pitch text without
 // wrapping, coloured Quarn BASIC, numbered lines in a gutter, plain-text paste.
@@ -32,6 +42,49 @@ public:
     void OnEditReplace();
     void OnFilePrint();
 
+    // Colours every line, under a wait cursor.
+    void ColorDocument();
+    CSyntaxHighlighter *Highlighter() const { return m_pHighlighter; }
+
+    void SetGutterWidth(int width);
+    int GutterWidth() const { return m_nGutterWidth; }
+    void SetTabStops(int columns);
+    // Draws the gutter's background, separator and the visible line numbers.
+    void PaintGutter(QWidget *gutter, const QRect &rect);
+
+    // Searching; false (after a beep) when the text was not found.
+    bool FindNext(const FindRequest &request);
+    bool Replace(const FindRequest &request);
+    int ReplaceAll(const FindRequest &request);
+    CFindReplaceDlg *FindDialog() const { return m_pFindDlg; }
+
+    // A copy of the text with the colours made part of it, as it is printed.
+    std::unique_ptr<QTextDocument> CreatePrintDocument() const;
+    // Prints the coloured text with the view's margins.
+    void PrintDocument(QPagedPaintDevice *printer) const;
+
+    static QFont EditorFont();
+    // Print margins on each side, in inches.
+    static constexpr double kPrintMarginInches = 0.5;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void ShowFindDialog(bool replace);
+    void UpdateGutterGeometry();
+
     CRichSyntaxDoc *m_pDocument;
+    CSyntaxHighlighter *m_pHighlighter = nullptr;
+    CGutterWidget *m_pGutter = nullptr;
+    QFont m_font;
+    int m_nGutterWidth = 40;
+    QPointer<CFindReplaceDlg> m_pFindDlg;
+    FindRequest m_lastFind;
+    bool m_bHasLastFind = false;
 };

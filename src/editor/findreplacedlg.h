@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// What to look for, and what to put in its place.
+struct FindRequest
+{
+    QString findWhat;
+    QString replaceWith;
+    bool wholeWord = false;
+    bool matchCase = false;
+    bool down = true;
+};
+
+// The Find dialog, and with a replacement field the Replace dialog. It only
+// collects the request; the view that owns it does the searching.
+class CFindReplaceDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    static const char *const kFindTitle;
+    static const char *const kReplaceTitle;
+
+    CFindReplaceDlg(bool replace, const FindRequest &initial, QWidget *parent);
+
+    bool IsReplace() const { return m_bReplace; }
+    FindRequest Request() const;
+    void SetRequest(const FindRequest &request);
+
+    QLineEdit *FindEdit() const { return m_pFindEdit; }
+    QLineEdit *ReplaceEdit() const { return m_pReplaceEdit; }
+    QCheckBox *WholeWordBox() const { return m_pWholeWord; }
+    QCheckBox *MatchCaseBox() const { return m_pMatchCase; }
+    QRadioButton *UpButton() const { return m_pUp; }
+    QPushButton *FindNextButton() const { return m_pFindNext; }
+    QPushButton *ReplaceButton() const { return m_pReplace; }
+    QPushButton *ReplaceAllButton() const { return m_pReplaceAll; }
+
+Q_SIGNALS:
+    void FindNext(const FindRequest &request);
+    void Replace(const FindRequest &request);
+    void ReplaceAll(const FindRequest &request);
+
+private:
+    void UpdateButtons();
+
+    bool m_bReplace;
+    QLineEdit *m_pFindEdit = nullptr;
+    QLineEdit *m_pReplaceEdit = nullptr;
+    QCheckBox *m_pWholeWord = nullptr;
+    QCheckBox *m_pMatchCase = nullptr;
+    QRadioButton *m_pUp = nullptr;
+    QRadioButton *m_pDown = nullptr;
+    QPushButton *m_pFindNext = nullptr;
+    QPushButton *m_pReplace = nullptr;
+    QPushButton *m_pReplaceAll = nullptr;
+};
