@@ -3,10 +3,12 @@
 // Stand-in for the compiler, the emulator and the linker in tests. Each
 // argument is a step, done in order:
 //   record=FILE     write the working folder and then every argument, one a line, to FILE
-//   out=TEXT        write TEXT to standard output ("\n" and "\0" are escapes)
+//   out=TEXT        write TEXT to standard output (escapes: \n \r \0 \\ and \xHH)
 //   err=TEXT        write TEXT to standard error
 //   sleep=MS        wait MS milliseconds
 //   bytes=N         write N bytes of compiler-like lines to standard output
+//   stream=N:MS     write N numbered lines to standard output, one every MS milliseconds
+//   pid=FILE        write the process id to FILE
 //   exit=CODE       end now with CODE
 // Arguments that are no step are only recorded.
 #include <QByteArray>
@@ -24,6 +26,11 @@ QByteArray Unescape(const QByteArray &text)
     for (int i = 0; i < text.size(); ++i) {
         if (text.at(i) == '\\' && i + 1 < text.size()) {
             const char c = text.at(++i);
+            if (c == 'x' && i + 2 < text.size()) {
+                out.append(char(text.mid(i + 1, 2).toInt(nullptr, 16)));
+                i += 2;
+                continue;
+            }
             out.append(c == 'n' ? '\n' : c == 'r' ? '\r' : c == '0' ? '\0' : c);
         } else {
             out.append(text.at(i));
@@ -68,6 +75,19 @@ int main(int argc, char *argv[])
                 left -= text.size();
             }
             std::fflush(stdout);
+        } else if (arg.startsWith(QLatin1String("stream="))) {
+            const int count = arg.section(QLatin1Char('='), 1).section(QLatin1Char(':'), 0, 0).toInt();
+            const int pause = arg.section(QLatin1Char(':'), 1).toInt();
+            for (int line = 1; line <= count; ++line) {
+                const QByteArray text = "line " + QByteArray::number(line) + '\n';
+                std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+                std::fflush(stdout);
+                QThread::msleep(pause);
+            }
+        } else if (arg.startsWith(QLatin1String("pid="))) {
+            QFile file(QString::fromLocal8Bit(value));
+            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                file.write(QByteArray::number(QCoreApplication::applicationPid()));
         } else if (arg.startsWith(QLatin1String("exit="))) {
             return value.toInt();
         }

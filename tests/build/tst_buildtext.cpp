@@ -1,0 +1,205 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "build/buildtext.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace BuildText;
+
+class TestBuildText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { m_path = qgetenv("PATH"); }
+    void cleanup() { qputenv("PATH", m_path); }
+
+    void imageNames_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("rom");
+        QTest::addColumn<QString>("multiboot");
+        QTest::newRow("source file") << "pong.qrx" << "pong.gba" << "pong.mb";
+        QTest::newRow("no extension") << "pong" << "pong.gba" << "pong.mb";
+        QTest::newRow("last dot counts") << "my.game.qrx" << "my.game.gba" << "my.game.mb";
+        QTest::newRow("dot only in first place") << ".qrx" << ".qrx.gba" << ".qrx.mb";
+        QTest::newRow("blanks kept") << "my game.qrx" << "my game.gba" << "my game.mb";
+        QTest::newRow("trailing dot") << "pong." << "pong.gba" << "pong.mb";
+        QTest::newRow("empty title") << "" << ".gba" << ".mb";
+    }
+    void imageNames()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, rom);
+        QFETCH(QString, multiboot);
+        QCOMPARE(ImageName(title, QLatin1String(kRomExtension)), rom);
+        QCOMPARE(ImageName(title, QLatin1String(kMultibootExtension)), multiboot);
+    }
+
+    void projectFolderAndSourceName_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("source");
+        QTest::newRow("plain") << "/games/pong/pong.qrx" << "/games/pong/" << "pong.qrx";
+        QTest::newRow("folder with blanks") << "/My Games/pong.qrx" << "/My Games/" << "pong.qrx";
+        QTest::newRow("no separator") << "pong.qrx" << "" << "pong.qrx";
+        QTest::newRow("root") << "/pong.qrx" << "/" << "pong.qrx";
+#ifdef Q_OS_WIN
+        QTest::newRow("backslashes") << "C:\\Games\\Pong\\pong.qrx" << "C:\\Games\\Pong\\" << "pong.qrx";
+        QTest::newRow("mixed, last wins") << "C:/Games\\Pong/pong.qrx" << "C:/Games\\Pong/" << "pong.qrx";
+#else
+        QTest::newRow("backslash is a name character") << "/games/a\\b.qrx" << "/games/" << "a\\b.qrx";
+#endif
+    }
+    void projectFolderAndSourceName()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QFETCH(QString, source);
+        QCOMPARE(ProjectFolder(path), folder);
+        QCOMPARE(SourceFileName(path), source);
+    }
+
+    void compilerArguments_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<bool>("multiBoot");
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QString>("arguments");
+        QTest::newRow("both flags, debug first") << true << true << "pong.mb"
+                                                 << " -debug -mb  \"pong.qrx\" \"pong.mb\"";
+        QTest::newRow("no flags") << false << false << "pong.gba" << "  \"pong.qrx\" \"pong.gba\"";
+        QTest::newRow("debug only") << true << false << "pong.gba" << " -debug  \"pong.qrx\" \"pong.gba\"";
+        QTest::newRow("multi-boot only") << false << true << "pong.mb" << " -mb  \"pong.qrx\" \"pong.mb\"";
+    }
+    void compilerArguments()
+    {
+        QFETCH(bool, debug);
+        QFETCH(bool, multiBoot);
+        QFETCH(QString, image);
+        QFETCH(QString, arguments);
+        QCOMPARE(CompilerArguments(CompilerFlags(debug, multiBoot), QStringLiteral("pong.qrx"), image), arguments);
+    }
+
+    void argumentsSplitIntoWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("both flags") << " -debug -mb  \"pong.qrx\" \"pong.mb\""
+                                    << QStringList{"-debug", "-mb", "pong.qrx", "pong.mb"};
+        QTest::newRow("names with blanks") << "  \"my pong.qrx\" \"my pong.gba\""
+                                           << QStringList{"my pong.qrx", "my pong.gba"};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+    void argumentsSplitIntoWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        const Invocation invocation = MakeInvocation(QStringLiteral("/opt/qrx"), text);
+        QCOMPARE(invocation.program, QStringLiteral("/opt/qrx"));
+#ifdef Q_OS_WIN
+        QCOMPARE(invocation.nativeArguments, text);
+#else
+        QCOMPARE(invocation.arguments, words);
+#endif
+    }
+
+    void linkTemplate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("binary alone") << "%b" << "\"pong.gba\"";
+        QTest::newRow("every placeholder")
+            << "-p %p -f %f -b %b -m %m" << "-p \"/games/pong/\" -f \"pong.qrx\" -b \"pong.gba\" -m \"pong.mb\"";
+        QTest::newRow("multi-boot twice") << "send %m then %m." << "send \"pong.mb\" then \"pong.mb\".";
+        QTest::newRow("adjacent placeholders") << "%p%b" << "\"/games/pong/\"\"pong.gba\"";
+        QTest::newRow("upper case stays") << "%P %F %B %M" << "%P %F %B %M";
+        QTest::newRow("other letters stay") << "%x %1 %s" << "%x %1 %s";
+        QTest::newRow("doubled percent stays") << "100%% done" << "100%% done";
+        QTest::newRow("doubled percent before a key") << "%%b" << "%\"pong.gba\"";
+        QTest::newRow("lone percent at the end") << "speed 50%" << "speed 50%";
+        QTest::newRow("empty template") << "" << "";
+        QTest::newRow("no placeholders") << "-v -port 1" << "-v -port 1";
+    }
+    void linkTemplate()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        QCOMPARE(FillLinkTemplate(text, QStringLiteral("/games/pong/"), QStringLiteral("pong.qrx"),
+                                  QStringLiteral("pong.gba"), QStringLiteral("pong.mb")),
+                 result);
+    }
+
+    // Regression: the design's later passes searched values put in by earlier ones.
+    void insertedValuesAreNeverSearchedAgain_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("folder holding %f") << "/a%f/" << "x.qrx" << "\"/a%f/\" \"x.qrx\"";
+        QTest::newRow("folder holding %b and %m") << "/%b%m/" << "x.qrx" << "\"/%b%m/\" \"x.qrx\"";
+        QTest::newRow("title holding %m") << "/g/" << "%m.qrx" << "\"/g/\" \"%m.qrx\"";
+    }
+    void insertedValuesAreNeverSearchedAgain()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, title);
+        QFETCH(QString, result);
+        QCOMPARE(FillLinkTemplate(QStringLiteral("%p %f"), folder, title, ImageName(title, QStringLiteral(".gba")),
+                                  ImageName(title, QStringLiteral(".mb"))),
+                 result);
+    }
+
+    void windowsProgramNames_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("windows");
+        QTest::newRow("lower case") << "/w/qrx.exe" << true;
+        QTest::newRow("upper case") << "/w/QRX.EXE" << true;
+        QTest::newRow("mixed case") << "/w/Qrx.ExE" << true;
+        QTest::newRow("no extension") << "/usr/bin/mgba" << false;
+        QTest::newRow("exe inside the name") << "/w/qrx.exe.sh" << false;
+        QTest::newRow("script") << "/w/link.bat" << false;
+    }
+    void windowsProgramNames()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, windows);
+        QCOMPARE(IsWindowsProgram(program), windows);
+    }
+
+#ifndef Q_OS_WIN
+    void windowsProgramGoesThroughWine()
+    {
+        QTemporaryDir bin;
+        const QString wine = TestSupport::WriteScript(bin.path(), QStringLiteral("wine"), "exit 0\n");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + m_path);
+        const Invocation invocation = MakeInvocation(QStringLiteral("/c/QRX.EXE"), QStringLiteral(" -mb  \"a b.qrx\""));
+        QCOMPARE(invocation.program, wine);
+        QCOMPARE(invocation.arguments, (QStringList{"/c/QRX.EXE", "-mb", "a b.qrx"}));
+
+        const Invocation native = MakeInvocation(QStringLiteral("/c/qrx"), QStringLiteral("x"));
+        QCOMPARE(native.program, QStringLiteral("/c/qrx"));
+        QCOMPARE(native.arguments, QStringList{"x"});
+    }
+
+    void withoutWineTheProgramStaysAsItIs()
+    {
+        QTemporaryDir bin;
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const Invocation invocation = MakeInvocation(QStringLiteral("/c/qrx.exe"), QStringLiteral("a"));
+        QCOMPARE(invocation.program, QStringLiteral("/c/qrx.exe"));
+        QCOMPARE(invocation.arguments, QStringList{"a"});
+    }
+#endif
+
+private:
+    QByteArray m_path;
+};
+
+QBE_TEST_MAIN(TestBuildText)
+#include "tst_buildtext.moc"
