@@ -23,14 +23,14 @@ const QString kLogo = QStringLiteral(":/res/logo.png");
 const QString kAuthor = QStringLiteral("The Quarn BASIC Editor authors");
 const QString kArtistMail = QStringLiteral("logo@quarnbasic.example.org");
 const QString kAboutText = QStringLiteral(
-    "Quarn BASIC, its logo and the Quarn BASIC Editor are Copyright (c) 2026\n"
+    "Quarn BASIC, its logo and the editor: Copyright (c) 2026\n"
     "The Quarn BASIC Editor authors. All rights reserved.\n"
     "\n"
-    "This program is free for everybody who uses the Quarn BASIC compiler.\n"
+    "Free for everybody who uses the Quarn BASIC compiler.\n"
     "It comes without any guarantee or warranty of any kind.\n"
     "\n"
-    "Please report faults to the authors at bugs@quarnbasic.example.org.\n"
-    "Many thanks to the artist who drew the logo and the icons.");
+    "Please report faults to bugs@quarnbasic.example.org.\n"
+    "Thanks to the artist who drew the logo and the icons.");
 
 // Where the strings are painted, in pixels of the dialog's client area.
 constexpr int kTextLeft = 140;

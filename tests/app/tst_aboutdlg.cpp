@@ -74,7 +74,7 @@ private Q_SLOTS:
             QVERIFY2(!lines.at(i).isEmpty(), qPrintable(QString::number(i)));
         QVERIFY(lines.at(0).contains(QStringLiteral("Copyright (c) 2026")));
         QVERIFY(lines.at(1).contains(QStringLiteral("All rights reserved.")));
-        QVERIFY(lines.at(3).contains(QStringLiteral("free for everybody")));
+        QVERIFY(lines.at(3).contains(QStringLiteral("for everybody")));
         QVERIFY(lines.at(4).contains(QStringLiteral("warranty")));
         QVERIFY(lines.at(6).contains(QLatin1Char('@')));
     }
@@ -170,6 +170,8 @@ private Q_SLOTS:
     void boxIsWideEnoughForThePaintedLines()
     {
         CAboutDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
         for (const CAboutDlg::PaintedLine &line : lines) {
             QVERIFY(LineRect(line).right() < dialog.width());

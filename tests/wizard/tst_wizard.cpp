@@ -1,0 +1,637 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "app/doctemplate.h"
+#include "app/mainframe.h"
+#include "app/settingsstore.h"
+#include "editor/richsyntaxdoc.h"
+#include "editor/richsyntaxview.h"
+#include "wizard/projecttemplate.h"
+#include "wizard/wizarddlg.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+// Answers the modal dialogs that come up, one action each, in order. Every
+// action has to close its dialog.
+class ModalDriver
+{
+public:
+    using Action = std::function<void(QWidget *)>;
+    ModalDriver()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible() || m_actions.isEmpty())
+                return;
+            const Action action = m_actions.takeFirst();
+            ++m_nHandled;
+            action(modal);
+        });
+        m_timer.start();
+    }
+    void Then(const Action &action) { m_actions.append(action); }
+    int Handled() const { return m_nHandled; }
+    int Pending() const { return int(m_actions.size()); }
+
+private:
+    QTimer m_timer;
+    QList<Action> m_actions;
+    int m_nHandled = 0;
+};
+
+QString IniPath()
+{
+    return TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini");
+}
+
+QStringList WizardKeys()
+{
+    QSettings ini(IniPath(), QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Wizard"));
+    return ini.childKeys();
+}
+
+QString Stored(const QString &name)
+{
+    return CSettingsStore().ReadString(QStringLiteral("Wizard"), name);
+}
+
+void StoreWizard(const QString &name, const QString &path, const QString &open)
+{
+    CSettingsStore store;
+    store.WriteString(name, QStringLiteral("Wizard"), QStringLiteral("Name"));
+    store.WriteString(path, QStringLiteral("Wizard"), QStringLiteral("Path"));
+    store.WriteString(open, QStringLiteral("Wizard"), QStringLiteral("Open"));
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+// What the user fills in before pressing OK.
+struct Answers
+{
+    QString name;
+    QString path;
+    bool blank = false;
+    bool subFolder = true;
+    bool autoOpen = false;
+};
+
+// Fills the wizard in as a user would, with the keyboard and the mouse, and presses OK.
+void FillAndConfirm(QWidget *modal, const Answers &answers)
+{
+    auto *wizard = qobject_cast<CWizardDlg *>(modal);
+    QVERIFY(wizard);
+    wizard->NameEdit()->clear();
+    QTest::keyClicks(wizard->NameEdit(), answers.name);
+    wizard->PathEdit()->clear();
+    QTest::keyClicks(wizard->PathEdit(), answers.path);
+    if (wizard->SubFolderCheck()->isChecked() != answers.subFolder)
+        QTest::mouseClick(wizard->SubFolderCheck(), Qt::LeftButton);
+    if (wizard->AutoOpenCheck()->isChecked() != answers.autoOpen)
+        QTest::mouseClick(wizard->AutoOpenCheck(), Qt::LeftButton);
+    if (answers.blank)
+        QTest::mouseClick(wizard->BlankRadio(), Qt::LeftButton);
+    QTest::mouseClick(wizard->OkButton(), Qt::LeftButton);
+}
+} // namespace
+
+class TestWizard : public QObject
+{
+    Q_OBJECT
+
+    QString m_strStartDir;
+    std::unique_ptr<QTemporaryDir> m_pTemp;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    CDocTemplate *m_pTemplate = nullptr;
+
+    QString Temp() const { return m_pTemp->path(); }
+
+    // File/New as the main frame does it, with the wizard answered by driver.
+    CRichSyntaxDoc *FileNew(ModalDriver &driver)
+    {
+        const int handled = driver.Handled();
+        CRichSyntaxDoc *doc = m_pTemplate->OpenNewDocument();
+        // Exactly one wizard came up and was answered.
+        [&] { QCOMPARE(driver.Handled(), handled + 1); }();
+        return doc;
+    }
+
+    int WindowCount() const { return int(m_pFrame->MdiArea()->subWindowList().size()); }
+
+private Q_SLOTS:
+    void initTestCase() { m_strStartDir = QDir::currentPath(); }
+
+    void init()
+    {
+        QFile::remove(IniPath());
+        m_pTemp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_pTemp->isValid());
+        QVERIFY(QDir::setCurrent(m_strStartDir));
+        m_pFrame = std::make_unique<CMainFrame>();
+        m_pTemplate = new CDocTemplate(m_pFrame.get());
+    }
+
+    void cleanup()
+    {
+        m_pTemplate = nullptr;
+        m_pFrame.reset();
+        QDir::setCurrent(m_strStartDir);
+        m_pTemp.reset();
+    }
+
+    // --- the dialog on its own ---
+
+    void opensWithDefaultsWithoutStoredSettings()
+    {
+        CWizardDlg wizard;
+        QCOMPARE(wizard.windowTitle(), QStringLiteral("New Source Project Wizard"));
+        QCOMPARE(wizard.NameEdit()->text(), QStringLiteral("My Project"));
+        QCOMPARE(wizard.PathEdit()->text(), QString());
+        QVERIFY(wizard.ProjectRadio()->isChecked());
+        QVERIFY(!wizard.BlankRadio()->isChecked());
+        QVERIFY(wizard.SubFolderCheck()->isChecked());
+        QVERIFY(!wizard.AutoOpenCheck()->isChecked());
+        for (QWidget *control : {static_cast<QWidget *>(wizard.NameEdit()),
+                                 static_cast<QWidget *>(wizard.PathEdit()),
+                                 static_cast<QWidget *>(wizard.BrowseButton()),
+                                 static_cast<QWidget *>(wizard.SubFolderCheck()),
+                                 static_cast<QWidget *>(wizard.AutoOpenCheck())})
+            QVERIFY(control->isEnabled());
+        QCOMPARE(wizard.Logo()->pixmap().size(), QSize(122, 122));
+        QVERIFY(!QFile::exists(IniPath()));
+    }
+
+    void opensWithStoredSettings_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("shownName");
+        QTest::addColumn<bool>("autoOpen");
+        QTest::newRow("last OK's name, folder and auto-open on")
+            << "Space Game" << "/home/me/games" << "1" << "Space Game" << true;
+        QTest::newRow("auto-open left off") << "Pong" << "/srv/x" << "0" << "Pong" << false;
+        QTest::newRow("empty stored name shows My Project") << "" << "/srv/x" << "1" << "My Project" << true;
+        QTest::newRow("any non-zero number is on") << "A" << "" << "7" << "A" << true;
+        QTest::newRow("text that is no number is off") << "A" << "" << "yes" << "A" << false;
+    }
+    void opensWithStoredSettings()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QFETCH(QString, open);
+        QFETCH(QString, shownName);
+        QFETCH(bool, autoOpen);
+        StoreWizard(name, path, open);
+        CWizardDlg wizard;
+        QCOMPARE(wizard.NameEdit()->text(), shownName);
+        QCOMPARE(wizard.PathEdit()->text(), path);
+        QCOMPARE(wizard.AutoOpenCheck()->isChecked(), autoOpen);
+        // Kind and sub-folder are never remembered.
+        QVERIFY(wizard.ProjectRadio()->isChecked());
+        QVERIFY(wizard.SubFolderCheck()->isChecked());
+    }
+
+    void radioButtonsEnableTheProjectControls()
+    {
+        CWizardDlg wizard;
+        wizard.show();
+        const QList<QWidget *> controls = {wizard.NameEdit(), wizard.PathEdit(), wizard.BrowseButton(),
+                                           wizard.AutoOpenCheck(), wizard.SubFolderCheck()};
+        QTest::mouseClick(wizard.BlankRadio(), Qt::LeftButton);
+        QVERIFY(wizard.BlankRadio()->isChecked());
+        for (QWidget *control : controls)
+            QVERIFY2(!control->isEnabled(), qPrintable(control->metaObject()->className()));
+        QVERIFY(wizard.OkButton()->isEnabled());
+        QVERIFY(wizard.CancelButton()->isEnabled());
+        QVERIFY(wizard.ProjectRadio()->isEnabled());
+        QTest::mouseClick(wizard.ProjectRadio(), Qt::LeftButton);
+        for (QWidget *control : controls)
+            QVERIFY(control->isEnabled());
+    }
+
+    void tabVisitsTheControlsInTheDialogsOrder()
+    {
+        CWizardDlg wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowActive(&wizard));
+        wizard.NameEdit()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(wizard.NameEdit()));
+        const QList<QWidget *> expected = {wizard.PathEdit(),       wizard.BrowseButton(),
+                                           wizard.SubFolderCheck(), wizard.AutoOpenCheck(),
+                                           wizard.OkButton(),       wizard.CancelButton(),
+                                           wizard.NameEdit()};
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void okWritesTheThreeValuesWhicheverKind_data()
+    {
+        QTest::addColumn<bool>("blank");
+        QTest::newRow("project source file") << false;
+        QTest::newRow("blank source file, fields disabled") << true;
+    }
+    void okWritesTheThreeValuesWhicheverKind()
+    {
+        QFETCH(bool, blank);
+        CWizardDlg wizard;
+        wizard.show();
+        wizard.NameEdit()->selectAll();
+        QTest::keyClicks(wizard.NameEdit(), QStringLiteral("Ghost \"Town\""));
+        QTest::keyClicks(wizard.PathEdit(), QStringLiteral("/tmp/nowhere"));
+        QTest::mouseClick(wizard.AutoOpenCheck(), Qt::LeftButton);
+        if (blank)
+            QTest::mouseClick(wizard.BlankRadio(), Qt::LeftButton);
+        QTest::mouseClick(wizard.OkButton(), Qt::LeftButton);
+        QCOMPARE(wizard.result(), int(QDialog::Accepted));
+        QCOMPARE(wizard.m_nType, blank ? 0 : 1);
+        QCOMPARE(Stored(QStringLiteral("Name")), QStringLiteral("Ghost \"Town\""));
+        QCOMPARE(Stored(QStringLiteral("Path")), QStringLiteral("/tmp/nowhere"));
+        QCOMPARE(Stored(QStringLiteral("Open")), QStringLiteral("1"));
+        // The next wizard offers them again.
+        CWizardDlg next;
+        QCOMPARE(next.NameEdit()->text(), QStringLiteral("Ghost \"Town\""));
+        QCOMPARE(next.PathEdit()->text(), QStringLiteral("/tmp/nowhere"));
+        QVERIFY(next.AutoOpenCheck()->isChecked());
+    }
+
+    void cancelWritesNothing_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape key") << true;
+    }
+    void cancelWritesNothing()
+    {
+        QFETCH(bool, escape);
+        CWizardDlg wizard;
+        wizard.show();
+        QTest::keyClicks(wizard.NameEdit(), QStringLiteral("Changed"));
+        QTest::mouseClick(wizard.AutoOpenCheck(), Qt::LeftButton);
+        if (escape)
+            QTest::keyClick(wizard.NameEdit(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(wizard.CancelButton(), Qt::LeftButton);
+        QCOMPARE(wizard.result(), int(QDialog::Rejected));
+        QVERIFY(wizard.isHidden());
+        QVERIFY(!QFile::exists(IniPath()));
+    }
+
+    void browseSetsTheFolderAndKeepsTheOtherFields_data()
+    {
+        QTest::addColumn<QString>("chosen"); // relative to the fixture, "" = cancelled
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a folder") << "games" << "games";
+        QTest::newRow("a file gives the folder holding it") << "games/readme.txt" << "games";
+        QTest::newRow("cancelled leaves the field") << "" << "typed by hand";
+    }
+    void browseSetsTheFolderAndKeepsTheOtherFields()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, expected);
+        QVERIFY(QDir(Temp()).mkdir(QStringLiteral("games")));
+        QFile readme(Temp() + QStringLiteral("/games/readme.txt"));
+        QVERIFY(readme.open(QIODevice::WriteOnly));
+        readme.close();
+
+        FileDialogStub dialogs;
+        dialogs.Answer(chosen.isEmpty() ? QString() : Temp() + QLatin1Char('/') + chosen);
+        CWizardDlg wizard;
+        wizard.show();
+        wizard.NameEdit()->selectAll();
+        QTest::keyClicks(wizard.NameEdit(), QStringLiteral("Typed Name"));
+        QTest::keyClicks(wizard.PathEdit(), QStringLiteral("typed by hand"));
+        QTest::mouseClick(wizard.SubFolderCheck(), Qt::LeftButton);
+        QTest::mouseClick(wizard.AutoOpenCheck(), Qt::LeftButton);
+        QTest::mouseClick(wizard.BrowseButton(), Qt::LeftButton);
+
+        QCOMPARE(dialogs.Requests().size(), 1);
+        const FileDialogRequest &request = dialogs.Requests().constFirst();
+        QCOMPARE(request.mode, FileDialogRequest::Folder);
+        QCOMPARE(request.caption, QStringLiteral("Project Folder"));
+        QVERIFY(request.listFilesInFolderMode);
+        QVERIFY(request.directory != QStringLiteral("typed by hand"));
+
+        const QString shown = expected == QLatin1String("typed by hand")
+                                  ? expected
+                                  : Temp() + QLatin1Char('/') + expected;
+        QCOMPARE(wizard.PathEdit()->text(), shown);
+        QCOMPARE(wizard.NameEdit()->text(), QStringLiteral("Typed Name"));
+        QVERIFY(!wizard.SubFolderCheck()->isChecked());
+        QVERIFY(wizard.AutoOpenCheck()->isChecked());
+        QVERIFY(!QFile::exists(IniPath()));
+    }
+
+    // --- File/New through the document template ---
+
+    void cancelMakesNoDocumentNoWindowNoFolder()
+    {
+        ModalDriver driver;
+        driver.Then([](QWidget *modal) {
+            auto *wizard = qobject_cast<CWizardDlg *>(modal);
+            QVERIFY(wizard);
+            QTest::keyClicks(wizard->PathEdit(), QDir::currentPath());
+            QTest::mouseClick(wizard->CancelButton(), Qt::LeftButton);
+        });
+        QVERIFY(QDir::setCurrent(Temp()));
+        QCOMPARE(FileNew(driver), nullptr);
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(WindowCount(), 0);
+        QVERIFY(m_pTemplate->Documents().isEmpty());
+        QCOMPARE(Entries(Temp()), QStringList());
+        QVERIFY(!QFile::exists(IniPath()));
+    }
+
+    void blankFileWritesSettingsAndNothingOnDisk()
+    {
+        ModalDriver driver;
+        driver.Then([this](QWidget *modal) {
+            FillAndConfirm(modal, {QStringLiteral("Unused"), Temp(), true, true, true});
+        });
+        CRichSyntaxDoc *doc = FileNew(driver);
+        QVERIFY(doc);
+        QCOMPARE(doc->m_nNewType, 0);
+        QCOMPARE(doc->GetPathName(), QString());
+        QCOMPARE(doc->GetTitle(), QStringLiteral("Untitled1"));
+        QCOMPARE(doc->TextDocument()->toPlainText(), QString());
+        QVERIFY(!doc->IsModified());
+        QCOMPARE(WindowCount(), 1);
+        QCOMPARE(Entries(Temp()), QStringList());
+        QCOMPARE(WizardKeys(), (QStringList{"Name", "Open", "Path"}));
+        QCOMPARE(Stored(QStringLiteral("Name")), QStringLiteral("Unused"));
+        QCOMPARE(Stored(QStringLiteral("Path")), Temp());
+        QCOMPARE(Stored(QStringLiteral("Open")), QStringLiteral("1"));
+    }
+
+    void projectFile_data()
+    {
+        QTest::addColumn<bool>("subFolder");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("in a new sub-folder") << true << "Space Game";
+        QTest::newRow("straight in the chosen folder") << false << "Space Game";
+        QTest::newRow("name with a double quote") << true << "Say \"Hi\"";
+        QTest::newRow("empty name without sub-folder is .qrx") << false << "";
+    }
+    void projectFile()
+    {
+        QFETCH(bool, subFolder);
+        QFETCH(QString, name);
+        ModalDriver driver;
+        driver.Then([&](QWidget *modal) {
+            FillAndConfirm(modal, {name, Temp(), false, subFolder, true});
+        });
+        const int year = QDate::currentDate().year();
+        CRichSyntaxDoc *doc = FileNew(driver);
+        QVERIFY(doc);
+
+        const QString folder = subFolder ? Temp() + QLatin1Char('/') + name : Temp();
+        const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".qrx");
+        QCOMPARE(doc->m_nNewType, 1);
+        QCOMPARE(doc->GetPathName(), file);
+        QCOMPARE(doc->GetTitle(), name + QStringLiteral(".qrx"));
+        QCOMPARE(QDir::currentPath(), folder);
+        const QString expectedText = ProjectTemplateText(name, year, UserFullName());
+        QCOMPARE(doc->m_strTemplate, expectedText);
+        QCOMPARE(Entries(Temp()), QStringList{subFolder ? name : name + QStringLiteral(".qrx")});
+
+        // The view places the template once and the document is saved at once.
+        QCOMPARE(WindowCount(), 1);
+        CRichSyntaxView *view = m_pFrame->ActiveView();
+        QVERIFY(view);
+        QCOMPARE(view->toPlainText(), expectedText);
+        QCOMPARE(view->textCursor().position(), int(expectedText.size()));
+        QVERIFY(!view->textCursor().hasSelection());
+        QVERIFY(!doc->IsModified());
+
+        const QByteArray bytes = ReadAll(file);
+        QVERIFY(bytes.endsWith("start:\r\n\t"));
+        QCOMPARE(bytes.count("\r\n"), 9);
+        QCOMPARE(bytes.count('\n'), 9);
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines.size(), 10);
+        QCOMPARE(lines.at(3), QByteArray("#title \"") + name.toLatin1() + "\"\r");
+        QCOMPARE(lines.at(0), QByteArray("; ") + name.toLatin1() + " - Copyright (c) "
+                                  + QByteArray::number(year) + ", " + UserFullName().toLatin1() + '\r');
+        QCOMPARE(Stored(QStringLiteral("Name")), name);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path"); // relative to the fixture; "<empty>" for none
+        QTest::addColumn<bool>("subFolder");
+        QTest::addColumn<QString>("message");
+        const QString create = QStringLiteral("Failed to create project directory!");
+        const QString set = QStringLiteral("Failed to set project directory!");
+        QTest::newRow("sub-folder exists already") << "Taken" << "." << true << create;
+        QTest::newRow("empty name with sub-folder") << "" << "." << true << create;
+        QTest::newRow("name reaching into another folder") << "../Outside" << "." << true << create;
+        QTest::newRow("name with a folder in it") << "taken/Inner" << "." << true << create;
+        QTest::newRow("missing folder with sub-folder") << "P" << "missing" << true << set;
+        QTest::newRow("missing folder without sub-folder") << "P" << "missing" << false << set;
+        QTest::newRow("empty folder") << "P" << "<empty>" << false << set;
+        QTest::newRow("a file for a folder") << "P" << "plain.txt" << false << set;
+    }
+    void failures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QFETCH(bool, subFolder);
+        QFETCH(QString, message);
+        QVERIFY(QDir(Temp()).mkpath(QStringLiteral("base/Taken")));
+        QVERIFY(QDir(Temp()).mkpath(QStringLiteral("base/taken")));
+        QFile plain(Temp() + QStringLiteral("/base/plain.txt"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QString base = Temp() + QStringLiteral("/base");
+        const QString folder = path == QLatin1String("<empty>") ? QString() : base + QLatin1Char('/') + path;
+        const QStringList before = Entries(base);
+
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then([&](QWidget *modal) { FillAndConfirm(modal, {name, folder, false, subFolder, false}); });
+        QCOMPARE(FileNew(driver), nullptr);
+        QCOMPARE(boxes.Texts(), QStringList{message});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+        QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(WindowCount(), 0);
+        QVERIFY(m_pTemplate->Documents().isEmpty());
+        QCOMPARE(Entries(base), before);
+        QCOMPARE(Entries(Temp()), QStringList{"base"});
+        QVERIFY(Entries(base + QStringLiteral("/taken")).isEmpty());
+        // The wizard's OK came first.
+        QCOMPARE(Stored(QStringLiteral("Name")), name);
+    }
+
+    // Fault mended: a relative project folder used to be taken twice, once
+    // before and once after the change of directory.
+    void relativeFolderGivesTheFileItsRightPath()
+    {
+        QVERIFY(QDir(Temp()).mkdir(QStringLiteral("projects")));
+        QVERIFY(QDir::setCurrent(Temp()));
+        ModalDriver driver;
+        driver.Then([](QWidget *modal) {
+            FillAndConfirm(modal, {QStringLiteral("Rel"), QStringLiteral("projects"), false, true, false});
+        });
+        CRichSyntaxDoc *doc = FileNew(driver);
+        QVERIFY(doc);
+        const QString file = Temp() + QStringLiteral("/projects/Rel/Rel.qrx");
+        QCOMPARE(doc->GetPathName(), file);
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(QDir::currentPath(), Temp() + QStringLiteral("/projects/Rel"));
+    }
+
+    void existingFileIsReplacedOnlyWhenTheUserSaysYes_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("No keeps the old file") << false;
+        QTest::newRow("Yes replaces it") << true;
+    }
+    void existingFileIsReplacedOnlyWhenTheUserSaysYes()
+    {
+        QFETCH(bool, replace);
+        const QString file = Temp() + QStringLiteral("/Old.qrx");
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("precious\r\n");
+        old.close();
+
+        MessageBoxRecorder boxes;
+        boxes.Answer(replace ? QMessageBox::Yes : QMessageBox::No);
+        ModalDriver driver;
+        driver.Then([this](QWidget *modal) {
+            FillAndConfirm(modal, {QStringLiteral("Old"), Temp(), false, false, false});
+        });
+        CRichSyntaxDoc *doc = FileNew(driver);
+        QCOMPARE(boxes.Texts(),
+                 QStringList{QDir::toNativeSeparators(file) + QStringLiteral(" already exists.\nDo you want to replace it?")});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+        QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::Yes | QMessageBox::No);
+        if (!replace) {
+            QCOMPARE(doc, nullptr);
+            QCOMPARE(WindowCount(), 0);
+            QCOMPARE(ReadAll(file), QByteArray("precious\r\n"));
+            return;
+        }
+        QVERIFY(doc);
+        QVERIFY(ReadAll(file).startsWith("; Old - Copyright (c) "));
+    }
+
+    void untitledNumberingCountsProjects()
+    {
+        ModalDriver driver;
+        driver.Then([this](QWidget *modal) {
+            FillAndConfirm(modal, {QStringLiteral("First"), Temp(), false, true, false});
+        });
+        driver.Then([this](QWidget *modal) {
+            FillAndConfirm(modal, {QStringLiteral("x"), Temp(), true, true, false});
+        });
+        QVERIFY(FileNew(driver));
+        CRichSyntaxDoc *blank = FileNew(driver);
+        QVERIFY(blank);
+        QCOMPARE(blank->GetTitle(), QStringLiteral("Untitled2"));
+        QCOMPARE(WindowCount(), 2);
+    }
+
+    // --- the template and the user's name ---
+
+    void templateText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<QString>("titleLine");
+        QTest::newRow("plain") << "Space Game" << 2026 << "Ada Lovelace"
+                               << "; Space Game - Copyright (c) 2026, Ada Lovelace"
+                               << "#title \"Space Game\"";
+        QTest::newRow("double quote unescaped") << "Say \"Hi\"" << 1999 << "bob"
+                                                << "; Say \"Hi\" - Copyright (c) 1999, bob"
+                                                << "#title \"Say \"Hi\"\"";
+        QTest::newRow("empty user leaves comma and blank") << "P" << 2030 << ""
+                                                           << "; P - Copyright (c) 2030, "
+                                                           << "#title \"P\"";
+        QTest::newRow("percent signs stay as typed") << "100%1 %d" << 2026 << "%s"
+                                                     << "; 100%1 %d - Copyright (c) 2026, %s"
+                                                     << "#title \"100%1 %d\"";
+        QTest::newRow("empty name") << "" << 2026 << "u" << "; - Copyright (c) 2026, u" << "#title \"\"";
+    }
+    void templateText()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, year);
+        QFETCH(QString, user);
+        QFETCH(QString, firstLine);
+        QFETCH(QString, titleLine);
+        const QString text = ProjectTemplateText(name, year, user);
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 10);
+        if (name.isEmpty())
+            firstLine = QStringLiteral(";  - Copyright (c) 2026, u");
+        QCOMPARE(lines.at(0), firstLine);
+        QCOMPARE(lines.at(1), QStringLiteral("; Created with Quarn BASIC. All rights reserved."));
+        QCOMPARE(lines.at(2), QString());
+        QCOMPARE(lines.at(3), titleLine);
+        QCOMPARE(lines.at(4), QString());
+        QCOMPARE(lines.at(5), QStringLiteral("#code ; -- END OF DATA --"));
+        QCOMPARE(lines.at(6), QString());
+        QCOMPARE(lines.at(7), QStringLiteral("; Entry point of game"));
+        QCOMPARE(lines.at(8), QStringLiteral("start:"));
+        QCOMPARE(lines.at(9), QStringLiteral("\t"));
+        QVERIFY(!text.contains(QLatin1Char('\r')));
+    }
+
+    void fullNameFromGecos_data()
+    {
+        QTest::addColumn<QString>("gecos");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("full name only") << "Ada Lovelace" << "Ada Lovelace";
+        QTest::newRow("first comma-separated part") << "Ada Lovelace,Room 1,555,," << "Ada Lovelace";
+        QTest::newRow("empty gives the login") << "" << "ada";
+        QTest::newRow("only commas give the login") << ",,," << "ada";
+        QTest::newRow("blank name gives the login") << "  ,x" << "ada";
+    }
+    void fullNameFromGecos()
+    {
+        QFETCH(QString, gecos);
+        QFETCH(QString, expected);
+        QCOMPARE(FullNameFromGecos(gecos, QStringLiteral("ada")), expected);
+    }
+
+    void userNameIsNeverEmptyForALoggedInUser()
+    {
+        QVERIFY(!UserFullName().isEmpty());
+    }
+};
+
+QBE_TEST_MAIN(TestWizard)
+#include "tst_wizard.moc"
