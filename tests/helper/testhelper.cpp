@@ -3,7 +3,7 @@
 // Stand-in for the compiler, the emulator and the linker in tests. Each
 // argument is a step, done in order:
 //   record=FILE     write the working folder and then every argument, one a line, to FILE
-//   out=TEXT        write TEXT to standard output (escapes: \n \r \0 \\ and \xHH)
+//   out=TEXT        write TEXT to standard output (escapes: \n \r \t \0 \\ and \xHH)
 //   err=TEXT        write TEXT to standard error
 //   sleep=MS        wait MS milliseconds
 //   bytes=N         write N bytes of compiler-like lines to standard output
@@ -31,7 +31,7 @@ QByteArray Unescape(const QByteArray &text)
                 i += 2;
                 continue;
             }
-            out.append(c == 'n' ? '\n' : c == 'r' ? '\r' : c == '0' ? '\0' : c);
+            out.append(c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c);
         } else {
             out.append(text.at(i));
         }
