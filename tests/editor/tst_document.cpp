@@ -1,0 +1,686 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "app/childframe.h"
+#include "app/doctemplate.h"
+#include "app/mainframe.h"
+#include "app/recentfilelist.h"
+#include "editor/richsyntaxdoc.h"
+#include "editor/richsyntaxview.h"
+#include "wizard/wizarddlg.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <cerrno>
+#include <memory>
+
+#include <sys/stat.h>
+
+namespace {
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray WithCrLf(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c == '\r' || c == '\n') {
+            out.append("\r\n");
+            if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+                ++i;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+// Ends the hook's effect whatever way a test leaves.
+struct WriteFault
+{
+    explicit WriteFault(int error)
+    {
+        CRichSyntaxDoc::s_writeFaultHook = [error](const QString &) { return error; };
+    }
+    ~WriteFault() { CRichSyntaxDoc::s_writeFaultHook = nullptr; }
+};
+
+// A small filesystem of its own, so that a disk can really be full.
+struct SmallDisk
+{
+    explicit SmallDisk(const QString &folder, int kilobytes) : path(folder)
+    {
+        QDir().mkpath(folder);
+        mounted = QProcess::execute(QStringLiteral("mount"),
+                                    {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                     QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"),
+                                     folder})
+                  == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {path});
+    }
+    QString path;
+    bool mounted = false;
+};
+} // namespace
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+    QString Fixture(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir->filePath(name);
+        return WriteBytes(path, bytes) ? path : QString();
+    }
+
+    int Windows() const { return m_pMainFrame->MdiArea()->subWindowList().size(); }
+
+    // Answers the next File/New wizard: blank file, or a project file named name.
+    void AnswerWizard(const QString &name, bool cancel = false)
+    {
+        QTimer::singleShot(0, this, [this, name, cancel] {
+            auto *wizard = qobject_cast<CWizardDlg *>(QApplication::activeModalWidget());
+            if (!wizard) {
+                m_bWizardMissing = true;
+                return;
+            }
+            if (cancel) {
+                wizard->CancelButton()->click();
+                return;
+            }
+            if (name.isEmpty()) {
+                wizard->BlankRadio()->click();
+            } else {
+                wizard->ProjectRadio()->click();
+                wizard->NameEdit()->setText(name);
+                wizard->PathEdit()->setText(m_dir->path());
+                wizard->SubFolderCheck()->setChecked(false);
+            }
+            wizard->OkButton()->click();
+        });
+    }
+
+    void TypeInto(CRichSyntaxDoc *doc, const QString &text)
+    {
+        QTextCursor cursor(doc->TextDocument());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
+    }
+
+    // A window's deletion schedules its document's, so two rounds.
+    void Flush()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static QString WithPath(const QString &message, const QString &path)
+    {
+        return message.contains(QLatin1String("%1")) ? message.arg(QDir::toNativeSeparators(path)) : message;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    CMainFrame *m_pMainFrame = nullptr;
+    CDocTemplate *m_pTemplate = nullptr;
+    bool m_bWizardMissing = false;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_pMainFrame = new CMainFrame;
+        m_pTemplate = new CDocTemplate(m_pMainFrame);
+        m_pMainFrame->resize(550, 550);
+        m_pMainFrame->show();
+        m_pMainFrame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_pMainFrame));
+        m_bWizardMissing = false;
+    }
+
+    void cleanup()
+    {
+        CRichSyntaxDoc::s_writeFaultHook = nullptr;
+        delete m_pMainFrame;
+        m_pMainFrame = nullptr;
+        m_pTemplate = nullptr;
+        Flush();
+        QDir::setCurrent(QDir::tempPath());
+        m_dir.reset();
+    }
+
+    void openAndSaveGivesBackEveryByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+
+        QByteArray every;
+        for (int b = 0; b < 256; ++b)
+            every.append(char(b));
+        QTest::newRow("every byte value") << every;
+        QByteArray lines;
+        for (int b = 255; b >= 0; --b)
+            lines.append(char(b)).append(b % 3 == 0 ? "\n" : b % 3 == 1 ? "\r" : "\r\n");
+        QTest::newRow("every byte value between mixed line breaks") << lines;
+        QTest::newRow("NUL bytes") << QByteArray("A\0B\0\0C", 6);
+        QTest::newRow("no final line break") << QByteArray("PRINT 1\r\nEND");
+        QTest::newRow("final line break") << QByteArray("PRINT 1\r\nEND\r\n");
+        QTest::newRow("no-break space in Windows-1252") << QByteArray("A\xA0" "B");
+        QTest::newRow("UTF-8 without byte-order mark") << QByteArray("' \xC3\xA9t\xC3\xA9 \xE2\x82\xAC\r\nEND");
+        QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF' \xC3\xA9\r\n");
+        QTest::newRow("UTF-8 no-break space and line separator") << QByteArray("a\xC2\xA0" "b\xE2\x80\xA8" "c");
+        QTest::newRow("empty file") << QByteArray();
+    }
+
+    void openAndSaveGivesBackEveryByte()
+    {
+        QFETCH(QByteArray, bytes);
+        MessageBoxRecorder boxes;
+        const QString path = Fixture(QStringLiteral("source.qrx"), bytes);
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        QCOMPARE(Windows(), 1);
+        QVERIFY(!doc->IsModified());
+        QCOMPARE(doc->m_nNewType, 0);
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(ReadBytes(path), WithCrLf(bytes));
+        QVERIFY(boxes.Boxes().isEmpty());
+    }
+
+    void modifiedFlagIsTheTextDocuments()
+    {
+        const QString path = Fixture(QStringLiteral("flag.qrx"), "PRINT 1\r\n");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        QVERIFY(!doc->IsModified());
+        CChildFrame *frame = CDocTemplate::Frames(doc).constFirst();
+        frame->GetView()->setFocus();
+        QTest::keyClick(frame->GetView(), Qt::Key_X);
+        QVERIFY(doc->IsModified());
+        QVERIFY(doc->TextDocument()->isModified());
+        QVERIFY(doc->DoFileSave());
+        QVERIFY(!doc->IsModified());
+        doc->SetModifiedFlag(true);
+        QVERIFY(doc->TextDocument()->isModified());
+    }
+
+    void titlesAreNumberedByFileNew()
+    {
+        MessageBoxRecorder boxes;
+        AnswerWizard(QString());
+        CRichSyntaxDoc *first = m_pTemplate->OpenNewDocument();
+        QVERIFY(!m_bWizardMissing);
+        QVERIFY(first);
+        QCOMPARE(first->GetTitle(), QStringLiteral("Untitled1"));
+        QVERIFY(first->GetPathName().isEmpty());
+
+        AnswerWizard(QStringLiteral("Game"));
+        CRichSyntaxDoc *project = m_pTemplate->OpenNewDocument();
+        QVERIFY(project);
+        QCOMPARE(project->GetTitle(), QStringLiteral("Game.qrx"));
+
+        AnswerWizard(QString(), true);
+        QVERIFY(!m_pTemplate->OpenNewDocument());
+
+        // The project document counts, the cancelled wizard does not.
+        AnswerWizard(QString());
+        CRichSyntaxDoc *third = m_pTemplate->OpenNewDocument();
+        QVERIFY(third);
+        QCOMPARE(third->GetTitle(), QStringLiteral("Untitled3"));
+        QCOMPARE(m_pTemplate->NewDocumentCount(), 3);
+        QCOMPARE(Windows(), 3);
+        QCOMPARE(CDocTemplate::Frames(third).constFirst()->windowTitle(), QStringLiteral("Untitled3"));
+        QVERIFY(m_pMainFrame->windowTitle().contains(QStringLiteral("Untitled3")));
+    }
+
+    void openedFileIsTitledByItsName()
+    {
+        const QString path = Fixture(QStringLiteral("Named File.qrx"), "END\r\n");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        QCOMPARE(doc->GetTitle(), QStringLiteral("Named File.qrx"));
+        QCOMPARE(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
+        CChildFrame *frame = CDocTemplate::Frames(doc).constFirst();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Named File.qrx"));
+        QVERIFY(frame->isMaximized());
+    }
+
+    void closingPrompt_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QByteArray>("onDisk");
+
+        QTest::newRow("Yes saves and closes") << int(QMessageBox::Yes) << true << QByteArray("OLD\r\nNEW");
+        QTest::newRow("No discards and closes") << int(QMessageBox::No) << true << QByteArray("OLD\r\n");
+        QTest::newRow("Cancel keeps the window open") << int(QMessageBox::Cancel) << false
+                                                      << QByteArray("OLD\r\n");
+    }
+
+    void closingPrompt()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QByteArray, onDisk);
+        const QString path = Fixture(QStringLiteral("prompt.qrx"), "OLD\r\n");
+        QPointer<CRichSyntaxDoc> doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("NEW"));
+        QPointer<CChildFrame> frame = CDocTemplate::Frames(doc).constFirst();
+
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::StandardButton(answer));
+        frame->close();
+        Flush();
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QCOMPARE(boxes.Boxes().at(0).text, QStringLiteral("Save changes to prompt.qrx?"));
+        QCOMPARE(boxes.Boxes().at(0).icon, QMessageBox::Warning);
+        QCOMPARE(boxes.Boxes().at(0).buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(frame.isNull(), closed);
+        QCOMPARE(doc.isNull(), closed);
+        QCOMPARE(m_pTemplate->Documents().size(), closed ? 0 : 1);
+        QCOMPARE(ReadBytes(path), onDisk);
+        if (!closed)
+            QVERIFY(doc->IsModified());
+    }
+
+    void closingAnUnmodifiedWindowDoesNotAsk()
+    {
+        MessageBoxRecorder boxes;
+        const QString path = Fixture(QStringLiteral("quiet.qrx"), "END\r\n");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        CDocTemplate::Frames(doc).constFirst()->close();
+        Flush();
+        QVERIFY(boxes.Boxes().isEmpty());
+        QCOMPARE(Windows(), 0);
+    }
+
+    void yesOnAnUntitledDocumentAsksForAName()
+    {
+        AnswerWizard(QString());
+        QPointer<CRichSyntaxDoc> doc = m_pTemplate->OpenNewDocument();
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("PRINT 1"));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        FileDialogStub dialogs;
+        const QString target = m_dir->filePath(QStringLiteral("chosen.qrx"));
+        dialogs.Answer(target);
+        CDocTemplate::Frames(doc).constFirst()->close();
+        Flush();
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Save changes to Untitled1?")});
+        QCOMPARE(dialogs.Requests().size(), 1);
+        const FileDialogRequest &request = dialogs.Requests().constFirst();
+        QCOMPARE(request.mode, FileDialogRequest::SaveFile);
+        QCOMPARE(request.filters,
+                 QStringList({QStringLiteral("Quarn BASIC Code Files (*.qrx)"), QStringLiteral("All Files (*)")}));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("qrx"));
+        QCOMPARE(request.fileName, QStringLiteral("Untitled1.qrx"));
+        QCOMPARE(ReadBytes(target), QByteArray("PRINT 1"));
+        QVERIFY(doc.isNull());
+    }
+
+    void cancelledSaveAsKeepsTheWindowOpen()
+    {
+        AnswerWizard(QString());
+        CRichSyntaxDoc *doc = m_pTemplate->OpenNewDocument();
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("PRINT 1"));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        FileDialogStub dialogs; // answers with an empty path: cancelled
+        CDocTemplate::Frames(doc).constFirst()->close();
+        Flush();
+        QCOMPARE(Windows(), 1);
+        QVERIFY(doc->IsModified());
+    }
+
+    void onlyTheLastWindowOfADocumentAsks()
+    {
+        const QString path = Fixture(QStringLiteral("two.qrx"), "A\r\n");
+        QPointer<CRichSyntaxDoc> doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        CChildFrame *second = m_pTemplate->CreateNewFrame(doc);
+        QVERIFY(second);
+        QCOMPARE(Windows(), 2);
+        QCOMPARE(second->GetView()->document(), doc->TextDocument());
+        QVERIFY(second->isMaximized());
+        TypeInto(doc, QStringLiteral("B"));
+
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        second->close();
+        Flush();
+        QVERIFY(boxes.Boxes().isEmpty());
+        QVERIFY(!doc.isNull());
+        QCOMPARE(Windows(), 1);
+        QCOMPARE(doc->Views().size(), 1);
+
+        CDocTemplate::Frames(doc).constFirst()->close();
+        Flush();
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QVERIFY(doc.isNull());
+        QCOMPARE(ReadBytes(path), QByteArray("A\r\n"));
+    }
+
+    void exitAsksForEveryModifiedDocumentAndCancelStopsIt()
+    {
+        const QString a = Fixture(QStringLiteral("a.qrx"), "A");
+        const QString b = Fixture(QStringLiteral("b.qrx"), "B");
+        CRichSyntaxDoc *docA = m_pTemplate->OpenDocumentFile(a);
+        CRichSyntaxDoc *docB = m_pTemplate->OpenDocumentFile(b);
+        QVERIFY(docA && docB);
+        TypeInto(docA, QStringLiteral("1"));
+        TypeInto(docB, QStringLiteral("2"));
+
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        boxes.Answer(QMessageBox::Cancel);
+        QVERIFY(!m_pTemplate->SaveAllModified());
+        QCOMPARE(boxes.Texts(), QStringList({QStringLiteral("Save changes to a.qrx?"),
+                                             QStringLiteral("Save changes to b.qrx?")}));
+        QCOMPARE(ReadBytes(a), QByteArray("A1"));
+        QCOMPARE(Windows(), 2);
+
+        boxes.Clear();
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(m_pTemplate->SaveAllModified());
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Save changes to b.qrx?")});
+        m_pTemplate->CloseAllDocuments();
+        Flush();
+        QCOMPARE(Windows(), 0);
+        QVERIFY(m_pTemplate->Documents().isEmpty());
+        QCOMPARE(ReadBytes(b), QByteArray("B"));
+    }
+
+    void openingAnOpenFileActivatesItsWindow()
+    {
+        const QString a = Fixture(QStringLiteral("first.qrx"), "A");
+        const QString b = Fixture(QStringLiteral("second.qrx"), "B");
+        CRichSyntaxDoc *docA = m_pTemplate->OpenDocumentFile(a);
+        CRichSyntaxDoc *docB = m_pTemplate->OpenDocumentFile(b);
+        QVERIFY(docA && docB);
+        TypeInto(docA, QStringLiteral("typed"));
+        QCOMPARE(m_pMainFrame->ActiveDocument(), docB);
+        QCOMPARE(m_pTemplate->OpenDocumentFile(m_dir->path() + QStringLiteral("/./first.qrx")), docA);
+        QCOMPARE(Windows(), 2);
+        QCOMPARE(m_pMainFrame->ActiveDocument(), docA);
+        QCOMPARE(docA->TextDocument()->toPlainText(), QStringLiteral("Atyped"));
+    }
+
+    void openErrorsNameTheCause_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("missing file") << QStringLiteral("missing.qrx") << QStringLiteral("%1 was not found.");
+        QTest::newRow("missing folder") << QStringLiteral("nowhere/missing.qrx")
+                                        << QStringLiteral("%1 was not found.");
+        QTest::newRow("a folder") << QStringLiteral("folder.qrx") << QStringLiteral("Access to %1 was denied.");
+        QTest::newRow("a named pipe") << QStringLiteral("pipe.qrx") << QStringLiteral("Failed to open document.");
+    }
+
+    void openErrorsNameTheCause()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        const QString path = m_dir->filePath(name);
+        QDir(m_dir->path()).mkdir(QStringLiteral("folder.qrx"));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe.qrx"))).constData(), 0600), 0);
+        MessageBoxRecorder boxes;
+        QVERIFY(!m_pTemplate->OpenDocumentFile(path));
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(message, path)});
+        QCOMPARE(boxes.Boxes().at(0).icon, QMessageBox::Warning);
+        // A failed open leaves no window and no document.
+        QCOMPARE(Windows(), 0);
+        QVERIFY(m_pTemplate->Documents().isEmpty());
+        QVERIFY(m_pTemplate->findChildren<CRichSyntaxDoc *>().isEmpty());
+    }
+
+    void failedSaveLeavesOldFileAndDocument_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("disk full") << ENOSPC << QStringLiteral("Disk full while accessing %1.");
+        QTest::newRow("input/output error") << EIO << QStringLiteral("Failed to save document.");
+        QTest::newRow("access denied") << EACCES << QStringLiteral("Access to %1 was denied.");
+        QTest::newRow("sharing violation") << EBUSY
+                                           << QStringLiteral("A sharing violation occurred while accessing %1.");
+    }
+
+    // Regression: a save that fails part-way must not truncate the only copy of the file.
+    void failedSaveLeavesOldFileAndDocument()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, message);
+        const QByteArray old("OLD LINE 1\r\nOLD LINE 2\r\n");
+        const QString path = Fixture(QStringLiteral("keep.qrx"), old);
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("NEW TEXT THAT IS LONGER THAN THE OLD ONE"));
+        const QString text = doc->TextDocument()->toPlainText();
+
+        MessageBoxRecorder boxes;
+        WriteFault fault(error);
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(message, path)});
+        QCOMPARE(ReadBytes(path), old);
+        QVERIFY(doc->IsModified());
+        QCOMPARE(doc->TextDocument()->toPlainText(), text);
+        QCOMPARE(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
+        QCOMPARE(Windows(), 1);
+        // No temporary file is left behind.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.qrx")});
+    }
+
+    void fullDiskLeavesOldFileIntact()
+    {
+        SmallDisk disk(m_dir->filePath(QStringLiteral("small")), 64);
+        if (!disk.mounted)
+            QSKIP("no permission to mount a small filesystem; the injected faults cover this");
+        const QByteArray old = QByteArray(20 * 1024, 'o') + "\r\n";
+        const QString path = disk.path + QStringLiteral("/full.qrx");
+        QVERIFY(WriteBytes(path, old));
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QString(60 * 1024, QLatin1Char('n')));
+
+        MessageBoxRecorder boxes;
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(boxes.Texts(),
+                 QStringList{QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path))});
+        QCOMPARE(ReadBytes(path), old);
+        QVERIFY(doc->IsModified());
+        QCOMPARE(QDir(disk.path).entryList(QDir::Files), QStringList{QStringLiteral("full.qrx")});
+        // Once there is room again the same document saves.
+        doc->TextDocument()->setPlainText(QStringLiteral("short"));
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(ReadBytes(path), QByteArray("short"));
+        CloseAll();
+    }
+
+    void failedSaveAsKeepsPathAndTitle()
+    {
+        const QString path = Fixture(QStringLiteral("orig.qrx"), "X");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("Y"));
+        MessageBoxRecorder boxes;
+        FileDialogStub dialogs;
+        const QString target = m_dir->filePath(QStringLiteral("nowhere/copy.qrx"));
+        dialogs.Answer(target);
+        QVERIFY(!doc->DoSave(QString()));
+        QCOMPARE(boxes.Texts(),
+                 QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(target))});
+        QCOMPARE(doc->GetTitle(), QStringLiteral("orig.qrx"));
+        QCOMPARE(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
+        QVERIFY(doc->IsModified());
+        QCOMPARE(dialogs.Requests().constFirst().fileName, QStringLiteral("orig.qrx"));
+        QCOMPARE(dialogs.Requests().constFirst().directory, QFileInfo(path).absolutePath());
+    }
+
+    void saveAsTakesTheNewName()
+    {
+        const QString path = Fixture(QStringLiteral("before.qrx"), "X");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        FileDialogStub dialogs;
+        const QString target = m_dir->filePath(QStringLiteral("after.qrx"));
+        dialogs.Answer(target);
+        QVERIFY(doc->DoSave(QString()));
+        QCOMPARE(doc->GetTitle(), QStringLiteral("after.qrx"));
+        QCOMPARE(doc->GetPathName(), target);
+        QCOMPARE(CDocTemplate::Frames(doc).constFirst()->windowTitle(), QStringLiteral("after.qrx"));
+        QVERIFY(m_pMainFrame->windowTitle().contains(QStringLiteral("after.qrx")));
+        QCOMPARE(ReadBytes(target), QByteArray("X"));
+    }
+
+    void saveFollowsASymbolicLink()
+    {
+        const QString target = Fixture(QStringLiteral("target.qrx"), "OLD");
+        const QString link = m_dir->filePath(QStringLiteral("link.qrx"));
+        QVERIFY(QFile::link(target, link));
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(link);
+        QVERIFY(doc);
+        QCOMPARE(doc->GetTitle(), QStringLiteral("link.qrx"));
+        TypeInto(doc, QStringLiteral("NEW"));
+        QVERIFY(doc->DoFileSave());
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+        QCOMPARE(ReadBytes(target), QByteArray("OLDNEW"));
+    }
+
+    void saveKeepsPermissions_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("owner only") << 0600;
+        QTest::newRow("group readable") << 0640;
+        QTest::newRow("executable") << 0755;
+    }
+
+    void saveKeepsPermissions()
+    {
+        QFETCH(int, mode);
+        const QString path = Fixture(QStringLiteral("perm.qrx"), "X");
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("Y"));
+        QVERIFY(doc->DoFileSave());
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(int(info.st_mode & 07777), mode);
+        QCOMPARE(ReadBytes(path), QByteArray("XY"));
+    }
+
+    void unencodableCharacterAsksBeforeWriting_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("No writes nothing") << int(QMessageBox::No) << QByteArray("caf\xE9\r\n");
+        QTest::newRow("Yes stores the file as UTF-8")
+            << int(QMessageBox::Yes) << QByteArray("caf\xC3\xA9\r\n\xC4\x80");
+    }
+
+    void unencodableCharacterAsksBeforeWriting()
+    {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, onDisk);
+        const QString path = Fixture(QStringLiteral("latin.qrx"), "caf\xE9\r\n");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        QCOMPARE(doc->Encoding(), SourceEncoding::Windows1252);
+        TypeInto(doc, QString(QChar(0x0100)));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::StandardButton(answer));
+        QCOMPARE(doc->DoFileSave(), answer == QMessageBox::Yes);
+        QCOMPARE(boxes.Boxes().size(), 1);
+        QCOMPARE(boxes.Boxes().at(0).icon, QMessageBox::Question);
+        QCOMPARE(boxes.Boxes().at(0).buttons, QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(boxes.Boxes().at(0).text.contains(QStringLiteral("U+0100")));
+        QVERIFY(boxes.Boxes().at(0).text.contains(QStringLiteral("line 2")));
+        QCOMPARE(ReadBytes(path), onDisk);
+        QCOMPARE(doc->IsModified(), answer != QMessageBox::Yes);
+        QCOMPARE(doc->Encoding(), answer == QMessageBox::Yes ? SourceEncoding::Utf8 : SourceEncoding::Windows1252);
+    }
+
+    void fileNewAndOpenCommandsUseTheTemplate()
+    {
+        // The application object's commands reach the template it made at start-up.
+        CEditorApp *app = CEditorApp::Instance();
+        QVERIFY(app->InitInstance(QStringList()));
+        const QString path = Fixture(QStringLiteral("cmd.qrx"), "END");
+        FileDialogStub dialogs;
+        dialogs.Answer(path);
+        app->OnFileOpen();
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(dialogs.Requests().constFirst().mode, FileDialogRequest::OpenFile);
+        QCOMPARE(dialogs.Requests().constFirst().filters,
+                 QStringList({QStringLiteral("Quarn BASIC Code Files (*.qrx)"), QStringLiteral("All Files (*)")}));
+        QVERIFY(app->DocTemplate()->FindDocument(path));
+        QCOMPARE(app->RecentFiles()->At(0), QFileInfo(path).absoluteFilePath());
+        app->ExitInstance();
+    }
+
+    void recentEntryThatNoLongerOpensIsDropped()
+    {
+        CEditorApp *app = CEditorApp::Instance();
+        QVERIFY(app->InitInstance(QStringList()));
+        const QString kept = Fixture(QStringLiteral("kept.qrx"), "K");
+        const QString gone = Fixture(QStringLiteral("gone.qrx"), "G");
+        while (app->RecentFiles()->Count() > 0)
+            app->RecentFiles()->Remove(0);
+        app->RecentFiles()->Add(kept);
+        app->RecentFiles()->Add(gone);
+        QVERIFY(QFile::remove(gone));
+        MessageBoxRecorder boxes;
+        app->OnOpenRecentFile(0);
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(gone))});
+        QCOMPARE(app->RecentFiles()->Files(), QStringList{kept});
+        app->OnOpenRecentFile(0);
+        QVERIFY(app->DocTemplate()->FindDocument(kept));
+        QCOMPARE(app->RecentFiles()->Files(), QStringList{QFileInfo(kept).absoluteFilePath()});
+        app->ExitInstance();
+    }
+
+private:
+    void CloseAll()
+    {
+        m_pTemplate->CloseAllDocuments();
+        Flush();
+    }
+};
+
+QBE_TEST_MAIN(TestDocument)
+#include "tst_document.moc"
