@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -564,6 +565,57 @@ private Q_SLOTS:
         QCOMPARE(CDocTemplate::Frames(doc).constFirst()->windowTitle(), QStringLiteral("after.qrx"));
         QVERIFY(m_pMainFrame->windowTitle().contains(QStringLiteral("after.qrx")));
         QCOMPARE(ReadBytes(target), QByteArray("X"));
+    }
+
+    void saveAsAddsTheExtensionToATypedName()
+    {
+        AnswerWizard(QString());
+        CRichSyntaxDoc *doc = m_pTemplate->OpenNewDocument();
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("END"));
+        bool typed = false;
+        QTimer::singleShot(0, this, [this, &typed] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->setDirectory(m_dir->path());
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!edit) {
+                dialog->reject();
+                return;
+            }
+            edit->setText(QStringLiteral("typed"));
+            typed = true;
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QVERIFY(doc->DoSave(QString()));
+        QVERIFY(typed);
+        QCOMPARE(doc->GetPathName(), m_dir->filePath(QStringLiteral("typed.qrx")));
+        QCOMPARE(ReadBytes(m_dir->filePath(QStringLiteral("typed.qrx"))), QByteArray("END"));
+    }
+
+    void readOnlyFileAsksForANameAndKeepsTheOld()
+    {
+        SmallDisk disk(m_dir->filePath(QStringLiteral("ro")), 64);
+        if (!disk.mounted)
+            QSKIP("no permission to mount a small filesystem");
+        const QString path = disk.path + QStringLiteral("/locked.qrx");
+        QVERIFY(WriteBytes(path, "OLD"));
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"),
+                                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), disk.path}),
+                 0);
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("NEW"));
+        MessageBoxRecorder boxes;
+        FileDialogStub dialogs;
+        dialogs.Answer(path);
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Access to %1 was denied."), path)});
+        QCOMPARE(ReadBytes(path), QByteArray("OLD"));
+        QVERIFY(doc->IsModified());
+        CloseAll();
     }
 
     void saveFollowsASymbolicLink()
