@@ -198,8 +198,7 @@ void CRichSyntaxView::insertFromMimeData(const QMimeData *source)
 {
     // Only the plain text: rich text, pictures and objects are never taken.
     if (source->hasText())
-        textCursor().insertText(source->text());
-    ensureCursorVisible();
+        insertPlainText(source->text());
 }
 
 void CRichSyntaxView::dragEnterEvent(QDragEnterEvent *event)

@@ -1,0 +1,457 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "app/mainframe.h"
+#include "editor/findreplacedlg.h"
+#include "editor/richsyntaxdoc.h"
+#include "editor/richsyntaxview.h"
+#include "editor/syntaxhighlighter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+const QColor kTeal(0, 128, 128);
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+
+// The colour the layout gives to one character of a block, black when none.
+QColor ColorAt(const QTextBlock &block, int index)
+{
+    const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
+    for (const QTextLayout::FormatRange &range : ranges) {
+        if (index >= range.start && index < range.start + range.length)
+            return range.format.foreground().color();
+    }
+    return QColor(0, 0, 0);
+}
+
+QTextBlock Block(const CRichSyntaxView &view, int number)
+{
+    return view.document()->findBlockByNumber(number);
+}
+
+QString Lines(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("x = %1\n").arg(i);
+    return text;
+}
+
+// A view on a document of its own, shown and coloured as a document window is.
+struct Window
+{
+    explicit Window(const QString &text)
+    {
+        // As a file is loaded: the text, then no changes yet.
+        doc.TextDocument()->setPlainText(text);
+        doc.SetModifiedFlag(false);
+        view = std::make_unique<CRichSyntaxView>(&doc);
+        view->resize(400, 300);
+        view->show();
+        view->OnInitialUpdate();
+    }
+    CRichSyntaxDoc doc;
+    std::unique_ptr<CRichSyntaxView> view;
+};
+} // namespace
+
+class TestView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fontWrapAndTabStops()
+    {
+        Window w(QStringLiteral("\tX"));
+        CRichSyntaxView &view = *w.view;
+        QVERIFY(view.font().fixedPitch() || QFontInfo(view.font()).fixedPitch());
+        QCOMPARE(view.font().pointSize(), 9);
+        QCOMPARE(view.lineWrapMode(), QPlainTextEdit::NoWrap);
+        const qreal average = QFontMetricsF(view.font()).averageCharWidth();
+        QCOMPARE(view.tabStopDistance(), 4 * average);
+        // On the screen: the X after the tab stands one tab width from the start.
+        QTextCursor cursor(view.document());
+        const int start = view.cursorRect(cursor).left();
+        cursor.setPosition(1);
+        QVERIFY(qAbs(view.cursorRect(cursor).left() - start - 4 * average) <= 1.0);
+    }
+
+    void colouringLoadedTextIsNoEdit()
+    {
+        Window w(QStringLiteral("print 1 ; one\ncls\n"));
+        QCOMPARE(ColorAt(Block(*w.view, 0), 0), kBlue);
+        QVERIFY(!w.doc.IsModified());
+        QVERIFY(!w.view->document()->isUndoAvailable());
+    }
+
+    void firstShowColoursEachLineOnce()
+    {
+        Window w(Lines(100));
+        QCOMPARE(w.view->Highlighter()->BlocksColored(), 101);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.view->Highlighter()->BlocksColored(), 101);
+        QCOMPARE(ColorAt(Block(*w.view, 99), 4), kRed);
+    }
+
+    void undoAfterTypingRestoresTextOnly()
+    {
+        Window w(QStringLiteral("x = 1\n"));
+        CRichSyntaxView &view = *w.view;
+        view.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&view, QStringLiteral("print 42"));
+        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
+        QCOMPARE(ColorAt(Block(view, 1), 6), kRed);
+        while (view.document()->isUndoAvailable())
+            view.OnEditUndo();
+        QCOMPARE(view.toPlainText(), QStringLiteral("x = 1\n"));
+        QVERIFY(!w.doc.IsModified());
+        // Nothing is left to redo but the typing.
+        view.document()->redo();
+        QCOMPARE(view.toPlainText(), QStringLiteral("x = 1\nprint 42"));
+        QVERIFY(!view.document()->isRedoAvailable());
+    }
+
+    void typingRecoloursOnlyTheTouchedLine()
+    {
+        Window w(Lines(100));
+        CRichSyntaxView &view = *w.view;
+        QTextCursor cursor(Block(view, 50));
+        view.setTextCursor(cursor);
+        const long long before = view.Highlighter()->BlocksColored();
+        QTest::keyClicks(&view, QStringLiteral("cls "));
+        QCOMPARE(view.Highlighter()->BlocksColored() - before, 4);
+        QCOMPARE(Block(view, 50).text(), QStringLiteral("cls x = 50"));
+        QCOMPARE(ColorAt(Block(view, 50), 0), kBlue);
+        QCOMPARE(ColorAt(Block(view, 50), 8), kRed);
+        // A new line recolours the two lines the break touched.
+        const long long beforeBreak = view.Highlighter()->BlocksColored();
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(view.Highlighter()->BlocksColored() - beforeBreak, 2);
+        QCOMPARE(ColorAt(Block(view, 51), 4), kRed);
+    }
+
+    void pasteTakesPlainTextOnly_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Edit menu") << 0;
+        QTest::newRow("Ctrl+V") << 1;
+        QTest::newRow("Shift+Insert") << 2;
+    }
+
+    void pasteTakesPlainTextOnly()
+    {
+        QFETCH(int, way);
+        Window w{QString()};
+        CRichSyntaxView &view = *w.view;
+        auto *mime = new QMimeData;
+        mime->setHtml(QStringLiteral("<b style=\"color:#00ff00\">print</b> <i>1</i><br>cls"));
+        mime->setText(QStringLiteral("print 1\ncls\nx = 2"));
+        QGuiApplication::clipboard()->setMimeData(mime);
+        view.setFocus();
+        if (way == 0)
+            view.OnEditPaste();
+        else if (way == 1)
+            QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier);
+        else
+            QTest::keyClick(&view, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(view.toPlainText(), QStringLiteral("print 1\ncls\nx = 2"));
+        // Not a trace of the rich text in the document's own formats.
+        for (QTextBlock block = view.document()->firstBlock(); block.isValid();
+             block = block.next()) {
+            for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                QVERIFY(!format.hasProperty(QTextFormat::ForegroundBrush));
+                QVERIFY(!format.hasProperty(QTextFormat::FontWeight));
+                QVERIFY(!format.hasProperty(QTextFormat::FontItalic));
+            }
+        }
+        // The pasted lines are coloured, every one of them.
+        QCOMPARE(ColorAt(Block(view, 0), 0), kBlue);
+        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
+        QCOMPARE(ColorAt(Block(view, 2), 4), kRed);
+    }
+
+    void droppedTextIsPlainToo()
+    {
+        Window w{QString()};
+        CRichSyntaxView &view = *w.view;
+        QMimeData mime;
+        mime.setHtml(QStringLiteral("<b>cls</b>"));
+        QVERIFY(!view.document()->isUndoAvailable());
+        // Rich text without a plain form is not taken at all.
+        QMetaObject::invokeMethod(&view, [&] {
+            QDropEvent drop(QPointF(50, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view.viewport(), &drop);
+        });
+        QCOMPARE(view.toPlainText(), QString());
+    }
+
+    void gutterPixels()
+    {
+        Window w(QStringLiteral("WWWW\n") + Lines(40));
+        CRichSyntaxView &view = *w.view;
+        QCOMPARE(view.GutterWidth(), 40);
+        const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int height = image.height();
+        QVERIFY(height >= 300);
+        for (int y = 0; y < height; ++y) {
+            const QColor expected = y % 2 == 0 ? kTeal : QColor(Qt::white);
+            QVERIFY2(image.pixelColor(39, y) == expected, qPrintable(QString::number(y)));
+            QCOMPARE(image.pixelColor(2, y), QColor(Qt::white));
+            for (int x = 36; x < 39; ++x)
+                QVERIFY(image.pixelColor(x, y) == QColor(Qt::white));
+        }
+        // The numbers are teal and end just before x = 36.
+        int rightmostInk = -1;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < 36; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c != QColor(Qt::white)) {
+                    QVERIFY(c.blue() > c.red() && c.green() > c.red());
+                    rightmostInk = qMax(rightmostInk, x);
+                }
+            }
+        }
+        QVERIFY(rightmostInk >= 32);
+        // The text starts at x = 45: the first W's ink lies right there.
+        const int lineHeight = QFontMetrics(view.font()).height();
+        int leftmostText = image.width();
+        for (int y = 0; y < lineHeight; ++y) {
+            for (int x = 40; x < 60; ++x) {
+                if (qGray(image.pixel(x, y)) < 128)
+                    leftmostText = qMin(leftmostText, x);
+            }
+        }
+        QVERIFY2(leftmostText >= 45 && leftmostText <= 46, qPrintable(QString::number(leftmostText)));
+    }
+
+    void gutterFollowsScrolling()
+    {
+        Window w(Lines(200));
+        CRichSyntaxView &view = *w.view;
+        const QImage top = view.grab(QRect(0, 0, 40, 60)).toImage();
+        view.verticalScrollBar()->setValue(50);
+        QTRY_COMPARE(view.cursorForPosition(QPoint(60, 2)).blockNumber(), 50);
+        const QImage scrolled = view.grab(QRect(0, 0, 40, 60)).toImage();
+        QVERIFY(top != scrolled);
+        view.verticalScrollBar()->setValue(0);
+        QTRY_COMPARE(view.grab(QRect(0, 0, 40, 60)).toImage(), top);
+    }
+
+    void secondViewSharesTextAndColours()
+    {
+        CRichSyntaxDoc doc;
+        doc.TextDocument()->setPlainText(QStringLiteral("x = 1\n"));
+        auto first = std::make_unique<CRichSyntaxView>(&doc);
+        first->show();
+        first->OnInitialUpdate();
+        auto second = std::make_unique<CRichSyntaxView>(&doc);
+        second->show();
+        second->OnInitialUpdate();
+        QCOMPARE(doc.TextDocument()->findChildren<CSyntaxHighlighter *>().size(), 1);
+        QCOMPARE(first->Highlighter(), second->Highlighter());
+
+        second->moveCursor(QTextCursor::End);
+        QTest::keyClicks(second.get(), QStringLiteral("cls"));
+        QCOMPARE(first->toPlainText(), QStringLiteral("x = 1\ncls"));
+        QCOMPARE(ColorAt(Block(*first, 1), 0), kBlue);
+
+        // Closing one window leaves the other working.
+        first.reset();
+        QCOMPARE(doc.Views().size(), 1);
+        const int lines = 300;
+        QTest::keyClick(second.get(), Qt::Key_Return);
+        second->insertPlainText(Lines(lines));
+        QTest::keyClicks(second.get(), QStringLiteral("print"));
+        QCOMPARE(ColorAt(doc.TextDocument()->lastBlock(), 0), kBlue);
+        QTRY_VERIFY(second->verticalScrollBar()->maximum() > lines / 2);
+        QVERIFY(!second->grab().isNull());
+    }
+
+    void templatePlacedOnceForSecondView()
+    {
+        // Fault mended: a second view of a new project file put the template
+        // in again, throwing away what had been typed since.
+        QTemporaryDir dir;
+        CRichSyntaxDoc doc;
+        doc.m_nNewType = 1;
+        doc.m_strTemplate = QStringLiteral("; new project\ncls\n");
+        doc.SetPathName(dir.filePath(QStringLiteral("game.qrx")), false);
+        CRichSyntaxView first(&doc);
+        first.OnInitialUpdate();
+        QCOMPARE(first.toPlainText(), doc.m_strTemplate);
+        QCOMPARE(first.textCursor().position(), doc.m_strTemplate.size());
+        QVERIFY(QFile::exists(doc.GetPathName()));
+        QCOMPARE(ColorAt(Block(first, 0), 0), QColor(0, 128, 0));
+        QTest::keyClicks(&first, QStringLiteral("print"));
+        CRichSyntaxView second(&doc);
+        second.OnInitialUpdate();
+        QCOMPARE(second.toPlainText(), doc.m_strTemplate + QStringLiteral("print"));
+    }
+
+    void printCopyCarriesTheColours()
+    {
+        Window w(QStringLiteral("print 42 ; done\n\"text\""));
+        std::unique_ptr<QTextDocument> copy = w.view->CreatePrintDocument();
+        QCOMPARE(copy->toPlainText(), w.view->toPlainText());
+        auto colorOf = [&](int position) {
+            QTextCursor cursor(copy.get());
+            cursor.setPosition(position + 1);
+            return cursor.charFormat();
+        };
+        QCOMPARE(colorOf(0).foreground().color(), kBlue);
+        QCOMPARE(colorOf(6).foreground().color(), kRed);
+        QCOMPARE(colorOf(9).foreground().color(), QColor(0, 128, 0));
+        QVERIFY(colorOf(9).fontItalic());
+        QCOMPARE(colorOf(16).foreground().color(), QColor(200, 0, 200));
+        // The original text carries no formats of its own: only the copy does.
+        QTextCursor original(w.view->document());
+        original.setPosition(1);
+        QVERIFY(!original.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+
+        // Drawn, the copy shows blue and red ink.
+        QImage image(400, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            copy->drawContents(&painter);
+        }
+        bool blue = false;
+        bool red = false;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                blue = blue || (c.blue() > 200 && c.red() < 80 && c.green() < 80);
+                red = red || (c.red() > 200 && c.blue() < 80 && c.green() < 80);
+            }
+        }
+        QVERIFY(blue);
+        QVERIFY(red);
+    }
+
+    void printsToAFile()
+    {
+        QTemporaryDir dir;
+        Window w(Lines(150));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
+        printer.setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
+        w.view->PrintDocument(&printer);
+        QFile pdf(printer.outputFileName());
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+    }
+
+    void findNextAndReplace()
+    {
+        Window w(QStringLiteral("cls\nCLS\nclsx\ncls\n"));
+        CRichSyntaxView &view = *w.view;
+        FindRequest request;
+        request.findWhat = QStringLiteral("cls");
+        request.wholeWord = true;
+        request.matchCase = true;
+        QVERIFY(view.FindNext(request));
+        QCOMPARE(view.textCursor().selectionStart(), 0);
+        view.OnEditRepeat(); // F3 repeats the last search
+        QCOMPARE(view.textCursor().selectionStart(), 13);
+        view.OnEditRepeat(); // round to the top again
+        QCOMPARE(view.textCursor().selectionStart(), 0);
+
+        request.down = false;
+        QVERIFY(view.FindNext(request));
+        QCOMPARE(view.textCursor().selectionStart(), 13);
+
+        request.replaceWith = QStringLiteral("print");
+        request.down = true;
+        QVERIFY(view.Replace(request)); // replaces the selection, selects the next
+        QCOMPARE(view.toPlainText(), QStringLiteral("cls\nCLS\nclsx\nprint\n"));
+        QCOMPARE(view.textCursor().selectionStart(), 0);
+
+        request.matchCase = false;
+        QCOMPARE(view.ReplaceAll(request), 2);
+        QCOMPARE(view.toPlainText(), QStringLiteral("print\nprint\nclsx\nprint\n"));
+        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
+        // One undo takes the whole Replace All back.
+        view.OnEditUndo();
+        QCOMPARE(view.toPlainText(), QStringLiteral("cls\nCLS\nclsx\nprint\n"));
+
+        request.findWhat = QStringLiteral("nowhere");
+        QVERIFY(!view.FindNext(request));
+        QCOMPARE(view.ReplaceAll(request), 0);
+    }
+
+    void findNextWithoutSearchOpensFind()
+    {
+        Window w(QStringLiteral("cls\n"));
+        CRichSyntaxView &view = *w.view;
+        QVERIFY(!view.FindDialog());
+        view.OnEditRepeat();
+        QVERIFY(view.FindDialog());
+        QVERIFY(view.FindDialog()->isVisible());
+        QVERIFY(!view.FindDialog()->IsReplace());
+        QVERIFY(!view.FindDialog()->FindNextButton()->isEnabled());
+        QTest::keyClicks(view.FindDialog()->FindEdit(), QStringLiteral("cls"));
+        QVERIFY(view.FindDialog()->FindNextButton()->isEnabled());
+        QTest::mouseClick(view.FindDialog()->FindNextButton(), Qt::LeftButton);
+        QCOMPARE(view.textCursor().selectedText(), QStringLiteral("cls"));
+
+        view.OnEditReplace();
+        QVERIFY(view.FindDialog()->IsReplace());
+        QCOMPARE(view.FindDialog()->FindEdit()->text(), QStringLiteral("cls"));
+        view.FindDialog()->ReplaceEdit()->setText(QStringLiteral("rnd"));
+        QTest::mouseClick(view.FindDialog()->ReplaceAllButton(), Qt::LeftButton);
+        QCOMPARE(view.toPlainText(), QStringLiteral("rnd\n"));
+    }
+
+    void droppedFilesOpenAsDocuments()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dropped.qrx"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("cls\r\n");
+        }
+        CEditorApp *app = CEditorApp::Instance();
+        QVERIFY(app->InitInstance({}));
+        Window w(QStringLiteral("x = 1\n"));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(60, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.view->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(60, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.view->viewport(), &drop);
+        QTRY_COMPARE(app->MainFrame()->MdiArea()->subWindowList().size(), 1);
+        QCOMPARE(w.view->toPlainText(), QStringLiteral("x = 1\n"));
+        app->ExitInstance();
+    }
+};
+
+QBE_TEST_MAIN(TestView)
+#include "tst_view.moc"
