@@ -1,0 +1,447 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "modalpoller.h"
+
+#include "app/settingsstore.h"
+#include "build/cmdlinedlg.h"
+#include "build/optionsdlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+QString IniPath()
+{
+    return TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini");
+}
+
+template<class T>
+T *Child(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<T *>(QLatin1String(name));
+}
+
+QStringList Labels(QWidget *dialog)
+{
+    QStringList texts;
+    for (const QLabel *label : dialog->findChildren<QLabel *>())
+        texts.append(label->text());
+    return texts;
+}
+} // namespace
+
+class TestOptionsDlg : public QObject
+{
+    Q_OBJECT
+
+    COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
+
+    // Opens Build Options, lets step work on it, then presses OK or Cancel.
+    void RunOptions(const std::function<void(COptionsDlg *)> &step, bool ok)
+    {
+        ModalPoller<COptionsDlg> poller([&](COptionsDlg *dialog) {
+            step(dialog);
+            // A Command Line dialog opened by the step has been dealt with by now.
+            if (QApplication::activeModalWidget() != dialog)
+                return false;
+            QTest::mouseClick(Child<QPushButton>(dialog, ok ? "okButton" : "cancelButton"), Qt::LeftButton);
+            return true;
+        });
+        Options().DoModal();
+        QVERIFY(poller.Done());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(IniPath());
+        Options().m_strCompiler.clear();
+        Options().m_strLinker.clear();
+        Options().m_strEmulator.clear();
+        Options().m_bDebug = false;
+        Options().m_bMultiBoot = false;
+        Options().m_cmdLineDlg.m_strArguments.clear();
+    }
+
+    void loadSettings_data()
+    {
+        QTest::addColumn<QString>("flagText");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("one") << "1" << true;
+        QTest::newRow("not a number") << "yes" << false;
+        QTest::newRow("zero") << "0" << false;
+        QTest::newRow("missing") << QString() << false;
+    }
+    void loadSettings()
+    {
+        QFETCH(QString, flagText);
+        QFETCH(bool, on);
+        CSettingsStore store;
+        store.WriteString(QStringLiteral("/c/qrx.exe"), QString(), QStringLiteral("Compiler"));
+        if (!flagText.isNull()) {
+            store.WriteString(flagText, QString(), QStringLiteral("Debug"));
+            store.WriteString(flagText, QString(), QStringLiteral("Multi-boot"));
+        }
+        Options().LoadSettings();
+        QCOMPARE(Options().m_strCompiler, QStringLiteral("/c/qrx.exe"));
+        QCOMPARE(Options().m_strLinker, QString());
+        QCOMPARE(Options().m_bDebug, on);
+        QCOMPARE(Options().m_bMultiBoot, on);
+    }
+
+    void dialogHasEveryControlAndText()
+    {
+        QStringList labels;
+        QString group, debug, multiBoot, ok, cancel, caption;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                labels = Labels(dialog);
+                group = dialog->findChild<QGroupBox *>()->title();
+                debug = Child<QCheckBox>(dialog, "debugCheck")->text();
+                multiBoot = Child<QCheckBox>(dialog, "multiBootCheck")->text();
+                ok = Child<QPushButton>(dialog, "okButton")->text();
+                cancel = Child<QPushButton>(dialog, "cancelButton")->text();
+                caption = dialog->windowTitle();
+                QCOMPARE(Child<QPushButton>(dialog, "compilerBrowse")->text(), QStringLiteral("..."));
+                QVERIFY(Child<QPushButton>(dialog, "okButton")->isDefault());
+            },
+            false);
+        QCOMPARE(caption, QStringLiteral("Build Options"));
+        QCOMPARE(group, QStringLiteral("Compiler and Linker"));
+        QVERIFY(labels.contains(QStringLiteral("Path to QRX.EXE compiler...")));
+        QVERIFY(labels.contains(QStringLiteral("Path to flash linker or multiboot executable...")));
+        QVERIFY(labels.contains(QStringLiteral("Path to the emulator you want to debug with...")));
+        QVERIFY(labels.contains(QStringLiteral("If no path is given for GBA.QRX, then the current path is assumed "
+                                               "when creating a new program template file...")));
+        QCOMPARE(debug, QStringLiteral("Use -debug flag to see subroutine addresses"));
+        QCOMPARE(multiBoot, QStringLiteral("Use -mb flag to create a multi-boot ROM"));
+        QCOMPARE(ok, QStringLiteral("OK"));
+        QCOMPARE(cancel, QStringLiteral("Cancel"));
+    }
+
+    void tabOrderFollowsTheDialogTemplate()
+    {
+        QStringList order;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                dialog->activateWindow();
+                Child<QLineEdit>(dialog, "compilerEdit")->setFocus();
+                for (int i = 0; i < 10; ++i) {
+                    QWidget *focus = QApplication::focusWidget();
+                    order.append(focus ? focus->objectName() : QString());
+                    QTest::keyClick(focus ? focus : dialog, Qt::Key_Tab);
+                }
+            },
+            false);
+        QCOMPARE(order, (QStringList{"compilerEdit", "compilerBrowse", "linkerEdit", "linkerBrowse", "emulatorEdit",
+                                     "emulatorBrowse", "okButton", "cancelButton", "debugCheck", "multiBootCheck"}));
+    }
+
+    void openingShowsTheFields()
+    {
+        Options().m_strCompiler = QStringLiteral("/c/qrx.exe");
+        Options().m_strLinker = QStringLiteral("/l/link");
+        Options().m_strEmulator = QStringLiteral("/e/emu");
+        Options().m_bDebug = true;
+        QStringList shown;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                shown << Child<QLineEdit>(dialog, "compilerEdit")->text() << Child<QLineEdit>(dialog, "linkerEdit")->text()
+                      << Child<QLineEdit>(dialog, "emulatorEdit")->text()
+                      << QString::number(Child<QCheckBox>(dialog, "debugCheck")->isChecked())
+                      << QString::number(Child<QCheckBox>(dialog, "multiBootCheck")->isChecked());
+            },
+            false);
+        QCOMPARE(shown, (QStringList{"/c/qrx.exe", "/l/link", "/e/emu", "1", "0"}));
+    }
+
+    void okWritesAllFiveEvenUnchanged()
+    {
+        QVERIFY(!QFile::exists(IniPath()));
+        RunOptions([](COptionsDlg *) {}, true);
+        QSettings ini(IniPath(), QSettings::IniFormat);
+        for (const char *name : {"Compiler", "Linker", "Emulator", "Multi-boot", "Debug"})
+            QVERIFY2(ini.contains(QLatin1String(name)), name);
+        QCOMPARE(ini.value(QStringLiteral("Multi-boot")).toString(), QStringLiteral("0"));
+        QCOMPARE(ini.value(QStringLiteral("Debug")).toString(), QStringLiteral("0"));
+    }
+
+    void okTakesWhatWasTyped()
+    {
+        RunOptions(
+            [](COptionsDlg *dialog) {
+                QTest::keyClicks(Child<QLineEdit>(dialog, "compilerEdit"), QStringLiteral("/c/qrx.exe"));
+                QTest::keyClicks(Child<QLineEdit>(dialog, "linkerEdit"), QStringLiteral("/l/my link.sh"));
+                QTest::keyClicks(Child<QLineEdit>(dialog, "emulatorEdit"), QStringLiteral("/e/emu"));
+                QTest::mouseClick(Child<QCheckBox>(dialog, "multiBootCheck"), Qt::LeftButton);
+            },
+            true);
+        QCOMPARE(Options().m_strCompiler, QStringLiteral("/c/qrx.exe"));
+        QCOMPARE(Options().m_strLinker, QStringLiteral("/l/my link.sh"));
+        QCOMPARE(Options().m_strEmulator, QStringLiteral("/e/emu"));
+        QVERIFY(Options().m_bMultiBoot);
+        QVERIFY(!Options().m_bDebug);
+        CSettingsStore store;
+        QCOMPARE(store.ReadString(QString(), QStringLiteral("Linker")), QStringLiteral("/l/my link.sh"));
+        QCOMPARE(store.ReadString(QString(), QStringLiteral("Multi-boot")), QStringLiteral("1"));
+        QCOMPARE(store.ReadString(QString(), QStringLiteral("Debug")), QStringLiteral("0"));
+    }
+
+    void cancelChangesNothingAndDropsBrowsedPaths()
+    {
+        Options().m_strCompiler = QStringLiteral("/old/qrx.exe");
+        FileDialogStub files;
+        files.Answer(QStringLiteral("/new/qrx.exe"));
+        QString inControl;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                QTest::mouseClick(Child<QPushButton>(dialog, "compilerBrowse"), Qt::LeftButton);
+                inControl = Child<QLineEdit>(dialog, "compilerEdit")->text();
+                QTest::keyClicks(Child<QLineEdit>(dialog, "emulatorEdit"), QStringLiteral("/e/emu"));
+                QTest::mouseClick(Child<QCheckBox>(dialog, "debugCheck"), Qt::LeftButton);
+            },
+            false);
+        QCOMPARE(inControl, QStringLiteral("/new/qrx.exe"));
+        QCOMPARE(Options().m_strCompiler, QStringLiteral("/old/qrx.exe"));
+        QCOMPARE(Options().m_strEmulator, QString());
+        QVERIFY(!Options().m_bDebug);
+        QVERIFY(!QFile::exists(IniPath()));
+
+        QString reopened;
+        RunOptions([&](COptionsDlg *dialog) { reopened = Child<QLineEdit>(dialog, "compilerEdit")->text(); }, false);
+        QCOMPARE(reopened, QStringLiteral("/old/qrx.exe"));
+    }
+
+    void browseRequests_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QStringList>("filters");
+        QTest::addColumn<QString>("edit");
+#ifdef Q_OS_WIN
+        const QStringList all{"Applications (*.exe)", "Scripts (*.bat)", "All files (*.*)"};
+#else
+        const QStringList all{"Applications (*.exe)", "Scripts (*.bat *.sh)", "All files (*)"};
+#endif
+        QTest::newRow("compiler") << "compilerBrowse" << "qrx.exe" << QStringList{"Applications (*.exe)"}
+                                  << "compilerEdit";
+        QTest::newRow("emulator") << "emulatorBrowse" << "" << QStringList{"Applications (*.exe)"} << "emulatorEdit";
+        QTest::newRow("linker") << "linkerBrowse" << "" << all << "linkerEdit";
+    }
+    void browseRequests()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, fileName);
+        QFETCH(QStringList, filters);
+        QFETCH(QString, edit);
+        FileDialogStub files;
+        files.Answer(QStringLiteral("/picked/program"));
+        QString inControl;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                if (!files.Requests().isEmpty()) {
+                    // The linker's Command Line dialog is open now or was.
+                    return;
+                }
+                auto *target = dialog->findChild<QPushButton *>(button);
+                if (button == QLatin1String("linkerBrowse"))
+                    QTimer::singleShot(0, [] {
+                        if (auto *cmd = qobject_cast<CCmdLineDlg *>(QApplication::activeModalWidget()))
+                            cmd->reject();
+                    });
+                QTest::mouseClick(target, Qt::LeftButton);
+                inControl = dialog->findChild<QLineEdit *>(edit)->text();
+            },
+            true);
+        QCOMPARE(files.Requests().size(), 1);
+        const FileDialogRequest &request = files.Requests().constFirst();
+        QCOMPARE(request.mode, FileDialogRequest::OpenFile);
+        QCOMPARE(request.fileName, fileName);
+        QCOMPARE(request.filters, filters);
+        QCOMPARE(request.defaultSuffix, QStringLiteral("exe"));
+#ifdef Q_OS_WIN
+        QVERIFY(request.executableFilter.isEmpty());
+#else
+        QCOMPARE(request.executableFilter, QStringLiteral("Applications (*.exe)"));
+#endif
+        QCOMPARE(inControl, QStringLiteral("/picked/program"));
+    }
+
+    void cancelledBrowseKeepsTheText()
+    {
+        FileDialogStub files;
+        Options().m_strEmulator = QStringLiteral("/e/emu");
+        QString inControl;
+        bool commandLineOpened = false;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                QTimer::singleShot(0, [&] {
+                    if (auto *cmd = qobject_cast<CCmdLineDlg *>(QApplication::activeModalWidget())) {
+                        commandLineOpened = true;
+                        cmd->reject();
+                    }
+                });
+                QTest::mouseClick(Child<QPushButton>(dialog, "emulatorBrowse"), Qt::LeftButton);
+                QTest::mouseClick(Child<QPushButton>(dialog, "linkerBrowse"), Qt::LeftButton);
+                inControl = Child<QLineEdit>(dialog, "emulatorEdit")->text();
+            },
+            false);
+        QCOMPARE(files.Requests().size(), 2);
+        QCOMPARE(inControl, QStringLiteral("/e/emu"));
+        QVERIFY(!commandLineOpened);
+    }
+
+    void pickingALinkerOpensTheCommandLineWhichStoresAtOnce()
+    {
+        FileDialogStub files;
+        files.Answer(QStringLiteral("/l/flash"));
+        Options().m_cmdLineDlg.m_strArguments = QStringLiteral("old %b");
+        QString shownTemplate;
+        ModalPoller<CCmdLineDlg> commandLine([&](CCmdLineDlg *dialog) {
+            auto *edit = Child<QLineEdit>(dialog, "argumentsEdit");
+            shownTemplate = edit->text();
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("-w %p%m"));
+            QTest::keyClick(edit, Qt::Key_Return);
+            return true;
+        });
+        RunOptions([](COptionsDlg *dialog) { QTest::mouseClick(Child<QPushButton>(dialog, "linkerBrowse"), Qt::LeftButton); },
+                   false);
+        QVERIFY(commandLine.Done());
+        QCOMPARE(shownTemplate, QStringLiteral("old %b"));
+        QCOMPARE(Options().m_cmdLineDlg.m_strArguments, QStringLiteral("-w %p%m"));
+        CSettingsStore store;
+        QCOMPARE(store.ReadString(QString(), QStringLiteral("Command Line")), QStringLiteral("-w %p%m"));
+        // Build Options was cancelled: the new linker is not taken.
+        QCOMPARE(Options().m_strLinker, QString());
+        QCOMPARE(store.ReadString(QString(), QStringLiteral("Linker")), QString());
+    }
+
+    void commandLineCancelKeepsTheTemplate_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("escape") << true;
+        QTest::newRow("close box") << false;
+    }
+    void commandLineCancelKeepsTheTemplate()
+    {
+        QFETCH(bool, escape);
+        CSettingsStore().WriteString(QStringLiteral("stored %f"), QString(), QStringLiteral("Command Line"));
+        CCmdLineDlg &dialog = Options().m_cmdLineDlg;
+        dialog.m_strArguments = QStringLiteral("stored %f");
+        bool noCancelButton = false;
+        ModalPoller<CCmdLineDlg> poller([&](CCmdLineDlg *shown) {
+            const QList<QPushButton *> buttons = shown->findChildren<QPushButton *>();
+            noCancelButton = buttons.size() == 1 && buttons.constFirst()->text() == QLatin1String("OK");
+            auto *edit = Child<QLineEdit>(shown, "argumentsEdit");
+            QTest::keyClicks(edit, QStringLiteral(" more"));
+            if (escape)
+                QTest::keyClick(edit, Qt::Key_Escape);
+            else
+                shown->close();
+            return true;
+        });
+        QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
+        QVERIFY(noCancelButton);
+        QCOMPARE(dialog.m_strArguments, QStringLiteral("stored %f"));
+        QCOMPARE(CSettingsStore().ReadString(QString(), QStringLiteral("Command Line")), QStringLiteral("stored %f"));
+    }
+
+    void commandLineShowsThePlaceholders()
+    {
+        QStringList labels;
+        QString caption;
+        ModalPoller<CCmdLineDlg> poller([&](CCmdLineDlg *shown) {
+            labels = Labels(shown);
+            caption = shown->windowTitle();
+            shown->reject();
+            return true;
+        });
+        Options().m_cmdLineDlg.DoModal();
+        QCOMPARE(caption, QStringLiteral("Command Line"));
+        for (const char *text : {"Enter command line arguments...", "%p", "Project path", "%f", "Source filename",
+                                 "%b", "Binary filename", "%m", "Multiboot image filename"})
+            QVERIFY2(labels.contains(QLatin1String(text)), text);
+    }
+
+    void commandLineLoadSettings()
+    {
+        CSettingsStore().WriteString(QStringLiteral("-x %b"), QString(), QStringLiteral("Command Line"));
+        CCmdLineDlg dialog;
+        dialog.LoadSettings();
+        QCOMPARE(dialog.m_strArguments, QStringLiteral("-x %b"));
+    }
+
+#ifndef Q_OS_WIN
+    void fileDialogListsExecutablesWithoutExtension_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("applications") << 0 << QStringList{"emu", "link.sh", "qrx.exe", "sub"};
+        QTest::newRow("scripts") << 1 << QStringList{"link.bat", "link.sh", "sub"};
+        QTest::newRow("all files") << 2
+                                   << QStringList{"emu", "link.bat", "link.sh", "notes.txt", "qrx.exe", "readme", "sub"};
+    }
+    void fileDialogListsExecutablesWithoutExtension()
+    {
+        QFETCH(int, filter);
+        QFETCH(QStringList, listed);
+        QTemporaryDir dir;
+        for (const char *name : {"qrx.exe", "notes.txt", "readme", "link.bat"}) {
+            QFile file(dir.path() + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        TestSupport::WriteScript(dir.path(), QStringLiteral("emu"), "exit 0\n");
+        TestSupport::WriteScript(dir.path(), QStringLiteral("link.sh"), "exit 0\n");
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+
+        QStringList names;
+        bool chosen = false;
+        ModalPoller<QFileDialog> poller([&](QFileDialog *dialog) {
+            auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            if (!view || !combo)
+                return false;
+            if (!chosen) {
+                // As the user picks a filter: arrow keys on the filter box.
+                for (int i = 0; i < filter; ++i)
+                    QTest::keyClick(combo, Qt::Key_Down);
+                chosen = true;
+                return false;
+            }
+            QStringList now;
+            const QModelIndex root = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(root); ++row)
+                now.append(view->model()->index(row, 0, root).data().toString());
+            now.sort();
+            names = now;
+            // The folder is read in the background: wait until it is listed as expected.
+            if (now != listed)
+                return false;
+            dialog->reject();
+            return true;
+        }, 5000);
+        FileDialogRequest request;
+        request.directory = dir.path();
+        request.filters = COptionsDlg::LinkerFilters();
+        request.defaultSuffix = QStringLiteral("exe");
+        request.executableFilter = COptionsDlg::ExecutableFilter();
+        QCOMPARE(CEditorApp::FileDialog(nullptr, request), QString());
+        QCOMPARE(names, listed);
+    }
+#endif
+};
+
+QBE_TEST_MAIN(TestOptionsDlg)
+#include "tst_optionsdlg.moc"
