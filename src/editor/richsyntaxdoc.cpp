@@ -17,6 +17,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+// windows.h would otherwise rename CEditorApp::MessageBox in this file.
+#undef MessageBox
 #endif
 
 namespace {
