@@ -5,6 +5,7 @@
 #include "app/editorapp.h"
 #include "app/settingsstore.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +81,13 @@ int CHelpDlg::DoModal()
 {
     m_pPathEdit->setText(m_strHelpPath);
     m_pPathEdit->setFocus();
+    // The one object of the run has no parent; it still opens over the window it is asked from.
+    if (!parentWidget()) {
+        if (const QWidget *owner = QApplication::activeWindow()) {
+            adjustSize();
+            move(owner->frameGeometry().center() - rect().center());
+        }
+    }
     return exec();
 }
 

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -222,7 +223,10 @@ void CWizardDlg::OnBrowse()
     FileDialogRequest request;
     request.mode = FileDialogRequest::Folder;
     request.caption = kBrowseTitle;
+    // Browsing starts at the desktop, or at home where there is no desktop folder.
     request.directory = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QFileInfo(request.directory).isDir())
+        request.directory = QDir::homePath();
     request.listFilesInFolderMode = true;
     QString path = CEditorApp::FileDialog(this, request);
     if (path.isEmpty())
