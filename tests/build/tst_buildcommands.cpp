@@ -1,0 +1,534 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "testsupport.h"
+
+#include "modalpoller.h"
+
+#include "app/mainframe.h"
+#include "build/buildlogdlg.h"
+#include "build/optionsdlg.h"
+#include "editor/richsyntaxdoc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace {
+const QString kSaveFailed = QStringLiteral("Failed to save source file!");
+const QString kNoCompiler = QStringLiteral("Path to QRX.EXE is not set in build options!");
+const QString kCompilerFailed = QStringLiteral("Failed to execute compiler!");
+const QString kQuestion = QStringLiteral("Source file needs recompiled. Continue?");
+const QString kNoEmulator = QStringLiteral("No emulator is set in build options!");
+const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
+const QString kExecuteFailed = QStringLiteral("Failed to execute!");
+const QString kDirectoryFailed = QStringLiteral("Failed to set project directory!");
+
+QByteArray ShellQuoted(const QString &text)
+{
+    QByteArray quoted = text.toLocal8Bit();
+    quoted.replace('\'', "'\\''");
+    return '\'' + quoted + '\'';
+}
+
+// Working folder and arguments a stand-in recorded; empty until it has run.
+struct Record
+{
+    QString folder;
+    QStringList arguments;
+};
+
+Record ReadRecord(const QString &path)
+{
+    Record record;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return record;
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    if (lines.size() < 2)
+        return record;
+    lines.removeLast();
+    record.folder = lines.takeFirst();
+    // The stand-in's own steps come first.
+    lines.removeFirst();
+    lines.removeFirst();
+    record.arguments = lines;
+    return record;
+}
+
+int OrphanCount()
+{
+    return qApp->findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly).size();
+}
+} // namespace
+
+class TestBuildCommands : public QObject
+{
+    Q_OBJECT
+
+    COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
+
+    // A program that records its folder and arguments into record; the
+    // compiler's stand-in also says "ran" (the others' output has no reader).
+    QString StandIn(const QString &name, const QString &record, bool speaks = false)
+    {
+        const QByteArray body = QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" record=" + ShellQuoted(record + ".part")
+                                + (speaks ? " out=ran" : " out=") + " \"$@\" && mv " + ShellQuoted(record + ".part") + ' '
+                                + ShellQuoted(record) + '\n';
+        return TestSupport::WriteScript(m_bin->path(), name, body);
+    }
+
+    // A saved source file at folder/name with a document on it.
+    std::unique_ptr<CRichSyntaxDoc> Source(const QString &folder, const QString &name, bool modified = false)
+    {
+        QDir().mkpath(folder);
+        const QString path = folder + QLatin1Char('/') + name;
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("PRINT \"OLD\"\r\n");
+        file.close();
+        auto doc = std::make_unique<CRichSyntaxDoc>();
+        doc->SetPathName(path, false);
+        doc->TextDocument()->setPlainText(QStringLiteral("PRINT \"NEW\""));
+        doc->SetModifiedFlag(modified);
+        return doc;
+    }
+
+    QString Project() const { return m_dir->path() + QStringLiteral("/my games"); }
+    QString CompilerRecord() const { return m_dir->path() + QStringLiteral("/compiler.txt"); }
+    QString EmulatorRecord() const { return m_dir->path() + QStringLiteral("/emulator.txt"); }
+    QString LinkerRecord() const { return m_dir->path() + QStringLiteral("/linker.txt"); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_home = QDir::currentPath();
+        m_path = qgetenv("PATH");
+        QVERIFY(CEditorApp::Instance()->InitInstance(QStringList()));
+    }
+
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        m_bin.reset(new QTemporaryDir);
+        Options().m_strCompiler = StandIn(QStringLiteral("qrx"), CompilerRecord(), true);
+        Options().m_strEmulator = StandIn(QStringLiteral("emu"), EmulatorRecord());
+        Options().m_strLinker = StandIn(QStringLiteral("flash link"), LinkerRecord());
+        Options().m_bDebug = false;
+        Options().m_bMultiBoot = false;
+        Options().m_cmdLineDlg.m_strArguments.clear();
+    }
+
+    void cleanup()
+    {
+        QDir::setCurrent(m_home);
+        qputenv("PATH", m_path);
+        QTRY_COMPARE_WITH_TIMEOUT(OrphanCount(), 0, 30000);
+    }
+
+    void compileArguments_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<bool>("multiBoot");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no flags") << false << false << "pong.qrx" << QStringList{"pong.qrx", "pong.gba"};
+        QTest::newRow("debug only") << true << false << "pong.qrx" << QStringList{"-debug", "pong.qrx", "pong.gba"};
+        QTest::newRow("multi-boot only") << false << true << "pong.qrx" << QStringList{"-mb", "pong.qrx", "pong.mb"};
+        QTest::newRow("both, debug first") << true << true << "pong.qrx"
+                                           << QStringList{"-debug", "-mb", "pong.qrx", "pong.mb"};
+        QTest::newRow("name with blanks") << false << false << "my pong.qrx"
+                                          << QStringList{"my pong.qrx", "my pong.gba"};
+    }
+    void compileArguments()
+    {
+        QFETCH(bool, debug);
+        QFETCH(bool, multiBoot);
+        QFETCH(QString, name);
+        QFETCH(QStringList, arguments);
+        Options().m_bDebug = debug;
+        Options().m_bMultiBoot = multiBoot;
+        auto doc = Source(Project(), name);
+        MessageBoxRecorder boxes;
+        QString shown;
+        QPoint logCorner;
+        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
+            if (!log->ChildEnded())
+                return false;
+            shown = log->Edit()->toPlainText();
+            logCorner = log->frameGeometry().topLeft();
+            log->close();
+            return true;
+        });
+        doc->OnBuildCompile();
+        QVERIFY(poller.Done());
+        QVERIFY(boxes.Texts().isEmpty());
+        QCOMPARE(shown, QStringLiteral("ran"));
+        const Record record = ReadRecord(CompilerRecord());
+        QCOMPARE(record.folder, QDir(Project()).canonicalPath());
+        QCOMPARE(record.arguments, arguments);
+        // Compile leaves the editor's own current directory alone.
+        QCOMPARE(QDir::currentPath(), m_home);
+        CMainFrame *frame = CEditorApp::Instance()->MainFrame();
+        QCOMPARE(logCorner, frame->MdiArea()->mapToGlobal(QPoint(0, 0)));
+    }
+
+    void unchangedDocumentIsSavedBeforeCompiling()
+    {
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"));
+        QVERIFY(!doc->IsModified());
+        MessageBoxRecorder boxes;
+        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
+            log->close();
+            return true;
+        });
+        doc->OnBuildCompile();
+        QFile file(doc->GetPathName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("NEW"));
+        QTRY_VERIFY(QFile::exists(CompilerRecord()));
+    }
+
+    void untitledDocument_data()
+    {
+        QTest::addColumn<bool>("saveAs");
+        QTest::newRow("save as cancelled") << false;
+        QTest::newRow("save as given a path") << true;
+    }
+    void untitledDocument()
+    {
+        QFETCH(bool, saveAs);
+        CRichSyntaxDoc doc;
+        doc.SetTitle(QStringLiteral("Untitled"));
+        doc.TextDocument()->setPlainText(QStringLiteral("PRINT 1"));
+        QDir().mkpath(Project());
+        FileDialogStub files;
+        const QString path = Project() + QStringLiteral("/saved.qrx");
+        files.Answer(saveAs ? path : QString());
+        MessageBoxRecorder boxes;
+        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
+            if (!log->ChildEnded())
+                return false;
+            log->close();
+            return true;
+        });
+        doc.OnBuildCompile();
+        QCOMPARE(files.Requests().size(), 1);
+        if (saveAs) {
+            QVERIFY(boxes.Texts().isEmpty());
+            QCOMPARE(ReadRecord(CompilerRecord()).arguments, (QStringList{"saved.qrx", "saved.gba"}));
+        } else {
+            QCOMPARE(boxes.Texts(), QStringList{kSaveFailed});
+            QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+            QVERIFY(!poller.Seen());
+            QVERIFY(!QFile::exists(CompilerRecord()));
+        }
+    }
+
+    // Regression: a save that failed while the path stayed went on to compile the old file.
+    void failedSaveWithAPathStopsAfterItsOwnMessage()
+    {
+        CRichSyntaxDoc doc;
+        const QString path = m_dir->path() + QStringLiteral("/gone/pong.qrx");
+        doc.SetPathName(path, false);
+        doc.TextDocument()->setPlainText(QStringLiteral("PRINT 1"));
+        FileDialogStub files;
+        files.Answer(path);
+        MessageBoxRecorder boxes;
+        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
+            log->close();
+            return true;
+        });
+        doc.OnBuildCompile();
+        QCOMPARE(doc.GetPathName(), path);
+        QVERIFY(!poller.Seen());
+        QVERIFY(!boxes.Texts().contains(kSaveFailed));
+        QVERIFY(!boxes.Texts().contains(kNoCompiler));
+        QVERIFY(!boxes.Texts().contains(kCompilerFailed));
+        QVERIFY(!QFile::exists(CompilerRecord()));
+    }
+
+    void emptyCompilerPathAfterSaving()
+    {
+        Options().m_strCompiler.clear();
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
+        MessageBoxRecorder boxes;
+        doc->OnBuildCompile();
+        QCOMPARE(boxes.Texts(), QStringList{kNoCompiler});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+        QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(!doc->IsModified());
+    }
+
+    void missingProgramGivesItsMessageAndNoWindow_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("compile") << 0 << kCompilerFailed << int(QMessageBox::Warning);
+        QTest::newRow("run") << 1 << kExecuteFailed << int(QMessageBox::Critical);
+        QTest::newRow("link") << 2 << kExecuteFailed << int(QMessageBox::Critical);
+    }
+    void missingProgramGivesItsMessageAndNoWindow()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        const QString missing = m_dir->path() + QStringLiteral("/nowhere/program");
+        Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = missing;
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"));
+        MessageBoxRecorder boxes;
+        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
+            log->close();
+            return true;
+        });
+        if (command == 0)
+            doc->OnBuildCompile();
+        else if (command == 1)
+            doc->OnBuildRun();
+        else
+            doc->OnBuildLink();
+        QCOMPARE(boxes.Texts(), QStringList{message});
+        QCOMPARE(int(boxes.Boxes().constFirst().icon), icon);
+        QVERIFY(!poller.Seen());
+    }
+
+    void runStartsTheEmulatorInTheProjectFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("multiBoot");
+        QTest::addColumn<QString>("image");
+        QTest::newRow("plain") << "pong.qrx" << false << "pong.gba";
+        QTest::newRow("multi-boot flag still runs the cartridge image") << "pong.qrx" << true << "pong.gba";
+        // Regression: the image name went unquoted and a blank split it in two.
+        QTest::newRow("image name with blanks is one argument") << "my game.qrx" << false << "my game.gba";
+    }
+    void runStartsTheEmulatorInTheProjectFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, multiBoot);
+        QFETCH(QString, image);
+        Options().m_bMultiBoot = multiBoot;
+        auto doc = Source(Project(), name);
+        MessageBoxRecorder boxes;
+        doc->OnBuildRun();
+        QVERIFY(boxes.Texts().isEmpty());
+        QTRY_VERIFY(QFile::exists(EmulatorRecord()));
+        const Record record = ReadRecord(EmulatorRecord());
+        QCOMPARE(record.folder, QDir(Project()).canonicalPath());
+        QCOMPARE(record.arguments, QStringList{image});
+        // The editor's current directory follows the project and stays there.
+        QCOMPARE(QDir(QDir::currentPath()).canonicalPath(), QDir(Project()).canonicalPath());
+        QVERIFY(!QFile::exists(CompilerRecord()));
+    }
+
+    void emptyPathComesBeforeTheQuestion_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("run") << false;
+        QTest::newRow("link") << true;
+    }
+    void emptyPathComesBeforeTheQuestion()
+    {
+        QFETCH(bool, link);
+        Options().m_strEmulator.clear();
+        Options().m_strLinker.clear();
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
+        MessageBoxRecorder boxes;
+        link ? doc->OnBuildLink() : doc->OnBuildRun();
+        QCOMPARE(boxes.Texts(), QStringList{link ? kNoLinker : kNoEmulator});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
+    }
+
+    void recompileQuestion_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("compiled");
+        QTest::addColumn<bool>("started");
+        for (const bool link : {false, true}) {
+            const char *command = link ? "link" : "run";
+            QTest::addRow("%s, yes compiles first", command) << link << int(QMessageBox::Yes) << true << true;
+            QTest::addRow("%s, no runs the old image", command) << link << int(QMessageBox::No) << false << true;
+            QTest::addRow("%s, cancel does nothing", command) << link << int(QMessageBox::Cancel) << false << false;
+        }
+    }
+    void recompileQuestion()
+    {
+        QFETCH(bool, link);
+        QFETCH(int, answer);
+        QFETCH(bool, compiled);
+        QFETCH(bool, started);
+        const QString record = link ? LinkerRecord() : EmulatorRecord();
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::StandardButton(answer));
+        bool startedWhileLogOpen = false;
+        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
+            if (!log->ChildEnded())
+                return false;
+            startedWhileLogOpen = QFile::exists(record);
+            QTest::keyClick(log->Edit(), Qt::Key_Escape);
+            return true;
+        });
+        link ? doc->OnBuildLink() : doc->OnBuildRun();
+        QCOMPARE(boxes.Texts(), QStringList{kQuestion});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Question);
+        QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(poller.Seen(), compiled);
+        QVERIFY(!startedWhileLogOpen);
+        QCOMPARE(QFile::exists(CompilerRecord()), compiled);
+        if (started)
+            QTRY_VERIFY(QFile::exists(record));
+        else
+            QVERIFY(!QFile::exists(record));
+    }
+
+    void untitledDocumentIsAskedAboutAndThenEnds_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("run, no") << false << int(QMessageBox::No) << QStringList{kQuestion};
+        QTest::newRow("run, yes, save as cancelled") << false << int(QMessageBox::Yes)
+                                                     << QStringList{kQuestion, kSaveFailed};
+        QTest::newRow("link, no") << true << int(QMessageBox::No) << QStringList{kQuestion};
+    }
+    void untitledDocumentIsAskedAboutAndThenEnds()
+    {
+        QFETCH(bool, link);
+        QFETCH(int, answer);
+        QFETCH(QStringList, messages);
+        CRichSyntaxDoc doc;
+        doc.SetTitle(QStringLiteral("Untitled"));
+        FileDialogStub files;
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::StandardButton(answer));
+        link ? doc.OnBuildLink() : doc.OnBuildRun();
+        QCOMPARE(boxes.Texts(), messages);
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(EmulatorRecord()));
+        QVERIFY(!QFile::exists(LinkerRecord()));
+    }
+
+    void linkFillsTheTemplate_data()
+    {
+        QTest::addColumn<QString>("folderName");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("every placeholder, others unchanged")
+            << "my games" << "-p %p -f %f %b %m %P 50% %%"
+            << QStringList{"-p", "<folder>", "-f", "pong.qrx", "pong.gba", "pong.mb", "%P", "50%", "%%"};
+        QTest::newRow("multi-boot image twice") << "my games" << "%m,%m" << QStringList{"pong.mb,pong.mb"};
+        QTest::newRow("folder holding %f") << "a%f b" << "%p %f" << QStringList{"<folder>", "pong.qrx"};
+        QTest::newRow("empty template") << "my games" << "" << QStringList{};
+    }
+    void linkFillsTheTemplate()
+    {
+        QFETCH(QString, folderName);
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        const QString folder = m_dir->path() + QLatin1Char('/') + folderName;
+        auto doc = Source(folder, QStringLiteral("pong.qrx"));
+        Options().m_cmdLineDlg.m_strArguments = text;
+        MessageBoxRecorder boxes;
+        doc->OnBuildLink();
+        QVERIFY(boxes.Texts().isEmpty());
+        QTRY_VERIFY(QFile::exists(LinkerRecord()));
+        expected.replaceInStrings(QStringLiteral("<folder>"), doc->GetPathName().section(QLatin1Char('/'), 0, -2) + QLatin1Char('/'));
+        const Record record = ReadRecord(LinkerRecord());
+        QCOMPARE(record.arguments, expected);
+        QCOMPARE(record.folder, QDir(folder).canonicalPath());
+        QCOMPARE(QDir(QDir::currentPath()).canonicalPath(), QDir(folder).canonicalPath());
+    }
+
+    void projectFolderThatCannotBeMadeCurrent()
+    {
+        CRichSyntaxDoc doc;
+        doc.SetPathName(m_dir->path() + QStringLiteral("/gone/pong.qrx"), false);
+        MessageBoxRecorder boxes;
+        doc.OnBuildRun();
+        QCOMPARE(boxes.Texts(), QStringList{kDirectoryFailed});
+        QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Critical);
+        QCOMPARE(QDir::currentPath(), m_home);
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(EmulatorRecord()));
+    }
+
+    void programsCanRunRepeatedly()
+    {
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"));
+        MessageBoxRecorder boxes;
+        doc->OnBuildRun();
+        QTRY_VERIFY(QFile::exists(EmulatorRecord()));
+        QFile::remove(EmulatorRecord());
+        doc->OnBuildRun();
+        QTRY_VERIFY(QFile::exists(EmulatorRecord()));
+        QVERIFY(boxes.Texts().isEmpty());
+    }
+
+#ifndef Q_OS_WIN
+    void windowsProgramsGoThroughWine_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("compile") << 0 << QStringList{"pong.qrx", "pong.gba"};
+        QTest::newRow("run") << 1 << QStringList{"pong.gba"};
+        QTest::newRow("link") << 2 << QStringList{"pong.mb"};
+    }
+    void windowsProgramsGoThroughWine()
+    {
+        QFETCH(int, command);
+        QFETCH(QStringList, arguments);
+        const QString wineRecord = m_dir->path() + QStringLiteral("/wine.txt");
+        StandIn(QStringLiteral("wine"), wineRecord, command == 0);
+        qputenv("PATH", QFile::encodeName(m_bin->path()) + ':' + m_path);
+        const QString configured = QStringLiteral("C:/Program Files/QRX/QRX.EXE");
+        Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = configured;
+        Options().m_cmdLineDlg.m_strArguments = QStringLiteral("%m");
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"));
+        MessageBoxRecorder boxes;
+        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
+            if (!log->ChildEnded())
+                return false;
+            log->close();
+            return true;
+        });
+        if (command == 0)
+            doc->OnBuildCompile();
+        else if (command == 1)
+            doc->OnBuildRun();
+        else
+            doc->OnBuildLink();
+        QVERIFY(boxes.Texts().isEmpty());
+        QTRY_VERIFY(QFile::exists(wineRecord));
+        const Record record = ReadRecord(wineRecord);
+        QCOMPARE(record.arguments, QStringList{configured} + arguments);
+        QCOMPARE(record.folder, QDir(Project()).canonicalPath());
+    }
+
+    void withoutWineAWindowsProgramFails()
+    {
+        qputenv("PATH", QFile::encodeName(m_dir->path()));
+        Options().m_strCompiler = QStringLiteral("C:/QRX/qrx.exe");
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"));
+        MessageBoxRecorder boxes;
+        doc->OnBuildCompile();
+        QCOMPARE(boxes.Texts(), QStringList{kCompilerFailed});
+    }
+#endif
+
+private:
+    QString m_home;
+    QByteArray m_path;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> m_bin;
+};
+
+QBE_TEST_MAIN(TestBuildCommands)
+#include "tst_buildcommands.moc"
