@@ -15,6 +15,7 @@
 #include <QFontMetricsF>
 #include <QMimeData>
 #include <QPainter>
+#include <QPalette>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
@@ -86,6 +87,13 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
     setDocument(text);
     // One highlighter for the text, shared by every window on it.
     m_pHighlighter = CSyntaxHighlighter::ForDocument(text);
+
+    // Plain text is black on white whatever the desktop's colours: the six
+    // formats are made for that ground.
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, Qt::white);
+    colors.setColor(QPalette::Text, m_pHighlighter->m_cfPlain.foreground().color());
+    setPalette(colors);
 
     m_pGutter = new CGutterWidget(this);
     SetGutterWidth(kDefaultGutterWidth);

@@ -225,6 +225,9 @@ private Q_SLOTS:
             for (int x = 36; x < 39; ++x)
                 QVERIFY(image.pixelColor(x, y) == QColor(Qt::white));
         }
+        // Black on white, whatever the desktop's colours.
+        QCOMPARE(image.pixelColor(image.width() - 5, height - 5), QColor(Qt::white));
+        QCOMPARE(view.palette().color(QPalette::Text), QColor(Qt::black));
         // The numbers are teal and end just before x = 36.
         int rightmostInk = -1;
         for (int y = 0; y < height; ++y) {
