@@ -159,10 +159,18 @@ void CSyntaxHighlighter::ColorBlocks(const QTextBlock &first, const QTextBlock &
         const int length = block.length();
         ColorLine(all.mid(position, length - 1), m_rules, m_spans);
         position += length;
-        ranges.clear();
-        ranges.reserve(qsizetype(m_spans.size()));
-        for (const ColorSpan &span : m_spans)
-            ranges.append({span.start, span.length, Format(span.kind)});
+        // The list is reused from block to block: assigning a format to an
+        // entry that already holds it costs nothing, making a new entry does.
+        const qsizetype count = qsizetype(m_spans.size());
+        if (ranges.size() > count)
+            ranges.resize(count);
+        for (qsizetype i = 0; i < count; ++i) {
+            const ColorSpan &span = m_spans[std::size_t(i)];
+            QTextLayout::FormatRange &range = i < ranges.size() ? ranges[i] : ranges.emplaceBack();
+            range.start = span.start;
+            range.length = span.length;
+            range.format = Format(span.kind);
+        }
         block.layout()->setFormats(ranges);
         if (!m_bFormatsShared)
             ShareFormats(block.layout()->formats());
