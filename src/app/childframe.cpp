@@ -8,6 +8,7 @@
 #include "editor/richsyntaxview.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMdiArea>
 
 CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
@@ -15,7 +16,7 @@ CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
-    setWindowState(Qt::WindowMaximized);
+    setWindowIcon(QIcon(QStringLiteral(":/res/docicon.png")));
     connect(doc, &CRichSyntaxDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     UpdateTitle();
 }

@@ -27,6 +27,26 @@ const QString kPreviewPagesKey = QStringLiteral("Settings/PreviewPages");
 const QString kWizardSection = QStringLiteral("Wizard");
 const QString kAutoOpenValue = QStringLiteral("Open");
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
+// Qt's dialog opens a folder where the folder browser chooses it. Here a
+// selected folder or file is taken as it is (a file stands for its folder);
+// double-clicking still opens a folder.
+class CFileChooser : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+    bool m_bChooseFolders = false;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (m_bChooseFolders && !files.isEmpty() && QFileInfo::exists(files.constFirst())) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 } // namespace
 
 CEditorApp::CEditorApp(int &argc, char **argv)
@@ -186,14 +206,14 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
 {
     if (s_fileDialogHook)
         return s_fileDialogHook(request);
-    QFileDialog dialog(parent, request.caption, request.directory);
+    CFileChooser dialog(parent, request.caption, request.directory);
     dialog.setNameFilters(request.filters);
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
     switch (request.mode) {
     case FileDialogRequest::OpenFile:
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         break;
     case FileDialogRequest::SaveFile:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -202,9 +222,11 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
     case FileDialogRequest::Folder:
         // Folders and files are listed and a name may be typed; a file gives its folder.
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.listFilesInFolderMode ? QFileDialog::AnyFile
-                                                         : QFileDialog::Directory);
+        dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setOption(QFileDialog::ShowDirsOnly, !request.listFilesInFolderMode);
+        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Choose"));
+        dialog.m_bChooseFolders = true;
         break;
     }
     if (!request.executableFilter.isEmpty())

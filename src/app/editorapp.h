@@ -31,6 +31,7 @@ struct FileDialogRequest
     QStringList filters;   // Qt form, "Name (*.x)"
     QString defaultSuffix; // without the dot
     bool listFilesInFolderMode = true; // Folder mode: show files too, a file gives its folder
+    bool mustExist = true;             // Open mode: only an existing file can be confirmed
     // Open mode: while this one of the filters is selected, executable files of
     // any name are listed too (programs outside Windows carry no extension).
     QString executableFilter;

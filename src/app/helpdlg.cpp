@@ -98,6 +98,9 @@ void CHelpDlg::OnBrowse()
     request.fileName = kInitialFileName;
     request.filters = QStringList{kFilter};
     request.defaultSuffix = kDefaultSuffix;
+    // Confirming the offered "qrh.dhm" as it stands is allowed; opening it
+    // then fails and the user is asked again.
+    request.mustExist = false;
     const QString path = CEditorApp::FileDialog(this, request);
     if (path.isEmpty())
         return;
