@@ -25,10 +25,10 @@ const QString kSection = QStringLiteral("Log");
 const QString kSizeX = QStringLiteral("SizeX");
 const QString kSizeY = QStringLiteral("SizeY");
 
-// A drain works in slices so that the window stays responsive while a large
-// output is put into the control.
+// A drain works in short slices so that the window stays responsive while a
+// large output is put into the control.
 constexpr qint64 kSliceBytes = 64 * 1024;
-constexpr qint64 kSliceBudgetMs = 25;
+constexpr qint64 kSliceBudgetMs = 10;
 
 // How long the end of the run waits for compilers still running after their
 // log window was closed.
@@ -125,6 +125,12 @@ bool CBuildLogDlg::Execute(const QString &program, const QString &arguments, con
 
     PlaceWindow();
     m_pEdit->setFocus();
+    // Output is taken in as it arrives; the half-second tick brings the caret
+    // back to the end and notices the child's end.
+    connect(m_pProcess, &QProcess::readyRead, this, [this] {
+        if (!m_bDraining)
+            DrainSlice();
+    });
     m_timer.start();
     exec();
     m_timer.stop();
@@ -163,7 +169,9 @@ void CBuildLogDlg::DrainSlice()
     QElapsedTimer budget;
     budget.start();
     bool more = false;
-    while (m_pProcess && m_pProcess->bytesAvailable() > 0) {
+    // Between reads the pipe is looked at without waiting, so that a child
+    // writing fast goes on writing while its output is put into the control.
+    while (m_pProcess && (m_pProcess->bytesAvailable() > 0 || m_pProcess->waitForReadyRead(0))) {
         Append(m_pProcess->read(kSliceBytes));
         if (budget.elapsed() >= kSliceBudgetMs) {
             more = m_pProcess->bytesAvailable() > 0;

@@ -120,10 +120,10 @@ private Q_SLOTS:
         QTest::newRow("lone line feeds") << QStringList{"out=a\\nb\\n"} << "a\nb\n";
         QTest::newRow("CR LF pairs") << QStringList{"out=a\\r\\nb\\r\\n"} << "a\r\nb\r\n";
         QTest::newRow("lone carriage return") << QStringList{"out=a\\rb"} << "a\rb";
-        QTest::newRow("CR LF split between two ticks")
+        QTest::newRow("CR LF split between two reads")
             << QStringList{"out=a\\r", "sleep=800", "out=\\nb"} << "a\r\nb";
         QTest::newRow("CR at the very end") << QStringList{"out=a\\r"} << "a\r";
-        QTest::newRow("character split between two ticks")
+        QTest::newRow("character split between two reads")
             << QStringList{"out=caf\\xc3", "sleep=800", "out=\\xa9!"} << QString::fromUtf8("caf\xc3\xa9!");
         QTest::newRow("tabs and blanks") << QStringList{"out=\\tx  y \\n"} << "\tx  y \n";
     }
