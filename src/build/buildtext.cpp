@@ -10,7 +10,9 @@ namespace BuildText {
 namespace {
 constexpr char kDebugFlag[] = " -debug";
 constexpr char kMultibootFlag[] = " -mb";
+#ifndef Q_OS_WIN
 constexpr char kWine[] = "wine";
+#endif
 
 QString Quoted(const QString &value)
 {

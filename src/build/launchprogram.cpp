@@ -35,7 +35,7 @@ void CEditorApp::LaunchProgram(const QString &program, const QString &arguments,
     process.setNativeArguments(invocation.nativeArguments);
     process.setCreateProcessArgumentsModifier([show](QProcess::CreateProcessArguments *args) {
         args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = show ? SW_SHOW : SW_HIDE;
+        args->startupInfo->wShowWindow = WORD(show ? SW_SHOW : SW_HIDE);
     });
 #else
     // Without start-up show states the started program decides how it appears.
