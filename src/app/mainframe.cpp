@@ -322,6 +322,7 @@ void CMainFrame::UpdateCaption()
 
 void CMainFrame::OnCommand(int id)
 {
+    Q_EMIT CommandRouted(id);
     CEditorApp *app = CEditorApp::Instance();
     CRichSyntaxDoc *doc = ActiveDocument();
     CRichSyntaxView *view = ActiveView();

@@ -40,6 +40,10 @@ public:
 
     static QString AppTitle();
 
+Q_SIGNALS:
+    // A command reached the frame from a menu, a button or a key.
+    void CommandRouted(int id);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -17,6 +17,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QDialog>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QUrl>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -209,6 +212,40 @@ private Q_SLOTS:
         }
         for (QAction *action : Frame()->actions())
             QVERIFY(!action->shortcuts().contains(QKeySequence(Qt::Key_F9)));
+    }
+
+    void everyAcceleratorReachesItsCommand_data()
+    {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<int>("id");
+        const QList<CommandTable::Accelerator> accelerators = CommandTable::Accelerators();
+        for (const CommandTable::Accelerator &accelerator : accelerators)
+            QTest::newRow(qPrintable(accelerator.key.toString())) << accelerator.key << accelerator.id;
+    }
+    void everyAcceleratorReachesItsCommand()
+    {
+        QFETCH(QKeySequence, key);
+        QFETCH(int, id);
+        OpenSample();
+        // Whatever the command opens is answered or closed at once.
+        MessageBoxRecorder boxes;
+        FileDialogStub files;
+        ShellOpenStub shell;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (qobject_cast<QDialog *>(widget) && widget->isVisible())
+                    widget->close();
+            }
+        });
+        closer.start(20);
+        QSignalSpy routed(Frame(), &CMainFrame::CommandRouted);
+        Frame()->setFocus();
+        QTest::keySequence(Frame(), key);
+        QTRY_VERIFY(!routed.isEmpty());
+        QCOMPARE(routed.constFirst().constFirst().toInt(), id);
     }
 
     void forumsAndHomepageKeys()
