@@ -35,7 +35,7 @@ constexpr int kBigLines = 200000;
 constexpr int kSmallLines = 100;
 constexpr int kKeyLine = 100000;
 constexpr int kKeystrokes = 200;
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 QString GenerateSource(int lines)
 {
