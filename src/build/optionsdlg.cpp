@@ -3,6 +3,7 @@
 #include "build/optionsdlg.h"
 
 #include "app/editorapp.h"
+#include "app/mainframe.h"
 #include "app/settingsstore.h"
 
 #include <QCheckBox>
@@ -162,6 +163,13 @@ int COptionsDlg::DoModal()
     // picked by browsing is gone.
     FieldsToControls();
     m_pCompilerEdit->setFocus();
+    // The dialog belongs to the application, not to a window; it still opens
+    // over the main window.
+    CEditorApp *app = CEditorApp::Instance();
+    if (app && app->MainFrame() && app->MainFrame()->isVisible()) {
+        adjustSize();
+        move(app->MainFrame()->frameGeometry().center() - rect().center());
+    }
     return exec();
 }
 
