@@ -403,12 +403,13 @@ void CRichSyntaxView::PrintDocument(QPagedPaintDevice *printer) const
 
 void CRichSyntaxView::OnFilePrint()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageMargins(QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches,
-                                     kPrintMarginInches),
-                           QPageLayout::Inch);
-    QPrintDialog dialog(&printer, this);
+    // The printer and paper chosen in Print Setup; the margins are the view's.
+    QPrinter *printer = CEditorApp::Instance()->Printer();
+    printer->setPageMargins(QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches,
+                                      kPrintMarginInches),
+                            QPageLayout::Inch);
+    QPrintDialog dialog(printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintDocument(&printer);
+    PrintDocument(printer);
 }

@@ -28,6 +28,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -366,6 +367,29 @@ private Q_SLOTS:
         printer.setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
         w.view->PrintDocument(&printer);
         QFile pdf(printer.outputFileName());
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+    }
+
+    void printCommandPrintsThroughTheDialog()
+    {
+        QTemporaryDir dir;
+        Window w(Lines(20));
+        QPrinter *printer = CEditorApp::Instance()->Printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir.filePath(QStringLiteral("command.pdf")));
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                answered = true;
+                dialog->accept();
+            }
+        });
+        w.view->OnFilePrint();
+        QVERIFY(answered);
+        const QMarginsF margins = printer->pageLayout().margins(QPageLayout::Inch);
+        QCOMPARE(margins, QMarginsF(0.5, 0.5, 0.5, 0.5));
+        QFile pdf(printer->outputFileName());
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
     }
