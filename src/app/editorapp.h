@@ -16,6 +16,7 @@ class CMainFrame;
 class CDocTemplate;
 class CRecentFileList;
 class CShellOpenServer;
+class QMimeData;
 class QPrinter;
 class QSettings;
 
@@ -103,6 +104,13 @@ public:
 
     // Opens a file as a document, or activates the window that already shows it.
     bool OpenDocumentFile(const QString &path);
+
+    // The local files of a drag; empty when it carries none.
+    static QStringList DroppedFiles(const QMimeData *mime);
+    // Opens dropped files, each in its own window, once the drop has finished,
+    // so that a failure message does not sit inside the drag-and-drop loop of
+    // the program the files came from.
+    void OpenDroppedFiles(const QStringList &files);
 
     static bool OpenWebPage(const QString &address);
     static QString HomepageUrl();

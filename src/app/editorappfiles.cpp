@@ -7,6 +7,10 @@
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
 
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
 namespace {
 const QString kOpenCaption = QStringLiteral("Open");
 const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
@@ -48,4 +52,25 @@ void CEditorApp::OnOpenRecentFile(int index)
 bool CEditorApp::OpenDocumentFile(const QString &path)
 {
     return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
+}
+
+QStringList CEditorApp::DroppedFiles(const QMimeData *mime)
+{
+    QStringList files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    const QList<QUrl> urls = mime->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+void CEditorApp::OpenDroppedFiles(const QStringList &files)
+{
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString &file : files)
+            OpenDocumentFile(file);
+    });
 }

@@ -22,11 +22,9 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 
 namespace {
 const QString kReady = QStringLiteral("Ready");
@@ -37,18 +35,6 @@ QString ItemText(const char *text)
     return QString::fromLatin1(text);
 }
 
-QStringList LocalFiles(const QMimeData *mime)
-{
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    const QList<QUrl> urls = mime->urls();
-    for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
-}
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -466,22 +452,17 @@ void CMainFrame::showEvent(QShowEvent *event)
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!CEditorApp::DroppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent *event)
 {
-    const QStringList files = LocalFiles(event->mimeData());
+    const QStringList files = CEditorApp::DroppedFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    // Opened after the drop has finished, so a failure message does not sit
-    // inside the drag-and-drop loop of the program the files came from.
-    QTimer::singleShot(0, this, [files] {
-        for (const QString &file : files)
-            CEditorApp::Instance()->OpenDocumentFile(file);
-    });
+    CEditorApp::Instance()->OpenDroppedFiles(files);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -25,7 +25,6 @@
 #include <QTextLayout>
 #include <QTextOption>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 const char *const kFontFace = "Courier New";
@@ -38,19 +37,6 @@ constexpr int kTextGap = 5;
 // pixels before the separator.
 constexpr int kNumberGap = 3;
 const QColor kGutterInk(0, 128, 128);
-
-QStringList LocalFiles(const QMimeData *mime)
-{
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    const QList<QUrl> urls = mime->urls();
-    for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
-}
 
 // Restores the cursor however the colouring ends.
 class WaitCursor
@@ -211,7 +197,7 @@ void CRichSyntaxView::insertFromMimeData(const QMimeData *source)
 
 void CRichSyntaxView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty()) {
+    if (!CEditorApp::DroppedFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
         return;
     }
@@ -220,7 +206,7 @@ void CRichSyntaxView::dragEnterEvent(QDragEnterEvent *event)
 
 void CRichSyntaxView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty()) {
+    if (!CEditorApp::DroppedFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
         return;
     }
@@ -229,19 +215,14 @@ void CRichSyntaxView::dragMoveEvent(QDragMoveEvent *event)
 
 void CRichSyntaxView::dropEvent(QDropEvent *event)
 {
-    const QStringList files = LocalFiles(event->mimeData());
+    const QStringList files = CEditorApp::DroppedFiles(event->mimeData());
     if (files.isEmpty()) {
         QPlainTextEdit::dropEvent(event);
         return;
     }
     // Dropped files open as documents, never as their names in the text.
-    // They open after the drop has finished, so that a failure message does
-    // not sit inside the drag-and-drop loop of the program they came from.
     event->acceptProposedAction();
-    QTimer::singleShot(0, CEditorApp::Instance(), [files] {
-        for (const QString &file : files)
-            CEditorApp::Instance()->OpenDocumentFile(file);
-    });
+    CEditorApp::Instance()->OpenDroppedFiles(files);
 }
 
 void CRichSyntaxView::ShowFindDialog(bool replace)

@@ -17,37 +17,6 @@
 #include <functional>
 
 namespace {
-// Answers the modal dialogs that come up, one action each, in order. Every
-// action has to close its dialog.
-class ModalDriver
-{
-public:
-    using Action = std::function<void(QWidget *)>;
-    ModalDriver()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible() || m_actions.isEmpty())
-                return;
-            const Action action = m_actions.takeFirst();
-            m_shown.append(modal);
-            action(modal);
-            // A failed check inside the action must not leave the test waiting forever.
-            if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog->isVisible())
-                dialog->reject();
-        });
-        m_timer.start();
-    }
-    void Then(const Action &action) { m_actions.append(action); }
-    const QList<QWidget *> &Shown() const { return m_shown; }
-    int Pending() const { return int(m_actions.size()); }
-
-private:
-    QTimer m_timer;
-    QList<Action> m_actions;
-    QList<QWidget *> m_shown;
-};
 
 const QString kFailed = QStringLiteral("Failed to open help file! Would you like to browse for it?");
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -65,6 +67,23 @@ ShellOpenStub::ShellOpenStub(bool result)
 ShellOpenStub::~ShellOpenStub()
 {
     CEditorApp::s_shellOpenHook = nullptr;
+}
+
+ModalDriver::ModalDriver()
+{
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || m_actions.isEmpty())
+            return;
+        const Action action = m_actions.takeFirst();
+        m_shown.append(modal);
+        action(modal);
+        // A failed check inside the action must not leave the test waiting forever.
+        if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog->isVisible())
+            dialog->reject();
+    });
+    m_timer.start();
 }
 
 namespace {

@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 // Answers the program's message boxes with prepared answers and records them.
 // Without a prepared answer a box is answered with its first button.
@@ -63,6 +66,25 @@ public:
 private:
     QStringList m_targets;
     bool m_bResult;
+};
+
+// Answers the modal dialogs that come up, one action each, in order. Every
+// action has to close its dialog; one that does not is rejected after it.
+class ModalDriver
+{
+public:
+    using Action = std::function<void(QWidget *)>;
+    ModalDriver();
+
+    void Then(const Action &action) { m_actions.append(action); }
+    const QList<QWidget *> &Shown() const { return m_shown; }
+    int Handled() const { return int(m_shown.size()); }
+    int Pending() const { return int(m_actions.size()); }
+
+private:
+    QTimer m_timer;
+    QList<Action> m_actions;
+    QList<QWidget *> m_shown;
 };
 
 namespace TestSupport {

@@ -30,37 +30,6 @@
 #include <memory>
 
 namespace {
-// Answers the modal dialogs that come up, one action each, in order. Every
-// action has to close its dialog.
-class ModalDriver
-{
-public:
-    using Action = std::function<void(QWidget *)>;
-    ModalDriver()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible() || m_actions.isEmpty())
-                return;
-            const Action action = m_actions.takeFirst();
-            ++m_nHandled;
-            action(modal);
-            // A failed check inside the action must not leave the test waiting forever.
-            if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog->isVisible())
-                dialog->reject();
-        });
-        m_timer.start();
-    }
-    void Then(const Action &action) { m_actions.append(action); }
-    int Handled() const { return m_nHandled; }
-    int Pending() const { return int(m_actions.size()); }
-
-private:
-    QTimer m_timer;
-    QList<Action> m_actions;
-    int m_nHandled = 0;
-};
 
 QString IniPath()
 {
