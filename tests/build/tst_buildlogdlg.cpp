@@ -191,7 +191,7 @@ private Q_SLOTS:
             return true;
         });
         CBuildLogDlg log;
-        QVERIFY(log.Execute(Helper(), Args({"out=first\\n", "sleep=1500", "out=second\\n"}), m_dir->path()));
+        QVERIFY(log.Execute(Helper(), Args({"out=first\\n", "sleep=2500", "out=second\\n"}), m_dir->path()));
         QVERIFY(!poller.TimedOut());
         QCOMPARE(shown, QStringLiteral("first\ntypedsecond\n"));
         QVERIFY(caretBack);
