@@ -6,6 +6,7 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "editor/richsyntaxdoc.h"
 
 #include <QMimeData>
 #include <QTimer>
@@ -13,8 +14,6 @@
 
 namespace {
 const QString kOpenCaption = QStringLiteral("Open");
-const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
-const QString kFilterAll = QStringLiteral("All Files (*)");
 } // namespace
 
 void CEditorApp::OnFileNew()
@@ -28,7 +27,7 @@ void CEditorApp::OnFileOpen()
     FileDialogRequest request;
     request.mode = FileDialogRequest::OpenFile;
     request.caption = kOpenCaption;
-    request.filters = {kFilterSource, kFilterAll};
+    request.filters = CRichSyntaxDoc::FileFilters();
     const QString path = FileDialog(m_pMainFrame, request);
     if (!path.isEmpty())
         OpenDocumentFile(path);

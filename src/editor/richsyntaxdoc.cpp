@@ -179,6 +179,11 @@ void CRichSyntaxDoc::SetTitle(const QString &title)
     Q_EMIT TitleChanged();
 }
 
+QStringList CRichSyntaxDoc::FileFilters()
+{
+    return {kFilterSource, kFilterAll};
+}
+
 bool CRichSyntaxDoc::IsModified() const
 {
     return m_pTextDoc->isModified();
@@ -333,7 +338,7 @@ bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
         FileDialogRequest request;
         request.mode = FileDialogRequest::SaveFile;
         request.caption = kSaveAsCaption;
-        request.filters = {kFilterSource, kFilterAll};
+        request.filters = FileFilters();
         request.defaultSuffix = kDefaultSuffix;
         if (!m_strPathName.isEmpty()) {
             const QFileInfo info(m_strPathName);

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -30,6 +31,9 @@ public:
     void SetPathName(const QString &path, bool addToRecent = true);
     QString GetTitle() const { return m_strTitle; }
     void SetTitle(const QString &title);
+
+    // The Open and Save As dialogs' filters: source files, then all files.
+    static QStringList FileFilters();
 
     bool IsModified() const;
     void SetModifiedFlag(bool modified = true);
