@@ -37,7 +37,7 @@ constexpr int kTextLeft = 140;
 constexpr int kTitleTop = 8;
 constexpr int kCreditTops[] = {55, 73, 102, 120};
 
-// Sizes of the original arrangement, in pixels of an 8-point dialog font.
+// Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
 constexpr int kMargin = 9;
 constexpr int kDialogWidth = 429;
 constexpr int kLogoWidth = 126;

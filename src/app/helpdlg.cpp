@@ -20,7 +20,7 @@ const QString kFilter = QStringLiteral("HTML Help Files (*.chm)");
 const QString kDefaultSuffix = QStringLiteral("chm");
 const QString kInitialFileName = QStringLiteral("qrh.dhm");
 
-// Sizes of the original arrangement, in pixels of an 8-point dialog font.
+// Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
 constexpr int kEditWidth = 288;
 constexpr int kBrowseWidth = 28;
 constexpr int kButtonWidth = 75;

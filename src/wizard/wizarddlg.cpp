@@ -30,7 +30,7 @@ const QString kDefaultName = QStringLiteral("My Project");
 const QString kBrowseTitle = QStringLiteral("Project Folder");
 const QString kLogo = QStringLiteral(":/res/logo.png");
 
-// Sizes of the original arrangement, in pixels of an 8-point dialog font.
+// Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
 constexpr int kEditWidth = 234;
 constexpr int kBrowseWidth = 28;
 constexpr int kButtonWidth = 75;

@@ -148,7 +148,7 @@ private Q_SLOTS:
             QVERIFY2(CountColor(image, rect, face) > rect.width() * rect.height() / 3, qPrintable(line.text));
             QCOMPARE(CountColor(image, rect, window), 0);
         }
-        // The title is the only red thing; the lines are where the spec of the box puts them.
+        // The title is the only red thing; the lines stand at their fixed places.
         QCOMPARE(CountColor(image, LineRect(lines.at(1)), QColor(255, 0, 0)), 0);
         // Between the title and the first credit line the dialog shows its own colour.
         QVERIFY(CountColor(image, QRect(140, 48, 40, 4), window) > 0);

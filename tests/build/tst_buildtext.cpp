@@ -134,7 +134,7 @@ private Q_SLOTS:
                  result);
     }
 
-    // Regression: the design's later passes searched values put in by earlier ones.
+    // Regression: later placeholder passes searched values put in by earlier ones.
     void insertedValuesAreNeverSearchedAgain_data()
     {
         QTest::addColumn<QString>("folder");
