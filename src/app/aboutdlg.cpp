@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/aboutdlg.h"
 
+#include "app/dialogparts.h"
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 
@@ -44,7 +45,6 @@ constexpr int kLogoWidth = 126;
 constexpr int kLogoHeight = 127;
 constexpr int kTextBoxTop = 146;
 constexpr int kTextBoxHeight = 127;
-constexpr int kButtonWidth = 75;
 
 QFont PointFont(const QStringList &families, int pointSize, QFont::Weight weight)
 {
@@ -94,7 +94,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     : QDialog(parent), m_strText(kAboutText)
 {
     setWindowTitle(kTitle);
-    setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
+    DialogParts::SetDialogFrame(this);
 
     m_pLogo = new QLabel(this);
     m_pLogo->setFixedSize(kLogoWidth, kLogoHeight);
@@ -110,9 +110,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     m_pTextBox->setFixedHeight(kTextBoxHeight);
     m_pTextBox->setPlainText(m_strText);
 
-    m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
-    m_pOkButton->setDefault(true);
-    m_pOkButton->setMinimumWidth(kButtonWidth);
+    m_pOkButton = DialogParts::OkButton(this);
     connect(m_pOkButton, &QPushButton::clicked, this, &CAboutDlg::accept);
 
     // The painted lines need room right of the logo and above the text box

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/helpdlg.h"
 
+#include "app/dialogparts.h"
 #include "app/editorapp.h"
 #include "app/settingsstore.h"
 
@@ -22,28 +23,20 @@ const QString kInitialFileName = QStringLiteral("qrh.dhm");
 
 // Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
 constexpr int kEditWidth = 288;
-constexpr int kBrowseWidth = 28;
-constexpr int kButtonWidth = 75;
 } // namespace
 
 CHelpDlg::CHelpDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(kTitle);
-    setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
+    DialogParts::SetDialogFrame(this);
 
     auto *label = new QLabel(kLabel, this);
     m_pPathEdit = new QLineEdit(this);
     m_pPathEdit->setMinimumWidth(kEditWidth);
-    m_pBrowseButton = new QPushButton(QStringLiteral("..."), this);
-    m_pBrowseButton->setFixedWidth(kBrowseWidth);
-    m_pBrowseButton->setAutoDefault(false);
-    m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
-    m_pOkButton->setDefault(true);
-    m_pOkButton->setMinimumWidth(kButtonWidth);
-    m_pCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    m_pCancelButton->setAutoDefault(false);
-    m_pCancelButton->setMinimumWidth(kButtonWidth);
+    m_pBrowseButton = DialogParts::BrowseButton(this);
+    m_pOkButton = DialogParts::OkButton(this);
+    m_pCancelButton = DialogParts::CancelButton(this);
 
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(m_pPathEdit, 1);

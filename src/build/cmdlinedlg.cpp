@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "build/cmdlinedlg.h"
 
+#include "app/dialogparts.h"
 #include "app/settingsstore.h"
 
 #include <QGridLayout>
@@ -16,7 +17,6 @@ const QString CCmdLineDlg::kSettingName = QStringLiteral("Command Line");
 namespace {
 const QString kCaption = QStringLiteral("Command Line");
 const QString kPrompt = QStringLiteral("Enter command line arguments...");
-const QString kOk = QStringLiteral("OK");
 
 struct Placeholder
 {
@@ -37,12 +37,11 @@ constexpr Placeholder kPlaceholders[] = {
 
 CCmdLineDlg::CCmdLineDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_pArgumentsEdit(new QLineEdit(this)), m_pOkButton(new QPushButton(kOk, this))
+      m_pArgumentsEdit(new QLineEdit(this)), m_pOkButton(DialogParts::OkButton(this))
 {
     setWindowTitle(kCaption);
     m_pArgumentsEdit->setObjectName(QStringLiteral("argumentsEdit"));
     m_pOkButton->setObjectName(QStringLiteral("okButton"));
-    m_pOkButton->setDefault(true);
     connect(m_pOkButton, &QPushButton::clicked, this, &CCmdLineDlg::accept);
 
     auto *layout = new QVBoxLayout(this);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "build/optionsdlg.h"
 
+#include "app/dialogparts.h"
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "app/settingsstore.h"
@@ -31,9 +32,6 @@ const QString kTemplateNote = QStringLiteral(
 const QString kEmulatorPrompt = QStringLiteral("Path to the emulator you want to debug with...");
 const QString kDebugText = QStringLiteral("Use -debug flag to see subroutine addresses");
 const QString kMultiBootText = QStringLiteral("Use -mb flag to create a multi-boot ROM");
-const QString kBrowseText = QStringLiteral("...");
-const QString kOk = QStringLiteral("OK");
-const QString kCancel = QStringLiteral("Cancel");
 
 const QString kCompilerFileName = QStringLiteral("qrx.exe");
 const QString kDefaultSuffix = QStringLiteral("exe");
@@ -48,10 +46,8 @@ const QString kAllFilesFilter = QStringLiteral("All files (*)");
 
 QPushButton *MakeBrowseButton(QWidget *parent, const QString &name)
 {
-    auto *button = new QPushButton(kBrowseText, parent);
+    QPushButton *button = DialogParts::BrowseButton(parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setFixedWidth(button->fontMetrics().horizontalAdvance(kBrowseText) + 18);
     return button;
 }
 
@@ -80,7 +76,7 @@ COptionsDlg::COptionsDlg(QWidget *parent)
       m_pLinkerBrowse(MakeBrowseButton(this, QStringLiteral("linkerBrowse"))),
       m_pEmulatorEdit(MakePathEdit(this, QStringLiteral("emulatorEdit"))),
       m_pEmulatorBrowse(MakeBrowseButton(this, QStringLiteral("emulatorBrowse"))),
-      m_pOkButton(new QPushButton(kOk, this)), m_pCancelButton(new QPushButton(kCancel, this)),
+      m_pOkButton(DialogParts::OkButton(this)), m_pCancelButton(DialogParts::CancelButton(this)),
       m_pDebugCheck(new QCheckBox(kDebugText, this)), m_pMultiBootCheck(new QCheckBox(kMultiBootText, this))
 {
     setWindowTitle(kCaption);
@@ -89,8 +85,6 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     m_pCancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_pDebugCheck->setObjectName(QStringLiteral("debugCheck"));
     m_pMultiBootCheck->setObjectName(QStringLiteral("multiBootCheck"));
-    m_pOkButton->setDefault(true);
-    m_pCancelButton->setAutoDefault(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

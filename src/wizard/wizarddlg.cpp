@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "wizard/wizarddlg.h"
 
+#include "app/dialogparts.h"
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "app/settingsstore.h"
@@ -32,8 +33,6 @@ const QString kLogo = QStringLiteral(":/res/logo.png");
 
 // Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
 constexpr int kEditWidth = 234;
-constexpr int kBrowseWidth = 28;
-constexpr int kButtonWidth = 75;
 constexpr int kLogoSize = 124;
 constexpr int kFieldIndent = 18;
 constexpr int kLogoGap = 20;
@@ -71,15 +70,13 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     m_bAutoOpen = store.ReadInt(kSection, kOpenValue) != 0;
 
     setWindowTitle(kTitle);
-    setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
+    DialogParts::SetDialogFrame(this);
 
     m_pNameEdit = new QLineEdit(this);
     m_pNameEdit->setMinimumWidth(kEditWidth);
     m_pPathEdit = new QLineEdit(this);
     m_pPathEdit->setMinimumWidth(kEditWidth);
-    m_pBrowseButton = new QPushButton(QStringLiteral("..."), this);
-    m_pBrowseButton->setFixedWidth(kBrowseWidth);
-    m_pBrowseButton->setAutoDefault(false);
+    m_pBrowseButton = DialogParts::BrowseButton(this);
     m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create sub-folder in project directory..."), this);
     m_pAutoOpenCheck = new QCheckBox(QStringLiteral("Auto open this project when I launch TRZ..."), this);
     m_pBlankRadio = new QRadioButton(QStringLiteral("Create a new, blank source file..."), this);
@@ -90,12 +87,8 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     auto *kinds = new QButtonGroup(this);
     kinds->addButton(m_pBlankRadio, 0);
     kinds->addButton(m_pProjectRadio, 1);
-    m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
-    m_pOkButton->setDefault(true);
-    m_pOkButton->setMinimumWidth(kButtonWidth);
-    m_pCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    m_pCancelButton->setAutoDefault(false);
-    m_pCancelButton->setMinimumWidth(kButtonWidth);
+    m_pOkButton = DialogParts::OkButton(this);
+    m_pCancelButton = DialogParts::CancelButton(this);
 
     m_pLogo = new QLabel(this);
     m_pLogo->setFrameStyle(QFrame::Box | QFrame::Plain);
