@@ -10,6 +10,19 @@
 #include <windows.h>
 #endif
 
+#if defined(QBE_HAVE_X11)
+namespace {
+int IndicatorIndex(Display *display, const char *name)
+{
+    const Atom atom = XInternAtom(display, name, True);
+    int index = -1;
+    if (atom == None || !XkbGetNamedIndicator(display, atom, &index, nullptr, nullptr, nullptr))
+        return -1;
+    return index;
+}
+} // namespace
+#endif
+
 KeyboardIndicators ReadKeyboardIndicators()
 {
     KeyboardIndicators state;
@@ -21,20 +34,16 @@ KeyboardIndicators ReadKeyboardIndicators()
     unsigned int indicators = 0;
     if (XkbGetIndicatorState(display, XkbUseCoreKbd, &indicators) != Success)
         return state;
-    // Look the indicators up by name: their bit positions differ between keymaps.
-    auto lit = [display, indicators](const char *name) {
-        const Atom atom = XInternAtom(display, name, True);
-        if (atom == None)
-            return false;
-        int index = -1;
-        if (!XkbGetNamedIndicator(display, atom, &index, nullptr, nullptr, nullptr) || index < 0)
-            return false;
-        return (indicators & (1u << index)) != 0;
-    };
+    // Look the indicators up by name once: their bit positions differ
+    // between keymaps, but not while the program runs.
+    static const int caps = IndicatorIndex(display, "Caps Lock");
+    static const int num = IndicatorIndex(display, "Num Lock");
+    static const int scroll = IndicatorIndex(display, "Scroll Lock");
+    auto lit = [indicators](int index) { return index >= 0 && (indicators & (1u << index)) != 0; };
     state.known = true;
-    state.capsLock = lit("Caps Lock");
-    state.numLock = lit("Num Lock");
-    state.scrollLock = lit("Scroll Lock");
+    state.capsLock = lit(caps);
+    state.numLock = lit(num);
+    state.scrollLock = lit(scroll);
 #elif defined(Q_OS_WIN)
     state.known = true;
     state.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
