@@ -13,6 +13,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QPalette>
@@ -223,6 +224,21 @@ void CRichSyntaxView::dropEvent(QDropEvent *event)
     // Dropped files open as documents, never as their names in the text.
     event->acceptProposedAction();
     CEditorApp::Instance()->OpenDroppedFiles(files);
+}
+
+void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
+{
+    // Shift+Enter would put a line separator inside the line: a break on the
+    // screen but none in the file, nor for the line numbers and the colours.
+    // Here it makes the same line break as Enter.
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                        event->isAutoRepeat());
+        QPlainTextEdit::keyPressEvent(&enter);
+        event->setAccepted(enter.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void CRichSyntaxView::ShowFindDialog(bool replace)

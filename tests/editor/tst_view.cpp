@@ -155,6 +155,33 @@ private Q_SLOTS:
         QCOMPARE(ColorAt(Block(view, 51), 4), kRed);
     }
 
+    void shiftEnterBreaksTheLine_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Shift+Return") << int(Qt::Key_Return);
+        QTest::newRow("Shift+Enter on the keypad") << int(Qt::Key_Enter);
+    }
+    // Fault mended: Shift+Enter put a line separator into the line, which no file line break stands for.
+    void shiftEnterBreaksTheLine()
+    {
+        QFETCH(int, key);
+        Window w{QString()};
+        CRichSyntaxView &view = *w.view;
+        QTest::keyClicks(&view, QStringLiteral("x ; note"));
+        const Qt::KeyboardModifiers modifiers =
+            key == Qt::Key_Enter ? Qt::ShiftModifier | Qt::KeypadModifier : Qt::ShiftModifier;
+        QTest::keyClick(&view, Qt::Key(key), modifiers);
+        QTest::keyClicks(&view, QStringLiteral("cls"));
+        QCOMPARE(view.document()->blockCount(), 2);
+        QVERIFY(!view.document()->toRawText().contains(QChar::LineSeparator));
+        QCOMPARE(Block(view, 1).text(), QStringLiteral("cls"));
+        // The comment ends with its line; the next line is coloured on its own.
+        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
+        QVERIFY(view.document()->isUndoAvailable());
+        view.OnEditUndo();
+        QCOMPARE(view.toPlainText(), QStringLiteral("x ; note\n"));
+    }
+
     void pasteTakesPlainTextOnly_data()
     {
         QTest::addColumn<int>("way");
