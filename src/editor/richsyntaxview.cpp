@@ -373,6 +373,11 @@ std::unique_ptr<QTextDocument> CRichSyntaxView::CreatePrintDocument() const
     // so the copy carries them as character formats of its own.
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setDefaultFont(m_font);
+    // On paper a line longer than the page goes on in the next row instead of
+    // being cut off at the page's edge.
+    QTextOption option = copy->defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    copy->setDefaultTextOption(option);
     QTextCursor cursor(copy.get());
     for (QTextBlock source = document()->firstBlock(), target = copy->firstBlock();
          source.isValid() && target.isValid(); source = source.next(), target = target.next()) {

@@ -384,6 +384,22 @@ private Q_SLOTS:
         QVERIFY(red);
     }
 
+    // Fault mended: a line wider than the page was cut off at the page's edge on paper.
+    void printCopyWrapsLinesWiderThanThePage()
+    {
+        const QString line = QStringLiteral("print \"") + QString(300, QLatin1Char('a'))
+                             + QStringLiteral("\" ; end");
+        Window w(line + QStringLiteral("\ncls"));
+        std::unique_ptr<QTextDocument> copy = w.view->CreatePrintDocument();
+        copy->setTextWidth(400);
+        QVERIFY(copy->size().width() <= 400);
+        QVERIFY(copy->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(copy->lastBlock().layout()->lineCount(), 1);
+        // Tabs still stand where they stand on the screen.
+        QCOMPARE(copy->defaultTextOption().tabStopDistance(),
+                 w.view->document()->defaultTextOption().tabStopDistance());
+    }
+
     void printsToAFile()
     {
         QTemporaryDir dir;
