@@ -14,12 +14,16 @@ namespace ShellFileTypes {
 
 namespace {
 
-// Quotes an argument of a desktop entry's Exec key.
+// Quotes an argument of a desktop entry's Exec key. The value is read as a
+// string first (where a backslash is written twice) and then split by its
+// quotes; a percent sign would start a field code.
 QString QuoteExec(const QString &argument)
 {
     QString quoted = argument;
     for (const char *special : {"\\", "\"", "`", "$"})
         quoted.replace(QLatin1String(special), QLatin1String("\\") + QLatin1String(special));
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -148,6 +149,42 @@ private Q_SLOTS:
         QVERIFY(!ShellFileTypes::Register(program));
         qputenv("XDG_DATA_HOME", oldData);
         qputenv("PATH", oldPath);
+    }
+
+    void execLineQuotesTheProgramPath_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("blank") << QStringLiteral("/opt/quarn basic/quarn-basic-editor")
+                               << QStringLiteral("Exec=\"/opt/quarn basic/quarn-basic-editor\" -dde %F\n");
+        QTest::newRow("dollar") << QStringLiteral("/opt/a$b/q") << QStringLiteral("Exec=\"/opt/a\\\\$b/q\" -dde %F\n");
+        QTest::newRow("backslash") << QStringLiteral("/opt/a\\b/q")
+                                   << QStringLiteral("Exec=\"/opt/a\\\\\\\\b/q\" -dde %F\n");
+        QTest::newRow("percent") << QStringLiteral("/opt/100%/q") << QStringLiteral("Exec=\"/opt/100%%/q\" -dde %F\n");
+        QTest::newRow("double quote") << QStringLiteral("/opt/a\"b/q")
+                                      << QStringLiteral("Exec=\"/opt/a\\\\\"b/q\" -dde %F\n");
+    }
+    // Fault mended: a backslash or a percent sign in the program's path made the desktop entry invalid.
+    void execLineQuotesTheProgramPath()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        const QString entry = ShellFileTypes::DesktopEntry(program);
+        QVERIFY2(entry.contains(exec), qPrintable(entry));
+        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (validator.isEmpty())
+            return;
+        const QString path = m_dir.filePath(QStringLiteral("check.desktop"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(entry.toUtf8());
+        file.close();
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(validator, {path});
+        QVERIFY(check.waitForFinished());
+        const QByteArray said = check.readAll();
+        QVERIFY2(!said.contains("error"), said.constData());
     }
 };
 
