@@ -111,6 +111,8 @@ bool CBuildLogDlg::Execute(const QString &program, const QString &arguments, con
     m_pProcess = new QProcess;
     m_pProcess->setProcessChannelMode(QProcess::MergedChannels);
     m_pProcess->setWorkingDirectory(folder);
+    // Nobody writes to the compiler; one that reads its input meets the end at once.
+    m_pProcess->setStandardInputFile(QProcess::nullDevice());
     m_pProcess->setProgram(invocation.program);
     m_pProcess->setArguments(invocation.arguments);
 #ifdef Q_OS_WIN

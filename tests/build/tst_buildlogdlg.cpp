@@ -152,6 +152,26 @@ private Q_SLOTS:
                  CompilerLines(bytes) + QStringLiteral("END"));
     }
 
+    // Regression: the child's standard input was a pipe that nobody wrote to or
+    // closed, so a compiler that reads it never ended.
+    void childReadingStandardInputMeetsItsEnd()
+    {
+        QString shown;
+        ModalPoller<CBuildLogDlg> poller(
+            [&](CBuildLogDlg *log) {
+                if (!log->ChildEnded())
+                    return false;
+                shown = log->Edit()->toPlainText();
+                log->close();
+                return true;
+            },
+            5000);
+        CBuildLogDlg log;
+        QVERIFY(log.Execute(Helper(), Args({"stdin=any", "out=after"}), m_dir->path()));
+        QVERIFY(!poller.TimedOut());
+        QCOMPARE(shown, QStringLiteral("stdin: 0 bytes\nafter"));
+    }
+
     void childRunsInTheFolder()
     {
         const QString folder = m_dir->path() + QStringLiteral("/my project");

@@ -9,6 +9,7 @@
 //   bytes=N         write N bytes of compiler-like lines to standard output
 //   stream=N:MS     write N numbered lines to standard output, one every MS milliseconds
 //   pid=FILE        write the process id to FILE
+//   stdin=any       read standard input to its end, then write "stdin: N bytes"
 //   exit=CODE       end now with CODE
 // Arguments that are no step are only recorded.
 #include <QByteArray>
@@ -88,6 +89,14 @@ int main(int argc, char *argv[])
             QFile file(QString::fromLocal8Bit(value));
             if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 file.write(QByteArray::number(QCoreApplication::applicationPid()));
+        } else if (arg.startsWith(QLatin1String("stdin="))) {
+            qint64 count = 0;
+            char buffer[4096];
+            for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;)
+                count += qint64(got);
+            const QByteArray text = "stdin: " + QByteArray::number(count) + " bytes\n";
+            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+            std::fflush(stdout);
         } else if (arg.startsWith(QLatin1String("exit="))) {
             return value.toInt();
         }
