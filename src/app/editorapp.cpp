@@ -191,7 +191,8 @@ void CEditorApp::OnFilePrintSetup()
 }
 
 QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessageBox::Icon icon,
-                                                   QMessageBox::StandardButtons buttons)
+                                                   QMessageBox::StandardButtons buttons,
+                                                   QMessageBox::StandardButton defaultButton)
 {
     if (s_messageBoxHook)
         return s_messageBoxHook(text, icon, buttons);
@@ -199,6 +200,8 @@ QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessage
     if (!owner && Instance())
         owner = Instance()->m_pMainFrame;
     QMessageBox box(icon, kAppName, text, buttons, owner);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }
 

@@ -63,10 +63,12 @@ public:
     // The printer that Print Setup sets up and Print uses.
     QPrinter *Printer();
 
-    // The program's one message box: caption "Quarn BASIC Editor".
+    // The program's one message box: caption "Quarn BASIC Editor". Without a
+    // default button named, Enter takes the first of the buttons.
     static QMessageBox::StandardButton MessageBox(const QString &text,
                                                   QMessageBox::Icon icon = QMessageBox::Warning,
-                                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+                                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                                  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     // Shows a file or folder dialog; the chosen full path, or empty text when cancelled.
     static QString FileDialog(QWidget *parent, const FileDialogRequest &request);
     // Opens a web address or a local file with the desktop's program for it.

@@ -76,7 +76,9 @@ bool CRichSyntaxDoc::OnNewDocument()
     // The first save would silently replace a file of that name.
     if (QFileInfo::exists(path)
         && CEditorApp::MessageBox(kReplaceQuestion.arg(QDir::toNativeSeparators(path)),
-                                  QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)
+                                  QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+                                  // Enter must not throw the old file away.
+                                  QMessageBox::No)
                != QMessageBox::Yes)
         return false;
 

@@ -521,6 +521,32 @@ private Q_SLOTS:
         QVERIFY(ReadAll(file).startsWith("; Old - Copyright (c) "));
     }
 
+    void replaceQuestionDefaultsToNo()
+    {
+        // Enter on the real question keeps the old file.
+        const QString file = Temp() + QStringLiteral("/Keep.qrx");
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("precious\r\n");
+        old.close();
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        ModalDriver driver;
+        driver.Then([this](QWidget *modal) {
+            FillAndConfirm(modal, {QStringLiteral("Keep"), Temp(), false, false, false});
+        });
+        driver.Then([&defaultButton](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            defaultButton = box->standardButton(box->defaultButton());
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        CRichSyntaxDoc *doc = m_pTemplate->OpenNewDocument();
+        QCOMPARE(driver.Handled(), 2);
+        QCOMPARE(defaultButton, QMessageBox::No);
+        QCOMPARE(doc, nullptr);
+        QCOMPARE(ReadAll(file), QByteArray("precious\r\n"));
+    }
+
     void untitledNumberingCountsProjects()
     {
         ModalDriver driver;
