@@ -192,8 +192,13 @@ bool CRichSyntaxView::canInsertFromMimeData(const QMimeData *source) const
 void CRichSyntaxView::insertFromMimeData(const QMimeData *source)
 {
     // Only the plain text: rich text, pictures and objects are never taken.
-    if (source->hasText())
-        insertPlainText(source->text());
+    // A line separator from the clipboard is a line break here, as in a file;
+    // kept inside the line it would not survive a save as the compiler's text.
+    if (source->hasText()) {
+        QString text = source->text();
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        insertPlainText(text);
+    }
 }
 
 void CRichSyntaxView::dragEnterEvent(QDragEnterEvent *event)

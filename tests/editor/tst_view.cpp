@@ -223,6 +223,18 @@ private Q_SLOTS:
         QCOMPARE(ColorAt(Block(view, 2), 4), kRed);
     }
 
+    void pastedLineSeparatorsBreakTheLine()
+    {
+        Window w{QString()};
+        CRichSyntaxView &view = *w.view;
+        auto *mime = new QMimeData;
+        mime->setText(QStringLiteral("cls\u2028print 1\r\nx = 2"));
+        QGuiApplication::clipboard()->setMimeData(mime);
+        view.OnEditPaste();
+        QCOMPARE(view.document()->blockCount(), 3);
+        QCOMPARE(view.document()->toRawText(), QStringLiteral("cls\u2029print 1\u2029x = 2"));
+    }
+
     void droppedTextIsPlainToo()
     {
         Window w{QString()};
