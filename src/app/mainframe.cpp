@@ -20,8 +20,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -146,6 +148,8 @@ void CMainFrame::CreateMenus()
             }
             if (qmenu->title() == QLatin1String("&File"))
                 connect(qmenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFileMenu);
+            if (qmenu->title() == QLatin1String("&Window"))
+                connect(qmenu, &QMenu::aboutToShow, this, [this, qmenu] { ListWindows(qmenu); });
             built.append(qmenu);
         }
         return built;
@@ -183,6 +187,37 @@ void CMainFrame::RebuildRecentFileMenu()
             menu->removeAction(action);
             menu->insertAction(placeholder, action);
         }
+    }
+}
+
+void CMainFrame::ListWindows(QMenu *menu)
+{
+    // Below the window commands, the open document windows, the active one
+    // checked, as MDI programs list them.
+    const QList<QAction *> old = menu->actions();
+    for (QAction *action : old) {
+        if (action->property("windowEntry").toBool()) {
+            menu->removeAction(action);
+            delete action;
+        }
+    }
+    const QList<QMdiSubWindow *> windows = m_pMdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    QAction *separator = menu->addSeparator();
+    separator->setProperty("windowEntry", true);
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow *window = windows.at(i);
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        entry->setProperty("windowEntry", true);
+        entry->setCheckable(true);
+        entry->setChecked(window == m_pMdiArea->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window)
+                m_pMdiArea->setActiveSubWindow(window);
+        });
     }
 }
 

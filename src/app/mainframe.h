@@ -59,6 +59,7 @@ private:
     void UpdateIndicators();
     void OnCommand(int id);
     void ArrangeIcons();
+    void ListWindows(QMenu *menu);
     void UpdateCaption();
 
     QMdiArea *m_pMdiArea = nullptr;

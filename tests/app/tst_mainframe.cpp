@@ -150,6 +150,10 @@ private Q_SLOTS:
         QCOMPARE(Items(Menu(QStringLiteral("&Window"))),
                  (QStringList{QStringLiteral("&New Window"), QStringLiteral("&Cascade"), QStringLiteral("&Tile"),
                               QStringLiteral("&Arrange Icons")}));
+        // As it opens, the menu lists the document windows below its commands.
+        Q_EMIT Menu(QStringLiteral("&Window"))->aboutToShow();
+        QCOMPARE(Items(Menu(QStringLiteral("&Window"))).mid(4),
+                 (QStringList{QStringLiteral("-"), QStringLiteral("&1 pong.qrx")}));
         QCOMPARE(Items(Menu(QStringLiteral("&Help"))).constLast(), QStringLiteral("About Quarn BASIC..."));
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
 
@@ -368,8 +372,16 @@ private Q_SLOTS:
         QCOMPARE(Frame()->MdiArea()->activeSubWindow(), windows.at(1));
         QVERIFY(windows.at(1)->isMaximized());
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [second.qrx]"));
-        // Going back to the first window shows it maximised too.
-        Frame()->MdiArea()->setActiveSubWindow(windows.at(0));
+        // Going back to the first window, through the Window menu, shows it maximised too.
+        QMenu *windowMenu = Menu(QStringLiteral("&Window"));
+        Q_EMIT windowMenu->aboutToShow();
+        QList<QAction *> entries = windowMenu->actions().mid(5);
+        QCOMPARE(entries.size(), 2);
+        QVERIFY(!entries.at(0)->isChecked());
+        QVERIFY(entries.at(1)->isChecked());
+        QCOMPARE(entries.at(1)->text(), QStringLiteral("&2 second.qrx"));
+        entries.at(0)->trigger();
+        QCOMPARE(Frame()->MdiArea()->activeSubWindow(), windows.at(0));
         QTRY_VERIFY(windows.at(0)->isMaximized());
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
     }
