@@ -82,18 +82,18 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_pRecentFiles = std::make_unique<CRecentFileList>(4, 30);
     LoadStdProfileSettings();
 
-    m_pMainFrame = new CMainFrame;
-    m_pDocTemplate = new CDocTemplate(m_pMainFrame);
-
-    const ShellCommand command = ParseCommandLine(arguments);
-
     // The desktop's open request goes to an editor that already runs, if any;
-    // this start then has nothing left to do.
+    // this start then has nothing left to do and makes no window.
+    const ShellCommand command = ParseCommandLine(arguments);
     if (command.kind == ShellCommand::ShellOpen
         && CShellOpenServer::OfferToRunningEditor(command.files)) {
         m_bHandedOver = true;
         return false;
     }
+
+    m_pMainFrame = new CMainFrame;
+    m_pDocTemplate = new CDocTemplate(m_pMainFrame);
+
     m_pShellServer = new CShellOpenServer(
         [this](const QStringList &files) {
             for (const QString &file : files)

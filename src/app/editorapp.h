@@ -55,8 +55,6 @@ public:
     bool InitInstance(const QStringList &arguments);
     // End of the run: writes the framework profile and closes the main window.
     void ExitInstance();
-    // True when this start handed its files to an editor that already runs.
-    bool HandedOver() const { return m_bHandedOver; }
 
     // The framework profile: recent files and the print-preview page count.
     static std::unique_ptr<QSettings> Profile();
