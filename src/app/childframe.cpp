@@ -3,13 +3,11 @@
 #include "app/childframe.h"
 
 #include "app/doctemplate.h"
-#include "app/mainframe.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
 #include <QCloseEvent>
 #include <QIcon>
-#include <QMdiArea>
 
 CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
     : QMdiSubWindow(parent), m_pDocument(doc), m_pView(new CRichSyntaxView(doc, this))
@@ -34,12 +32,8 @@ CChildFrame::~CChildFrame()
 
 void CChildFrame::UpdateTitle()
 {
+    // The main frame follows the window's title into its caption.
     setWindowTitle(m_pDocument->GetTitle());
-    // The main window's caption carries the active document's title.
-    if (QMdiArea *area = mdiArea()) {
-        if (auto *mainFrame = qobject_cast<CMainFrame *>(area->window()))
-            mainFrame->UpdateFrameState();
-    }
 }
 
 bool CChildFrame::IsLastFrame() const
