@@ -27,6 +27,12 @@ const QString kPreviewPagesKey = QStringLiteral("Settings/PreviewPages");
 const QString kWizardSection = QStringLiteral("Wizard");
 const QString kAutoOpenValue = QStringLiteral("Open");
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
+const QString kEditorBusyQueued =
+    QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
+                   "Your files open there as soon as it can take them.");
+const QString kEditorBusyUnreached =
+    QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
+                   "Your files were not opened; please try again once it answers.");
 // Qt's dialog opens a folder where the folder browser chooses it. Here a
 // selected folder or file is taken as it is (a file stands for its folder);
 // double-clicking still opens a folder.
@@ -82,27 +88,35 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_pRecentFiles = std::make_unique<CRecentFileList>(4, 30);
     LoadStdProfileSettings();
 
-    // The desktop's open request goes to an editor that already runs, if any;
-    // this start then has nothing left to do and makes no window.
+    // One editor per user and settings profile takes the desktop's open
+    // requests. The desktop's own start hands its files to that editor when
+    // one runs; a plain start never takes its place.
     const ShellCommand command = ParseCommandLine(arguments);
-    if (command.kind == ShellCommand::ShellOpen
-        && CShellOpenServer::OfferToRunningEditor(command.files)) {
-        m_bHandedOver = true;
-        return false;
+    m_pShellServer = new CShellOpenServer(
+        [this](const QStringList &files) { OpenHandedFiles(files); },
+        [] { return QApplication::activeModalWidget() == nullptr; }, this);
+    if (command.kind == ShellCommand::ShellOpen) {
+        switch (m_pShellServer->OfferFiles(command.files)) {
+        case CShellOpenServer::Offer::Delivered:
+            m_bHandedOver = true;
+            return false;
+        case CShellOpenServer::Offer::Queued:
+            m_bHandedOver = true;
+            MessageBox(kEditorBusyQueued, QMessageBox::Warning, QMessageBox::Ok);
+            return false;
+        case CShellOpenServer::Offer::Unreachable:
+            m_bHandedOver = true;
+            MessageBox(kEditorBusyUnreached, QMessageBox::Warning, QMessageBox::Ok);
+            return false;
+        case CShellOpenServer::Offer::NoEditor:
+            break;
+        }
+    } else {
+        m_pShellServer->Claim();
     }
 
     m_pMainFrame = new CMainFrame;
     m_pDocTemplate = new CDocTemplate(m_pMainFrame);
-
-    m_pShellServer = new CShellOpenServer(
-        [this](const QStringList &files) {
-            for (const QString &file : files)
-                OpenDocumentFile(file);
-            m_pMainFrame->raise();
-            m_pMainFrame->activateWindow();
-        },
-        this);
-    m_pShellServer->Listen();
 
     ShellFileTypes::Register(applicationFilePath());
 
@@ -129,6 +143,11 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_pMainFrame->resize(550, 550);
     m_pMainFrame->show();
 
+    // Only now can this editor serve others: a start that ended on its own
+    // file's failure must not have taken requests it can no longer carry out.
+    if (m_pShellServer->HoldsClaim())
+        m_pShellServer->Listen();
+
     if (command.kind == ShellCommand::ShellOpen) {
         const QStringList files = command.files;
         QTimer::singleShot(0, this, [this, files] {
@@ -143,13 +162,14 @@ void CEditorApp::ExitInstance()
 {
     if (!m_bHandedOver && m_pRecentFiles)
         SaveStdProfileSettings();
+    // No request may come in while the windows go; the next editor takes over.
+    delete m_pShellServer;
+    m_pShellServer = nullptr;
     // Nothing may ask to save while the windows go: the user has answered already.
     CMainFrame *frame = m_pMainFrame;
     m_pMainFrame = nullptr;
     m_pDocTemplate = nullptr;
     delete frame;
-    delete m_pShellServer;
-    m_pShellServer = nullptr;
 }
 
 std::unique_ptr<QSettings> CEditorApp::Profile()

@@ -111,6 +111,8 @@ public:
     // so that a failure message does not sit inside the drag-and-drop loop of
     // the program the files came from.
     void OpenDroppedFiles(const QStringList &files);
+    // Opens files another start handed over, with the main window brought forward.
+    void OpenHandedFiles(const QStringList &files);
 
     static bool OpenWebPage(const QString &address);
     static QString HomepageUrl();

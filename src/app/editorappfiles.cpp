@@ -66,6 +66,19 @@ QStringList CEditorApp::DroppedFiles(const QMimeData *mime)
     return files;
 }
 
+void CEditorApp::OpenHandedFiles(const QStringList &files)
+{
+    if (!m_pMainFrame)
+        return;
+    // The user asked from the desktop: the window comes forward, also from the task bar.
+    m_pMainFrame->setWindowState((m_pMainFrame->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    m_pMainFrame->show();
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+    for (const QString &file : files)
+        OpenDocumentFile(file);
+}
+
 void CEditorApp::OpenDroppedFiles(const QStringList &files)
 {
     QTimer::singleShot(0, this, [this, files] {

@@ -15,16 +15,52 @@ namespace ShellFileTypes {
 namespace {
 
 // Quotes an argument of a desktop entry's Exec key. The value is read as a
-// string first (where a backslash is written twice) and then split by its
-// quotes; a percent sign would start a field code.
+// string first (backslash, newline, tab and carriage return written as escapes)
+// and then split by its quotes; a percent sign would start a field code.
 QString QuoteExec(const QString &argument)
 {
-    QString quoted = argument;
-    for (const char *special : {"\\", "\"", "`", "$"})
-        quoted.replace(QLatin1String(special), QLatin1String("\\") + QLatin1String(special));
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    QString escaped;
+    for (const QChar c : std::as_const(quoted)) {
+        switch (c.unicode()) {
+        case '\\':
+            escaped += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            escaped += QStringLiteral("\\n");
+            break;
+        case '\t':
+            escaped += QStringLiteral("\\t");
+            break;
+        case '\r':
+            escaped += QStringLiteral("\\r");
+            break;
+        case '%':
+            escaped += QStringLiteral("%%");
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+// Control characters other than the three above have no escape in a desktop
+// entry, and a path that was not valid in the file system's encoding cannot
+// be named there either.
+bool CanWriteInEntry(const QString &path)
+{
+    for (const QChar c : path) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\n' && u != '\t' && u != '\r') || u == 0x7f || u == QChar::ReplacementCharacter)
+            return false;
+    }
+    return !path.isEmpty();
 }
 
 bool WriteIfDifferent(const QString &path, const QByteArray &content)
@@ -52,6 +88,8 @@ void RunTool(const QString &tool, const QStringList &arguments)
 
 QString DesktopEntry(const QString &programPath)
 {
+    if (!CanWriteInEntry(programPath))
+        return QString();
     // The desktop's open request goes through "-dde", which hands the files to
     // an editor that already runs.
     return QStringLiteral("[Desktop Entry]\n"
@@ -104,11 +142,14 @@ bool Register(const QString &programPath)
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty())
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    const QString entry = DesktopEntry(programPath);
+    if (entry.isEmpty())
+        return false;
     const QString applications = dataHome + QStringLiteral("/applications");
     const QString mime = dataHome + QStringLiteral("/mime");
     const bool entryChanged = WriteIfDifferent(applications + QLatin1Char('/') + kTypeId
                                                    + QStringLiteral(".desktop"),
-                                               DesktopEntry(programPath).toUtf8());
+                                               entry.toUtf8());
     const bool mimeChanged = WriteIfDifferent(mime + QStringLiteral("/packages/") + kTypeId
                                                   + QStringLiteral(".xml"),
                                               MimePackage().toUtf8());

@@ -14,7 +14,8 @@ inline const QString kTypeId = QStringLiteral("QuarnBASIC.Code");
 inline const QString kTypeName = QStringLiteral("Quarn BASIC Code");
 inline const QString kMimeType = QStringLiteral("text/x-quarnbasic");
 
-// The contents written, for the program at programPath.
+// The contents written, for the program at programPath. The entry is empty
+// for a path that an entry cannot name safely; nothing is registered then.
 QString DesktopEntry(const QString &programPath);
 QString MimePackage();
 

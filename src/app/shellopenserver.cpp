@@ -2,66 +2,341 @@
 // SPDX-License-Identifier: MIT
 #include "app/shellopenserver.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
-namespace {
-// One request: the files' absolute paths, percent-encoded UTF-8, one a line,
-// then an empty line.
-// The answer "OK\n" tells that the running editor took them.
-const QByteArray kAnswer = "OK\n";
-constexpr qint64 kMaxRequest = 1 << 20;
+#ifdef Q_OS_WIN
+#include <QLockFile>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
-QString UserName()
+namespace ShellOpenChannel {
+
+namespace {
+const QByteArray kAnswer = "OK\n";
+const QString kFolderName = QStringLiteral("quarn-basic-editor");
+constexpr int kRetryPauseMs = 50;
+
+// Editors that share a settings profile share the listener, so a test run or
+// a second profile never hands files to somebody else's editor.
+QString ProfileKey()
 {
-    QString name = qEnvironmentVariable("USER");
-    if (name.isEmpty())
-        name = qEnvironmentVariable("USERNAME");
-    return name;
+    const QString profile = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                      QStringLiteral("TRZ"), QString())
+                                .fileName();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
+
+#ifndef Q_OS_WIN
+// True for a real folder (no link) of this user that nobody else may write to.
+bool IsOwnFolder(const QString &path, struct stat *info, QString *error)
+{
+    if (::lstat(QFile::encodeName(path).constData(), info) != 0) {
+        *error = QStringLiteral("%1 cannot be read").arg(path);
+        return false;
+    }
+    if (!S_ISDIR(info->st_mode)) {
+        *error = QStringLiteral("%1 is no folder").arg(path);
+        return false;
+    }
+    if (info->st_uid != ::geteuid()) {
+        *error = QStringLiteral("%1 belongs to another user").arg(path);
+        return false;
+    }
+    if (info->st_mode & (S_IWGRP | S_IWOTH)) {
+        *error = QStringLiteral("others may write to %1").arg(path);
+        return false;
+    }
+    return true;
+}
+#endif
 } // namespace
 
-CShellOpenServer::CShellOpenServer(OpenHandler handler, QObject *parent)
-    : QObject(parent), m_handler(std::move(handler)), m_pServer(new QLocalServer(this))
+QString PrivateFolder(const QString &base, QString *error)
+{
+    QString reason;
+    if (!error)
+        error = &reason;
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
+        *error = QStringLiteral("no absolute base folder");
+        return QString();
+    }
+    const QString folder = QDir::cleanPath(base) + QLatin1Char('/') + kFolderName;
+#ifdef Q_OS_WIN
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("%1 cannot be made").arg(folder);
+        return QString();
+    }
+    return folder;
+#else
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), S_IRWXU) != 0 && errno != EEXIST) {
+        *error = QStringLiteral("%1 cannot be made").arg(folder);
+        return QString();
+    }
+    struct stat info = {};
+    if (!IsOwnFolder(folder, &info, error))
+        return QString();
+    if ((info.st_mode & 0777) != S_IRWXU && ::chmod(native.constData(), S_IRWXU) != 0) {
+        *error = QStringLiteral("%1 cannot be made private").arg(folder);
+        return QString();
+    }
+    return folder;
+#endif
+}
+
+QString Folder(QString *error)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+#ifndef Q_OS_WIN
+    struct stat info = {};
+    QString ignored;
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && IsOwnFolder(runtime, &info, &ignored)) {
+        const QString folder = PrivateFolder(runtime, error);
+        if (!folder.isEmpty())
+            return folder;
+    }
+#else
+    Q_UNUSED(runtime);
+#endif
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    QDir().mkpath(cache);
+    return PrivateFolder(cache, error);
+}
+
+QString SocketPath()
+{
+#ifdef Q_OS_WIN
+    // A named pipe; the server gives it user-only access.
+    return QStringLiteral("quarn-basic-editor-%1-%2")
+        .arg(qEnvironmentVariable("USERNAME"), ProfileKey());
+#else
+    const QString folder = Folder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/open-") + ProfileKey();
+#endif
+}
+
+QString LockPath()
+{
+    const QString folder = Folder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/open-") + ProfileKey()
+                                              + QStringLiteral(".lock");
+}
+
+QByteArray EncodeRequest(const QStringList &files)
+{
+    QByteArray request;
+    for (const QString &file : files)
+        request += QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath()) + '\n';
+    return request + '\n';
+}
+
+RequestReader::State RequestReader::Append(const QByteArray &bytes)
+{
+    if (m_state != Incomplete)
+        return m_state;
+    // Only the new bytes and the one before them can complete the request.
+    const qsizetype from = qMax<qsizetype>(0, m_buffer.size() - 1);
+    m_buffer += bytes;
+    qsizetype end = -1;
+    if (m_buffer.startsWith('\n'))
+        end = 0;
+    else if (const qsizetype blank = m_buffer.indexOf("\n\n", from); blank >= 0)
+        end = blank + 1;
+    if (end < 0) {
+        if (m_buffer.size() > kMaxRequestBytes) {
+            m_state = TooLong;
+            m_buffer.clear();
+        }
+        return m_state;
+    }
+    if (end > kMaxRequestBytes) {
+        m_state = TooLong;
+        m_buffer.clear();
+        return m_state;
+    }
+    const QList<QByteArray> lines = m_buffer.left(end).split('\n');
+    for (const QByteArray &line : lines) {
+        if (!line.isEmpty())
+            m_files.append(QUrl::fromPercentEncoding(line));
+    }
+    m_buffer.clear();
+    m_state = Complete;
+    return m_state;
+}
+
+Delivery SendRequest(const QByteArray &request, int timeoutMs)
+{
+    const QString path = SocketPath();
+    if (path.isEmpty())
+        return Delivery::NotReached;
+    QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(int(deadline.remainingTime())))
+        return Delivery::NotReached;
+    socket.write(request);
+    socket.flush();
+    QByteArray answer;
+    while (answer.size() < kAnswer.size()) {
+        if (!socket.waitForReadyRead(int(deadline.remainingTime()))) {
+            // A closed connection was refused; an open one waits on a busy listener.
+            return socket.state() == QLocalSocket::ConnectedState && socket.bytesToWrite() == 0
+                       ? Delivery::Unanswered
+                       : Delivery::NotReached;
+        }
+        answer += socket.readAll();
+    }
+    return answer.startsWith(kAnswer) ? Delivery::Answered : Delivery::NotReached;
+}
+
+#ifdef Q_OS_WIN
+struct ListenerLock::Handle
+{
+    explicit Handle(const QString &path) : file(path) { file.setStaleLockTime(0); }
+    QLockFile file;
+};
+
+ListenerLock::ListenerLock() = default;
+ListenerLock::~ListenerLock() = default;
+
+bool ListenerLock::TryLock(const QString &path)
+{
+    if (IsLocked())
+        return true;
+    auto handle = std::make_unique<Handle>(path);
+    // A dead holder's file can be removed; a live holder keeps it open.
+    if (!handle->file.tryLock(0)) {
+        handle->file.removeStaleLockFile();
+        if (!handle->file.tryLock(0))
+            return false;
+    }
+    m_pHandle = std::move(handle);
+    return true;
+}
+
+bool ListenerLock::IsLocked() const
+{
+    return m_pHandle != nullptr;
+}
+#else
+struct ListenerLock::Handle
+{
+    int fd = -1;
+};
+
+ListenerLock::ListenerLock() = default;
+
+ListenerLock::~ListenerLock()
+{
+    Unlock();
+}
+
+bool ListenerLock::TryLock(const QString &path)
+{
+    if (IsLocked())
+        return true;
+    if (path.isEmpty())
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    // The holder's process id, for whoever looks.
+    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
+    if (::ftruncate(fd, 0) == 0 && ::write(fd, pid.constData(), size_t(pid.size())) < 0) {
+        // Only informative; the lock holds all the same.
+    }
+    m_pHandle = std::make_unique<Handle>();
+    m_pHandle->fd = fd;
+    return true;
+}
+
+bool ListenerLock::IsLocked() const
+{
+    return m_pHandle && m_pHandle->fd >= 0;
+}
+#endif
+
+void ListenerLock::Unlock()
+{
+#ifndef Q_OS_WIN
+    if (m_pHandle && m_pHandle->fd >= 0)
+        ::close(m_pHandle->fd);
+#endif
+    m_pHandle.reset();
+}
+
+} // namespace ShellOpenChannel
+
+using namespace ShellOpenChannel;
+
+namespace {
+// How often waiting requests look again whether the program can take them.
+constexpr int kBusyRetryMs = 200;
+} // namespace
+
+CShellOpenServer::CShellOpenServer(OpenHandler handler, ReadyCheck ready, QObject *parent)
+    : QObject(parent),
+      m_handler(std::move(handler)),
+      m_ready(std::move(ready)),
+      m_pServer(new QLocalServer(this))
 {
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_pServer, &QLocalServer::newConnection, this, &CShellOpenServer::OnNewConnection);
 }
 
-CShellOpenServer::~CShellOpenServer() = default;
-
-QString CShellOpenServer::ServerName()
+CShellOpenServer::~CShellOpenServer()
 {
-    // Editors that share a settings profile share the server, so a test run or
-    // a second profile never hands files to somebody else's editor.
-    const QString profile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                      QStringLiteral("TRZ"), QString())
-                                .fileName();
-    const QByteArray hash =
-        QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    return QStringLiteral("quarn-basic-editor-%1-%2").arg(UserName(), QString::fromLatin1(hash));
+    // The socket goes before the lock, so the next holder finds no socket of ours.
+    m_pServer->close();
+}
+
+bool CShellOpenServer::Claim()
+{
+    return m_lock.TryLock(LockPath());
+}
+
+bool CShellOpenServer::HoldsClaim() const
+{
+    return m_lock.IsLocked();
 }
 
 bool CShellOpenServer::Listen()
 {
-    const QString name = ServerName();
-    if (m_pServer->listen(name))
+    if (m_pServer->isListening())
         return true;
-    if (m_pServer->serverError() != QAbstractSocket::AddressInUseError)
+    if (!m_lock.IsLocked())
         return false;
-    // Somebody answers under the name: leave it to them. Nobody: a crashed
-    // editor left its socket behind.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(500))
-        return false;
-    QLocalServer::removeServer(name);
-    return m_pServer->listen(name);
+    // The lock is ours, so a socket left at the address is a dead editor's.
+    const QString path = SocketPath();
+    QLocalServer::removeServer(path);
+    if (!path.isEmpty() && m_pServer->listen(path))
+        return true;
+    qWarning("Files opened from the desktop cannot be handed to this editor: %s",
+             qPrintable(m_pServer->errorString()));
+    m_lock.Unlock();
+    return false;
 }
 
 bool CShellOpenServer::IsListening() const
@@ -72,46 +347,88 @@ bool CShellOpenServer::IsListening() const
 void CShellOpenServer::OnNewConnection()
 {
     while (QLocalSocket *socket = m_pServer->nextPendingConnection()) {
+        if (m_nConnections >= kMaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++m_nConnections;
+        connect(socket, &QObject::destroyed, this, [this] { --m_nConnections; });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() > kMaxRequest) {
+        // Whatever a connection has not managed in its time, it is dropped.
+        QTimer::singleShot(kRequestTimeoutMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        auto reader = std::make_shared<RequestReader>();
+        auto read = [this, socket, reader] {
+            if (reader->CurrentState() != RequestReader::Incomplete)
+                return;
+            switch (reader->Append(socket->readAll())) {
+            case RequestReader::Incomplete:
+                return;
+            case RequestReader::TooLong:
                 socket->abort();
                 return;
-            }
-            const QByteArray data = socket->peek(socket->bytesAvailable());
-            if (!data.endsWith("\n\n") && data != "\n")
-                return;
-            socket->readAll();
-            QStringList files;
-            const QList<QByteArray> lines = data.split('\n');
-            for (const QByteArray &line : lines) {
-                if (!line.isEmpty())
-                    files.append(QUrl::fromPercentEncoding(line));
+            case RequestReader::Complete:
+                break;
             }
             socket->write(kAnswer);
-            socket->flush();
             socket->disconnectFromServer();
-            if (m_handler && !files.isEmpty())
-                m_handler(files);
-        });
+            if (!reader->Files().isEmpty()) {
+                m_pending.append(reader->Files());
+                QMetaObject::invokeMethod(this, &CShellOpenServer::ServePending, Qt::QueuedConnection);
+            }
+        };
+        connect(socket, &QLocalSocket::readyRead, this, read);
+        if (socket->bytesAvailable() > 0)
+            read();
     }
 }
 
-bool CShellOpenServer::OfferToRunningEditor(const QStringList &files, int timeoutMs)
+void CShellOpenServer::ServePending()
 {
-    QLocalSocket socket;
-    socket.connectToServer(ServerName());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    QByteArray request;
-    for (const QString &file : files)
-        request += QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath()) + '\n';
-    request += '\n';
-    socket.write(request);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    QByteArray answer;
-    while (answer.size() < kAnswer.size() && socket.waitForReadyRead(timeoutMs))
-        answer += socket.readAll();
-    return answer.startsWith(kAnswer);
+    if (m_bServing || m_pending.isEmpty())
+        return;
+    if (m_ready && !m_ready()) {
+        QTimer::singleShot(kBusyRetryMs, this, &CShellOpenServer::ServePending);
+        return;
+    }
+    // A failed open shows a message box whose event loop takes in further
+    // requests; they wait here until this one is done.
+    m_bServing = true;
+    const QStringList files = m_pending.takeFirst();
+    QPointer<CShellOpenServer> alive(this);
+    if (m_handler)
+        m_handler(files);
+    if (!alive)
+        return;
+    m_bServing = false;
+    if (!m_pending.isEmpty())
+        QMetaObject::invokeMethod(this, &CShellOpenServer::ServePending, Qt::QueuedConnection);
+}
+
+CShellOpenServer::Offer CShellOpenServer::OfferFiles(const QStringList &files, int timeoutMs)
+{
+    if (LockPath().isEmpty())
+        return Offer::NoEditor;
+    const QByteArray request = EncodeRequest(files);
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (Claim())
+            return Offer::NoEditor;
+        // A live editor holds the lock. It may still be starting, or have all
+        // its connections busy: try again until it answers or time is up.
+        switch (SendRequest(request, int(deadline.remainingTime()))) {
+        case Delivery::Answered:
+            return Offer::Delivered;
+        case Delivery::Unanswered:
+            return Offer::Queued;
+        case Delivery::NotReached:
+            break;
+        }
+        if (deadline.hasExpired())
+            return Offer::Unreachable;
+        QThread::msleep(kRetryPauseMs);
+    }
 }

@@ -11,11 +11,21 @@
 //   pid=FILE        write the process id to FILE
 //   stdin=any       read standard input to its end, then write "stdin: N bytes"
 //   exit=CODE       end now with CODE
+//   listen          take the editors' hand-over lock and listen as an editor would;
+//                   print "listening" (or "not listening"), then "open: PATH" for each
+//                   file handed over, until killed
+//   requests=N:PRE  hand N requests of one file each (PRE1, PRE2, ...) to the listener,
+//                   one after the other; print "answered K"
+//   hold=N          open N connections to the listener that each send half a request
+//                   and stay open; print "held K", then wait until killed
 // Arguments that are no step are only recorded.
+#include "app/shellopenserver.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QThread>
 
 #include <cstdio>
@@ -97,6 +107,40 @@ int main(int argc, char *argv[])
             const QByteArray text = "stdin: " + QByteArray::number(count) + " bytes\n";
             std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
             std::fflush(stdout);
+        } else if (arg == QLatin1String("listen")) {
+            auto *server = new CShellOpenServer([](const QStringList &files) {
+                for (const QString &file : files)
+                    std::printf("open: %s\n", file.toUtf8().constData());
+                std::fflush(stdout);
+            });
+            std::printf(server->Claim() && server->Listen() ? "listening\n" : "not listening\n");
+            std::fflush(stdout);
+            return app.exec();
+        } else if (arg.startsWith(QLatin1String("requests="))) {
+            const int count = arg.section(QLatin1Char('='), 1).section(QLatin1Char(':'), 0, 0).toInt();
+            const QString prefix = arg.section(QLatin1Char(':'), 1);
+            int answered = 0;
+            for (int i = 1; i <= count; ++i) {
+                const QByteArray request = ShellOpenChannel::EncodeRequest({prefix + QString::number(i)});
+                if (ShellOpenChannel::SendRequest(request, ShellOpenChannel::kAnswerTimeoutMs)
+                    == ShellOpenChannel::Delivery::Answered)
+                    ++answered;
+            }
+            std::printf("answered %d\n", answered);
+            std::fflush(stdout);
+        } else if (arg.startsWith(QLatin1String("hold="))) {
+            const int count = value.toInt();
+            int held = 0;
+            for (int i = 0; i < count; ++i) {
+                auto *socket = new QLocalSocket(&app);
+                socket->connectToServer(ShellOpenChannel::SocketPath());
+                if (socket->waitForConnected(1000) && socket->write("%2Fhalf%2Fa%2Frequest\n") > 0
+                    && socket->waitForBytesWritten(1000))
+                    ++held;
+            }
+            std::printf("held %d\n", held);
+            std::fflush(stdout);
+            return app.exec();
         } else if (arg.startsWith(QLatin1String("exit="))) {
             return value.toInt();
         }
