@@ -280,6 +280,9 @@ private Q_SLOTS:
     {
         Child first;
         StartEditor(first, {});
+        // An empty request only asks whether somebody listens.
+        QTRY_COMPARE_WITH_TIMEOUT(ShellOpenChannel::SendRequest(ShellOpenChannel::EncodeRequest({}), 1000),
+                                  ShellOpenChannel::Delivery::Answered, kProcessTimeoutMs);
         HandOver(WriteSource(QStringLiteral("to-first.qrx")));
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
