@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
@@ -42,11 +43,12 @@ double OneCall(const QString &text)
     QCoreApplication::processEvents();
     QElapsedTimer clock;
     clock.start();
-    QTextCursor cursor(log.Edit()->document());
+    auto *edit = log.findChild<QPlainTextEdit *>();
+    QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(text);
-    log.Edit()->setTextCursor(cursor);
-    log.Edit()->ensureCursorVisible();
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
     QCoreApplication::processEvents();
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     log.hide();
@@ -80,16 +82,16 @@ Streamed Stream(qint64 bytes, qint64 characters, const QString &folder)
         sinceTick.restart();
     });
     CBuildLogDlg log;
-    QObject::connect(&log, &CBuildLogDlg::OutputShown, &log, [&] {
-        if (result.ms == 0 && log.Edit()->document()->characterCount() - 1 >= characters) {
-            QCoreApplication::processEvents();
+    auto *edit = log.findChild<QPlainTextEdit *>();
+    QObject::connect(edit->document(), &QTextDocument::contentsChanged, &log, [&] {
+        if (result.ms == 0 && edit->document()->characterCount() - 1 >= characters) {
             result.ms = double(clock.nsecsElapsed()) / 1e6;
-            result.shownChars = log.Edit()->document()->characterCount() - 1;
+            result.shownChars = edit->document()->characterCount() - 1;
         }
-        if (log.ChildEnded()) {
-            probe.stop();
-            log.close();
-        }
+    });
+    QObject::connect(&log, &CBuildLogDlg::Finished, &log, [&] {
+        probe.stop();
+        log.close();
     });
     clock.start();
     sinceTick.start();

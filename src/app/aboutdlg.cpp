@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/aboutdlg.h"
 
-#include "app/dialogparts.h"
 #include "app/editorapp.h"
 #include "app/mainframe.h"
+#include "core/product.h"
+#include "editor/dialogparts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -80,7 +81,7 @@ QList<CAboutDlg::PaintedLine> CAboutDlg::PaintedLines()
     const QFont credit = CreditFont();
     const QColor black(0, 0, 0);
     return {
-        {CMainFrame::AppTitle(), title, QColor(255, 0, 0), QPoint(kTextLeft, kTitleTop)},
+        {Product::Title(), title, QColor(255, 0, 0), QPoint(kTextLeft, kTitleTop)},
         {QStringLiteral("by ") + kAuthor, credit, black, QPoint(kTextLeft, kCreditTops[0])},
         {QStringLiteral("Logo by ") + kArtistMail, credit, black, QPoint(kTextLeft, kCreditTops[1])},
         {QStringLiteral("Visit ") + CEditorApp::HomepageUrl(), credit, black,

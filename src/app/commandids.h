@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Command ids. The program's own commands and the framework's standard ones keep
-// their historic numbers, so that menus, toolbar and shortcuts meet on one id.
+// Command ids: fixed numbers that name the commands in the menu and toolbar
+// layouts and in the recent-file range.
 enum CommandId : int {
     ID_BUILD_COMPILE = 131,
     ID_BUILD_RUN = 132,
@@ -20,7 +20,6 @@ enum CommandId : int {
     ID_FILE_SAVE_AS = 57604,
     ID_FILE_PRINT_SETUP = 57606,
     ID_FILE_PRINT = 57607,
-    ID_FILE_PRINT_PREVIEW = 57609,
     ID_FILE_MRU_FILE1 = 57616,
     ID_FILE_MRU_FILE2 = 57617,
     ID_FILE_MRU_FILE3 = 57618,

@@ -3,9 +3,11 @@
 #include "app/doctemplate.h"
 
 #include "app/childframe.h"
+#include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
+#include "wizard/newdocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,9 +53,21 @@ QList<CChildFrame *> CDocTemplate::Frames(const CRichSyntaxDoc *doc)
     return frames;
 }
 
+CRichSyntaxDoc *CDocTemplate::MakeDocument()
+{
+    auto *doc = new CRichSyntaxDoc(this);
+    connect(doc, &CRichSyntaxDoc::PathNameChanged, this, [](const QString &path, bool addToRecent) {
+        if (addToRecent)
+            CEditorApp::Instance()->AddToRecentFileList(path);
+    });
+    return doc;
+}
+
 CChildFrame *CDocTemplate::MakeFrame(CRichSyntaxDoc *doc)
 {
     auto *frame = new CChildFrame(doc);
+    connect(frame->GetView(), &CRichSyntaxView::FilesDropped, CEditorApp::Instance(),
+            &CEditorApp::OpenDroppedFiles);
     m_pMainFrame->AddChildFrame(frame);
     frame->GetView()->OnInitialUpdate();
     return frame;
@@ -61,8 +75,8 @@ CChildFrame *CDocTemplate::MakeFrame(CRichSyntaxDoc *doc)
 
 CRichSyntaxDoc *CDocTemplate::OpenNewDocument()
 {
-    auto *doc = new CRichSyntaxDoc(this);
-    if (!doc->OnNewDocument()) {
+    CRichSyntaxDoc *doc = MakeDocument();
+    if (!RunNewDocumentWizard(*doc)) {
         delete doc;
         return nullptr;
     }
@@ -87,7 +101,7 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
         }
         return open;
     }
-    auto *doc = new CRichSyntaxDoc(this);
+    CRichSyntaxDoc *doc = MakeDocument();
     if (!doc->OnOpenDocument(path)) {
         delete doc;
         return nullptr;

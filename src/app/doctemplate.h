@@ -41,6 +41,7 @@ public:
     void RemoveDocument(CRichSyntaxDoc *doc);
 
 private:
+    CRichSyntaxDoc *MakeDocument();
     CChildFrame *MakeFrame(CRichSyntaxDoc *doc);
 
     CMainFrame *m_pMainFrame;

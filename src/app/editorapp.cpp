@@ -2,14 +2,15 @@
 // SPDX-License-Identifier: MIT
 #include "app/editorapp.h"
 
+#include "app/commandline.h"
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
-#include "app/commandline.h"
 #include "app/recentfilelist.h"
-#include "app/settingsstore.h"
 #include "app/shellfiletypes.h"
 #include "app/shellopenserver.h"
 #include "build/executablefiltermodel.h"
+#include "core/product.h"
+#include "core/settingsstore.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -21,11 +22,6 @@
 #include <QUrl>
 
 namespace {
-const QString kAppName = QStringLiteral("Quarn BASIC Editor");
-const QString kProfileKey = QStringLiteral("Local AppWizard-Generated Applications");
-const QString kPreviewPagesKey = QStringLiteral("Settings/PreviewPages");
-const QString kWizardSection = QStringLiteral("Wizard");
-const QString kAutoOpenValue = QStringLiteral("Open");
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
 const QString kEditorBusyQueued =
     QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
@@ -56,15 +52,18 @@ public:
 } // namespace
 
 CEditorApp::CEditorApp(int &argc, char **argv)
-    : QApplication(argc, argv)
+    : QApplication(argc, argv), m_build(m_options)
 {
-    setApplicationName(kAppName);
-    setApplicationVersion(QStringLiteral("1.3.8c"));
+    setApplicationName(Product::kName);
+    setApplicationVersion(Product::kVersion);
+    SetServices(this);
 }
 
 CEditorApp::~CEditorApp()
 {
     ExitInstance();
+    if (&Services() == this)
+        SetServices(nullptr);
 }
 
 CEditorApp *CEditorApp::Instance()
@@ -102,11 +101,11 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
             return false;
         case CShellOpenServer::Offer::Queued:
             m_bHandedOver = true;
-            MessageBox(kEditorBusyQueued, QMessageBox::Warning, QMessageBox::Ok);
+            ::MessageBox(kEditorBusyQueued);
             return false;
         case CShellOpenServer::Offer::Unreachable:
             m_bHandedOver = true;
-            MessageBox(kEditorBusyUnreached, QMessageBox::Warning, QMessageBox::Ok);
+            ::MessageBox(kEditorBusyUnreached);
             return false;
         case CShellOpenServer::Offer::NoEditor:
             break;
@@ -125,7 +124,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     if (command.kind == ShellCommand::FileOpen) {
         fileToOpen = command.files.constFirst();
     } else if (command.kind == ShellCommand::Nothing
-               && CSettingsStore().ReadInt(kWizardSection, kAutoOpenValue) != 0) {
+               && CSettingsStore().ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0) {
         fileToOpen = m_pRecentFiles->At(0);
         fromRecentList = true;
     }
@@ -179,14 +178,15 @@ std::unique_ptr<QSettings> CEditorApp::Profile()
 #else
     const QSettings::Format format = QSettings::IniFormat;
 #endif
-    return std::make_unique<QSettings>(format, QSettings::UserScope, kProfileKey, kAppName);
+    return std::make_unique<QSettings>(format, QSettings::UserScope, SettingsNames::kProfileOrganisation,
+                                       Product::kName);
 }
 
 void CEditorApp::LoadStdProfileSettings()
 {
     auto profile = Profile();
     m_pRecentFiles->ReadList(*profile);
-    m_nPreviewPages = profile->value(kPreviewPagesKey, 0).toInt();
+    m_nPreviewPages = profile->value(SettingsNames::kPreviewPages, 0).toInt();
 }
 
 void CEditorApp::SaveStdProfileSettings()
@@ -194,7 +194,7 @@ void CEditorApp::SaveStdProfileSettings()
     auto profile = Profile();
     m_pRecentFiles->WriteList(*profile);
     if (m_nPreviewPages != 0)
-        profile->setValue(kPreviewPagesKey, m_nPreviewPages);
+        profile->setValue(SettingsNames::kPreviewPages, m_nPreviewPages);
 }
 
 QPrinter *CEditorApp::Printer()
@@ -210,16 +210,19 @@ void CEditorApp::OnFilePrintSetup()
     dialog.exec();
 }
 
+QWidget *CEditorApp::DialogParent()
+{
+    return m_pMainFrame;
+}
+
 QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessageBox::Icon icon,
                                                    QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton defaultButton)
 {
-    if (s_messageBoxHook)
-        return s_messageBoxHook(text, icon, buttons);
     QWidget *owner = QApplication::activeModalWidget();
-    if (!owner && Instance())
-        owner = Instance()->m_pMainFrame;
-    QMessageBox box(icon, kAppName, text, buttons, owner);
+    if (!owner)
+        owner = m_pMainFrame;
+    QMessageBox box(icon, Product::kName, text, buttons, owner);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
@@ -227,8 +230,6 @@ QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessage
 
 QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request)
 {
-    if (s_fileDialogHook)
-        return s_fileDialogHook(request);
     CFileChooser dialog(parent, request.caption, request.directory);
     dialog.setNameFilters(request.filters);
     if (!request.defaultSuffix.isEmpty())
@@ -266,19 +267,12 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
 
 bool CEditorApp::ShellOpen(const QString &target)
 {
-    if (s_shellOpenHook)
-        return s_shellOpenHook(target);
     const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
     // The desktop's opener reports success before it finds out that a local
     // file is missing, so a missing file fails here.
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
         return false;
     return QDesktopServices::openUrl(url);
-}
-
-bool CEditorApp::OpenWebPage(const QString &address)
-{
-    return ShellOpen(address);
 }
 
 QString CEditorApp::HomepageUrl()
@@ -298,22 +292,20 @@ QString CEditorApp::ForumsUrl()
 
 void CEditorApp::OnHomepage()
 {
-    if (!OpenWebPage(HomepageUrl()))
-        MessageBox(kBrowserFailed, QMessageBox::Warning, QMessageBox::Ok);
+    if (!Services().ShellOpen(HomepageUrl()))
+        ::MessageBox(kBrowserFailed);
 }
 
 void CEditorApp::OnForums()
 {
-    if (!OpenWebPage(ForumsUrl()))
-        MessageBox(kBrowserFailed, QMessageBox::Warning, QMessageBox::Ok);
+    if (!Services().ShellOpen(ForumsUrl()))
+        ::MessageBox(kBrowserFailed);
 }
 
 void CEditorApp::OnBuildOptions()
 {
     m_options.DoModal();
 }
-
-
 
 bool CEditorApp::OnAppExit()
 {

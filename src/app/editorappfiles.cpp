@@ -8,7 +8,6 @@
 #include "app/recentfilelist.h"
 #include "editor/richsyntaxdoc.h"
 
-#include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 
@@ -28,7 +27,7 @@ void CEditorApp::OnFileOpen()
     request.mode = FileDialogRequest::OpenFile;
     request.caption = kOpenCaption;
     request.filters = CRichSyntaxDoc::FileFilters();
-    const QString path = FileDialog(m_pMainFrame, request);
+    const QString path = Services().FileDialog(m_pMainFrame, request);
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -53,17 +52,13 @@ bool CEditorApp::OpenDocumentFile(const QString &path)
     return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
 }
 
-QStringList CEditorApp::DroppedFiles(const QMimeData *mime)
+void CEditorApp::AddToRecentFileList(const QString &path)
 {
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    const QList<QUrl> urls = mime->urls();
-    for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
+    if (!m_pRecentFiles)
+        return;
+    m_pRecentFiles->Add(path);
+    if (m_pMainFrame)
+        m_pMainFrame->RebuildRecentFileMenu();
 }
 
 void CEditorApp::OpenHandedFiles(const QStringList &files)

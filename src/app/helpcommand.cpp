@@ -3,7 +3,7 @@
 // The Help Index command: opens the language's help file through the desktop.
 #include "app/editorapp.h"
 
-#include "app/helpdlg.h"
+#include "build/helpdlg.h"
 
 namespace {
 const QString kHelpOpenFailed =
@@ -17,9 +17,9 @@ void CEditorApp::OnHelpIndex()
     for (;;) {
         if (location.m_strHelpPath.isEmpty() && location.DoModal() != QDialog::Accepted)
             return;
-        if (ShellOpen(location.m_strHelpPath))
+        if (Services().ShellOpen(location.m_strHelpPath))
             return;
-        if (MessageBox(kHelpOpenFailed, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)
+        if (::MessageBox(kHelpOpenFailed, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)
             != QMessageBox::Yes)
             return;
         if (location.DoModal() != QDialog::Accepted)

@@ -3,12 +3,13 @@
 #include "app/mainframe.h"
 
 #include "app/childframe.h"
-#include "app/commandids.h"
-#include "app/commandtable.h"
+#include "app/commandregistry.h"
 #include "app/doctemplate.h"
 #include "app/editorapp.h"
 #include "app/keyboardindicators.h"
 #include "app/recentfilelist.h"
+#include "core/filepaths.h"
+#include "core/product.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
@@ -30,13 +31,6 @@
 
 namespace {
 const QString kReady = QStringLiteral("Ready");
-
-// Menu text without the shortcut shown after the tab.
-QString ItemText(const char *text)
-{
-    return QString::fromLatin1(text);
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -46,7 +40,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdiArea);
-    setWindowTitle(AppTitle());
+    setWindowTitle(Product::Title());
     setWindowIcon(QIcon(QStringLiteral(":/res/appicon.png")));
     setAcceptDrops(true);
 
@@ -69,94 +63,71 @@ CMainFrame::~CMainFrame()
         window->disconnect(this);
 }
 
-QString CMainFrame::AppTitle()
+QAction *CMainFrame::MakeAction(const CommandDescription &command, const QString &text)
 {
-    return QStringLiteral("Quarn BASIC Editor v1.3.8c");
+    auto *action = new QAction(command.keyText.isEmpty() ? text : text + QLatin1Char('\t') + command.keyText, this);
+    action->setData(command.id);
+    action->setStatusTip(command.prompt);
+    if (!command.toolTip.isEmpty())
+        action->setToolTip(command.toolTip);
+    if (command.needsDocument)
+        m_docOnlyActions.append(action);
+    if (command.run) {
+        const auto run = command.run;
+        connect(action, &QAction::triggered, this, [this, run] { run(Target()); });
+    }
+    return action;
 }
 
 void CMainFrame::CreateActions()
 {
-    // One action per command, shared by menus, toolbar and shortcuts. Actions
-    // live on the main window so that their shortcuts work whichever menu shows.
-    auto make = [this](int id, const QString &text) {
-        auto *action = new QAction(text, this);
-        action->setStatusTip(CommandTable::StatusTip(id));
-        const QString tip = CommandTable::ToolTip(id);
-        if (!tip.isEmpty())
-            action->setToolTip(tip);
-        const QString image = CommandTable::ToolBarImage(id);
-        if (!image.isEmpty())
-            action->setIcon(QIcon(image));
+    // One action per command. Actions live on the main window so that their
+    // shortcuts work whichever menu shows.
+    for (const CommandDescription &command : CommandRegistry::Commands()) {
+        QAction *action = MakeAction(command, command.text);
+        if (!command.image.isEmpty())
+            action->setIcon(QIcon(QStringLiteral(":/res/toolbar/%1.png").arg(command.image)));
+        action->setShortcuts(command.keys);
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         addAction(action);
-        m_actions.insert(id, action);
-        return action;
-    };
-    const QList<CommandTable::Menu> menus = CommandTable::DocumentMenu() + CommandTable::NoDocumentMenu();
-    for (const CommandTable::Menu &menu : menus) {
-        for (const CommandTable::MenuItem &item : menu.items) {
-            if (item.id != 0 && item.id != ID_FILE_MRU_FILE1 && !m_actions.contains(item.id))
-                make(item.id, ItemText(item.text));
-        }
-    }
-    // Commands that only have a key.
-    for (int id : {ID_CANCEL_KEY, ID_NEXT_PANE, ID_PREV_PANE, ID_OLE_EDIT_PROPERTIES})
-        make(id, QString());
-
-    QHash<int, QList<QKeySequence>> keys;
-    const QList<CommandTable::Accelerator> accelerators = CommandTable::Accelerators();
-    for (const CommandTable::Accelerator &accelerator : accelerators)
-        keys[accelerator.id].append(accelerator.key);
-    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
-        m_actions.value(it.key())->setShortcuts(it.value());
-
-    for (int i = 0; i < 4; ++i) {
-        auto *action = new QAction(this);
-        action->setStatusTip(CommandTable::StatusTip(ID_FILE_MRU_FILE1 + i));
-        connect(action, &QAction::triggered, this, [i] {
-            if (CEditorApp *app = CEditorApp::Instance())
-                app->OnOpenRecentFile(i);
-        });
-        m_recentActions.append(action);
+        m_actions.insert(command.id, action);
+        if (command.id >= ID_FILE_MRU_FILE1 && command.id <= ID_FILE_MRU_FILE4)
+            m_recentActions.append(action);
     }
 }
 
 void CMainFrame::CreateMenus()
 {
-    auto build = [this](const QList<CommandTable::Menu> &menus) {
+    auto build = [this](const QList<CommandRegistry::MenuLayout> &layouts, bool documentMenu) {
         QList<QMenu *> built;
-        for (const CommandTable::Menu &menu : menus) {
-            auto *qmenu = new QMenu(QString::fromLatin1(menu.title), this);
-            for (const CommandTable::MenuItem &item : menu.items) {
-                if (item.id == 0) {
-                    qmenu->addSeparator();
-                } else if (item.id == ID_FILE_MRU_FILE1) {
-                    // Marks where the recent files go; replaced when the menu opens.
-                    QAction *placeholder = qmenu->addAction(ItemText(item.text));
+        for (const CommandRegistry::MenuLayout &layout : layouts) {
+            auto *menu = new QMenu(layout.title, this);
+            for (int id : layout.items) {
+                const CommandDescription *command = CommandRegistry::Find(id);
+                if (id == CommandRegistry::kSeparator || !command) {
+                    menu->addSeparator();
+                } else if (id == ID_FILE_MRU_FILE1) {
+                    // Marks where the recent files go; the grey item stands alone while the list is empty.
+                    QAction *placeholder = menu->addAction(QStringLiteral("Recent File"));
                     placeholder->setEnabled(false);
                     placeholder->setObjectName(QStringLiteral("recentPlaceholder"));
-                } else if (m_actions.value(item.id)->text() == ItemText(item.text)) {
-                    qmenu->addAction(m_actions.value(item.id));
+                } else if (documentMenu && !command->documentMenuText.isEmpty()) {
+                    menu->addAction(MakeAction(*command, command->documentMenuText));
                 } else {
-                    // The same command under another text in this menu.
-                    const int id = item.id;
-                    QAction *alias = qmenu->addAction(ItemText(item.text));
-                    alias->setStatusTip(m_actions.value(id)->statusTip());
-                    connect(alias, &QAction::triggered, this, [this, id] { OnCommand(id); });
+                    menu->addAction(m_actions.value(id));
                 }
             }
-            if (qmenu->title() == QLatin1String("&File"))
-                connect(qmenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFileMenu);
-            if (qmenu->title() == QLatin1String("&Window"))
-                connect(qmenu, &QMenu::aboutToShow, this, [this, qmenu] { ListWindows(qmenu); });
-            built.append(qmenu);
+            if (layout.items.contains(ID_FILE_MRU_FILE1))
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFileMenu);
+            if (layout.items.contains(ID_WINDOW_NEW))
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListWindows(menu); });
+            built.append(menu);
         }
         return built;
     };
-    m_noDocMenus = build(CommandTable::NoDocumentMenu());
-    m_docMenus = build(CommandTable::DocumentMenu());
-    for (QMenu *menu : m_noDocMenus)
+    m_noDocMenus = build(CommandRegistry::NoDocumentMenus(), false);
+    m_docMenus = build(CommandRegistry::DocumentMenus(), true);
+    for (QMenu *menu : std::as_const(m_noDocMenus))
         menuBar()->addMenu(menu);
     RebuildRecentFileMenu();
 }
@@ -229,9 +200,8 @@ void CMainFrame::CreateToolBar()
     m_pToolBar->setFloatable(false);
     m_pToolBar->setIconSize(QSize(16, 16));
     m_pToolBar->toggleViewAction()->setEnabled(false);
-    const QList<int> buttons = CommandTable::ToolBarButtons();
-    for (int id : buttons) {
-        if (id == 0)
+    for (int id : CommandRegistry::ToolBarButtons()) {
+        if (id == CommandRegistry::kSeparator)
             m_pToolBar->addSeparator();
         else
             m_pToolBar->addAction(m_actions.value(id));
@@ -316,10 +286,8 @@ void CMainFrame::AddChildFrame(CChildFrame *frame)
 void CMainFrame::UpdateFrameState()
 {
     const bool hasDoc = ActiveChildFrame() != nullptr;
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        if (CommandTable::NeedsDocument(it.key()))
-            it.value()->setEnabled(hasDoc);
-    }
+    for (QAction *action : std::as_const(m_docOnlyActions))
+        action->setEnabled(hasDoc);
     if (hasDoc != m_bDocMenu || menuBar()->actions().isEmpty()) {
         m_bDocMenu = hasDoc;
         menuBar()->clear();
@@ -335,136 +303,30 @@ void CMainFrame::UpdateFrameState()
 void CMainFrame::UpdateCaption()
 {
     CChildFrame *frame = ActiveChildFrame();
-    const QString caption = frame ? QStringLiteral("%1 - [%2]").arg(AppTitle(), frame->windowTitle())
-                                  : AppTitle();
+    const QString caption = frame ? QStringLiteral("%1 - [%2]").arg(Product::Title(), frame->windowTitle())
+                                  : Product::Title();
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
 
-void CMainFrame::OnCommand(int id)
+CommandTarget CMainFrame::Target() const
 {
-    Q_EMIT CommandRouted(id);
-    CEditorApp *app = CEditorApp::Instance();
-    CRichSyntaxDoc *doc = ActiveDocument();
-    CRichSyntaxView *view = ActiveView();
-    switch (id) {
-    case ID_FILE_NEW:
-        app->OnFileNew();
-        break;
-    case ID_FILE_OPEN:
-        app->OnFileOpen();
-        break;
-    case ID_FILE_PRINT_SETUP:
-        app->OnFilePrintSetup();
-        break;
-    case ID_APP_EXIT:
-        close();
-        break;
-    case ID_APP_ABOUT:
-        app->OnAppAbout();
-        break;
-    case ID_HELP_HOMEPAGE:
-        app->OnHomepage();
-        break;
-    case ID_HELP_FORUMS:
-        app->OnForums();
-        break;
-    case ID_HELP_INDEX:
-        app->OnHelpIndex();
-        break;
-    case ID_BUILD_OPTIONS:
-        app->OnBuildOptions();
-        break;
-    case ID_FILE_CLOSE:
-        if (doc && doc->SaveModified()) {
-            // The user has answered for the document; its windows go without asking again.
-            doc->SetModifiedFlag(false);
-            const QList<QMdiSubWindow *> windows = m_pMdiArea->subWindowList();
-            for (QMdiSubWindow *window : windows) {
-                auto *frame = qobject_cast<CChildFrame *>(window);
-                if (frame && frame->GetDocument() == doc)
-                    frame->close();
-            }
-        }
-        break;
-    case ID_FILE_SAVE:
-        if (doc)
-            doc->DoFileSave();
-        break;
-    case ID_FILE_SAVE_AS:
-        if (doc)
-            doc->DoSave(QString());
-        break;
-    case ID_BUILD_COMPILE:
-        if (doc)
-            doc->OnBuildCompile();
-        break;
-    case ID_BUILD_RUN:
-        if (doc)
-            doc->OnBuildRun();
-        break;
-    case ID_BUILD_LINK:
-        if (doc)
-            doc->OnBuildLink();
-        break;
-    case ID_FILE_PRINT:
-        if (view)
-            view->OnFilePrint();
-        break;
-    case ID_EDIT_UNDO:
-        if (view)
-            view->OnEditUndo();
-        break;
-    case ID_EDIT_CUT:
-        if (view)
-            view->OnEditCut();
-        break;
-    case ID_EDIT_COPY:
-        if (view)
-            view->OnEditCopy();
-        break;
-    case ID_EDIT_PASTE:
-        if (view)
-            view->OnEditPaste();
-        break;
-    case ID_EDIT_SELECT_ALL:
-        if (view)
-            view->OnEditSelectAll();
-        break;
-    case ID_EDIT_FIND:
-        if (view)
-            view->OnEditFind();
-        break;
-    case ID_EDIT_REPEAT:
-        if (view)
-            view->OnEditRepeat();
-        break;
-    case ID_EDIT_REPLACE:
-        if (view)
-            view->OnEditReplace();
-        break;
-    case ID_WINDOW_NEW:
-        if (doc)
-            app->DocTemplate()->CreateNewFrame(doc);
-        break;
-    case ID_WINDOW_CASCADE:
-        m_pMdiArea->cascadeSubWindows();
-        break;
-    case ID_WINDOW_TILE_HORZ:
-        m_pMdiArea->tileSubWindows();
-        break;
-    case ID_WINDOW_ARRANGE:
-        ArrangeIcons();
-        break;
-    default:
-        // Escape and the pane and property keys are taken here and do nothing.
-        break;
-    }
+    return {CEditorApp::Instance(), const_cast<CMainFrame *>(this), ActiveDocument(), ActiveView()};
+}
+
+void CMainFrame::OnFileClose(CRichSyntaxDoc &doc)
+{
+    if (!doc.SaveModified())
+        return;
+    // The user has answered for the document; its windows go without asking again.
+    doc.SetModifiedFlag(false);
+    const QList<CChildFrame *> frames = CDocTemplate::Frames(&doc);
+    for (CChildFrame *frame : frames)
+        frame->close();
 }
 
 void CMainFrame::ArrangeIcons()
 {
-    // Minimised windows line up along the bottom edge, left to right.
     int x = 0;
     const QList<QMdiSubWindow *> windows = m_pMdiArea->subWindowList();
     for (QMdiSubWindow *window : windows) {
@@ -487,13 +349,13 @@ void CMainFrame::showEvent(QShowEvent *event)
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!CEditorApp::DroppedFiles(event->mimeData()).isEmpty())
+    if (!LocalFilesOf(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent *event)
 {
-    const QStringList files = CEditorApp::DroppedFiles(event->mimeData());
+    const QStringList files = LocalFilesOf(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();

@@ -14,9 +14,12 @@ class QToolBar;
 class CChildFrame;
 class CRichSyntaxDoc;
 class CRichSyntaxView;
+struct CommandDescription;
+struct CommandTarget;
 
-// The main window: the document windows, the two menus (no document, a
-// document active), the window-wide shortcuts, the toolbar and the status bar.
+// The main window: the document windows, the two menu bars (the no-document
+// menu and the document menu), the window-wide shortcuts, the toolbar and the
+// status bar, all made from the command registry.
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -29,20 +32,15 @@ public:
     CRichSyntaxDoc *ActiveDocument() const;
     CRichSyntaxView *ActiveView() const;
 
-    // The action of a command id (menu item, toolbar button and shortcut share it).
-    QAction *Action(int id) const { return m_actions.value(id); }
-    QToolBar *ToolBar() const { return m_pToolBar; }
-
     void AddChildFrame(CChildFrame *frame);
     // Brings the menus, the enabling and the caption up to date.
     void UpdateFrameState();
     void RebuildRecentFileMenu();
 
-    static QString AppTitle();
-
-Q_SIGNALS:
-    // A command reached the frame from a menu, a button or a key.
-    void CommandRouted(int id);
+    // File/Close: the closing prompt, then every window of the document goes.
+    void OnFileClose(CRichSyntaxDoc &doc);
+    // Window/Arrange Icons: minimised windows line up along the bottom edge.
+    void ArrangeIcons();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -53,21 +51,22 @@ protected:
 
 private:
     void CreateActions();
+    QAction *MakeAction(const CommandDescription &command, const QString &text);
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateIndicators();
-    void OnCommand(int id);
-    void ArrangeIcons();
+    CommandTarget Target() const;
     void ListWindows(QMenu *menu);
     void UpdateCaption();
 
     QMdiArea *m_pMdiArea = nullptr;
     QToolBar *m_pToolBar = nullptr;
-    QHash<int, QAction *> m_actions;
+    QHash<int, QAction *> m_actions; // one per command; menus, toolbar and keys share it
+    QList<QAction *> m_docOnlyActions; // enabled only while a document window is active
     QList<QAction *> m_recentActions;
-    QList<QMenu *> m_noDocMenus;   // menu 128
-    QList<QMenu *> m_docMenus;     // menu 129
+    QList<QMenu *> m_noDocMenus;
+    QList<QMenu *> m_docMenus;
     QLabel *m_pCapsPane = nullptr;
     QLabel *m_pNumPane = nullptr;
     QLabel *m_pScrlPane = nullptr;

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-// The source document's build commands: Compile, Run and Link.
-#include "editor/richsyntaxdoc.h"
+#include "build/buildcommands.h"
 
-#include "app/editorapp.h"
-#include "app/mainframe.h"
 #include "build/buildlogdlg.h"
 #include "build/buildtext.h"
+#include "build/launchprogram.h"
 #include "build/optionsdlg.h"
+#include "core/appservices.h"
+#include "editor/richsyntaxdoc.h"
 
 namespace {
 const QString kSaveFailed = QStringLiteral("Failed to save source file!");
@@ -16,43 +16,19 @@ const QString kCompilerFailed = QStringLiteral("Failed to execute compiler!");
 const QString kRecompileQuestion = QStringLiteral("Source file needs recompiled. Continue?");
 const QString kNoEmulator = QStringLiteral("No emulator is set in build options!");
 const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
-
-void Warn(const QString &text)
-{
-    CEditorApp::MessageBox(text, QMessageBox::Warning, QMessageBox::Ok);
-}
-
-// Asks to recompile a changed or untitled source; false when the command ends
-// here (cancelled, or still no file to run).
-bool OfferRecompile(CRichSyntaxDoc &doc)
-{
-    if (doc.IsModified() || doc.GetPathName().isEmpty()) {
-        const QMessageBox::StandardButton answer = CEditorApp::MessageBox(
-            kRecompileQuestion, QMessageBox::Question,
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Yes)
-            doc.OnBuildCompile();
-        else if (answer != QMessageBox::No)
-            return false;
-    }
-    return !doc.GetPathName().isEmpty();
-}
-
-QString Quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
 } // namespace
 
-void CRichSyntaxDoc::OnBuildCompile()
+CBuildCommands::CBuildCommands(const COptionsDlg &options)
+    : m_options(options)
 {
-    CEditorApp *app = CEditorApp::Instance();
-    if (!app)
-        return;
-    const bool saved = DoFileSave();
-    const QString path = GetPathName();
+}
+
+void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
+{
+    const bool saved = doc.DoFileSave();
+    const QString path = doc.GetPathName();
     if (path.isEmpty()) {
-        Warn(kSaveFailed);
+        MessageBox(kSaveFailed);
         return;
     }
     // The save has shown its own message; compiling the file as it was on disk
@@ -60,60 +36,68 @@ void CRichSyntaxDoc::OnBuildCompile()
     if (!saved)
         return;
 
-    const COptionsDlg &options = app->m_options;
-    if (options.m_strCompiler.isEmpty()) {
-        Warn(kNoCompiler);
+    if (m_options.m_strCompiler.isEmpty()) {
+        MessageBox(kNoCompiler);
         return;
     }
-    const QString flags = BuildText::CompilerFlags(options.m_bDebug, options.m_bMultiBoot);
-    const QString image = options.m_bMultiBoot ? GetMultibootFileName() : GetRomFileName();
+    const QString flags = BuildText::CompilerFlags(m_options.m_bDebug, m_options.m_bMultiBoot);
+    const QString image = m_options.m_bMultiBoot ? GetMultibootFileName(doc) : GetRomFileName(doc);
     const QString arguments = BuildText::CompilerArguments(flags, BuildText::SourceFileName(path), image);
 
-    CBuildLogDlg log(app->MainFrame());
-    if (!log.Execute(options.m_strCompiler, arguments, BuildText::ProjectFolder(path)))
-        Warn(kCompilerFailed);
+    CBuildLogDlg log(Services().DialogParent());
+    if (!log.Execute(m_options.m_strCompiler, arguments, BuildText::ProjectFolder(path)))
+        MessageBox(kCompilerFailed);
 }
 
-void CRichSyntaxDoc::OnBuildRun()
+// Asks to recompile a changed or untitled source; false when the command ends
+// here (cancelled, or still no file to run).
+bool CBuildCommands::OfferRecompile(CRichSyntaxDoc &doc)
 {
-    CEditorApp *app = CEditorApp::Instance();
-    if (!app)
-        return;
-    if (app->m_options.m_strEmulator.isEmpty()) {
-        Warn(kNoEmulator);
+    if (doc.IsModified() || doc.GetPathName().isEmpty()) {
+        const QMessageBox::StandardButton answer = MessageBox(
+            kRecompileQuestion, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Yes)
+            OnBuildCompile(doc);
+        else if (answer != QMessageBox::No)
+            return false;
+    }
+    return !doc.GetPathName().isEmpty();
+}
+
+void CBuildCommands::OnBuildRun(CRichSyntaxDoc &doc)
+{
+    if (m_options.m_strEmulator.isEmpty()) {
+        MessageBox(kNoEmulator);
         return;
     }
-    if (!OfferRecompile(*this))
+    if (!OfferRecompile(doc))
         return;
     // Quoted, so that an image name with blanks reaches the emulator as one argument.
-    app->LaunchProgram(app->m_options.m_strEmulator, Quoted(GetRomFileName()),
-                       BuildText::ProjectFolder(GetPathName()), false);
+    LaunchProgram(m_options.m_strEmulator, BuildText::Quoted(GetRomFileName(doc)),
+                  BuildText::ProjectFolder(doc.GetPathName()), false);
 }
 
-void CRichSyntaxDoc::OnBuildLink()
+void CBuildCommands::OnBuildLink(CRichSyntaxDoc &doc)
 {
-    CEditorApp *app = CEditorApp::Instance();
-    if (!app)
-        return;
-    if (app->m_options.m_strLinker.isEmpty()) {
-        Warn(kNoLinker);
+    if (m_options.m_strLinker.isEmpty()) {
+        MessageBox(kNoLinker);
         return;
     }
-    if (!OfferRecompile(*this))
+    if (!OfferRecompile(doc))
         return;
-    const QString folder = BuildText::ProjectFolder(GetPathName());
-    const QString arguments = BuildText::FillLinkTemplate(app->m_options.m_cmdLineDlg.m_strArguments,
-                                                          folder, GetTitle(), GetRomFileName(),
-                                                          GetMultibootFileName());
-    app->LaunchProgram(app->m_options.m_strLinker, arguments, folder, true);
+    const QString folder = BuildText::ProjectFolder(doc.GetPathName());
+    const QString arguments =
+        BuildText::FillLinkTemplate(m_options.m_cmdLineDlg.m_strArguments, folder, doc.GetTitle(),
+                                    GetRomFileName(doc), GetMultibootFileName(doc));
+    LaunchProgram(m_options.m_strLinker, arguments, folder, true);
 }
 
-QString CRichSyntaxDoc::GetRomFileName() const
+QString CBuildCommands::GetRomFileName(const CRichSyntaxDoc &doc)
 {
-    return BuildText::ImageName(GetTitle(), QLatin1String(BuildText::kRomExtension));
+    return BuildText::ImageName(doc.GetTitle(), QLatin1String(BuildText::kRomExtension));
 }
 
-QString CRichSyntaxDoc::GetMultibootFileName() const
+QString CBuildCommands::GetMultibootFileName(const CRichSyntaxDoc &doc)
 {
-    return BuildText::ImageName(GetTitle(), QLatin1String(BuildText::kMultibootExtension));
+    return BuildText::ImageName(doc.GetTitle(), QLatin1String(BuildText::kMultibootExtension));
 }

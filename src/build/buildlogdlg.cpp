@@ -2,14 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "build/buildlogdlg.h"
 
-#include "app/editorapp.h"
-#include "app/mainframe.h"
-#include "app/settingsstore.h"
 #include "build/buildtext.h"
+#include "core/appservices.h"
+#include "core/settingsstore.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QMdiArea>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
@@ -21,9 +20,6 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Log");
-const QString kSection = QStringLiteral("Log");
-const QString kSizeX = QStringLiteral("SizeX");
-const QString kSizeY = QStringLiteral("SizeY");
 
 // A drain works in short slices so that the window stays responsive while a
 // large output is put into the control.
@@ -78,7 +74,8 @@ CBuildLogDlg::CBuildLogDlg(QWidget *parent)
     m_pEdit->document()->setUndoRedoEnabled(false);
 
     const CSettingsStore store;
-    QSize size(store.ReadInt(kSection, kSizeX), store.ReadInt(kSection, kSizeY));
+    QSize size(store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogWidth),
+               store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogHeight));
     const QSize fallback = DefaultSize();
     if (size.width() <= 0)
         size.setWidth(fallback.width());
@@ -142,10 +139,10 @@ bool CBuildLogDlg::Execute(const QString &program, const QString &arguments, con
 
 void CBuildLogDlg::PlaceWindow()
 {
-    CEditorApp *app = CEditorApp::Instance();
-    CMainFrame *frame = app ? app->MainFrame() : nullptr;
-    if (frame && frame->MdiArea() && frame->isVisible()) {
-        move(frame->MdiArea()->mapToGlobal(QPoint(0, 0)));
+    // The top left of the main window's client area: where the document windows are.
+    const auto *frame = qobject_cast<const QMainWindow *>(Services().DialogParent());
+    if (frame && frame->centralWidget() && frame->isVisible()) {
+        move(frame->centralWidget()->mapToGlobal(QPoint(0, 0)));
     } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().topLeft());
     }
@@ -183,13 +180,11 @@ void CBuildLogDlg::DrainSlice()
     CaretToEnd();
     if (more) {
         QTimer::singleShot(0, this, &CBuildLogDlg::DrainSlice);
-        Q_EMIT OutputShown();
         return;
     }
     m_bDraining = false;
     if (m_bEnded)
         FinishOutput();
-    Q_EMIT OutputShown();
 }
 
 void CBuildLogDlg::Append(QByteArray bytes)
@@ -224,6 +219,7 @@ void CBuildLogDlg::FinishOutput()
         CaretToEnd();
     }
     ReleaseChild();
+    Q_EMIT Finished();
 }
 
 void CBuildLogDlg::CaretToEnd()
@@ -264,6 +260,6 @@ void CBuildLogDlg::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     CSettingsStore store;
-    store.WriteInt(event->size().width(), kSection, kSizeX);
-    store.WriteInt(event->size().height(), kSection, kSizeY);
+    store.WriteInt(event->size().width(), SettingsNames::kLogSection, SettingsNames::kLogWidth);
+    store.WriteInt(event->size().height(), SettingsNames::kLogSection, SettingsNames::kLogHeight);
 }

@@ -25,18 +25,14 @@ public:
     // False at once, and nothing shown, when the program cannot be started.
     bool Execute(const QString &program, const QString &arguments, const QString &folder);
 
-    QPlainTextEdit *Edit() const { return m_pEdit; }
-    // True once a tick has seen the child's end and everything it wrote is shown.
-    bool ChildEnded() const { return m_bEnded && !m_bDraining; }
-
     // Size used when no size is stored yet.
     static QSize DefaultSize();
 
     static constexpr int kTickMs = 500;
 
 Q_SIGNALS:
-    // Emitted after output has been appended, and once more when all of it is shown.
-    void OutputShown();
+    // The compiler has ended and everything it wrote is shown.
+    void Finished();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -14,11 +14,6 @@ constexpr char kMultibootFlag[] = " -mb";
 constexpr char kWine[] = "wine";
 #endif
 
-QString Quoted(const QString &value)
-{
-    return QLatin1Char('"') + value + QLatin1Char('"');
-}
-
 qsizetype LastSeparator(const QString &path)
 {
     qsizetype at = path.lastIndexOf(QLatin1Char('/'));
@@ -28,6 +23,11 @@ qsizetype LastSeparator(const QString &path)
     return at;
 }
 } // namespace
+
+QString Quoted(const QString &value)
+{
+    return QLatin1Char('"') + value + QLatin1Char('"');
+}
 
 QString ImageName(const QString &title, const QString &extension)
 {

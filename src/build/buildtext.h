@@ -13,6 +13,9 @@ namespace BuildText {
 inline constexpr char kRomExtension[] = ".gba";
 inline constexpr char kMultibootExtension[] = ".mb";
 
+// The value in double quotes, so that it stays one argument.
+QString Quoted(const QString &value);
+
 // The title up to its last dot (never the first character) plus extension.
 QString ImageName(const QString &title, const QString &extension);
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "build/cmdlinedlg.h"
 
-#include "app/dialogparts.h"
-#include "app/settingsstore.h"
+#include "core/settingsstore.h"
+#include "editor/dialogparts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-const QString CCmdLineDlg::kSettingName = QStringLiteral("Command Line");
 
 namespace {
 const QString kCaption = QStringLiteral("Command Line");
@@ -74,7 +72,7 @@ CCmdLineDlg::~CCmdLineDlg() = default;
 
 void CCmdLineDlg::LoadSettings()
 {
-    m_strArguments = CSettingsStore().ReadString(QString(), kSettingName);
+    m_strArguments = CSettingsStore().ReadString(QString(), SettingsNames::kCommandLine);
 }
 
 int CCmdLineDlg::DoModal()
@@ -89,5 +87,5 @@ void CCmdLineDlg::accept()
     m_strArguments = m_pArgumentsEdit->text();
     QDialog::accept();
     // Stored at once, whether or not the Build Options around it are confirmed.
-    CSettingsStore().WriteString(m_strArguments, QString(), kSettingName);
+    CSettingsStore().WriteString(m_strArguments, QString(), SettingsNames::kCommandLine);
 }

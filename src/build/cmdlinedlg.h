@@ -22,8 +22,6 @@ public:
 
     QString m_strArguments;
 
-    static const QString kSettingName;
-
 public Q_SLOTS:
     void accept() override;
 

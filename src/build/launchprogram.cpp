@@ -1,15 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-// Starting the emulator and the hardware linker: CEditorApp::LaunchProgram.
-#include "app/editorapp.h"
+#include "build/launchprogram.h"
 
 #include "build/buildtext.h"
+#include "core/appservices.h"
 
 #include <QDir>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+// windows.h would otherwise rename the program's MessageBox in this file.
+#undef MessageBox
 #endif
 
 namespace {
@@ -17,8 +19,7 @@ const QString kSetDirectoryFailed = QStringLiteral("Failed to set project direct
 const QString kExecuteFailed = QStringLiteral("Failed to execute!");
 } // namespace
 
-void CEditorApp::LaunchProgram(const QString &program, const QString &arguments,
-                               const QString &folder, bool show)
+void LaunchProgram(const QString &program, const QString &arguments, const QString &folder, bool show)
 {
     // The editor's own current directory follows the project and stays there.
     if (!folder.isEmpty() && !QDir::setCurrent(folder)) {

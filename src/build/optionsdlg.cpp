@@ -2,10 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "build/optionsdlg.h"
 
-#include "app/dialogparts.h"
-#include "app/editorapp.h"
-#include "app/mainframe.h"
-#include "app/settingsstore.h"
+#include "core/appservices.h"
+#include "core/settingsstore.h"
+#include "editor/dialogparts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -17,11 +16,6 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Build Options");
-const QString kCompilerValue = QStringLiteral("Compiler");
-const QString kLinkerValue = QStringLiteral("Linker");
-const QString kEmulatorValue = QStringLiteral("Emulator");
-const QString kMultiBootValue = QStringLiteral("Multi-boot");
-const QString kDebugValue = QStringLiteral("Debug");
 
 const QString kGroupTitle = QStringLiteral("Compiler and Linker");
 const QString kCompilerPrompt = QStringLiteral("Path to QRX.EXE compiler...");
@@ -144,11 +138,11 @@ COptionsDlg::~COptionsDlg() = default;
 void COptionsDlg::LoadSettings()
 {
     CSettingsStore store;
-    m_strCompiler = store.ReadString(QString(), kCompilerValue);
-    m_strLinker = store.ReadString(QString(), kLinkerValue);
-    m_strEmulator = store.ReadString(QString(), kEmulatorValue);
-    m_bMultiBoot = store.ReadInt(QString(), kMultiBootValue) != 0;
-    m_bDebug = store.ReadInt(QString(), kDebugValue) != 0;
+    m_strCompiler = store.ReadString(QString(), SettingsNames::kCompiler);
+    m_strLinker = store.ReadString(QString(), SettingsNames::kLinker);
+    m_strEmulator = store.ReadString(QString(), SettingsNames::kEmulator);
+    m_bMultiBoot = store.ReadInt(QString(), SettingsNames::kMultiBoot) != 0;
+    m_bDebug = store.ReadInt(QString(), SettingsNames::kDebug) != 0;
 }
 
 int COptionsDlg::DoModal()
@@ -159,11 +153,7 @@ int COptionsDlg::DoModal()
     m_pCompilerEdit->setFocus();
     // The dialog belongs to the application, not to a window; it still opens
     // over the main window.
-    CEditorApp *app = CEditorApp::Instance();
-    if (app && app->MainFrame() && app->MainFrame()->isVisible()) {
-        adjustSize();
-        move(app->MainFrame()->frameGeometry().center() - rect().center());
-    }
+    DialogParts::CentreOver(this, Services().DialogParent());
     return exec();
 }
 
@@ -210,11 +200,11 @@ void COptionsDlg::accept()
     QDialog::accept();
     // All five, changed or not.
     CSettingsStore store;
-    store.WriteString(m_strCompiler, QString(), kCompilerValue);
-    store.WriteString(m_strLinker, QString(), kLinkerValue);
-    store.WriteString(m_strEmulator, QString(), kEmulatorValue);
-    store.WriteInt(m_bMultiBoot ? 1 : 0, QString(), kMultiBootValue);
-    store.WriteInt(m_bDebug ? 1 : 0, QString(), kDebugValue);
+    store.WriteString(m_strCompiler, QString(), SettingsNames::kCompiler);
+    store.WriteString(m_strLinker, QString(), SettingsNames::kLinker);
+    store.WriteString(m_strEmulator, QString(), SettingsNames::kEmulator);
+    store.WriteInt(m_bMultiBoot ? 1 : 0, QString(), SettingsNames::kMultiBoot);
+    store.WriteInt(m_bDebug ? 1 : 0, QString(), SettingsNames::kDebug);
 }
 
 QString COptionsDlg::BrowseForFile(const QString &fileName, const QString &defaultSuffix,
@@ -226,7 +216,7 @@ QString COptionsDlg::BrowseForFile(const QString &fileName, const QString &defau
     request.defaultSuffix = defaultSuffix;
     request.filters = filters;
     request.executableFilter = ExecutableFilter();
-    return CEditorApp::FileDialog(this, request);
+    return Services().FileDialog(this, request);
 }
 
 void COptionsDlg::OnBrowseCompiler()

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/helpdlg.h"
+#include "build/helpdlg.h"
 #include "build/cmdlinedlg.h"
 
 #include <QDialog>

@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/richsyntaxdoc.h"
 
-#include "app/editorapp.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
+#include "core/appservices.h"
+#include "editor/fileerrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,17 +14,7 @@
 
 #include <cerrno>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-// windows.h would otherwise rename CEditorApp::MessageBox in this file.
-#undef MessageBox
-#endif
-
 namespace {
-const QString kNotFound = QStringLiteral("%1 was not found.");
-const QString kAccessDenied = QStringLiteral("Access to %1 was denied.");
-const QString kSharingViolation = QStringLiteral("A sharing violation occurred while accessing %1.");
-const QString kDiskFull = QStringLiteral("Disk full while accessing %1.");
 const QString kOpenFailed = QStringLiteral("Failed to open document.");
 const QString kSaveFailed = QStringLiteral("Failed to save document.");
 const QString kSaveChanges = QStringLiteral("Save changes to %1?");
@@ -39,94 +28,6 @@ const QString kSaveAsCaption = QStringLiteral("Save As");
 const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
 const QString kFilterAll = QStringLiteral("All Files (*)");
 const QString kDefaultSuffix = QStringLiteral("qrx");
-
-enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
-
-void ClearSystemError()
-{
-#ifdef Q_OS_WIN
-    SetLastError(0);
-#endif
-    errno = 0;
-}
-
-int LastSystemError()
-{
-#ifdef Q_OS_WIN
-    if (const DWORD error = GetLastError())
-        return int(error);
-#endif
-    return errno;
-}
-
-FileErrorCause CauseOf(int error)
-{
-#ifdef Q_OS_WIN
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_DRIVE:
-        return FileErrorCause::NotFound;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return FileErrorCause::AccessDenied;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return FileErrorCause::SharingViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return FileErrorCause::DiskFull;
-    default:
-        break;
-    }
-#endif
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return FileErrorCause::NotFound;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-        return FileErrorCause::AccessDenied;
-    case EBUSY:
-    case ETXTBSY:
-    case EAGAIN:
-        return FileErrorCause::SharingViolation;
-    case ENOSPC:
-    case EFBIG:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return FileErrorCause::DiskFull;
-    default:
-        return FileErrorCause::Other;
-    }
-}
-
-QString ErrorText(FileErrorCause cause, const QString &path, const QString &fallback)
-{
-    const QString name = QDir::toNativeSeparators(path);
-    switch (cause) {
-    case FileErrorCause::NotFound:
-        return kNotFound.arg(name);
-    case FileErrorCause::AccessDenied:
-        return kAccessDenied.arg(name);
-    case FileErrorCause::SharingViolation:
-        return kSharingViolation.arg(name);
-    case FileErrorCause::DiskFull:
-        return kDiskFull.arg(name);
-    case FileErrorCause::Other:
-        break;
-    }
-    return fallback;
-}
-
-void ReportError(const QString &text)
-{
-    CEditorApp::MessageBox(text, QMessageBox::Warning, QMessageBox::Ok);
-}
 
 // Line and column, both counted from 1, of a position in the raw text.
 void LineAndColumn(const QString &text, int index, int *line, int *column)
@@ -165,12 +66,7 @@ void CRichSyntaxDoc::SetPathName(const QString &path, bool addToRecent)
 {
     m_strPathName = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     SetTitle(QFileInfo(m_strPathName).fileName());
-    CEditorApp *app = CEditorApp::Instance();
-    if (addToRecent && app && app->RecentFiles()) {
-        app->RecentFiles()->Add(m_strPathName);
-        if (app->MainFrame())
-            app->MainFrame()->RebuildRecentFileMenu();
-    }
+    Q_EMIT PathNameChanged(m_strPathName, addToRecent);
 }
 
 void CRichSyntaxDoc::SetTitle(const QString &title)
@@ -198,28 +94,28 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        ReportError(ErrorText(FileErrorCause::NotFound, path, kOpenFailed));
+        MessageBox(FileErrorText(ENOENT, path, kOpenFailed));
         return false;
     }
     if (info.isDir()) {
-        ReportError(ErrorText(FileErrorCause::AccessDenied, path, kOpenFailed));
+        MessageBox(FileErrorText(EACCES, path, kOpenFailed));
         return false;
     }
     if (!info.isFile()) {
         // A device or a pipe could block the editor or never end.
-        ReportError(kOpenFailed);
+        MessageBox(kOpenFailed);
         return false;
     }
     QFile file(path);
     ClearSystemError();
     if (!file.open(QIODevice::ReadOnly)) {
-        ReportError(ErrorText(CauseOf(LastSystemError()), path, kOpenFailed));
+        MessageBox(FileErrorText(LastSystemError(), path, kOpenFailed));
         return false;
     }
     ClearSystemError();
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        ReportError(ErrorText(CauseOf(LastSystemError()), path, kOpenFailed));
+        MessageBox(FileErrorText(LastSystemError(), path, kOpenFailed));
         return false;
     }
     const DecodedSource source = DecodeSource(bytes);
@@ -248,7 +144,7 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
                                      .arg(line)
                                      .arg(column)
                                      .arg(name);
-        if (CEditorApp::MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
+        if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
             != QMessageBox::Yes)
             return false;
         *encoding = SourceEncoding::Utf8;
@@ -257,7 +153,7 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
         LineAndColumn(text, bad, &line, &column);
     }
     // Only a broken surrogate pair is left that no encoding of ours can hold.
-    ReportError(kUnencodable.arg(CodePointAt(text, bad)).arg(line).arg(column).arg(name,
+    MessageBox(kUnencodable.arg(CodePointAt(text, bad)).arg(line).arg(column).arg(name,
                                                                                   SourceEncodingName(*encoding)));
     return false;
 }
@@ -279,22 +175,8 @@ bool CRichSyntaxDoc::WriteSourceFile(const QString &path, const QByteArray &byte
         *error = LastSystemError();
         return false;
     }
-    const qsizetype half = bytes.size() / 2;
     ClearSystemError();
-    if (file.write(bytes.constData(), half) != half) {
-        *error = LastSystemError();
-        file.cancelWriting();
-        return false;
-    }
-    if (s_writeFaultHook) {
-        if (const int injected = s_writeFaultHook(path)) {
-            *error = injected;
-            file.cancelWriting();
-            return false;
-        }
-    }
-    ClearSystemError();
-    if (file.write(bytes.constData() + half, bytes.size() - half) != bytes.size() - half) {
+    if (file.write(bytes) != bytes.size()) {
         *error = LastSystemError();
         file.cancelWriting();
         return false;
@@ -315,7 +197,7 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
         return false;
     int error = 0;
     if (!WriteSourceFile(path, bytes, &error)) {
-        ReportError(ErrorText(CauseOf(error), path, kSaveFailed));
+        MessageBox(FileErrorText(error, path, kSaveFailed));
         return false;
     }
     m_encoding = encoding;
@@ -349,8 +231,7 @@ bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
             if (!m_strTitle.contains(QLatin1Char('.')))
                 request.fileName += QLatin1Char('.') + kDefaultSuffix;
         }
-        CEditorApp *app = CEditorApp::Instance();
-        target = CEditorApp::FileDialog(app ? app->MainFrame() : nullptr, request);
+        target = Services().FileDialog(Services().DialogParent(), request);
         if (target.isEmpty())
             return false;
     }
@@ -365,8 +246,8 @@ bool CRichSyntaxDoc::SaveModified()
 {
     if (!IsModified())
         return true;
-    switch (CEditorApp::MessageBox(kSaveChanges.arg(m_strTitle), QMessageBox::Warning,
-                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    switch (MessageBox(kSaveChanges.arg(m_strTitle), QMessageBox::Warning,
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         return DoFileSave();
     case QMessageBox::No:
@@ -374,6 +255,16 @@ bool CRichSyntaxDoc::SaveModified()
     default:
         return false;
     }
+}
+
+void CRichSyntaxDoc::OnNewDocument()
+{
+    m_pTextDoc->clear();
+    m_strPathName.clear();
+    m_nNewType = 0;
+    m_strTemplate.clear();
+    m_bTemplatePlaced = false;
+    SetModifiedFlag(false);
 }
 
 void CRichSyntaxDoc::AddView(CRichSyntaxView *view)

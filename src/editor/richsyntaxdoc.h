@@ -9,14 +9,12 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class QTextDocument;
 class CRichSyntaxView;
 
 // One open Quarn BASIC source file: its path, title and modified state, its
-// loading and saving, and the build commands that act on it. The text lives in
-// one QTextDocument that all of the document's views share.
+// loading and saving. The text lives in one QTextDocument that all of the
+// document's views share.
 class CRichSyntaxDoc : public QObject
 {
     Q_OBJECT
@@ -27,7 +25,7 @@ public:
     QTextDocument *TextDocument() const { return m_pTextDoc; }
 
     QString GetPathName() const { return m_strPathName; }
-    // Sets path and title; a file given a path goes to the head of the recent files.
+    // Sets path and title and announces the path (see PathNameChanged).
     void SetPathName(const QString &path, bool addToRecent = true);
     QString GetTitle() const { return m_strTitle; }
     void SetTitle(const QString &title);
@@ -38,8 +36,8 @@ public:
     bool IsModified() const;
     void SetModifiedFlag(bool modified = true);
 
-    // Creation through File/New (runs the wizard); false abandons the document.
-    bool OnNewDocument();
+    // A fresh, empty, unmodified document, as File/New starts it.
+    void OnNewDocument();
     // Loads a file; false after the failure has been reported.
     bool OnOpenDocument(const QString &path);
     // Writes the text to a file; false after the failure has been reported.
@@ -52,25 +50,11 @@ public:
     // The closing prompt "Save changes to %1?"; false when the user cancelled.
     bool SaveModified();
 
-    // Build commands.
-    void OnBuildCompile();
-    void OnBuildRun();
-    void OnBuildLink();
-    QString GetRomFileName() const;
-    QString GetMultibootFileName() const;
-
-    // The wizard's sub-folder: extends folder in place; false after a message.
-    bool CreateProjectFolder(QString &folder, QString name);
-
     const QList<CRichSyntaxView *> &Views() const { return m_views; }
     void AddView(CRichSyntaxView *view);
     void RemoveView(CRichSyntaxView *view);
 
     SourceEncoding Encoding() const { return m_encoding; }
-
-    // Test hook: when set, every save asks it after half of the file has been
-    // written; a non-zero system error number makes the write fail with it.
-    static inline std::function<int(const QString &path)> s_writeFaultHook;
 
     // 1: a new project source file whose template text is still to be placed in its view.
     int m_nNewType = 0;
@@ -80,6 +64,9 @@ public:
 
 Q_SIGNALS:
     void TitleChanged();
+    // The document has a new path; a file opened or saved under it belongs at
+    // the head of the recent files when addToRecent is set.
+    void PathNameChanged(const QString &path, bool addToRecent);
     void ModifiedChanged(bool modified);
 
 private:

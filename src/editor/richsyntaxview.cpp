@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/richsyntaxview.h"
 
-#include "app/editorapp.h"
+#include "core/appservices.h"
+#include "core/filepaths.h"
 #include "editor/gutterwidget.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/syntaxhighlighter.h"
@@ -203,7 +204,7 @@ void CRichSyntaxView::insertFromMimeData(const QMimeData *source)
 
 void CRichSyntaxView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!CEditorApp::DroppedFiles(event->mimeData()).isEmpty()) {
+    if (!LocalFilesOf(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
         return;
     }
@@ -212,7 +213,7 @@ void CRichSyntaxView::dragEnterEvent(QDragEnterEvent *event)
 
 void CRichSyntaxView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!CEditorApp::DroppedFiles(event->mimeData()).isEmpty()) {
+    if (!LocalFilesOf(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
         return;
     }
@@ -221,14 +222,14 @@ void CRichSyntaxView::dragMoveEvent(QDragMoveEvent *event)
 
 void CRichSyntaxView::dropEvent(QDropEvent *event)
 {
-    const QStringList files = CEditorApp::DroppedFiles(event->mimeData());
+    const QStringList files = LocalFilesOf(event->mimeData());
     if (files.isEmpty()) {
         QPlainTextEdit::dropEvent(event);
         return;
     }
     // Dropped files open as documents, never as their names in the text.
     event->acceptProposedAction();
-    CEditorApp::Instance()->OpenDroppedFiles(files);
+    Q_EMIT FilesDropped(files);
 }
 
 void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
@@ -411,7 +412,9 @@ void CRichSyntaxView::PrintDocument(QPagedPaintDevice *printer) const
 void CRichSyntaxView::OnFilePrint()
 {
     // The printer and paper chosen in Print Setup; the margins are the view's.
-    QPrinter *printer = CEditorApp::Instance()->Printer();
+    QPrinter *printer = Services().Printer();
+    if (!printer)
+        return;
     printer->setPageMargins(QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches,
                                       kPrintMarginInches),
                             QPageLayout::Inch);

@@ -67,6 +67,10 @@ public:
     // Print margins on each side, in inches.
     static constexpr double kPrintMarginInches = 0.5;
 
+Q_SIGNALS:
+    // Files were dropped on the text; they open as documents, never as their names in the text.
+    void FilesDropped(const QStringList &files);
+
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-// File/New of a source document: the wizard and the project folder.
-#include "editor/richsyntaxdoc.h"
+#include "wizard/newdocument.h"
 
-#include "app/editorapp.h"
+#include "core/appservices.h"
+#include "editor/richsyntaxdoc.h"
 #include "wizard/projecttemplate.h"
 #include "wizard/wizarddlg.h"
 
@@ -47,55 +47,50 @@ bool IsPlainFolderName(const QString &name)
 }
 } // namespace
 
-bool CRichSyntaxDoc::OnNewDocument()
+bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
 {
-    m_pTextDoc->clear();
-    m_strPathName.clear();
-    m_nNewType = 0;
-    m_strTemplate.clear();
-    m_bTemplatePlaced = false;
-    SetModifiedFlag(false);
+    doc.OnNewDocument();
 
     CWizardDlg wizard;
     if (wizard.DoModal() != QDialog::Accepted)
         return false;
 
-    m_nNewType = wizard.m_nType;
-    if (m_nNewType == 0)
+    doc.m_nNewType = wizard.m_nType;
+    if (doc.m_nNewType == 0)
         return true;
 
     const int year = QDate::currentDate().year();
     if (wizard.m_bSubFolder && !CreateProjectFolder(wizard.m_strPath, wizard.m_strName))
         return false;
     if (!SetProjectDirectory(wizard.m_strPath)) {
-        CEditorApp::MessageBox(kSetDirFailed, QMessageBox::Warning, QMessageBox::Ok);
+        MessageBox(kSetDirFailed);
         return false;
     }
 
     const QString path = QDir(wizard.m_strPath).absoluteFilePath(wizard.m_strName + kSourceExtension);
     // The first save would silently replace a file of that name.
     if (QFileInfo::exists(path)
-        && CEditorApp::MessageBox(kReplaceQuestion.arg(QDir::toNativeSeparators(path)),
+        && MessageBox(kReplaceQuestion.arg(QDir::toNativeSeparators(path)),
                                   QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
                                   // Enter must not throw the old file away.
                                   QMessageBox::No)
                != QMessageBox::Yes)
         return false;
 
-    m_strTemplate = ProjectTemplateText(wizard.m_strName, year, UserFullName());
-    SetPathName(path);
-    SetModifiedFlag(false);
+    doc.m_strTemplate = ProjectTemplateText(wizard.m_strName, year, UserFullName());
+    doc.SetPathName(path);
+    doc.SetModifiedFlag(false);
     return true;
 }
 
-bool CRichSyntaxDoc::CreateProjectFolder(QString &folder, QString name)
+bool CreateProjectFolder(QString &folder, const QString &name)
 {
     if (!SetProjectDirectory(folder)) {
-        CEditorApp::MessageBox(kSetDirFailed, QMessageBox::Warning, QMessageBox::Ok);
+        MessageBox(kSetDirFailed);
         return false;
     }
     if (!IsPlainFolderName(name) || !QDir::current().mkdir(name)) {
-        CEditorApp::MessageBox(kCreateDirFailed, QMessageBox::Warning, QMessageBox::Ok);
+        MessageBox(kCreateDirFailed);
         return false;
     }
     folder = QDir::current().absoluteFilePath(name);

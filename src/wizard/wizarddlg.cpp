@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "wizard/wizarddlg.h"
 
-#include "app/dialogparts.h"
-#include "app/editorapp.h"
-#include "app/mainframe.h"
-#include "app/settingsstore.h"
+#include "core/appservices.h"
+#include "core/filepaths.h"
+#include "core/settingsstore.h"
+#include "editor/dialogparts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,51 +23,26 @@
 
 namespace {
 const QString kTitle = QStringLiteral("New Source Project Wizard");
-const QString kSection = QStringLiteral("Wizard");
-const QString kNameValue = QStringLiteral("Name");
-const QString kPathValue = QStringLiteral("Path");
-const QString kOpenValue = QStringLiteral("Open");
 const QString kDefaultName = QStringLiteral("My Project");
 const QString kBrowseTitle = QStringLiteral("Project Folder");
 const QString kLogo = QStringLiteral(":/res/logo.png");
 
-// Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
+// Sizes of the dialog's arrangement, in pixels.
 constexpr int kEditWidth = 234;
 constexpr int kLogoSize = 124;
 constexpr int kFieldIndent = 18;
 constexpr int kLogoGap = 20;
-
-QWidget *DefaultParent()
-{
-    CEditorApp *app = CEditorApp::Instance();
-    return app ? app->MainFrame() : nullptr;
-}
-
-// The folder that holds a chosen file: the path cut at its last separator.
-QString FolderOf(const QString &path)
-{
-    int cut = path.lastIndexOf(QLatin1Char('/'));
-#ifdef Q_OS_WIN
-    cut = qMax(cut, path.lastIndexOf(QLatin1Char('\\')));
-#endif
-    if (cut < 0)
-        return path;
-    // Keep the separator of a root ("/", "C:/") so that it still names a folder.
-    if (cut == 0 || (cut == 2 && path.at(1) == QLatin1Char(':')))
-        return path.left(cut + 1);
-    return path.left(cut);
-}
 } // namespace
 
 CWizardDlg::CWizardDlg(QWidget *parent)
-    : QDialog(parent ? parent : DefaultParent())
+    : QDialog(parent ? parent : Services().DialogParent())
 {
     CSettingsStore store;
-    m_strName = store.ReadString(kSection, kNameValue);
+    m_strName = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardName);
     if (m_strName.isEmpty())
         m_strName = kDefaultName;
-    m_strPath = store.ReadString(kSection, kPathValue);
-    m_bAutoOpen = store.ReadInt(kSection, kOpenValue) != 0;
+    m_strPath = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardPath);
+    m_bAutoOpen = store.ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0;
 
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);
@@ -185,9 +160,9 @@ void CWizardDlg::accept()
     QDialog::accept();
     // Written whichever kind was chosen, so the next wizard offers them again.
     CSettingsStore store;
-    store.WriteString(m_strName, kSection, kNameValue);
-    store.WriteString(m_strPath, kSection, kPathValue);
-    store.WriteInt(m_bAutoOpen ? 1 : 0, kSection, kOpenValue);
+    store.WriteString(m_strName, SettingsNames::kWizardSection, SettingsNames::kWizardName);
+    store.WriteString(m_strPath, SettingsNames::kWizardSection, SettingsNames::kWizardPath);
+    store.WriteInt(m_bAutoOpen ? 1 : 0, SettingsNames::kWizardSection, SettingsNames::kWizardOpen);
 }
 
 void CWizardDlg::SetProjectControlsEnabled(bool enabled)
@@ -221,7 +196,7 @@ void CWizardDlg::OnBrowse()
     if (!QFileInfo(request.directory).isDir())
         request.directory = QDir::homePath();
     request.listFilesInFolderMode = true;
-    QString path = CEditorApp::FileDialog(this, request);
+    QString path = Services().FileDialog(this, request);
     if (path.isEmpty())
         return;
     if (!QFileInfo(path).isDir())

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-#include "app/helpdlg.h"
-#include "app/settingsstore.h"
+#include "build/helpdlg.h"
+#include "core/settingsstore.h"
 
 #include <QDialog>
 #include <QDir>
@@ -229,13 +229,17 @@ private Q_SLOTS:
         QStringList shown;
         driver.Then(TypeAnd(m_temp.path() + QStringLiteral("/missing.chm"), true, &shown));
         driver.Then(TypeAnd(HelpFile(), true, &shown));
-        QStringList opened;
-        CEditorApp::s_shellOpenHook = [&opened](const QString &target) {
-            opened.append(target);
-            return QFile::exists(target);
-        };
+        struct OpensExistingFiles : ForwardingServices
+        {
+            QStringList opened;
+            bool ShellOpen(const QString &target) override
+            {
+                opened.append(target);
+                return QFile::exists(target);
+            }
+        } shell;
         CEditorApp::Instance()->OnHelpIndex();
-        CEditorApp::s_shellOpenHook = nullptr;
+        const QStringList opened = shell.opened;
         QCOMPARE(driver.Pending(), 0);
         QCOMPARE(boxes.Texts(), (QStringList{kFailed, kFailed}));
         QCOMPARE(shown, (QStringList{"/gone/qrh.chm", m_temp.path() + QStringLiteral("/missing.chm")}));
@@ -260,7 +264,7 @@ private Q_SLOTS:
 
     void realShellOpenFailsForAMissingFile()
     {
-        QVERIFY(!CEditorApp::ShellOpen(m_temp.path() + QStringLiteral("/no such help.chm")));
+        QVERIFY(!CEditorApp::Instance()->ShellOpen(m_temp.path() + QStringLiteral("/no such help.chm")));
     }
 };
 

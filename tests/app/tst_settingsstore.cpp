@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-#include "app/settingsstore.h"
+#include "core/settingsstore.h"
 
 #include <QFile>
 #include <QSettings>

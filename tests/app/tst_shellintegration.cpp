@@ -139,11 +139,7 @@ class TestShellIntegration : public QObject
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        CEditorApp::s_messageBoxHook = nullptr;
-        App()->ExitInstance();
-    }
+    void cleanup() { App()->ExitInstance(); }
 
     void requestReader_data()
     {
@@ -358,28 +354,33 @@ private Q_SLOTS:
     void failedOpensShowTheirMessagesOneAtATime()
     {
         QVERIFY(App()->InitInstance({}));
-        int shown = 0;
-        int depth = 0;
-        int deepest = 0;
-        CEditorApp::s_messageBoxHook = [&](const QString &, QMessageBox::Icon, QMessageBox::StandardButtons) {
-            ++shown;
-            deepest = qMax(deepest, ++depth);
-            // While a box is up, its event loop takes in further requests; now
-            // and then the user takes a while to read one.
-            QDeadlineTimer reading(shown % 100 == 1 ? 200 : 0);
-            do {
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            } while (!reading.hasExpired());
-            --depth;
-            return QMessageBox::Ok;
-        };
+        struct NestingRecorder : ForwardingServices
+        {
+            int shown = 0;
+            int depth = 0;
+            int deepest = 0;
+            QMessageBox::StandardButton MessageBox(const QString &, QMessageBox::Icon, QMessageBox::StandardButtons,
+                                                   QMessageBox::StandardButton) override
+            {
+                ++shown;
+                deepest = qMax(deepest, ++depth);
+                // While a box is up, its event loop takes in further requests;
+                // now and then the user takes a while to read one.
+                QDeadlineTimer reading(shown % 100 == 1 ? 200 : 0);
+                do {
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+                } while (!reading.hasExpired());
+                --depth;
+                return QMessageBox::Ok;
+            }
+        } boxes;
         constexpr int kRequests = 3000;
         Child sender;
         StartHelper(sender, {QStringLiteral("requests=%1:%2").arg(kRequests).arg(m_dir.filePath(QStringLiteral("missing-")))});
-        QTRY_COMPARE_WITH_TIMEOUT(shown, kRequests, 180000);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.shown, kRequests, 180000);
         QTRY_COMPARE_WITH_TIMEOUT(sender.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QVERIFY(sender.Output().contains("answered 3000\n"));
-        QCOMPARE(deepest, 1);
+        QCOMPARE(boxes.deepest, 1);
         QVERIFY(OpenPaths().isEmpty());
     }
 

@@ -6,7 +6,7 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "app/settingsstore.h"
+#include "core/settingsstore.h"
 #include "editor/richsyntaxdoc.h"
 
 #include <QDir>

@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-#include "modalpoller.h"
-
 #include "app/mainframe.h"
+#include "build/buildcommands.h"
 #include "build/buildlogdlg.h"
 #include "build/optionsdlg.h"
 #include "editor/richsyntaxdoc.h"
@@ -65,6 +64,21 @@ int OrphanCount()
 {
     return qApp->findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly).size();
 }
+
+// Closes the log once the compiler's stand-in has said that it ran; what the
+// log showed goes to shown.
+ModalDriver::Action CloseLogOnceRan(QString *shown = nullptr, const std::function<void(QWidget *)> &also = {})
+{
+    return [shown, also](QWidget *log) {
+        auto *text = log->findChild<QPlainTextEdit *>();
+        QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("ran")); }, 30000));
+        if (shown)
+            *shown = text->toPlainText();
+        if (also)
+            also(log);
+        log->close();
+    };
+}
 } // namespace
 
 class TestBuildCommands : public QObject
@@ -72,6 +86,7 @@ class TestBuildCommands : public QObject
     Q_OBJECT
 
     COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
+    CBuildCommands &Build() { return CEditorApp::Instance()->Build(); }
 
     // A program that records its folder and arguments into record; the
     // compiler's stand-in also says "ran" (the others' output has no reader).
@@ -157,18 +172,13 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
         QString shown;
         QPoint logCorner;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
-            shown = log->Edit()->toPlainText();
-            logCorner = log->frameGeometry().topLeft();
-            log->close();
-            return true;
-        });
-        doc->OnBuildCompile();
-        QVERIFY(poller.Done());
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan(&shown, [&logCorner](QWidget *log) { logCorner = log->frameGeometry().topLeft(); }));
+        Build().OnBuildCompile(*doc);
+        QCOMPARE(driver.Handled(), 1);
         QVERIFY(boxes.Texts().isEmpty());
         QCOMPARE(shown, QStringLiteral("ran"));
+        QTRY_VERIFY(QFile::exists(CompilerRecord()));
         const Record record = ReadRecord(CompilerRecord());
         QCOMPARE(record.folder, QDir(Project()).canonicalPath());
         QCOMPARE(record.arguments, arguments);
@@ -183,11 +193,9 @@ private Q_SLOTS:
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         QVERIFY(!doc->IsModified());
         MessageBoxRecorder boxes;
-        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
-            log->close();
-            return true;
-        });
-        doc->OnBuildCompile();
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
+        Build().OnBuildCompile(*doc);
         QFile file(doc->GetPathName());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("NEW"));
@@ -211,21 +219,18 @@ private Q_SLOTS:
         const QString path = Project() + QStringLiteral("/saved.qrx");
         files.Answer(saveAs ? path : QString());
         MessageBoxRecorder boxes;
-        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
-            log->close();
-            return true;
-        });
-        doc.OnBuildCompile();
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
+        Build().OnBuildCompile(doc);
         QCOMPARE(files.Requests().size(), 1);
         if (saveAs) {
             QVERIFY(boxes.Texts().isEmpty());
+            QTRY_VERIFY(QFile::exists(CompilerRecord()));
             QCOMPARE(ReadRecord(CompilerRecord()).arguments, (QStringList{"saved.qrx", "saved.gba"}));
         } else {
             QCOMPARE(boxes.Texts(), QStringList{kSaveFailed});
             QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
-            QVERIFY(!poller.Seen());
+            QCOMPARE(driver.Handled(), 0);
             QVERIFY(!QFile::exists(CompilerRecord()));
         }
     }
@@ -240,13 +245,11 @@ private Q_SLOTS:
         FileDialogStub files;
         files.Answer(path);
         MessageBoxRecorder boxes;
-        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
-            log->close();
-            return true;
-        });
-        doc.OnBuildCompile();
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
+        Build().OnBuildCompile(doc);
         QCOMPARE(doc.GetPathName(), path);
-        QVERIFY(!poller.Seen());
+        QCOMPARE(driver.Handled(), 0);
         QVERIFY(!boxes.Texts().contains(kSaveFailed));
         QVERIFY(!boxes.Texts().contains(kNoCompiler));
         QVERIFY(!boxes.Texts().contains(kCompilerFailed));
@@ -258,7 +261,7 @@ private Q_SLOTS:
         Options().m_strCompiler.clear();
         auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
         MessageBoxRecorder boxes;
-        doc->OnBuildCompile();
+        Build().OnBuildCompile(*doc);
         QCOMPARE(boxes.Texts(), QStringList{kNoCompiler});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
         QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -283,19 +286,17 @@ private Q_SLOTS:
         Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = missing;
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
-        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
-            log->close();
-            return true;
-        });
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
         if (command == 0)
-            doc->OnBuildCompile();
+            Build().OnBuildCompile(*doc);
         else if (command == 1)
-            doc->OnBuildRun();
+            Build().OnBuildRun(*doc);
         else
-            doc->OnBuildLink();
+            Build().OnBuildLink(*doc);
         QCOMPARE(boxes.Texts(), QStringList{message});
         QCOMPARE(int(boxes.Boxes().constFirst().icon), icon);
-        QVERIFY(!poller.Seen());
+        QCOMPARE(driver.Handled(), 0);
     }
 
     void runStartsTheEmulatorInTheProjectFolder_data()
@@ -316,7 +317,7 @@ private Q_SLOTS:
         Options().m_bMultiBoot = multiBoot;
         auto doc = Source(Project(), name);
         MessageBoxRecorder boxes;
-        doc->OnBuildRun();
+        Build().OnBuildRun(*doc);
         QVERIFY(boxes.Texts().isEmpty());
         QTRY_VERIFY(QFile::exists(EmulatorRecord()));
         const Record record = ReadRecord(EmulatorRecord());
@@ -340,7 +341,7 @@ private Q_SLOTS:
         Options().m_strLinker.clear();
         auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
         MessageBoxRecorder boxes;
-        link ? doc->OnBuildLink() : doc->OnBuildRun();
+        link ? Build().OnBuildLink(*doc) : Build().OnBuildRun(*doc);
         QCOMPARE(boxes.Texts(), QStringList{link ? kNoLinker : kNoEmulator});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
     }
@@ -369,20 +370,23 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::StandardButton(answer));
         bool startedWhileLogOpen = false;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
+        ModalDriver driver;
+        driver.Then([&](QWidget *log) {
+            auto *text = log->findChild<QPlainTextEdit *>();
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("ran")); }, 30000));
             startedWhileLogOpen = QFile::exists(record);
-            QTest::keyClick(log->Edit(), Qt::Key_Escape);
-            return true;
+            QTest::keyClick(text, Qt::Key_Escape);
         });
-        link ? doc->OnBuildLink() : doc->OnBuildRun();
+        link ? Build().OnBuildLink(*doc) : Build().OnBuildRun(*doc);
         QCOMPARE(boxes.Texts(), QStringList{kQuestion});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Question);
         QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(poller.Seen(), compiled);
+        QCOMPARE(driver.Handled(), compiled ? 1 : 0);
         QVERIFY(!startedWhileLogOpen);
-        QCOMPARE(QFile::exists(CompilerRecord()), compiled);
+        if (compiled)
+            QTRY_VERIFY(QFile::exists(CompilerRecord()));
+        else
+            QVERIFY(!QFile::exists(CompilerRecord()));
         if (started)
             QTRY_VERIFY(QFile::exists(record));
         else
@@ -409,11 +413,10 @@ private Q_SLOTS:
         FileDialogStub files;
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::StandardButton(answer));
-        link ? doc.OnBuildLink() : doc.OnBuildRun();
+        link ? Build().OnBuildLink(doc) : Build().OnBuildRun(doc);
         QCOMPARE(boxes.Texts(), messages);
-        QTest::qWait(200);
-        QVERIFY(!QFile::exists(EmulatorRecord()));
-        QVERIFY(!QFile::exists(LinkerRecord()));
+        // A program is started only after the editor has moved into the project folder.
+        QCOMPARE(QDir::currentPath(), m_home);
     }
 
     void linkFillsTheTemplate_data()
@@ -437,7 +440,7 @@ private Q_SLOTS:
         auto doc = Source(folder, QStringLiteral("pong.qrx"));
         Options().m_cmdLineDlg.m_strArguments = text;
         MessageBoxRecorder boxes;
-        doc->OnBuildLink();
+        Build().OnBuildLink(*doc);
         QVERIFY(boxes.Texts().isEmpty());
         QTRY_VERIFY(QFile::exists(LinkerRecord()));
         expected.replaceInStrings(QStringLiteral("<folder>"), doc->GetPathName().section(QLatin1Char('/'), 0, -2) + QLatin1Char('/'));
@@ -452,22 +455,20 @@ private Q_SLOTS:
         CRichSyntaxDoc doc;
         doc.SetPathName(m_dir->path() + QStringLiteral("/gone/pong.qrx"), false);
         MessageBoxRecorder boxes;
-        doc.OnBuildRun();
+        Build().OnBuildRun(doc);
         QCOMPARE(boxes.Texts(), QStringList{kDirectoryFailed});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Critical);
         QCOMPARE(QDir::currentPath(), m_home);
-        QTest::qWait(200);
-        QVERIFY(!QFile::exists(EmulatorRecord()));
     }
 
     void programsCanRunRepeatedly()
     {
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
-        doc->OnBuildRun();
+        Build().OnBuildRun(*doc);
         QTRY_VERIFY(QFile::exists(EmulatorRecord()));
         QFile::remove(EmulatorRecord());
-        doc->OnBuildRun();
+        Build().OnBuildRun(*doc);
         QTRY_VERIFY(QFile::exists(EmulatorRecord()));
         QVERIFY(boxes.Texts().isEmpty());
     }
@@ -493,18 +494,14 @@ private Q_SLOTS:
         Options().m_cmdLineDlg.m_strArguments = QStringLiteral("%m");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
-        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
-            log->close();
-            return true;
-        });
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
         if (command == 0)
-            doc->OnBuildCompile();
+            Build().OnBuildCompile(*doc);
         else if (command == 1)
-            doc->OnBuildRun();
+            Build().OnBuildRun(*doc);
         else
-            doc->OnBuildLink();
+            Build().OnBuildLink(*doc);
         QVERIFY(boxes.Texts().isEmpty());
         QTRY_VERIFY(QFile::exists(wineRecord));
         const Record record = ReadRecord(wineRecord);
@@ -518,7 +515,7 @@ private Q_SLOTS:
         Options().m_strCompiler = QStringLiteral("C:/QRX/qrx.exe");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
-        doc->OnBuildCompile();
+        Build().OnBuildCompile(*doc);
         QCOMPARE(boxes.Texts(), QStringList{kCompilerFailed});
     }
 #endif

@@ -2,10 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-#include "modalpoller.h"
-
-#include "app/settingsstore.h"
 #include "build/buildlogdlg.h"
+#include "core/settingsnames.h"
+#include "core/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +50,13 @@ int OrphanCount()
 {
     return qApp->findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly).size();
 }
+
+QPlainTextEdit *Text(QWidget *log)
+{
+    return log->findChild<QPlainTextEdit *>();
+}
+
+constexpr int kWaitMs = 30000;
 } // namespace
 
 class TestBuildLogDlg : public QObject
@@ -59,24 +65,47 @@ class TestBuildLogDlg : public QObject
 
     QString Helper() const { return QStringLiteral(QBE_TEST_HELPER); }
 
-    // Runs the helper with words through a log window and returns what the
-    // window shows once the child has ended.
-    QString RunToEnd(const QStringList &words, const QString &folder = QString())
+    // The helper's word that the test has seen what it wrote so far.
+    QString Go() const { return m_dir->path() + QStringLiteral("/go"); }
+    QString WaitForGo() const { return QStringLiteral("wait=") + Go(); }
+    void SayGo() const
     {
-        QString shown;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
-            shown = log->Edit()->toPlainText();
-            log->close();
-            return true;
-        });
+        QFile file(Go());
+        file.open(QIODevice::WriteOnly);
+    }
+
+    // Runs the helper with words through a log window; step, when given, acts
+    // on the open window first. Returns what the window shows once the child
+    // has ended.
+    QString RunToEnd(const QStringList &words, const std::function<void(CBuildLogDlg *)> &step = {},
+                     const QString &folder = QString())
+    {
         CBuildLogDlg log;
+        bool finished = false;
+        connect(&log, &CBuildLogDlg::Finished, this, [&finished] { finished = true; });
+        QString shown;
+        ModalDriver driver;
+        driver.Then([&](QWidget *) {
+            if (step)
+                step(&log);
+            if (!QTest::qWaitFor([&finished] { return finished; }, kWaitMs))
+                shown = QStringLiteral("<timed out>");
+            else
+                shown = Text(&log)->toPlainText();
+            log.close();
+        });
         if (!log.Execute(Helper(), Args(words), folder.isEmpty() ? m_dir->path() : folder))
             return QStringLiteral("<not started>");
-        if (poller.TimedOut())
-            return QStringLiteral("<timed out>");
         return shown;
+    }
+
+    // A step that lets the helper go on once the window shows text.
+    std::function<void(CBuildLogDlg *)> GoOnceShown(const QString &text)
+    {
+        return [this, text](CBuildLogDlg *log) {
+            QVERIFY(QTest::qWaitFor([log, text] { return Text(log)->toPlainText().contains(text); }, kWaitMs));
+            SayGo();
+        };
     }
 
 private Q_SLOTS:
@@ -84,8 +113,8 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         CSettingsStore store;
-        store.WriteInt(0, QStringLiteral("Log"), QStringLiteral("SizeX"));
-        store.WriteInt(0, QStringLiteral("Log"), QStringLiteral("SizeY"));
+        store.WriteInt(0, SettingsNames::kLogSection, SettingsNames::kLogWidth);
+        store.WriteInt(0, SettingsNames::kLogSection, SettingsNames::kLogHeight);
     }
     void cleanup()
     {
@@ -100,9 +129,6 @@ private Q_SLOTS:
         QTest::newRow("standard output") << QStringList{"out=first\\n", "out=second\\n"} << "first\nsecond\n";
         QTest::newRow("standard error interleaved")
             << QStringList{"out=one\\n", "err=two\\n", "out=three\\n", "err=four"} << "one\ntwo\nthree\nfour";
-        QTest::newRow("across ticks")
-            << QStringList{"out=early\\n", "sleep=700", "err=late\\n", "sleep=700", "out=last"}
-            << "early\nlate\nlast";
         QTest::newRow("nothing written") << QStringList{"exit=0"} << "";
         QTest::newRow("failing exit status shown no differently") << QStringList{"out=error!", "exit=3"} << "error!";
     }
@@ -111,6 +137,12 @@ private Q_SLOTS:
         QFETCH(QStringList, words);
         QFETCH(QString, shown);
         QCOMPARE(RunToEnd(words), shown);
+    }
+
+    void outputThatComesLater()
+    {
+        QCOMPARE(RunToEnd({"out=early\\n", WaitForGo(), "err=late\\n", "out=last"}, GoOnceShown("early")),
+                 QStringLiteral("early\nlate\nlast"));
     }
 
     void bytesAsReceived_data()
@@ -123,17 +155,20 @@ private Q_SLOTS:
         QTest::newRow("CR LF pairs") << QStringList{"out=a\\r\\nb\\r\\n"} << "a\r\nb\r\n";
         QTest::newRow("lone carriage return") << QStringList{"out=a\\rb"} << "a\rb";
         QTest::newRow("CR LF split between two reads")
-            << QStringList{"out=a\\r", "sleep=800", "out=\\nb"} << "a\r\nb";
+            << QStringList{"out=xa\\r", "wait", "out=\\nb"} << "xa\r\nb";
         QTest::newRow("CR at the very end") << QStringList{"out=a\\r"} << "a\r";
         QTest::newRow("character split between two reads")
-            << QStringList{"out=caf\\xc3", "sleep=800", "out=\\xa9!"} << QString::fromUtf8("caf\xc3\xa9!");
+            << QStringList{"out=xcaf\\xc3", "wait", "out=\\xa9!"} << QString::fromUtf8("xcaf\xc3\xa9!");
         QTest::newRow("tabs and blanks") << QStringList{"out=\\tx  y \\n"} << "\tx  y \n";
     }
     void bytesAsReceived()
     {
         QFETCH(QStringList, words);
         QFETCH(QString, text);
-        QCOMPARE(RunToEnd(words), ShownInOneCall(text));
+        // "wait": the rest comes in a read of its own, once the first part shows.
+        const bool split = words.contains(QStringLiteral("wait"));
+        words.replaceInStrings(QStringLiteral("wait"), WaitForGo());
+        QCOMPARE(RunToEnd(words, split ? GoOnceShown(QStringLiteral("x")) : nullptr), ShownInOneCall(text));
     }
 
     void largeOutputComesWholeAndInOrder_data()
@@ -156,20 +191,7 @@ private Q_SLOTS:
     // closed, so a compiler that reads it never ended.
     void childReadingStandardInputMeetsItsEnd()
     {
-        QString shown;
-        ModalPoller<CBuildLogDlg> poller(
-            [&](CBuildLogDlg *log) {
-                if (!log->ChildEnded())
-                    return false;
-                shown = log->Edit()->toPlainText();
-                log->close();
-                return true;
-            },
-            5000);
-        CBuildLogDlg log;
-        QVERIFY(log.Execute(Helper(), Args({"stdin=any", "out=after"}), m_dir->path()));
-        QVERIFY(!poller.TimedOut());
-        QCOMPARE(shown, QStringLiteral("stdin: 0 bytes\nafter"));
+        QCOMPARE(RunToEnd({"stdin=any", "out=after"}), QStringLiteral("stdin: 0 bytes\nafter"));
     }
 
     void childRunsInTheFolder()
@@ -178,7 +200,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QString record = m_dir->path() + QStringLiteral("/record.txt");
         const QString before = QDir::currentPath();
-        QCOMPARE(RunToEnd({QStringLiteral("record=") + record, QStringLiteral("out=ok")}, folder),
+        QCOMPARE(RunToEnd({QStringLiteral("record=") + record, QStringLiteral("out=ok")}, {}, folder),
                  QStringLiteral("ok"));
         QFile file(record);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -188,31 +210,16 @@ private Q_SLOTS:
 
     void userTypedTextStaysAndOutputFollowsIt()
     {
-        QString shown;
-        bool typed = false;
         bool caretBack = false;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            QPlainTextEdit *edit = log->Edit();
-            if (!typed) {
-                if (!edit->toPlainText().contains(QLatin1String("first")))
-                    return false;
-                QTest::keyClicks(edit, QStringLiteral("typed"));
-                // The caret goes elsewhere; the next tick brings it back.
-                QTest::keyClick(edit, Qt::Key_Home, Qt::ControlModifier);
-                typed = true;
-                return false;
-            }
-            if (!caretBack && edit->textCursor().atEnd() && edit->toPlainText().contains(QLatin1String("typed")))
-                caretBack = true;
-            if (!log->ChildEnded())
-                return false;
-            shown = edit->toPlainText();
-            log->close();
-            return true;
+        const QString shown = RunToEnd({"out=first\\n", WaitForGo(), "out=second\\n"}, [&](CBuildLogDlg *log) {
+            QPlainTextEdit *edit = Text(log);
+            QVERIFY(QTest::qWaitFor([edit] { return edit->toPlainText().contains(QLatin1String("first")); }, kWaitMs));
+            QTest::keyClicks(edit, QStringLiteral("typed"));
+            // The caret goes elsewhere; the next tick brings it back.
+            QTest::keyClick(edit, Qt::Key_Home, Qt::ControlModifier);
+            caretBack = QTest::qWaitFor([edit] { return edit->textCursor().atEnd(); }, kWaitMs);
+            SayGo();
         });
-        CBuildLogDlg log;
-        QVERIFY(log.Execute(Helper(), Args({"out=first\\n", "sleep=2500", "out=second\\n"}), m_dir->path()));
-        QVERIFY(!poller.TimedOut());
         QCOMPARE(shown, QStringLiteral("first\ntypedsecond\n"));
         QVERIFY(caretBack);
     }
@@ -220,15 +227,11 @@ private Q_SLOTS:
     void caretFollowsTheOutput()
     {
         bool atEnd = false;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
-            atEnd = log->Edit()->textCursor().atEnd() && !log->Edit()->textCursor().hasSelection();
-            log->close();
-            return true;
+        RunToEnd({"bytes=20000"}, [&](CBuildLogDlg *log) {
+            QPlainTextEdit *edit = Text(log);
+            atEnd = QTest::qWaitFor([edit] { return edit->document()->characterCount() > 20000; }, kWaitMs)
+                    && edit->textCursor().atEnd() && !edit->textCursor().hasSelection();
         });
-        CBuildLogDlg log;
-        QVERIFY(log.Execute(Helper(), Args({"bytes=20000"}), m_dir->path()));
         QVERIFY(atEnd);
     }
 
@@ -242,20 +245,17 @@ private Q_SLOTS:
     {
         QFETCH(bool, escape);
         bool editable = false;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            if (!log->ChildEnded())
-                return false;
-            editable = !log->Edit()->isReadOnly();
-            if (escape)
-                QTest::keyClick(log->Edit(), Qt::Key_Escape);
-            else
-                log->close();
-            return true;
-        });
         CBuildLogDlg log;
+        ModalDriver driver;
+        driver.Then([&](QWidget *) {
+            editable = !Text(&log)->isReadOnly();
+            if (escape)
+                QTest::keyClick(Text(&log), Qt::Key_Escape);
+            else
+                log.close();
+        });
         QVERIFY(log.Execute(Helper(), Args({"out=x"}), m_dir->path()));
-        QVERIFY(poller.Done());
-        QVERIFY(!poller.TimedOut());
+        QCOMPARE(driver.Handled(), 1);
         QVERIFY(editable);
         QVERIFY(!log.isVisible());
     }
@@ -263,15 +263,15 @@ private Q_SLOTS:
     void windowIsAModalToolWindowWithOneControl()
     {
         bool ok = false;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            ok = log->isModal() && (log->windowFlags() & Qt::WindowType_Mask) == Qt::Tool
-                 && log->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size() == 1
-                 && log->Edit()->lineWrapMode() == QPlainTextEdit::NoWrap
-                 && log->Edit()->geometry() == log->rect() && log->windowTitle() == QLatin1String("Log");
-            log->close();
-            return true;
-        });
         CBuildLogDlg log;
+        ModalDriver driver;
+        driver.Then([&](QWidget *) {
+            ok = log.isModal() && (log.windowFlags() & Qt::WindowType_Mask) == Qt::Tool
+                 && log.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size() == 1
+                 && Text(&log)->lineWrapMode() == QPlainTextEdit::NoWrap && Text(&log)->geometry() == log.rect()
+                 && log.windowTitle() == QLatin1String("Log");
+            log.close();
+        });
         QVERIFY(log.Execute(Helper(), Args({"out=x"}), m_dir->path()));
         QVERIFY(ok);
     }
@@ -279,28 +279,28 @@ private Q_SLOTS:
     void sizeIsStoredAndComesBack()
     {
         QSize first;
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            first = log->size();
-            log->resize(500, 310);
-            log->close();
-            return true;
-        });
         {
             CBuildLogDlg log;
+            ModalDriver driver;
+            driver.Then([&](QWidget *) {
+                first = log.size();
+                log.resize(500, 310);
+                log.close();
+            });
             QVERIFY(log.Execute(Helper(), Args({"exit=0"}), m_dir->path()));
         }
         QCOMPARE(first, CBuildLogDlg::DefaultSize());
         CSettingsStore store;
-        QCOMPARE(store.ReadInt(QStringLiteral("Log"), QStringLiteral("SizeX")), 500);
-        QCOMPARE(store.ReadInt(QStringLiteral("Log"), QStringLiteral("SizeY")), 310);
+        QCOMPARE(store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogWidth), 500);
+        QCOMPARE(store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogHeight), 310);
 
         QSize second;
-        ModalPoller<CBuildLogDlg> again([&](CBuildLogDlg *log) {
-            second = log->size();
-            log->close();
-            return true;
-        });
         CBuildLogDlg log;
+        ModalDriver driver;
+        driver.Then([&](QWidget *) {
+            second = log.size();
+            log.close();
+        });
         QVERIFY(log.Execute(Helper(), Args({"exit=0"}), m_dir->path()));
         QCOMPARE(second, QSize(500, 310));
     }
@@ -317,13 +317,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, program);
         QFETCH(QString, folder);
-        ModalPoller<CBuildLogDlg> poller([](CBuildLogDlg *log) {
-            log->close();
-            return true;
-        });
+        ModalDriver driver;
+        driver.Otherwise([](QWidget *log) { log->close(); });
         CBuildLogDlg log;
         QVERIFY(!log.Execute(program, QStringLiteral("x"), folder.isEmpty() ? m_dir->path() : folder));
-        QVERIFY(!poller.Seen());
+        QCOMPARE(driver.Handled(), 0);
         QVERIFY(!log.isVisible());
     }
 
@@ -332,11 +330,10 @@ private Q_SLOTS:
     {
         const QString pidFile = m_dir->path() + QStringLiteral("/pid");
         const QString record = m_dir->path() + QStringLiteral("/done");
-        ModalPoller<CBuildLogDlg> poller([&](CBuildLogDlg *log) {
-            if (!QFile::exists(pidFile))
-                return false;
+        ModalDriver driver;
+        driver.Then([&](QWidget *log) {
+            QVERIFY(QTest::qWaitFor([&pidFile] { return QFile::exists(pidFile); }, kWaitMs));
             log->close();
-            return true;
         });
         {
             CBuildLogDlg log;

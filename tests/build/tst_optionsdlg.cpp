@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-#include "modalpoller.h"
 
-#include "app/settingsstore.h"
+#include "core/settingsstore.h"
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
 
@@ -45,21 +44,23 @@ class TestOptionsDlg : public QObject
 {
     Q_OBJECT
 
+    ModalDriver *m_pDriver = nullptr;
+
     COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
 
     // Opens Build Options, lets step work on it, then presses OK or Cancel.
     void RunOptions(const std::function<void(COptionsDlg *)> &step, bool ok)
     {
-        ModalPoller<COptionsDlg> poller([&](COptionsDlg *dialog) {
-            step(dialog);
-            // A Command Line dialog opened by the step has been dealt with by now.
-            if (QApplication::activeModalWidget() != dialog)
-                return false;
+        ModalDriver driver;
+        driver.Then([&](QWidget *dialog) {
+            // A Command Line dialog the step opens is answered by the next action.
+            step(qobject_cast<COptionsDlg *>(dialog));
             QTest::mouseClick(Child<QPushButton>(dialog, ok ? "okButton" : "cancelButton"), Qt::LeftButton);
-            return true;
         });
+        m_pDriver = &driver;
         Options().DoModal();
-        QVERIFY(poller.Done());
+        m_pDriver = nullptr;
+        QVERIFY(!Options().isVisible());
     }
 
 private Q_SLOTS:
@@ -308,17 +309,21 @@ private Q_SLOTS:
         files.Answer(QStringLiteral("/l/flash"));
         Options().m_cmdLineDlg.m_strArguments = QStringLiteral("old %b");
         QString shownTemplate;
-        ModalPoller<CCmdLineDlg> commandLine([&](CCmdLineDlg *dialog) {
-            auto *edit = Child<QLineEdit>(dialog, "argumentsEdit");
-            shownTemplate = edit->text();
-            edit->selectAll();
-            QTest::keyClicks(edit, QStringLiteral("-w %p%m"));
-            QTest::keyClick(edit, Qt::Key_Return);
-            return true;
-        });
-        RunOptions([](COptionsDlg *dialog) { QTest::mouseClick(Child<QPushButton>(dialog, "linkerBrowse"), Qt::LeftButton); },
-                   false);
-        QVERIFY(commandLine.Done());
+        bool commandLineShown = false;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                m_pDriver->Then([&](QWidget *commandLine) {
+                    commandLineShown = qobject_cast<CCmdLineDlg *>(commandLine) != nullptr;
+                    auto *edit = Child<QLineEdit>(commandLine, "argumentsEdit");
+                    shownTemplate = edit->text();
+                    edit->selectAll();
+                    QTest::keyClicks(edit, QStringLiteral("-w %p%m"));
+                    QTest::keyClick(edit, Qt::Key_Return);
+                });
+                QTest::mouseClick(Child<QPushButton>(dialog, "linkerBrowse"), Qt::LeftButton);
+            },
+            false);
+        QVERIFY(commandLineShown);
         QCOMPARE(shownTemplate, QStringLiteral("old %b"));
         QCOMPARE(Options().m_cmdLineDlg.m_strArguments, QStringLiteral("-w %p%m"));
         CSettingsStore store;
@@ -341,7 +346,8 @@ private Q_SLOTS:
         CCmdLineDlg &dialog = Options().m_cmdLineDlg;
         dialog.m_strArguments = QStringLiteral("stored %f");
         bool noCancelButton = false;
-        ModalPoller<CCmdLineDlg> poller([&](CCmdLineDlg *shown) {
+        ModalDriver driver;
+        driver.Then([&](QWidget *shown) {
             const QList<QPushButton *> buttons = shown->findChildren<QPushButton *>();
             noCancelButton = buttons.size() == 1 && buttons.constFirst()->text() == QLatin1String("OK");
             auto *edit = Child<QLineEdit>(shown, "argumentsEdit");
@@ -350,7 +356,6 @@ private Q_SLOTS:
                 QTest::keyClick(edit, Qt::Key_Escape);
             else
                 shown->close();
-            return true;
         });
         QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
         QVERIFY(noCancelButton);
@@ -362,11 +367,10 @@ private Q_SLOTS:
     {
         QStringList labels;
         QString caption;
-        ModalPoller<CCmdLineDlg> poller([&](CCmdLineDlg *shown) {
+        ModalDriver driver;
+        driver.Then([&](QWidget *shown) {
             labels = Labels(shown);
             caption = shown->windowTitle();
-            shown->reject();
-            return true;
         });
         Options().m_cmdLineDlg.DoModal();
         QCOMPARE(caption, QStringLiteral("Command Line"));
@@ -407,37 +411,34 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
 
         QStringList names;
-        bool chosen = false;
-        ModalPoller<QFileDialog> poller([&](QFileDialog *dialog) {
+        ModalDriver driver;
+        driver.Then([&](QWidget *dialog) {
             auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
             auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-            if (!view || !combo)
-                return false;
-            if (!chosen) {
-                // As the user picks a filter: arrow keys on the filter box.
-                for (int i = 0; i < filter; ++i)
-                    QTest::keyClick(combo, Qt::Key_Down);
-                chosen = true;
-                return false;
-            }
-            QStringList now;
-            const QModelIndex root = view->rootIndex();
-            for (int row = 0; row < view->model()->rowCount(root); ++row)
-                now.append(view->model()->index(row, 0, root).data().toString());
-            now.sort();
-            names = now;
+            QVERIFY(view && combo);
+            // As the user picks a filter: arrow keys on the filter box.
+            for (int i = 0; i < filter; ++i)
+                QTest::keyClick(combo, Qt::Key_Down);
             // The folder is read in the background: wait until it is listed as expected.
-            if (now != listed)
-                return false;
-            dialog->reject();
-            return true;
-        }, 5000);
+            const bool listedAsExpected = QTest::qWaitFor(
+                [&] {
+                    QStringList now;
+                    const QModelIndex root = view->rootIndex();
+                    for (int row = 0; row < view->model()->rowCount(root); ++row)
+                        now.append(view->model()->index(row, 0, root).data().toString());
+                    now.sort();
+                    names = now;
+                    return now == listed;
+                },
+                5000);
+            Q_UNUSED(listedAsExpected); // names tells what was listed
+        });
         FileDialogRequest request;
         request.directory = dir.path();
         request.filters = COptionsDlg::LinkerFilters();
         request.defaultSuffix = QStringLiteral("exe");
         request.executableFilter = COptionsDlg::ExecutableFilter();
-        QCOMPARE(CEditorApp::FileDialog(nullptr, request), QString());
+        QCOMPARE(CEditorApp::Instance()->FileDialog(nullptr, request), QString());
         QCOMPARE(names, listed);
     }
 #endif

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -13,25 +15,56 @@
 #include <cstdio>
 #include <cstdlib>
 
-MessageBoxRecorder::MessageBoxRecorder()
+ForwardingServices::ForwardingServices()
+    : m_pPrevious(SetServices(this))
 {
-    CEditorApp::s_messageBoxHook = [this](const QString &text, QMessageBox::Icon icon,
-                                          QMessageBox::StandardButtons buttons) {
-        m_boxes.append({text, icon, buttons});
-        if (!m_answers.isEmpty())
-            return m_answers.takeFirst();
-        for (int bit = 0; bit < 32; ++bit) {
-            const auto button = QMessageBox::StandardButton(1u << bit);
-            if (buttons.testFlag(button))
-                return button;
-        }
-        return QMessageBox::NoButton;
-    };
 }
 
-MessageBoxRecorder::~MessageBoxRecorder()
+ForwardingServices::~ForwardingServices()
 {
-    CEditorApp::s_messageBoxHook = nullptr;
+    SetServices(m_pPrevious);
+}
+
+QMessageBox::StandardButton ForwardingServices::MessageBox(const QString &text, QMessageBox::Icon icon,
+                                                           QMessageBox::StandardButtons buttons,
+                                                           QMessageBox::StandardButton defaultButton)
+{
+    return m_pPrevious->MessageBox(text, icon, buttons, defaultButton);
+}
+
+QString ForwardingServices::FileDialog(QWidget *parent, const FileDialogRequest &request)
+{
+    return m_pPrevious->FileDialog(parent, request);
+}
+
+bool ForwardingServices::ShellOpen(const QString &target)
+{
+    return m_pPrevious->ShellOpen(target);
+}
+
+QWidget *ForwardingServices::DialogParent()
+{
+    return m_pPrevious->DialogParent();
+}
+
+QPrinter *ForwardingServices::Printer()
+{
+    return m_pPrevious->Printer();
+}
+
+QMessageBox::StandardButton MessageBoxRecorder::MessageBox(const QString &text, QMessageBox::Icon icon,
+                                                           QMessageBox::StandardButtons buttons,
+                                                           QMessageBox::StandardButton)
+{
+    m_boxes.append({text, icon, buttons});
+    if (!m_answers.isEmpty())
+        return m_answers.takeFirst();
+    for (int bit = 0; bit < 32; ++bit) {
+        const auto button = QMessageBox::StandardButton(1u << bit);
+        if (buttons.testFlag(button))
+            return button;
+    }
+    return QMessageBox::NoButton;
 }
 
 QStringList MessageBoxRecorder::Texts() const
@@ -42,31 +75,21 @@ QStringList MessageBoxRecorder::Texts() const
     return texts;
 }
 
-FileDialogStub::FileDialogStub()
+QString FileDialogStub::FileDialog(QWidget *, const FileDialogRequest &request)
 {
-    CEditorApp::s_fileDialogHook = [this](const FileDialogRequest &request) {
-        m_requests.append(request);
-        return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
-    };
-}
-
-FileDialogStub::~FileDialogStub()
-{
-    CEditorApp::s_fileDialogHook = nullptr;
+    m_requests.append(request);
+    return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
 }
 
 ShellOpenStub::ShellOpenStub(bool result)
     : m_bResult(result)
 {
-    CEditorApp::s_shellOpenHook = [this](const QString &target) {
-        m_targets.append(target);
-        return m_bResult;
-    };
 }
 
-ShellOpenStub::~ShellOpenStub()
+bool ShellOpenStub::ShellOpen(const QString &target)
 {
-    CEditorApp::s_shellOpenHook = nullptr;
+    m_targets.append(target);
+    return m_bResult;
 }
 
 ModalDriver::ModalDriver()
@@ -74,14 +97,21 @@ ModalDriver::ModalDriver()
     m_timer.setInterval(5);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || m_actions.isEmpty())
+        if (!modal || !modal->isVisible() || m_handling.contains(modal) || (m_actions.isEmpty() && !m_otherwise))
             return;
-        const Action action = m_actions.takeFirst();
+        const Action action = m_actions.isEmpty() ? m_otherwise : m_actions.takeFirst();
         m_shown.append(modal);
-        action(modal);
-        // A failed check inside the action must not leave the test waiting forever.
-        if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog->isVisible())
-            dialog->reject();
+        m_handling.append(modal);
+        // The action runs from a timer of its own, so that this one goes on
+        // answering the dialogs the action opens in turn.
+        QTimer::singleShot(0, modal, [this, action, modal] {
+            QPointer<QWidget> alive(modal);
+            action(modal);
+            // A failed check inside the action must not leave the test waiting forever.
+            if (auto *dialog = qobject_cast<QDialog *>(alive.data()); dialog && dialog->isVisible())
+                dialog->reject();
+            m_handling.removeAll(modal);
+        });
     });
     m_timer.start();
 }
@@ -138,6 +168,16 @@ QString WriteScript(const QString &folder, const QString &name, const QByteArray
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                         | QFile::ExeGroup);
     return path;
+}
+
+QAction *CommandAction(QWidget *frame, int id)
+{
+    const QList<QAction *> actions = frame->actions();
+    for (QAction *action : actions) {
+        if (action->data().toInt() == id)
+            return action;
+    }
+    return nullptr;
 }
 
 } // namespace TestSupport

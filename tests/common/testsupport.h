@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/editorapp.h"
+#include "core/appservices.h"
 
 #include <QList>
 #include <QMessageBox>
@@ -13,9 +14,31 @@
 
 #include <functional>
 
+// Services installed for the object's lifetime that pass every request on to
+// the services installed before; the stubs below answer one kind themselves.
+class ForwardingServices : public IAppServices
+{
+public:
+    ForwardingServices();
+    ~ForwardingServices() override;
+    ForwardingServices(const ForwardingServices &) = delete;
+    ForwardingServices &operator=(const ForwardingServices &) = delete;
+
+    QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) override;
+    QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
+    bool ShellOpen(const QString &target) override;
+    QWidget *DialogParent() override;
+    QPrinter *Printer() override;
+
+private:
+    IAppServices *m_pPrevious;
+};
+
 // Answers the program's message boxes with prepared answers and records them.
 // Without a prepared answer a box is answered with its first button.
-class MessageBoxRecorder
+class MessageBoxRecorder : public ForwardingServices
 {
 public:
     struct Box
@@ -25,8 +48,9 @@ public:
         QMessageBox::StandardButtons buttons;
     };
 
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
+    QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) override;
 
     void Answer(QMessageBox::StandardButton button) { m_answers.append(button); }
     const QList<Box> &Boxes() const { return m_boxes; }
@@ -39,11 +63,10 @@ private:
 };
 
 // Answers file dialogs with prepared paths (empty text: cancelled) and records the requests.
-class FileDialogStub
+class FileDialogStub : public ForwardingServices
 {
 public:
-    FileDialogStub();
-    ~FileDialogStub();
+    QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
 
     void Answer(const QString &path) { m_answers.append(path); }
     const QList<FileDialogRequest> &Requests() const { return m_requests; }
@@ -54,11 +77,11 @@ private:
 };
 
 // Records shell opens and answers them with a fixed result.
-class ShellOpenStub
+class ShellOpenStub : public ForwardingServices
 {
 public:
     explicit ShellOpenStub(bool result = true);
-    ~ShellOpenStub();
+    bool ShellOpen(const QString &target) override;
 
     void SetResult(bool result) { m_bResult = result; }
     const QStringList &Targets() const { return m_targets; }
@@ -77,6 +100,8 @@ public:
     ModalDriver();
 
     void Then(const Action &action) { m_actions.append(action); }
+    // What happens to every dialog that comes up after the prepared actions are used up.
+    void Otherwise(const Action &action) { m_otherwise = action; }
     const QList<QWidget *> &Shown() const { return m_shown; }
     int Handled() const { return int(m_shown.size()); }
     int Pending() const { return int(m_actions.size()); }
@@ -84,7 +109,9 @@ public:
 private:
     QTimer m_timer;
     QList<Action> m_actions;
+    Action m_otherwise;
     QList<QWidget *> m_shown;
+    QList<QWidget *> m_handling; // dialogs whose action runs now
 };
 
 namespace TestSupport {
@@ -96,6 +123,8 @@ void PrepareEnvironment();
 QString SettingsFolder();
 // Writes an executable script into folder and returns its path.
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
+// The main window's action of a command.
+QAction *CommandAction(QWidget *frame, int id);
 } // namespace TestSupport
 
 // Like QTEST_MAIN, but the application is the editor's own and every test runs

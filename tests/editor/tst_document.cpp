@@ -6,6 +6,7 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "editor/fileerrors.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/wizarddlg.h"
@@ -27,9 +28,11 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -64,15 +67,28 @@ QByteArray WithCrLf(const QByteArray &bytes)
     return out;
 }
 
-// Ends the hook's effect whatever way a test leaves.
-struct WriteFault
+#ifdef Q_OS_UNIX
+// Files of this process cannot grow past a size while it lives: a write that
+// would fails with EFBIG, as on a full disk, and needs no privileges.
+struct FileSizeLimit
 {
-    explicit WriteFault(int error)
+    explicit FileSizeLimit(rlim_t bytes)
     {
-        CRichSyntaxDoc::s_writeFaultHook = [error](const QString &) { return error; };
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~WriteFault() { CRichSyntaxDoc::s_writeFaultHook = nullptr; }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    rlimit old = {};
+    void (*previousHandler)(int) = nullptr;
 };
+#endif
 
 // A small filesystem of its own, so that a disk can really be full.
 struct SmallDisk
@@ -173,7 +189,6 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        CRichSyntaxDoc::s_writeFaultHook = nullptr;
         delete m_pMainFrame;
         m_pMainFrame = nullptr;
         m_pTemplate = nullptr;
@@ -474,34 +489,44 @@ private Q_SLOTS:
         QVERIFY(m_pTemplate->findChildren<CRichSyntaxDoc *>().isEmpty());
     }
 
-    void failedSaveLeavesOldFileAndDocument_data()
+    void fileErrorTexts_data()
     {
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("message");
-
         QTest::newRow("disk full") << ENOSPC << QStringLiteral("Disk full while accessing %1.");
+        QTest::newRow("file too large") << EFBIG << QStringLiteral("Disk full while accessing %1.");
         QTest::newRow("input/output error") << EIO << QStringLiteral("Failed to save document.");
         QTest::newRow("access denied") << EACCES << QStringLiteral("Access to %1 was denied.");
+        QTest::newRow("read-only file system") << EROFS << QStringLiteral("Access to %1 was denied.");
         QTest::newRow("sharing violation") << EBUSY
                                            << QStringLiteral("A sharing violation occurred while accessing %1.");
+        QTest::newRow("not found") << ENOENT << QStringLiteral("%1 was not found.");
     }
-
-    // Regression: a save that fails part-way must not truncate the only copy of the file.
-    void failedSaveLeavesOldFileAndDocument()
+    void fileErrorTexts()
     {
         QFETCH(int, error);
         QFETCH(QString, message);
+        const QString path = QStringLiteral("/some/where.qrx");
+        QCOMPARE(FileErrorText(error, path, QStringLiteral("Failed to save document.")), WithPath(message, path));
+    }
+
+#ifdef Q_OS_UNIX
+    // Regression: a save that fails part-way must not truncate the only copy of the file.
+    void failedSaveLeavesOldFileAndDocument()
+    {
         const QByteArray old("OLD LINE 1\r\nOLD LINE 2\r\n");
         const QString path = Fixture(QStringLiteral("keep.qrx"), old);
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
         QVERIFY(doc);
-        TypeInto(doc, QStringLiteral("NEW TEXT THAT IS LONGER THAN THE OLD ONE"));
+        TypeInto(doc, QString(4096, QLatin1Char('n')));
         const QString text = doc->TextDocument()->toPlainText();
 
         MessageBoxRecorder boxes;
-        WriteFault fault(error);
-        QVERIFY(!doc->DoFileSave());
-        QCOMPARE(boxes.Texts(), QStringList{WithPath(message, path)});
+        {
+            FileSizeLimit limit(1024);
+            QVERIFY(!doc->DoFileSave());
+        }
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), path)});
         QCOMPARE(ReadBytes(path), old);
         QVERIFY(doc->IsModified());
         QCOMPARE(doc->TextDocument()->toPlainText(), text);
@@ -510,12 +535,13 @@ private Q_SLOTS:
         // No temporary file is left behind.
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.qrx")});
     }
+#endif
 
     void fullDiskLeavesOldFileIntact()
     {
         SmallDisk disk(m_dir->filePath(QStringLiteral("small")), 64);
         if (!disk.mounted)
-            QSKIP("no permission to mount a small filesystem; the injected faults cover this");
+            QSKIP("no permission to mount a small filesystem; the file size limit covers this");
         const QByteArray old = QByteArray(20 * 1024, 'o') + "\r\n";
         const QString path = disk.path + QStringLiteral("/full.qrx");
         QVERIFY(WriteBytes(path, old));

@@ -23,6 +23,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -510,7 +511,7 @@ private Q_SLOTS:
         QCOMPARE(view.toPlainText(), QStringLiteral("rnd\n"));
     }
 
-    void droppedFilesOpenAsDocuments()
+    void droppedFilesAreAnnounced()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("dropped.qrx"));
@@ -519,9 +520,8 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("cls\r\n");
         }
-        CEditorApp *app = CEditorApp::Instance();
-        QVERIFY(app->InitInstance({}));
         Window w(QStringLiteral("x = 1\n"));
+        QSignalSpy dropped(w.view.get(), &CRichSyntaxView::FilesDropped);
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(60, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -529,9 +529,9 @@ private Q_SLOTS:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(60, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.view->viewport(), &drop);
-        QTRY_COMPARE(app->MainFrame()->MdiArea()->subWindowList().size(), 1);
+        QCOMPARE(dropped.count(), 1);
+        QCOMPARE(dropped.constFirst().constFirst().toStringList(), QStringList{path});
         QCOMPARE(w.view->toPlainText(), QStringLiteral("x = 1\n"));
-        app->ExitInstance();
     }
 };
 

@@ -6,6 +6,7 @@
 //   out=TEXT        write TEXT to standard output (escapes: \n \r \t \0 \\ and \xHH)
 //   err=TEXT        write TEXT to standard error
 //   sleep=MS        wait MS milliseconds
+//   wait=FILE       wait until FILE exists: the test's word that it has seen the output so far
 //   bytes=N         write N bytes of compiler-like lines to standard output
 //   stream=N:MS     write N numbered lines to standard output, one every MS milliseconds
 //   pid=FILE        write the process id to FILE
@@ -74,6 +75,10 @@ int main(int argc, char *argv[])
             std::fflush(stderr);
         } else if (arg.startsWith(QLatin1String("sleep="))) {
             QThread::msleep(value.toULong());
+        } else if (arg.startsWith(QLatin1String("wait="))) {
+            const QString file = QString::fromLocal8Bit(value);
+            while (!QFile::exists(file))
+                QThread::msleep(5);
         } else if (arg.startsWith(QLatin1String("bytes="))) {
             qint64 left = value.toLongLong();
             qint64 line = 0;

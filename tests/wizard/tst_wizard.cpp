@@ -4,7 +4,7 @@
 
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
-#include "app/settingsstore.h"
+#include "core/settingsstore.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/projecttemplate.h"

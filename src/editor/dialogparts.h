@@ -17,5 +17,7 @@ QPushButton *OkButton(QWidget *parent);
 QPushButton *CancelButton(QWidget *parent);
 // The small "..." button beside a path field.
 QPushButton *BrowseButton(QWidget *parent);
+// Places a dialog that has no parent over the middle of owner, where owner shows.
+void CentreOver(QWidget *dialog, const QWidget *owner);
 
 } // namespace DialogParts

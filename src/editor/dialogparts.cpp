@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "app/dialogparts.h"
+#include "editor/dialogparts.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -8,7 +8,7 @@
 namespace DialogParts {
 
 namespace {
-// Sizes of the dialogs' arrangement, in pixels of an 8-point dialog font.
+// Widths of the buttons, in pixels.
 constexpr int kButtonWidth = 75;
 constexpr int kBrowseWidth = 28;
 } // namespace
@@ -41,6 +41,14 @@ QPushButton *BrowseButton(QWidget *parent)
     button->setAutoDefault(false);
     button->setFixedWidth(kBrowseWidth);
     return button;
+}
+
+void CentreOver(QWidget *dialog, const QWidget *owner)
+{
+    if (!owner || !owner->isVisible())
+        return;
+    dialog->adjustSize();
+    dialog->move(owner->frameGeometry().center() - dialog->rect().center());
 }
 
 } // namespace DialogParts

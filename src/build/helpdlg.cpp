@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "app/helpdlg.h"
+#include "build/helpdlg.h"
 
-#include "app/dialogparts.h"
-#include "app/editorapp.h"
-#include "app/settingsstore.h"
+#include "core/appservices.h"
+#include "core/settingsstore.h"
+#include "editor/dialogparts.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -16,12 +16,11 @@
 namespace {
 const QString kTitle = QStringLiteral("HTML Help Location...");
 const QString kLabel = QStringLiteral("Enter the location of the HTML Help file...");
-const QString kSection = QStringLiteral("Help");
 const QString kFilter = QStringLiteral("HTML Help Files (*.chm)");
 const QString kDefaultSuffix = QStringLiteral("chm");
 const QString kInitialFileName = QStringLiteral("qrh.dhm");
 
-// Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
+// Width of the path field, in pixels.
 constexpr int kEditWidth = 288;
 } // namespace
 
@@ -67,7 +66,7 @@ CHelpDlg::~CHelpDlg() = default;
 
 void CHelpDlg::LoadSettings()
 {
-    m_strHelpPath = CSettingsStore().ReadString(kSection, QString());
+    m_strHelpPath = CSettingsStore().ReadString(SettingsNames::kHelpSection, QString());
 }
 
 int CHelpDlg::DoModal()
@@ -75,12 +74,8 @@ int CHelpDlg::DoModal()
     m_pPathEdit->setText(m_strHelpPath);
     m_pPathEdit->setFocus();
     // The one object of the run has no parent; it still opens over the window it is asked from.
-    if (!parentWidget()) {
-        if (const QWidget *owner = QApplication::activeWindow()) {
-            adjustSize();
-            move(owner->frameGeometry().center() - rect().center());
-        }
-    }
+    if (!parentWidget())
+        DialogParts::CentreOver(this, QApplication::activeWindow());
     return exec();
 }
 
@@ -94,7 +89,7 @@ void CHelpDlg::OnBrowse()
     // Confirming the offered "qrh.dhm" as it stands is allowed; opening it
     // then fails and the user is asked again.
     request.mustExist = false;
-    const QString path = CEditorApp::FileDialog(this, request);
+    const QString path = Services().FileDialog(this, request);
     if (path.isEmpty())
         return;
     // Taken at once: Cancel in this dialog does not undo a browsed path.
@@ -106,5 +101,5 @@ void CHelpDlg::accept()
 {
     m_strHelpPath = m_pPathEdit->text();
     QDialog::accept();
-    CSettingsStore().WriteString(m_strHelpPath, kSection, QString());
+    CSettingsStore().WriteString(m_strHelpPath, SettingsNames::kHelpSection, QString());
 }

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "app/settingsstore.h"
+#include "core/settingsstore.h"
 
 #include <QSettings>
 #include <QStringList>

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/settingsnames.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -16,7 +18,7 @@
 class CSettingsStore
 {
 public:
-    explicit CSettingsStore(const QString &rootPath = QStringLiteral("Software\\TRZ"));
+    explicit CSettingsStore(const QString &rootPath = SettingsNames::kRootPath);
 
     void WriteString(const QString &value, const QString &section, const QString &name);
     QString ReadString(const QString &section, const QString &name) const;

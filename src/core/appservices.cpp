@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "core/appservices.h"
+
+namespace {
+
+class CNoServices : public IAppServices
+{
+public:
+    QMessageBox::StandardButton MessageBox(const QString &, QMessageBox::Icon, QMessageBox::StandardButtons,
+                                           QMessageBox::StandardButton) override
+    {
+        return QMessageBox::NoButton;
+    }
+    QString FileDialog(QWidget *, const FileDialogRequest &) override { return QString(); }
+    bool ShellOpen(const QString &) override { return false; }
+    QWidget *DialogParent() override { return nullptr; }
+    QPrinter *Printer() override { return nullptr; }
+};
+
+CNoServices g_noServices;
+IAppServices *g_pServices = nullptr;
+
+} // namespace
+
+IAppServices &Services()
+{
+    return g_pServices ? *g_pServices : g_noServices;
+}
+
+IAppServices *SetServices(IAppServices *services)
+{
+    IAppServices *previous = g_pServices;
+    g_pServices = services;
+    return previous;
+}
+
+QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
+                                       QMessageBox::StandardButtons buttons,
+                                       QMessageBox::StandardButton defaultButton)
+{
+    return Services().MessageBox(text, icon, buttons, defaultButton);
+}

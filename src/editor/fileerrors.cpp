@@ -1,0 +1,107 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "editor/fileerrors.h"
+
+#include <QDir>
+
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+const QString kNotFound = QStringLiteral("%1 was not found.");
+const QString kAccessDenied = QStringLiteral("Access to %1 was denied.");
+const QString kSharingViolation = QStringLiteral("A sharing violation occurred while accessing %1.");
+const QString kDiskFull = QStringLiteral("Disk full while accessing %1.");
+
+enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
+
+FileErrorCause CauseOf(int error)
+{
+#ifdef Q_OS_WIN
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE:
+        return FileErrorCause::NotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return FileErrorCause::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileErrorCause::SharingViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileErrorCause::DiskFull;
+    default:
+        break;
+    }
+#endif
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileErrorCause::NotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+        return FileErrorCause::AccessDenied;
+    case EBUSY:
+    case ETXTBSY:
+    case EAGAIN:
+        return FileErrorCause::SharingViolation;
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return FileErrorCause::DiskFull;
+    default:
+        return FileErrorCause::Other;
+    }
+}
+
+QString TextFor(FileErrorCause cause, const QString &path, const QString &fallback)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    switch (cause) {
+    case FileErrorCause::NotFound:
+        return kNotFound.arg(name);
+    case FileErrorCause::AccessDenied:
+        return kAccessDenied.arg(name);
+    case FileErrorCause::SharingViolation:
+        return kSharingViolation.arg(name);
+    case FileErrorCause::DiskFull:
+        return kDiskFull.arg(name);
+    case FileErrorCause::Other:
+        break;
+    }
+    return fallback;
+}
+
+} // namespace
+
+void ClearSystemError()
+{
+#ifdef Q_OS_WIN
+    SetLastError(0);
+#endif
+    errno = 0;
+}
+
+int LastSystemError()
+{
+#ifdef Q_OS_WIN
+    if (const DWORD error = GetLastError())
+        return int(error);
+#endif
+    return errno;
+}
+
+QString FileErrorText(int error, const QString &path, const QString &fallback)
+{
+    return TextFor(CauseOf(error), path, fallback);
+}

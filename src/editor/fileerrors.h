@@ -1,0 +1,18 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// The system's error number of a file operation and the message the user
+// sees for it.
+
+void ClearSystemError();
+// The error number the last failed system call left (on Windows its own code
+// where there is one).
+int LastSystemError();
+
+// "%1 was not found.", "Access to %1 was denied.", "A sharing violation
+// occurred while accessing %1." or "Disk full while accessing %1." with the
+// path in the system's form, by the cause of error; fallback for any other error.
+QString FileErrorText(int error, const QString &path, const QString &fallback);
