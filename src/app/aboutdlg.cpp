@@ -98,11 +98,13 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     DialogParts::SetDialogFrame(this);
 
     m_pLogo = new QLabel(this);
+    m_pLogo->setObjectName(QStringLiteral("logo"));
     m_pLogo->setFixedSize(kLogoWidth, kLogoHeight);
     m_pLogo->setAlignment(Qt::AlignCenter);
     m_pLogo->setPixmap(QPixmap(kLogo));
 
     m_pTextBox = new QPlainTextEdit(this);
+    m_pTextBox->setObjectName(QStringLiteral("textBox"));
     m_pTextBox->setReadOnly(true);
     m_pTextBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_pTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -112,6 +114,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     m_pTextBox->setPlainText(m_strText);
 
     m_pOkButton = DialogParts::OkButton(this);
+    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     connect(m_pOkButton, &QPushButton::clicked, this, &CAboutDlg::accept);
 
     // The painted lines need room right of the logo and above the text box

@@ -39,9 +39,6 @@ public:
     static QFont TitleFont();
     static QFont CreditFont();
 
-    QPlainTextEdit *TextBox() const { return m_pTextBox; }
-    QPushButton *OkButton() const { return m_pOkButton; }
-    QLabel *Logo() const { return m_pLogo; }
 
     QString m_strText;
 

@@ -34,9 +34,6 @@ public:
     bool SaveAllModified();
     void CloseAllDocuments();
 
-    // Documents File/New has made so far in this run, projects included.
-    int NewDocumentCount() const { return m_nUntitledCount; }
-
     // Called by a document's last frame as it goes; the document goes with it.
     void RemoveDocument(CRichSyntaxDoc *doc);
 

@@ -22,7 +22,6 @@ public:
     static void Install(QFileDialog *dialog, const QString &executableFilter);
 
     void SetListExecutables(bool on);
-    bool ListsExecutables() const { return m_bListExecutables; }
 
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 

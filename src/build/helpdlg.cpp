@@ -32,10 +32,14 @@ CHelpDlg::CHelpDlg(QWidget *parent)
 
     auto *label = new QLabel(kLabel, this);
     m_pPathEdit = new QLineEdit(this);
+    m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
     m_pBrowseButton = DialogParts::BrowseButton(this);
+    m_pBrowseButton->setObjectName(QStringLiteral("browseButton"));
     m_pOkButton = DialogParts::OkButton(this);
+    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     m_pCancelButton = DialogParts::CancelButton(this);
+    m_pCancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(m_pPathEdit, 1);

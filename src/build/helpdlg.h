@@ -22,10 +22,6 @@ public:
 
     void OnBrowse();
 
-    QLineEdit *PathEdit() const { return m_pPathEdit; }
-    QPushButton *BrowseButton() const { return m_pBrowseButton; }
-    QPushButton *OkButton() const { return m_pOkButton; }
-    QPushButton *CancelButton() const { return m_pCancelButton; }
 
     QString m_strHelpPath;
 

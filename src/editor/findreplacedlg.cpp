@@ -37,21 +37,26 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
     auto *fields = new QGridLayout;
     auto *findLabel = new QLabel(QString::fromLatin1(kFindWhat), this);
     m_pFindEdit = new QLineEdit(this);
+    m_pFindEdit->setObjectName(QStringLiteral("findEdit"));
     findLabel->setBuddy(m_pFindEdit);
     fields->addWidget(findLabel, 0, 0);
     fields->addWidget(m_pFindEdit, 0, 1);
     if (replace) {
         auto *replaceLabel = new QLabel(QString::fromLatin1(kReplaceWith), this);
         m_pReplaceEdit = new QLineEdit(this);
+        m_pReplaceEdit->setObjectName(QStringLiteral("replaceEdit"));
         replaceLabel->setBuddy(m_pReplaceEdit);
         fields->addWidget(replaceLabel, 1, 0);
         fields->addWidget(m_pReplaceEdit, 1, 1);
     }
 
     m_pWholeWord = new QCheckBox(QString::fromLatin1(kWholeWord), this);
+    m_pWholeWord->setObjectName(QStringLiteral("wholeWordCheck"));
     m_pMatchCase = new QCheckBox(QString::fromLatin1(kMatchCase), this);
+    m_pMatchCase->setObjectName(QStringLiteral("matchCaseCheck"));
     auto *direction = new QGroupBox(QString::fromLatin1(kDirection), this);
     m_pUp = new QRadioButton(QString::fromLatin1(kUp), direction);
+    m_pUp->setObjectName(QStringLiteral("upRadio"));
     m_pDown = new QRadioButton(QString::fromLatin1(kDown), direction);
     auto *directionLayout = new QHBoxLayout(direction);
     directionLayout->addWidget(m_pUp);
@@ -71,11 +76,14 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
 
     auto *buttons = new QVBoxLayout;
     m_pFindNext = new QPushButton(QString::fromLatin1(kFindNextText), this);
+    m_pFindNext->setObjectName(QStringLiteral("findNextButton"));
     m_pFindNext->setDefault(true);
     buttons->addWidget(m_pFindNext);
     if (replace) {
         m_pReplace = new QPushButton(QString::fromLatin1(kReplaceText), this);
+        m_pReplace->setObjectName(QStringLiteral("replaceButton"));
         m_pReplaceAll = new QPushButton(QString::fromLatin1(kReplaceAllText), this);
+        m_pReplaceAll->setObjectName(QStringLiteral("replaceAllButton"));
         buttons->addWidget(m_pReplace);
         buttons->addWidget(m_pReplaceAll);
     }

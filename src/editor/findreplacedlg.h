@@ -35,14 +35,6 @@ public:
     FindRequest Request() const;
     void SetRequest(const FindRequest &request);
 
-    QLineEdit *FindEdit() const { return m_pFindEdit; }
-    QLineEdit *ReplaceEdit() const { return m_pReplaceEdit; }
-    QCheckBox *WholeWordBox() const { return m_pWholeWord; }
-    QCheckBox *MatchCaseBox() const { return m_pMatchCase; }
-    QRadioButton *UpButton() const { return m_pUp; }
-    QPushButton *FindNextButton() const { return m_pFindNext; }
-    QPushButton *ReplaceButton() const { return m_pReplace; }
-    QPushButton *ReplaceAllButton() const { return m_pReplaceAll; }
 
 Q_SIGNALS:
     void FindNext(const FindRequest &request);

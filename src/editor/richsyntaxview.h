@@ -44,10 +44,8 @@ public:
 
     // Colours every line, under a wait cursor.
     void ColorDocument();
-    CSyntaxHighlighter *Highlighter() const { return m_pHighlighter; }
 
     void SetGutterWidth(int width);
-    int GutterWidth() const { return m_nGutterWidth; }
     void SetTabStops(int columns);
     // Draws the gutter's background, separator and the visible line numbers.
     void PaintGutter(QWidget *gutter, const QRect &rect);
@@ -56,7 +54,6 @@ public:
     bool FindNext(const FindRequest &request);
     bool Replace(const FindRequest &request);
     int ReplaceAll(const FindRequest &request);
-    CFindReplaceDlg *FindDialog() const { return m_pFindDlg; }
 
     // A copy of the text with the colours made part of it, as it is printed.
     std::unique_ptr<QTextDocument> CreatePrintDocument() const;

@@ -77,7 +77,6 @@ const QTextCharFormat &CSyntaxHighlighter::Format(ColorKind kind) const
 
 void CSyntaxHighlighter::highlightBlock(const QString &text)
 {
-    ++m_nBlocksColored;
     m_spans.clear();
     ColorLine(text, m_rules, m_spans);
     for (const ColorSpan &span : m_spans)
@@ -154,8 +153,7 @@ void CSyntaxHighlighter::ColorBlocks(const QTextBlock &first, const QTextBlock &
     QList<QTextLayout::FormatRange> ranges;
     int position = start;
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        ++m_nBlocksColored;
-        m_spans.clear();
+            m_spans.clear();
         const int length = block.length();
         ColorLine(all.mid(position, length - 1), m_rules, m_spans);
         position += length;

@@ -34,10 +34,6 @@ public:
     void ColorBlocks(const QTextBlock &first, const QTextBlock &last);
 
     const QTextCharFormat &Format(ColorKind kind) const;
-    const CVocabulary &Rules() const { return m_rules; }
-
-    // Blocks coloured since construction, for the tests of what an edit recolours.
-    long long BlocksColored() const { return m_nBlocksColored; }
 
     QTextCharFormat m_cfNumber;
     QTextCharFormat m_cfString;
@@ -55,7 +51,6 @@ private:
 
     CVocabulary m_rules;
     std::vector<ColorSpan> m_spans;
-    long long m_nBlocksColored = 0;
     bool m_shared[6] = {};
     bool m_bFormatsShared = false;
 };

@@ -48,14 +48,21 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     DialogParts::SetDialogFrame(this);
 
     m_pNameEdit = new QLineEdit(this);
+    m_pNameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_pNameEdit->setMinimumWidth(kEditWidth);
     m_pPathEdit = new QLineEdit(this);
+    m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
     m_pBrowseButton = DialogParts::BrowseButton(this);
+    m_pBrowseButton->setObjectName(QStringLiteral("browseButton"));
     m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create sub-folder in project directory..."), this);
+    m_pSubFolderCheck->setObjectName(QStringLiteral("subFolderCheck"));
     m_pAutoOpenCheck = new QCheckBox(QStringLiteral("Auto open this project when I launch TRZ..."), this);
+    m_pAutoOpenCheck->setObjectName(QStringLiteral("autoOpenCheck"));
     m_pBlankRadio = new QRadioButton(QStringLiteral("Create a new, blank source file..."), this);
+    m_pBlankRadio->setObjectName(QStringLiteral("blankRadio"));
     m_pProjectRadio = new QRadioButton(QStringLiteral("Create a new project source file..."), this);
+    m_pProjectRadio->setObjectName(QStringLiteral("projectRadio"));
     // The two kinds are chosen with the mouse; Tab passes them by.
     m_pBlankRadio->setFocusPolicy(Qt::ClickFocus);
     m_pProjectRadio->setFocusPolicy(Qt::ClickFocus);
@@ -63,9 +70,12 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     kinds->addButton(m_pBlankRadio, 0);
     kinds->addButton(m_pProjectRadio, 1);
     m_pOkButton = DialogParts::OkButton(this);
+    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     m_pCancelButton = DialogParts::CancelButton(this);
+    m_pCancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     m_pLogo = new QLabel(this);
+    m_pLogo->setObjectName(QStringLiteral("logo"));
     m_pLogo->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_pLogo->setLineWidth(1);
     m_pLogo->setFixedSize(kLogoSize, kLogoSize);

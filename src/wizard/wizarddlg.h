@@ -37,17 +37,6 @@ public:
     bool m_bSubFolder = true;
     bool m_bAutoOpen = false;
 
-    // Controls, for the tests and for the data exchange.
-    QLineEdit *NameEdit() const { return m_pNameEdit; }
-    QLineEdit *PathEdit() const { return m_pPathEdit; }
-    QPushButton *BrowseButton() const { return m_pBrowseButton; }
-    QCheckBox *SubFolderCheck() const { return m_pSubFolderCheck; }
-    QCheckBox *AutoOpenCheck() const { return m_pAutoOpenCheck; }
-    QRadioButton *BlankRadio() const { return m_pBlankRadio; }
-    QRadioButton *ProjectRadio() const { return m_pProjectRadio; }
-    QPushButton *OkButton() const { return m_pOkButton; }
-    QPushButton *CancelButton() const { return m_pCancelButton; }
-    QLabel *Logo() const { return m_pLogo; }
 
 public Q_SLOTS:
     void accept() override;

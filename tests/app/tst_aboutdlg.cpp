@@ -56,11 +56,11 @@ private Q_SLOTS:
     {
         CAboutDlg dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("About Quarn BASIC Editor"));
-        QCOMPARE(dialog.OkButton()->text(), QStringLiteral("OK"));
-        QVERIFY(dialog.OkButton()->isDefault());
-        QCOMPARE(dialog.Logo()->pixmap().size(), QSize(122, 122));
-        QVERIFY(dialog.TextBox()->isReadOnly());
-        QCOMPARE(dialog.TextBox()->toPlainText(), dialog.m_strText);
+        QCOMPARE(Child<QPushButton>(&dialog, "okButton")->text(), QStringLiteral("OK"));
+        QVERIFY(Child<QPushButton>(&dialog, "okButton")->isDefault());
+        QCOMPARE(Child<QLabel>(&dialog, "logo")->pixmap().size(), QSize(122, 122));
+        QVERIFY(Child<QPlainTextEdit>(&dialog, "textBox")->isReadOnly());
+        QCOMPARE(Child<QPlainTextEdit>(&dialog, "textBox")->toPlainText(), dialog.m_strText);
     }
 
     void aboutTextIsSixLinesInThreeParagraphs()
@@ -84,7 +84,7 @@ private Q_SLOTS:
         CAboutDlg dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QPlainTextEdit *box = dialog.TextBox();
+        QPlainTextEdit *box = Child<QPlainTextEdit>(&dialog, "textBox");
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(box, QStringLiteral("xyz"));
@@ -176,8 +176,8 @@ private Q_SLOTS:
         for (const CAboutDlg::PaintedLine &line : lines) {
             QVERIFY(LineRect(line).right() < dialog.width());
             // Right of the logo and above the text box.
-            QVERIFY(LineRect(line).left() > dialog.Logo()->geometry().right());
-            QVERIFY(LineRect(line).bottom() < dialog.TextBox()->geometry().top());
+            QVERIFY(LineRect(line).left() > Child<QLabel>(&dialog, "logo")->geometry().right());
+            QVERIFY(LineRect(line).bottom() < Child<QPlainTextEdit>(&dialog, "textBox")->geometry().top());
         }
     }
 
@@ -191,7 +191,7 @@ private Q_SLOTS:
             if (!about || !about->isVisible())
                 return;
             seen = about->isModal();
-            QTest::mouseClick(about->OkButton(), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(about, "okButton"), Qt::LeftButton);
         });
         poll.start();
         CEditorApp::Instance()->OnAppAbout();

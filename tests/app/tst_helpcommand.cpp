@@ -37,12 +37,12 @@ ModalDriver::Action TypeAnd(const QString &path, bool ok, QStringList *shown = n
         auto *dialog = qobject_cast<CHelpDlg *>(modal);
         QVERIFY(dialog);
         if (shown)
-            shown->append(dialog->PathEdit()->text());
+            shown->append(Child<QLineEdit>(dialog, "pathEdit")->text());
         if (!path.isNull()) {
-            dialog->PathEdit()->clear();
-            QTest::keyClicks(dialog->PathEdit(), path);
+            Child<QLineEdit>(dialog, "pathEdit")->clear();
+            QTest::keyClicks(Child<QLineEdit>(dialog, "pathEdit"), path);
         }
-        QTest::mouseClick(ok ? dialog->OkButton() : dialog->CancelButton(), Qt::LeftButton);
+        QTest::mouseClick(ok ? Child<QPushButton>(dialog, "okButton") : Child<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
     };
 }
 } // namespace
@@ -76,8 +76,8 @@ private Q_SLOTS:
         QVERIFY(dialog.findChild<QLabel *>());
         QCOMPARE(dialog.findChild<QLabel *>()->text(),
                  QStringLiteral("Enter the location of the HTML Help file..."));
-        QCOMPARE(dialog.BrowseButton()->text(), QStringLiteral("..."));
-        QVERIFY(dialog.OkButton()->isDefault());
+        QCOMPARE(Child<QPushButton>(&dialog, "browseButton")->text(), QStringLiteral("..."));
+        QVERIFY(Child<QPushButton>(&dialog, "okButton")->isDefault());
         dialog.m_strHelpPath = QStringLiteral("/some/where.chm");
         ModalDriver driver;
         QStringList shown;
@@ -129,9 +129,9 @@ private Q_SLOTS:
         QString shownAfterBrowse;
         driver.Then([&](QWidget *modal) {
             QCOMPARE(modal, static_cast<QWidget *>(&dialog));
-            QTest::mouseClick(dialog.BrowseButton(), Qt::LeftButton);
-            shownAfterBrowse = dialog.PathEdit()->text();
-            QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(&dialog, "browseButton"), Qt::LeftButton);
+            shownAfterBrowse = Child<QLineEdit>(&dialog, "pathEdit")->text();
+            QTest::mouseClick(Child<QPushButton>(&dialog, "cancelButton"), Qt::LeftButton);
         });
         dialog.DoModal();
         QCOMPARE(files.Requests().size(), 1);

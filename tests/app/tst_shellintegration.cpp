@@ -32,10 +32,10 @@ namespace {
 constexpr int kProcessTimeoutMs = 30000;
 
 // A child that never outlives its test, whatever the test's outcome.
-class Child : public QProcess
+class ChildProcess : public QProcess
 {
 public:
-    ~Child() override
+    ~ChildProcess() override
     {
         if (state() != NotRunning) {
             kill();
@@ -91,7 +91,7 @@ class TestShellIntegration : public QObject
     }
 
     // Another start of the real editor, sharing this test's settings and runtime folders.
-    void StartEditor(Child &process, const QStringList &arguments)
+    void StartEditor(ChildProcess &process, const QStringList &arguments)
     {
         process.setProcessEnvironment(ChildEnvironment());
         process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -99,7 +99,7 @@ class TestShellIntegration : public QObject
         QVERIFY(process.waitForStarted());
     }
 
-    void StartHelper(Child &process, const QStringList &arguments)
+    void StartHelper(ChildProcess &process, const QStringList &arguments)
     {
         process.setProcessEnvironment(ChildEnvironment());
         process.setReadChannel(QProcess::StandardOutput);
@@ -108,7 +108,7 @@ class TestShellIntegration : public QObject
     }
 
     // A helper that takes the lock and listens as an editor would.
-    void StartListener(Child &process)
+    void StartListener(ChildProcess &process)
     {
         StartHelper(process, {QStringLiteral("listen")});
         QTRY_VERIFY_WITH_TIMEOUT(process.Output().contains("listening\n"), kProcessTimeoutMs);
@@ -118,7 +118,7 @@ class TestShellIntegration : public QObject
     // A start made by the desktop hands the file over and ends at once.
     void HandOver(const QString &file)
     {
-        Child desktop;
+        ChildProcess desktop;
         StartEditor(desktop, {QStringLiteral("-dde"), file});
         QTRY_COMPARE_WITH_TIMEOUT(desktop.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QCOMPARE(desktop.exitStatus(), QProcess::NormalExit);
@@ -246,7 +246,7 @@ private Q_SLOTS:
         QVERIFY(App()->InitInstance({}));
         const QString a = WriteSource(QStringLiteral("a.qrx"));
         const QString b = WriteSource(QStringLiteral("with blank\nand newline.qrx"));
-        Child desktop;
+        ChildProcess desktop;
         StartEditor(desktop, {QStringLiteral("-dde"), a, b});
         QTRY_COMPARE_WITH_TIMEOUT(OpenPaths(), (QStringList{a, b}), kProcessTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(desktop.state(), QProcess::NotRunning, kProcessTimeoutMs);
@@ -260,7 +260,7 @@ private Q_SLOTS:
     // Fault mended: a plain start took the listener's name, and once it ended nobody listened.
     void plainStartLeavesTheListenerAlone()
     {
-        Child listener;
+        ChildProcess listener;
         StartListener(listener);
 
         QVERIFY(App()->InitInstance({WriteSource(QStringLiteral("plain.qrx"))}));
@@ -274,7 +274,7 @@ private Q_SLOTS:
     // A crashed listener's lock and socket stay behind; the next editor takes over all the same.
     void nextEditorTakesOver()
     {
-        Child first;
+        ChildProcess first;
         StartEditor(first, {});
         // An empty request only asks whether somebody listens.
         QTRY_COMPARE_WITH_TIMEOUT(ShellOpenChannel::SendRequest(ShellOpenChannel::EncodeRequest({}), 1000),
@@ -291,7 +291,7 @@ private Q_SLOTS:
         App()->ExitInstance();
 
         // An editor that ended normally gives way too.
-        Child third;
+        ChildProcess third;
         StartListener(third);
     }
 
@@ -322,12 +322,12 @@ private Q_SLOTS:
     // Fault mended: an offering start gave up after 2 s and opened the file itself while the busy editor opened it too.
     void stoppedListenerGetsTheFileWhenContinued()
     {
-        Child listener;
+        ChildProcess listener;
         StartListener(listener);
         QVERIFY(::kill(pid_t(listener.processId()), SIGSTOP) == 0);
 
         const QString file = WriteSource(QStringLiteral("while-stopped.qrx"));
-        Child desktop;
+        ChildProcess desktop;
         StartEditor(desktop, {QStringLiteral("-dde"), file});
         // Four seconds on, the offering start still waits for the stopped editor's answer.
         QVERIFY(!desktop.waitForFinished(4000));
@@ -339,7 +339,7 @@ private Q_SLOTS:
 
     void requestWithoutAnswerIsServedLater()
     {
-        Child listener;
+        ChildProcess listener;
         StartListener(listener);
         QVERIFY(::kill(pid_t(listener.processId()), SIGSTOP) == 0);
         const QString file = WriteSource(QStringLiteral("queued.qrx"));
@@ -375,7 +375,7 @@ private Q_SLOTS:
             }
         } boxes;
         constexpr int kRequests = 3000;
-        Child sender;
+        ChildProcess sender;
         StartHelper(sender, {QStringLiteral("requests=%1:%2").arg(kRequests).arg(m_dir.filePath(QStringLiteral("missing-")))});
         QTRY_COMPARE_WITH_TIMEOUT(boxes.shown, kRequests, 180000);
         QTRY_COMPARE_WITH_TIMEOUT(sender.state(), QProcess::NotRunning, kProcessTimeoutMs);
@@ -388,7 +388,7 @@ private Q_SLOTS:
     void halfRequestsDoNotKeepOthersOut()
     {
         QVERIFY(App()->InitInstance({}));
-        Child holder;
+        ChildProcess holder;
         StartHelper(holder, {QStringLiteral("hold=200")});
         QTRY_VERIFY_WITH_TIMEOUT(holder.Output().contains("held "), kProcessTimeoutMs);
         const QString file = WriteSource(QStringLiteral("despite-them.qrx"));
@@ -416,12 +416,12 @@ private Q_SLOTS:
         // A start registers the file type just before it opens its file.
         const QString entry = m_dir.filePath(QStringLiteral("data/applications/QuarnBASIC.Code.desktop"));
         QFile::remove(entry);
-        Child failing;
+        ChildProcess failing;
         StartEditor(failing, {m_dir.filePath(QStringLiteral("no-such-file.qrx"))});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), kProcessTimeoutMs);
         // The failing start stays up with its message box; the desktop's start waits for it.
         const QString file = WriteSource(QStringLiteral("after-failure.qrx"));
-        Child desktop;
+        ChildProcess desktop;
         StartEditor(desktop, {QStringLiteral("-dde"), file});
         QVERIFY(!desktop.waitForFinished(1000));
         failing.kill();

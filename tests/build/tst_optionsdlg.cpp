@@ -25,11 +25,6 @@ QString IniPath()
     return TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini");
 }
 
-template<class T>
-T *Child(QWidget *dialog, const char *name)
-{
-    return dialog->findChild<T *>(QLatin1String(name));
-}
 
 QStringList Labels(QWidget *dialog)
 {

@@ -114,6 +114,13 @@ private:
     QList<QWidget *> m_handling; // dialogs whose action runs now
 };
 
+// A control of a window by its object name; null when there is none.
+template<class T>
+T *Child(const QObject *window, const char *name)
+{
+    return window ? window->findChild<T *>(QLatin1String(name)) : nullptr;
+}
+
 namespace TestSupport {
 // Points settings, data and config folders at fresh temporary folders, enables
 // the test mode of QStandardPaths and makes Qt's warning that a process was

@@ -127,25 +127,22 @@ class TestDocument : public QObject
     // Answers the next File/New wizard: blank file, or a project file named name.
     void AnswerWizard(const QString &name, bool cancel = false)
     {
-        QTimer::singleShot(0, this, [this, name, cancel] {
-            auto *wizard = qobject_cast<CWizardDlg *>(QApplication::activeModalWidget());
-            if (!wizard) {
-                m_bWizardMissing = true;
-                return;
-            }
+        m_pDriver->Then([this, name, cancel](QWidget *dialog) {
+            auto *wizard = qobject_cast<CWizardDlg *>(dialog);
+            QVERIFY(wizard);
             if (cancel) {
-                wizard->CancelButton()->click();
+                Child<QPushButton>(wizard, "cancelButton")->click();
                 return;
             }
             if (name.isEmpty()) {
-                wizard->BlankRadio()->click();
+                Child<QRadioButton>(wizard, "blankRadio")->click();
             } else {
-                wizard->ProjectRadio()->click();
-                wizard->NameEdit()->setText(name);
-                wizard->PathEdit()->setText(m_dir->path());
-                wizard->SubFolderCheck()->setChecked(false);
+                Child<QRadioButton>(wizard, "projectRadio")->click();
+                Child<QLineEdit>(wizard, "nameEdit")->setText(name);
+                Child<QLineEdit>(wizard, "pathEdit")->setText(m_dir->path());
+                Child<QCheckBox>(wizard, "subFolderCheck")->setChecked(false);
             }
-            wizard->OkButton()->click();
+            Child<QPushButton>(wizard, "okButton")->click();
         });
     }
 
@@ -171,7 +168,7 @@ class TestDocument : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
     CMainFrame *m_pMainFrame = nullptr;
     CDocTemplate *m_pTemplate = nullptr;
-    bool m_bWizardMissing = false;
+    std::unique_ptr<ModalDriver> m_pDriver;
 
 private Q_SLOTS:
     void init()
@@ -184,7 +181,7 @@ private Q_SLOTS:
         m_pMainFrame->show();
         m_pMainFrame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_pMainFrame));
-        m_bWizardMissing = false;
+        m_pDriver = std::make_unique<ModalDriver>();
     }
 
     void cleanup()
@@ -256,7 +253,7 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
         AnswerWizard(QString());
         CRichSyntaxDoc *first = m_pTemplate->OpenNewDocument();
-        QVERIFY(!m_bWizardMissing);
+        QCOMPARE(m_pDriver->Pending(), 0);
         QVERIFY(first);
         QCOMPARE(first->GetTitle(), QStringLiteral("Untitled1"));
         QVERIFY(first->GetPathName().isEmpty());
@@ -274,7 +271,6 @@ private Q_SLOTS:
         CRichSyntaxDoc *third = m_pTemplate->OpenNewDocument();
         QVERIFY(third);
         QCOMPARE(third->GetTitle(), QStringLiteral("Untitled3"));
-        QCOMPARE(m_pTemplate->NewDocumentCount(), 3);
         QCOMPARE(Windows(), 3);
         QCOMPARE(CDocTemplate::Frames(third).constFirst()->windowTitle(), QStringLiteral("Untitled3"));
         QVERIFY(m_pMainFrame->windowTitle().contains(QStringLiteral("Untitled3")));
@@ -606,16 +602,12 @@ private Q_SLOTS:
         QVERIFY(doc);
         TypeInto(doc, QStringLiteral("END"));
         bool typed = false;
-        QTimer::singleShot(0, this, [this, &typed] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
+        m_pDriver->Then([this, &typed](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
             dialog->setDirectory(m_dir->path());
             auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            if (!edit) {
-                dialog->reject();
-                return;
-            }
+            QVERIFY(edit);
             edit->setText(QStringLiteral("typed"));
             typed = true;
             QTest::keyClick(edit, Qt::Key_Return);

@@ -257,7 +257,7 @@ private Q_SLOTS:
     {
         CRichSyntaxDoc doc;
         CRichSyntaxView view(&doc);
-        const CSyntaxHighlighter *h = view.Highlighter();
+        const CSyntaxHighlighter *h = CSyntaxHighlighter::ForDocument(doc.TextDocument());
         QCOMPARE(LetterOfFormat(h->m_cfPlain), '.');
         QCOMPARE(LetterOfFormat(h->m_cfNumber), 'N');
         QCOMPARE(LetterOfFormat(h->m_cfString), 'S');

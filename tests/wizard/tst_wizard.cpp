@@ -82,17 +82,17 @@ void FillAndConfirm(QWidget *modal, const Answers &answers)
 {
     auto *wizard = qobject_cast<CWizardDlg *>(modal);
     QVERIFY(wizard);
-    wizard->NameEdit()->clear();
-    QTest::keyClicks(wizard->NameEdit(), answers.name);
-    wizard->PathEdit()->clear();
-    QTest::keyClicks(wizard->PathEdit(), answers.path);
-    if (wizard->SubFolderCheck()->isChecked() != answers.subFolder)
-        QTest::mouseClick(wizard->SubFolderCheck(), Qt::LeftButton);
-    if (wizard->AutoOpenCheck()->isChecked() != answers.autoOpen)
-        QTest::mouseClick(wizard->AutoOpenCheck(), Qt::LeftButton);
+    Child<QLineEdit>(wizard, "nameEdit")->clear();
+    QTest::keyClicks(Child<QLineEdit>(wizard, "nameEdit"), answers.name);
+    Child<QLineEdit>(wizard, "pathEdit")->clear();
+    QTest::keyClicks(Child<QLineEdit>(wizard, "pathEdit"), answers.path);
+    if (Child<QCheckBox>(wizard, "subFolderCheck")->isChecked() != answers.subFolder)
+        QTest::mouseClick(Child<QCheckBox>(wizard, "subFolderCheck"), Qt::LeftButton);
+    if (Child<QCheckBox>(wizard, "autoOpenCheck")->isChecked() != answers.autoOpen)
+        QTest::mouseClick(Child<QCheckBox>(wizard, "autoOpenCheck"), Qt::LeftButton);
     if (answers.blank)
-        QTest::mouseClick(wizard->BlankRadio(), Qt::LeftButton);
-    QTest::mouseClick(wizard->OkButton(), Qt::LeftButton);
+        QTest::mouseClick(Child<QRadioButton>(wizard, "blankRadio"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(wizard, "okButton"), Qt::LeftButton);
 }
 } // namespace
 
@@ -146,19 +146,19 @@ private Q_SLOTS:
     {
         CWizardDlg wizard;
         QCOMPARE(wizard.windowTitle(), QStringLiteral("New Source Project Wizard"));
-        QCOMPARE(wizard.NameEdit()->text(), QStringLiteral("My Project"));
-        QCOMPARE(wizard.PathEdit()->text(), QString());
-        QVERIFY(wizard.ProjectRadio()->isChecked());
-        QVERIFY(!wizard.BlankRadio()->isChecked());
-        QVERIFY(wizard.SubFolderCheck()->isChecked());
-        QVERIFY(!wizard.AutoOpenCheck()->isChecked());
-        for (QWidget *control : {static_cast<QWidget *>(wizard.NameEdit()),
-                                 static_cast<QWidget *>(wizard.PathEdit()),
-                                 static_cast<QWidget *>(wizard.BrowseButton()),
-                                 static_cast<QWidget *>(wizard.SubFolderCheck()),
-                                 static_cast<QWidget *>(wizard.AutoOpenCheck())})
+        QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), QStringLiteral("My Project"));
+        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), QString());
+        QVERIFY(Child<QRadioButton>(&wizard, "projectRadio")->isChecked());
+        QVERIFY(!Child<QRadioButton>(&wizard, "blankRadio")->isChecked());
+        QVERIFY(Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
+        QVERIFY(!Child<QCheckBox>(&wizard, "autoOpenCheck")->isChecked());
+        for (QWidget *control : {static_cast<QWidget *>(Child<QLineEdit>(&wizard, "nameEdit")),
+                                 static_cast<QWidget *>(Child<QLineEdit>(&wizard, "pathEdit")),
+                                 static_cast<QWidget *>(Child<QPushButton>(&wizard, "browseButton")),
+                                 static_cast<QWidget *>(Child<QCheckBox>(&wizard, "subFolderCheck")),
+                                 static_cast<QWidget *>(Child<QCheckBox>(&wizard, "autoOpenCheck"))})
             QVERIFY(control->isEnabled());
-        QCOMPARE(wizard.Logo()->pixmap().size(), QSize(122, 122));
+        QCOMPARE(Child<QLabel>(&wizard, "logo")->pixmap().size(), QSize(122, 122));
         QVERIFY(!QFile::exists(IniPath()));
     }
 
@@ -185,28 +185,28 @@ private Q_SLOTS:
         QFETCH(bool, autoOpen);
         StoreWizard(name, path, open);
         CWizardDlg wizard;
-        QCOMPARE(wizard.NameEdit()->text(), shownName);
-        QCOMPARE(wizard.PathEdit()->text(), path);
-        QCOMPARE(wizard.AutoOpenCheck()->isChecked(), autoOpen);
+        QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), shownName);
+        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), path);
+        QCOMPARE(Child<QCheckBox>(&wizard, "autoOpenCheck")->isChecked(), autoOpen);
         // Kind and sub-folder are never remembered.
-        QVERIFY(wizard.ProjectRadio()->isChecked());
-        QVERIFY(wizard.SubFolderCheck()->isChecked());
+        QVERIFY(Child<QRadioButton>(&wizard, "projectRadio")->isChecked());
+        QVERIFY(Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
     }
 
     void radioButtonsEnableTheProjectControls()
     {
         CWizardDlg wizard;
         wizard.show();
-        const QList<QWidget *> controls = {wizard.NameEdit(), wizard.PathEdit(), wizard.BrowseButton(),
-                                           wizard.AutoOpenCheck(), wizard.SubFolderCheck()};
-        QTest::mouseClick(wizard.BlankRadio(), Qt::LeftButton);
-        QVERIFY(wizard.BlankRadio()->isChecked());
+        const QList<QWidget *> controls = {Child<QLineEdit>(&wizard, "nameEdit"), Child<QLineEdit>(&wizard, "pathEdit"), Child<QPushButton>(&wizard, "browseButton"),
+                                           Child<QCheckBox>(&wizard, "autoOpenCheck"), Child<QCheckBox>(&wizard, "subFolderCheck")};
+        QTest::mouseClick(Child<QRadioButton>(&wizard, "blankRadio"), Qt::LeftButton);
+        QVERIFY(Child<QRadioButton>(&wizard, "blankRadio")->isChecked());
         for (QWidget *control : controls)
             QVERIFY2(!control->isEnabled(), qPrintable(control->metaObject()->className()));
-        QVERIFY(wizard.OkButton()->isEnabled());
-        QVERIFY(wizard.CancelButton()->isEnabled());
-        QVERIFY(wizard.ProjectRadio()->isEnabled());
-        QTest::mouseClick(wizard.ProjectRadio(), Qt::LeftButton);
+        QVERIFY(Child<QPushButton>(&wizard, "okButton")->isEnabled());
+        QVERIFY(Child<QPushButton>(&wizard, "cancelButton")->isEnabled());
+        QVERIFY(Child<QRadioButton>(&wizard, "projectRadio")->isEnabled());
+        QTest::mouseClick(Child<QRadioButton>(&wizard, "projectRadio"), Qt::LeftButton);
         for (QWidget *control : controls)
             QVERIFY(control->isEnabled());
     }
@@ -216,12 +216,12 @@ private Q_SLOTS:
         CWizardDlg wizard;
         wizard.show();
         QVERIFY(QTest::qWaitForWindowActive(&wizard));
-        wizard.NameEdit()->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(wizard.NameEdit()));
-        const QList<QWidget *> expected = {wizard.PathEdit(),       wizard.BrowseButton(),
-                                           wizard.SubFolderCheck(), wizard.AutoOpenCheck(),
-                                           wizard.OkButton(),       wizard.CancelButton(),
-                                           wizard.NameEdit()};
+        Child<QLineEdit>(&wizard, "nameEdit")->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(Child<QLineEdit>(&wizard, "nameEdit")));
+        const QList<QWidget *> expected = {Child<QLineEdit>(&wizard, "pathEdit"),       Child<QPushButton>(&wizard, "browseButton"),
+                                           Child<QCheckBox>(&wizard, "subFolderCheck"), Child<QCheckBox>(&wizard, "autoOpenCheck"),
+                                           Child<QPushButton>(&wizard, "okButton"),       Child<QPushButton>(&wizard, "cancelButton"),
+                                           Child<QLineEdit>(&wizard, "nameEdit")};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -239,13 +239,13 @@ private Q_SLOTS:
         QFETCH(bool, blank);
         CWizardDlg wizard;
         wizard.show();
-        wizard.NameEdit()->selectAll();
-        QTest::keyClicks(wizard.NameEdit(), QStringLiteral("Ghost \"Town\""));
-        QTest::keyClicks(wizard.PathEdit(), QStringLiteral("/tmp/nowhere"));
-        QTest::mouseClick(wizard.AutoOpenCheck(), Qt::LeftButton);
+        Child<QLineEdit>(&wizard, "nameEdit")->selectAll();
+        QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Ghost \"Town\""));
+        QTest::keyClicks(Child<QLineEdit>(&wizard, "pathEdit"), QStringLiteral("/tmp/nowhere"));
+        QTest::mouseClick(Child<QCheckBox>(&wizard, "autoOpenCheck"), Qt::LeftButton);
         if (blank)
-            QTest::mouseClick(wizard.BlankRadio(), Qt::LeftButton);
-        QTest::mouseClick(wizard.OkButton(), Qt::LeftButton);
+            QTest::mouseClick(Child<QRadioButton>(&wizard, "blankRadio"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(&wizard, "okButton"), Qt::LeftButton);
         QCOMPARE(wizard.result(), int(QDialog::Accepted));
         QCOMPARE(wizard.m_nType, blank ? 0 : 1);
         QCOMPARE(Stored(QStringLiteral("Name")), QStringLiteral("Ghost \"Town\""));
@@ -253,9 +253,9 @@ private Q_SLOTS:
         QCOMPARE(Stored(QStringLiteral("Open")), QStringLiteral("1"));
         // The next wizard offers them again.
         CWizardDlg next;
-        QCOMPARE(next.NameEdit()->text(), QStringLiteral("Ghost \"Town\""));
-        QCOMPARE(next.PathEdit()->text(), QStringLiteral("/tmp/nowhere"));
-        QVERIFY(next.AutoOpenCheck()->isChecked());
+        QCOMPARE(Child<QLineEdit>(&next, "nameEdit")->text(), QStringLiteral("Ghost \"Town\""));
+        QCOMPARE(Child<QLineEdit>(&next, "pathEdit")->text(), QStringLiteral("/tmp/nowhere"));
+        QVERIFY(Child<QCheckBox>(&next, "autoOpenCheck")->isChecked());
     }
 
     void cancelWritesNothing_data()
@@ -269,12 +269,12 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         CWizardDlg wizard;
         wizard.show();
-        QTest::keyClicks(wizard.NameEdit(), QStringLiteral("Changed"));
-        QTest::mouseClick(wizard.AutoOpenCheck(), Qt::LeftButton);
+        QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Changed"));
+        QTest::mouseClick(Child<QCheckBox>(&wizard, "autoOpenCheck"), Qt::LeftButton);
         if (escape)
-            QTest::keyClick(wizard.NameEdit(), Qt::Key_Escape);
+            QTest::keyClick(Child<QLineEdit>(&wizard, "nameEdit"), Qt::Key_Escape);
         else
-            QTest::mouseClick(wizard.CancelButton(), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(&wizard, "cancelButton"), Qt::LeftButton);
         QCOMPARE(wizard.result(), int(QDialog::Rejected));
         QVERIFY(wizard.isHidden());
         QVERIFY(!QFile::exists(IniPath()));
@@ -301,12 +301,12 @@ private Q_SLOTS:
         dialogs.Answer(chosen.isEmpty() ? QString() : Temp() + QLatin1Char('/') + chosen);
         CWizardDlg wizard;
         wizard.show();
-        wizard.NameEdit()->selectAll();
-        QTest::keyClicks(wizard.NameEdit(), QStringLiteral("Typed Name"));
-        QTest::keyClicks(wizard.PathEdit(), QStringLiteral("typed by hand"));
-        QTest::mouseClick(wizard.SubFolderCheck(), Qt::LeftButton);
-        QTest::mouseClick(wizard.AutoOpenCheck(), Qt::LeftButton);
-        QTest::mouseClick(wizard.BrowseButton(), Qt::LeftButton);
+        Child<QLineEdit>(&wizard, "nameEdit")->selectAll();
+        QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Typed Name"));
+        QTest::keyClicks(Child<QLineEdit>(&wizard, "pathEdit"), QStringLiteral("typed by hand"));
+        QTest::mouseClick(Child<QCheckBox>(&wizard, "subFolderCheck"), Qt::LeftButton);
+        QTest::mouseClick(Child<QCheckBox>(&wizard, "autoOpenCheck"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(&wizard, "browseButton"), Qt::LeftButton);
 
         QCOMPARE(dialogs.Requests().size(), 1);
         const FileDialogRequest &request = dialogs.Requests().constFirst();
@@ -319,10 +319,10 @@ private Q_SLOTS:
         const QString shown = expected == QLatin1String("typed by hand")
                                   ? expected
                                   : Temp() + QLatin1Char('/') + expected;
-        QCOMPARE(wizard.PathEdit()->text(), shown);
-        QCOMPARE(wizard.NameEdit()->text(), QStringLiteral("Typed Name"));
-        QVERIFY(!wizard.SubFolderCheck()->isChecked());
-        QVERIFY(wizard.AutoOpenCheck()->isChecked());
+        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), shown);
+        QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), QStringLiteral("Typed Name"));
+        QVERIFY(!Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
+        QVERIFY(Child<QCheckBox>(&wizard, "autoOpenCheck")->isChecked());
         QVERIFY(!QFile::exists(IniPath()));
     }
 
@@ -334,8 +334,8 @@ private Q_SLOTS:
         driver.Then([](QWidget *modal) {
             auto *wizard = qobject_cast<CWizardDlg *>(modal);
             QVERIFY(wizard);
-            QTest::keyClicks(wizard->PathEdit(), QDir::currentPath());
-            QTest::mouseClick(wizard->CancelButton(), Qt::LeftButton);
+            QTest::keyClicks(Child<QLineEdit>(wizard, "pathEdit"), QDir::currentPath());
+            QTest::mouseClick(Child<QPushButton>(wizard, "cancelButton"), Qt::LeftButton);
         });
         QVERIFY(QDir::setCurrent(Temp()));
         QCOMPARE(FileNew(driver), nullptr);
