@@ -21,7 +21,6 @@
 
 namespace {
 const QString kTitle = QStringLiteral("About Quarn BASIC Editor");
-const QString kLogo = QStringLiteral(":/res/logo.png");
 const QString kAuthor = QStringLiteral("The Quarn BASIC Editor authors");
 const QString kArtistMail = QStringLiteral("logo@quarnbasic.example.org");
 const QString kAboutText = QStringLiteral(
@@ -39,7 +38,7 @@ constexpr int kTextLeft = 140;
 constexpr int kTitleTop = 8;
 constexpr int kCreditTops[] = {55, 73, 102, 120};
 
-// Sizes of the dialog's arrangement, in pixels of an 8-point dialog font.
+// Sizes of the dialog's arrangement, in pixels.
 constexpr int kMargin = 9;
 constexpr int kDialogWidth = 429;
 constexpr int kLogoWidth = 126;
@@ -101,7 +100,7 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     m_pLogo->setObjectName(QStringLiteral("logo"));
     m_pLogo->setFixedSize(kLogoWidth, kLogoHeight);
     m_pLogo->setAlignment(Qt::AlignCenter);
-    m_pLogo->setPixmap(QPixmap(kLogo));
+    m_pLogo->setPixmap(QPixmap(DialogParts::kLogo));
 
     m_pTextBox = new QPlainTextEdit(this);
     m_pTextBox->setObjectName(QStringLiteral("textBox"));
@@ -114,7 +113,6 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     m_pTextBox->setPlainText(m_strText);
 
     m_pOkButton = DialogParts::OkButton(this);
-    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     connect(m_pOkButton, &QPushButton::clicked, this, &CAboutDlg::accept);
 
     // The painted lines need room right of the logo and above the text box

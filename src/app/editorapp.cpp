@@ -83,7 +83,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_options.m_cmdLineDlg.LoadSettings();
     m_options.m_helpDlg.LoadSettings();
 
-    // The framework profile with the recent-file list.
+    // The recent-file list, kept in a profile of its own.
     m_pRecentFiles = std::make_unique<CRecentFileList>(4, 30);
     LoadStdProfileSettings();
 

@@ -34,10 +34,10 @@ public:
     // Start-up; false ends the program at once.
     bool InitInstance();
     bool InitInstance(const QStringList &arguments);
-    // End of the run: writes the framework profile and closes the main window.
+    // End of the run: writes the recent-file profile and closes the main window.
     void ExitInstance();
 
-    // The framework profile: recent files and the print-preview page count.
+    // The second profile: recent files and the print-preview page count.
     static std::unique_ptr<QSettings> Profile();
     // The services.
     QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,

@@ -2,14 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/recentfilelist.h"
 
+#include "core/settingsnames.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
-const QString kGroup = QStringLiteral("Recent File List");
-const QString kEntryFormat = QStringLiteral("File%1");
-
 bool SamePath(const QString &a, const QString &b)
 {
 #ifdef Q_OS_WIN
@@ -89,9 +88,9 @@ QString CRecentFileList::MenuText(int index) const
 void CRecentFileList::ReadList(QSettings &profile)
 {
     m_files.clear();
-    profile.beginGroup(kGroup);
+    profile.beginGroup(SettingsNames::kRecentFileGroup);
     for (int i = 1; i <= m_nSize; ++i) {
-        const QString path = profile.value(kEntryFormat.arg(i)).toString();
+        const QString path = profile.value(SettingsNames::kRecentFileEntry.arg(i)).toString();
         if (!path.isEmpty())
             m_files.append(path);
     }
@@ -100,11 +99,11 @@ void CRecentFileList::ReadList(QSettings &profile)
 
 void CRecentFileList::WriteList(QSettings &profile) const
 {
-    profile.remove(kGroup);
-    profile.beginGroup(kGroup);
+    profile.remove(SettingsNames::kRecentFileGroup);
+    profile.beginGroup(SettingsNames::kRecentFileGroup);
     for (int i = 0; i < m_files.size(); ++i) {
         if (!m_files.at(i).isEmpty())
-            profile.setValue(kEntryFormat.arg(i + 1), m_files.at(i));
+            profile.setValue(SettingsNames::kRecentFileEntry.arg(i + 1), m_files.at(i));
     }
     profile.endGroup();
 }

@@ -7,7 +7,7 @@
 class QSettings;
 
 // The four most recently opened files, most recent first, kept in the
-// framework profile's "Recent File List" group as "File1" to "File4".
+// second profile's "Recent File List" group as "File1" to "File4".
 class CRecentFileList
 {
 public:

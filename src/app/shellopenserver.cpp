@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/shellopenserver.h"
 
+#include "core/settingsnames.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -38,7 +40,7 @@ constexpr int kRetryPauseMs = 50;
 QString ProfileKey()
 {
     const QString profile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                      QStringLiteral("TRZ"), QString())
+                                      SettingsNames::kOrganisation, QString())
                                 .fileName();
     return QString::fromLatin1(
         QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
@@ -121,6 +123,15 @@ QString Folder(QString *error)
     return PrivateFolder(cache, error);
 }
 
+namespace {
+// Socket and lock share their folder and name.
+QString PathInFolder(const QString &suffix)
+{
+    const QString folder = Folder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/open-") + ProfileKey() + suffix;
+}
+} // namespace
+
 QString SocketPath()
 {
 #ifdef Q_OS_WIN
@@ -128,16 +139,13 @@ QString SocketPath()
     return QStringLiteral("quarn-basic-editor-%1-%2")
         .arg(qEnvironmentVariable("USERNAME"), ProfileKey());
 #else
-    const QString folder = Folder();
-    return folder.isEmpty() ? QString() : folder + QStringLiteral("/open-") + ProfileKey();
+    return PathInFolder(QString());
 #endif
 }
 
 QString LockPath()
 {
-    const QString folder = Folder();
-    return folder.isEmpty() ? QString() : folder + QStringLiteral("/open-") + ProfileKey()
-                                              + QStringLiteral(".lock");
+    return PathInFolder(QStringLiteral(".lock"));
 }
 
 QByteArray EncodeRequest(const QStringList &files)
@@ -337,11 +345,6 @@ bool CShellOpenServer::Listen()
              qPrintable(m_pServer->errorString()));
     m_lock.Unlock();
     return false;
-}
-
-bool CShellOpenServer::IsListening() const
-{
-    return m_pServer->isListening();
 }
 
 void CShellOpenServer::OnNewConnection()

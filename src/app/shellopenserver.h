@@ -105,7 +105,6 @@ public:
     bool HoldsClaim() const;
     // Starts listening; needs the claim. On failure the claim is given back.
     bool Listen();
-    bool IsListening() const;
 
     enum class Offer {
         Delivered,   // a running editor took the files

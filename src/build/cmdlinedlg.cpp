@@ -39,7 +39,6 @@ CCmdLineDlg::CCmdLineDlg(QWidget *parent)
 {
     setWindowTitle(kCaption);
     m_pArgumentsEdit->setObjectName(QStringLiteral("argumentsEdit"));
-    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     connect(m_pOkButton, &QPushButton::clicked, this, &CCmdLineDlg::accept);
 
     auto *layout = new QVBoxLayout(this);

@@ -35,11 +35,8 @@ CHelpDlg::CHelpDlg(QWidget *parent)
     m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
     m_pBrowseButton = DialogParts::BrowseButton(this);
-    m_pBrowseButton->setObjectName(QStringLiteral("browseButton"));
     m_pOkButton = DialogParts::OkButton(this);
-    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     m_pCancelButton = DialogParts::CancelButton(this);
-    m_pCancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(m_pPathEdit, 1);

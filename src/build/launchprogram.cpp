@@ -4,6 +4,7 @@
 
 #include "build/buildtext.h"
 #include "core/appservices.h"
+#include "core/filepaths.h"
 
 #include <QDir>
 #include <QProcess>
@@ -15,7 +16,6 @@
 #endif
 
 namespace {
-const QString kSetDirectoryFailed = QStringLiteral("Failed to set project directory!");
 const QString kExecuteFailed = QStringLiteral("Failed to execute!");
 } // namespace
 
@@ -23,7 +23,7 @@ void LaunchProgram(const QString &program, const QString &arguments, const QStri
 {
     // The editor's own current directory follows the project and stays there.
     if (!folder.isEmpty() && !QDir::setCurrent(folder)) {
-        MessageBox(kSetDirectoryFailed, QMessageBox::Critical, QMessageBox::Ok);
+        MessageBox(kSetProjectDirectoryFailed, QMessageBox::Critical, QMessageBox::Ok);
         return;
     }
 

@@ -75,8 +75,6 @@ COptionsDlg::COptionsDlg(QWidget *parent)
 {
     setWindowTitle(kCaption);
     m_cmdLineDlg.setParent(this, m_cmdLineDlg.windowFlags());
-    m_pOkButton->setObjectName(QStringLiteral("okButton"));
-    m_pCancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_pDebugCheck->setObjectName(QStringLiteral("debugCheck"));
     m_pMultiBootCheck->setObjectName(QStringLiteral("multiBootCheck"));
 

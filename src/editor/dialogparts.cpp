@@ -22,6 +22,7 @@ void SetDialogFrame(QDialog *dialog)
 QPushButton *OkButton(QWidget *parent)
 {
     auto *button = new QPushButton(QStringLiteral("OK"), parent);
+    button->setObjectName(QStringLiteral("okButton"));
     button->setDefault(true);
     button->setMinimumWidth(kButtonWidth);
     return button;
@@ -30,6 +31,7 @@ QPushButton *OkButton(QWidget *parent)
 QPushButton *CancelButton(QWidget *parent)
 {
     auto *button = new QPushButton(QStringLiteral("Cancel"), parent);
+    button->setObjectName(QStringLiteral("cancelButton"));
     button->setAutoDefault(false);
     button->setMinimumWidth(kButtonWidth);
     return button;
@@ -38,6 +40,7 @@ QPushButton *CancelButton(QWidget *parent)
 QPushButton *BrowseButton(QWidget *parent)
 {
     auto *button = new QPushButton(QStringLiteral("..."), parent);
+    button->setObjectName(QStringLiteral("browseButton"));
     button->setAutoDefault(false);
     button->setFixedWidth(kBrowseWidth);
     return button;

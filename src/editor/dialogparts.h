@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 class QDialog;
 class QPushButton;
 class QWidget;
@@ -11,11 +13,14 @@ namespace DialogParts {
 
 // A caption with a close box and no context-help button.
 void SetDialogFrame(QDialog *dialog);
-// "OK", the default button.
+// The program's logo, shown by the wizard and the About box.
+inline const QString kLogo = QStringLiteral(":/res/logo.png");
+
+// "OK", the default button, named "okButton".
 QPushButton *OkButton(QWidget *parent);
-// "Cancel".
+// "Cancel", named "cancelButton".
 QPushButton *CancelButton(QWidget *parent);
-// The small "..." button beside a path field.
+// The small "..." button beside a path field, named "browseButton".
 QPushButton *BrowseButton(QWidget *parent);
 // Places a dialog that has no parent over the middle of owner, where owner shows.
 void CentreOver(QWidget *dialog, const QWidget *owner);

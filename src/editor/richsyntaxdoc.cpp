@@ -57,7 +57,6 @@ CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent)
     : QObject(parent), m_pTextDoc(new QTextDocument(this))
 {
     m_pTextDoc->setDocumentLayout(new QPlainTextDocumentLayout(m_pTextDoc));
-    connect(m_pTextDoc, &QTextDocument::modificationChanged, this, &CRichSyntaxDoc::ModifiedChanged);
 }
 
 CRichSyntaxDoc::~CRichSyntaxDoc() = default;

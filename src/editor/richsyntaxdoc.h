@@ -67,7 +67,6 @@ Q_SIGNALS:
     // The document has a new path; a file opened or saved under it belongs at
     // the head of the recent files when addToRecent is set.
     void PathNameChanged(const QString &path, bool addToRecent);
-    void ModifiedChanged(bool modified);
 
 private:
     // Writes bytes to path through a temporary file; false with the system's

@@ -147,11 +147,6 @@ void CRichSyntaxView::resizeEvent(QResizeEvent *event)
     UpdateGutterGeometry();
 }
 
-void CRichSyntaxView::SetTabStops(int columns)
-{
-    setTabStopDistance(columns * QFontMetricsF(m_font).averageCharWidth());
-}
-
 void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
 {
     const int x = m_nGutterWidth - 1;

@@ -46,7 +46,6 @@ public:
     void ColorDocument();
 
     void SetGutterWidth(int width);
-    void SetTabStops(int columns);
     // Draws the gutter's background, separator and the visible line numbers.
     void PaintGutter(QWidget *gutter, const QRect &rect);
 

@@ -3,6 +3,7 @@
 #include "wizard/newdocument.h"
 
 #include "core/appservices.h"
+#include "core/filepaths.h"
 #include "editor/richsyntaxdoc.h"
 #include "wizard/projecttemplate.h"
 #include "wizard/wizarddlg.h"
@@ -13,7 +14,6 @@
 #include <QTextDocument>
 
 namespace {
-const QString kSetDirFailed = QStringLiteral("Failed to set project directory!");
 const QString kCreateDirFailed = QStringLiteral("Failed to create project directory!");
 const QString kReplaceQuestion = QStringLiteral("%1 already exists.\nDo you want to replace it?");
 const QString kSourceExtension = QStringLiteral(".qrx");
@@ -63,7 +63,7 @@ bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
     if (wizard.m_bSubFolder && !CreateProjectFolder(wizard.m_strPath, wizard.m_strName))
         return false;
     if (!SetProjectDirectory(wizard.m_strPath)) {
-        MessageBox(kSetDirFailed);
+        MessageBox(kSetProjectDirectoryFailed);
         return false;
     }
 
@@ -86,7 +86,7 @@ bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
 bool CreateProjectFolder(QString &folder, const QString &name)
 {
     if (!SetProjectDirectory(folder)) {
-        MessageBox(kSetDirFailed);
+        MessageBox(kSetProjectDirectoryFailed);
         return false;
     }
     if (!IsPlainFolderName(name) || !QDir::current().mkdir(name)) {

@@ -25,7 +25,6 @@ namespace {
 const QString kTitle = QStringLiteral("New Source Project Wizard");
 const QString kDefaultName = QStringLiteral("My Project");
 const QString kBrowseTitle = QStringLiteral("Project Folder");
-const QString kLogo = QStringLiteral(":/res/logo.png");
 
 // Sizes of the dialog's arrangement, in pixels.
 constexpr int kEditWidth = 234;
@@ -54,7 +53,6 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
     m_pBrowseButton = DialogParts::BrowseButton(this);
-    m_pBrowseButton->setObjectName(QStringLiteral("browseButton"));
     m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create sub-folder in project directory..."), this);
     m_pSubFolderCheck->setObjectName(QStringLiteral("subFolderCheck"));
     m_pAutoOpenCheck = new QCheckBox(QStringLiteral("Auto open this project when I launch TRZ..."), this);
@@ -70,9 +68,7 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     kinds->addButton(m_pBlankRadio, 0);
     kinds->addButton(m_pProjectRadio, 1);
     m_pOkButton = DialogParts::OkButton(this);
-    m_pOkButton->setObjectName(QStringLiteral("okButton"));
     m_pCancelButton = DialogParts::CancelButton(this);
-    m_pCancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     m_pLogo = new QLabel(this);
     m_pLogo->setObjectName(QStringLiteral("logo"));
@@ -80,7 +76,7 @@ CWizardDlg::CWizardDlg(QWidget *parent)
     m_pLogo->setLineWidth(1);
     m_pLogo->setFixedSize(kLogoSize, kLogoSize);
     m_pLogo->setAlignment(Qt::AlignCenter);
-    m_pLogo->setPixmap(QPixmap(kLogo));
+    m_pLogo->setPixmap(QPixmap(DialogParts::kLogo));
 
     // Left the logo; right of it the two kinds, and below them, indented, the
     // name, the folder with its browse button and the sub-folder box.

@@ -63,22 +63,6 @@ private Q_SLOTS:
         QCOMPARE(Child<QPlainTextEdit>(&dialog, "textBox")->toPlainText(), dialog.m_strText);
     }
 
-    void aboutTextIsSixLinesInThreeParagraphs()
-    {
-        CAboutDlg dialog;
-        const QStringList lines = dialog.m_strText.split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 8);
-        QVERIFY(lines.at(2).isEmpty());
-        QVERIFY(lines.at(5).isEmpty());
-        for (int i : {0, 1, 3, 4, 6, 7})
-            QVERIFY2(!lines.at(i).isEmpty(), qPrintable(QString::number(i)));
-        QVERIFY(lines.at(0).contains(QStringLiteral("Copyright (c) 2026")));
-        QVERIFY(lines.at(1).contains(QStringLiteral("All rights reserved.")));
-        QVERIFY(lines.at(3).contains(QStringLiteral("for everybody")));
-        QVERIFY(lines.at(4).contains(QStringLiteral("warranty")));
-        QVERIFY(lines.at(6).contains(QLatin1Char('@')));
-    }
-
     void textCanBeSelectedAndCopiedButNotEdited()
     {
         CAboutDlg dialog;
@@ -93,30 +77,6 @@ private Q_SLOTS:
         box->selectAll();
         box->copy();
         QCOMPARE(QApplication::clipboard()->text(), dialog.m_strText);
-    }
-
-    void paintedLines()
-    {
-        const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
-        QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines.at(0).text, QStringLiteral("Quarn BASIC Editor v1.3.8c"));
-        QCOMPARE(lines.at(0).topLeft, QPoint(140, 8));
-        QCOMPARE(lines.at(0).color, QColor(255, 0, 0));
-        QCOMPARE(lines.at(0).font.pointSize(), 20);
-        QVERIFY(lines.at(1).text.startsWith(QStringLiteral("by ")));
-        QVERIFY(lines.at(2).text.startsWith(QStringLiteral("Logo by ")));
-        QVERIFY(lines.at(2).text.contains(QLatin1Char('@')));
-        QCOMPARE(lines.at(3).text, QStringLiteral("Visit ") + CEditorApp::HomepageUrl());
-        QCOMPARE(lines.at(4).text, QStringLiteral("Visit ") + CEditorApp::SiteUrl());
-        QVERIFY(CEditorApp::HomepageUrl().startsWith(QStringLiteral("https://")));
-        QVERIFY(CEditorApp::SiteUrl().startsWith(QStringLiteral("https://")));
-        const int tops[] = {55, 73, 102, 120};
-        for (int i = 1; i < 5; ++i) {
-            QCOMPARE(lines.at(i).topLeft, QPoint(140, tops[i - 1]));
-            QCOMPARE(lines.at(i).color, QColor(0, 0, 0));
-            QCOMPARE(lines.at(i).font.pointSize(), 10);
-            QVERIFY(lines.at(i).font.bold());
-        }
     }
 
     void fontsFallBackToInstalledFaces()
@@ -184,16 +144,11 @@ private Q_SLOTS:
     void aboutCommandShowsAModalBoxThatOkCloses()
     {
         bool seen = false;
-        QTimer poll;
-        poll.setInterval(5);
-        connect(&poll, &QTimer::timeout, [&] {
-            auto *about = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget());
-            if (!about || !about->isVisible())
-                return;
-            seen = about->isModal();
+        ModalDriver driver;
+        driver.Then([&seen](QWidget *about) {
+            seen = qobject_cast<CAboutDlg *>(about) && about->isModal();
             QTest::mouseClick(Child<QPushButton>(about, "okButton"), Qt::LeftButton);
         });
-        poll.start();
         CEditorApp::Instance()->OnAppAbout();
         QVERIFY(seen);
         QCOMPARE(QApplication::activeModalWidget(), nullptr);

@@ -34,6 +34,7 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -617,6 +618,35 @@ private Q_SLOTS:
         QCOMPARE(doc->GetPathName(), m_dir->filePath(QStringLiteral("typed.qrx")));
         QCOMPARE(ReadBytes(m_dir->filePath(QStringLiteral("typed.qrx"))), QByteArray("END"));
     }
+
+#ifdef Q_OS_UNIX
+    // The same without a mount: a read-only file in a folder without write permission.
+    void readOnlyFileInALockedFolderAsksForANameAndKeepsTheOld()
+    {
+        if (::geteuid() == 0)
+            QSKIP("permissions do not bind root; the read-only mount covers it");
+        const QString folder = m_dir->filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/locked.qrx");
+        QVERIFY(WriteBytes(path, "OLD"));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("NEW"));
+        MessageBoxRecorder boxes;
+        FileDialogStub dialogs;
+        dialogs.Answer(path);
+        const bool saved = doc->DoFileSave();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!saved);
+        QCOMPARE(dialogs.Requests().size(), 1);
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Access to %1 was denied."), path)});
+        QCOMPARE(ReadBytes(path), QByteArray("OLD"));
+        QVERIFY(doc->IsModified());
+        CloseAll();
+    }
+#endif
 
     void readOnlyFileAsksForANameAndKeepsTheOld()
     {

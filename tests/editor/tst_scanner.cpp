@@ -96,43 +96,6 @@ class TestScanner : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void vocabularyCounts()
-    {
-        int keywords = 0;
-        for (const char *group : g_keywordGroups)
-            keywords += QString::fromLatin1(group).split(QLatin1Char(' ')).size();
-        QCOMPARE(kKeywordGroupCount, 16);
-        QCOMPARE(keywords, 36);
-        QCOMPARE(kBuiltinNameCount, 145);
-        int directives = 0;
-        for (int i = 0; i < kBuiltinNameCount; ++i) {
-            if (g_builtinNames[i][0] == '#') {
-                QVERIFY2(i < 14, g_builtinNames[i]);
-                ++directives;
-            }
-        }
-        QCOMPARE(directives, 14);
-        QCOMPARE(QString::fromLatin1(g_builtinNames[0]), QStringLiteral("#align"));
-        QCOMPARE(QString::fromLatin1(g_builtinNames[14]), QStringLiteral("abs"));
-        QCOMPARE(QString::fromLatin1(g_builtinNames[144]), QStringLiteral("wrapangle"));
-    }
-
-    void listLengths()
-    {
-        const CVocabulary rules = CVocabulary::QuarnBasic();
-        QCOMPARE(rules.Keywords().size(), 202);
-        QCOMPARE(rules.Builtins().size(), 1345);
-        QVERIFY(rules.Keywords().startsWith(QStringLiteral(" also and as  case ")));
-        QVERIFY(rules.Keywords().endsWith(QStringLiteral("  xor ")));
-        QVERIFY(rules.Builtins().startsWith(QStringLiteral(" #align  #bitmap ")));
-        QVERIFY(rules.Builtins().endsWith(QStringLiteral("  wrapangle ")));
-        QCOMPARE(rules.m_chComment, ';');
-        QCOMPARE(rules.m_chString, '"');
-        QCOMPARE(rules.m_chHexPrefix, '$');
-        QCOMPARE(rules.m_chNumPrefix, '%');
-        QVERIFY(!rules.m_bCaseSensitive);
-    }
-
     void noWordIsBothKeywordAndBuiltin()
     {
         QSet<QString> builtins;
