@@ -52,17 +52,6 @@ class TestAboutDlg : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void controlsAndTexts()
-    {
-        CAboutDlg dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("About Quarn BASIC Editor"));
-        QCOMPARE(Child<QPushButton>(&dialog, "okButton")->text(), QStringLiteral("OK"));
-        QVERIFY(Child<QPushButton>(&dialog, "okButton")->isDefault());
-        QCOMPARE(Child<QLabel>(&dialog, "logo")->pixmap().size(), QSize(122, 122));
-        QVERIFY(Child<QPlainTextEdit>(&dialog, "textBox")->isReadOnly());
-        QCOMPARE(Child<QPlainTextEdit>(&dialog, "textBox")->toPlainText(), dialog.m_strText);
-    }
-
     void textCanBeSelectedAndCopiedButNotEdited()
     {
         CAboutDlg dialog;

@@ -71,15 +71,7 @@ class TestShellIntegration : public QObject
 
     CEditorApp *App() { return CEditorApp::Instance(); }
 
-    QString WriteSource(const QString &name)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return QString();
-        file.write("cls\r\n");
-        return path;
-    }
+    QString WriteSource(const QString &name) { return TestSupport::WriteFile(m_dir.filePath(name), "cls\r\n"); }
 
     QProcessEnvironment ChildEnvironment()
     {

@@ -26,12 +26,7 @@ class TestStartup : public QObject
 
     QString WriteSource(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return QString();
-        file.write(bytes);
-        return path;
+        return TestSupport::WriteFile(m_dir.filePath(name), bytes);
     }
 
     void SetRecentFiles(const QStringList &files)

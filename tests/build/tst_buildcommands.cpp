@@ -87,6 +87,13 @@ class TestBuildCommands : public QObject
 
     COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
     CBuildCommands &Build() { return CEditorApp::Instance()->Build(); }
+    // Command 0 is Compile, 1 Run, 2 Link.
+    void Run(int command, CRichSyntaxDoc &doc)
+    {
+        const QList<void (CBuildCommands::*)(CRichSyntaxDoc &)> commands = {
+            &CBuildCommands::OnBuildCompile, &CBuildCommands::OnBuildRun, &CBuildCommands::OnBuildLink};
+        (Build().*commands.at(command))(doc);
+    }
 
     // A program that records its folder and arguments into record; the
     // compiler's stand-in also says "ran" (the others' output has no reader).
@@ -288,12 +295,7 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
         ModalDriver driver;
         driver.Then(CloseLogOnceRan());
-        if (command == 0)
-            Build().OnBuildCompile(*doc);
-        else if (command == 1)
-            Build().OnBuildRun(*doc);
-        else
-            Build().OnBuildLink(*doc);
+        Run(command, *doc);
         QCOMPARE(boxes.Texts(), QStringList{message});
         QCOMPARE(int(boxes.Boxes().constFirst().icon), icon);
         QCOMPARE(driver.Handled(), 0);
@@ -496,12 +498,7 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
         ModalDriver driver;
         driver.Then(CloseLogOnceRan());
-        if (command == 0)
-            Build().OnBuildCompile(*doc);
-        else if (command == 1)
-            Build().OnBuildRun(*doc);
-        else
-            Build().OnBuildLink(*doc);
+        Run(command, *doc);
         QVERIFY(boxes.Texts().isEmpty());
         QTRY_VERIFY(QFile::exists(wineRecord));
         const Record record = ReadRecord(wineRecord);

@@ -20,11 +20,6 @@
 #include <QTemporaryDir>
 
 namespace {
-QString IniPath()
-{
-    return TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini");
-}
-
 
 QStringList Labels(QWidget *dialog)
 {
@@ -61,7 +56,7 @@ class TestOptionsDlg : public QObject
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(IniPath());
+        QFile::remove(TestSupport::IniPath());
         Options().m_strCompiler.clear();
         Options().m_strLinker.clear();
         Options().m_strEmulator.clear();
@@ -94,36 +89,6 @@ private Q_SLOTS:
         QCOMPARE(Options().m_strLinker, QString());
         QCOMPARE(Options().m_bDebug, on);
         QCOMPARE(Options().m_bMultiBoot, on);
-    }
-
-    void dialogHasEveryControlAndText()
-    {
-        QStringList labels;
-        QString group, debug, multiBoot, ok, cancel, caption;
-        RunOptions(
-            [&](COptionsDlg *dialog) {
-                labels = Labels(dialog);
-                group = dialog->findChild<QGroupBox *>()->title();
-                debug = Child<QCheckBox>(dialog, "debugCheck")->text();
-                multiBoot = Child<QCheckBox>(dialog, "multiBootCheck")->text();
-                ok = Child<QPushButton>(dialog, "okButton")->text();
-                cancel = Child<QPushButton>(dialog, "cancelButton")->text();
-                caption = dialog->windowTitle();
-                QCOMPARE(Child<QPushButton>(dialog, "compilerBrowse")->text(), QStringLiteral("..."));
-                QVERIFY(Child<QPushButton>(dialog, "okButton")->isDefault());
-            },
-            false);
-        QCOMPARE(caption, QStringLiteral("Build Options"));
-        QCOMPARE(group, QStringLiteral("Compiler and Linker"));
-        QVERIFY(labels.contains(QStringLiteral("Path to QRX.EXE compiler...")));
-        QVERIFY(labels.contains(QStringLiteral("Path to flash linker or multiboot executable...")));
-        QVERIFY(labels.contains(QStringLiteral("Path to the emulator you want to debug with...")));
-        QVERIFY(labels.contains(QStringLiteral("If no path is given for GBA.QRX, then the current path is assumed "
-                                               "when creating a new program template file...")));
-        QCOMPARE(debug, QStringLiteral("Use -debug flag to see subroutine addresses"));
-        QCOMPARE(multiBoot, QStringLiteral("Use -mb flag to create a multi-boot ROM"));
-        QCOMPARE(ok, QStringLiteral("OK"));
-        QCOMPARE(cancel, QStringLiteral("Cancel"));
     }
 
     void tabOrderFollowsTheDialogTemplate()
@@ -164,9 +129,9 @@ private Q_SLOTS:
 
     void okWritesAllFiveEvenUnchanged()
     {
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
         RunOptions([](COptionsDlg *) {}, true);
-        QSettings ini(IniPath(), QSettings::IniFormat);
+        QSettings ini(TestSupport::IniPath(), QSettings::IniFormat);
         for (const char *name : {"Compiler", "Linker", "Emulator", "Multi-boot", "Debug"})
             QVERIFY2(ini.contains(QLatin1String(name)), name);
         QCOMPARE(ini.value(QStringLiteral("Multi-boot")).toString(), QStringLiteral("0"));
@@ -212,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(Options().m_strCompiler, QStringLiteral("/old/qrx.exe"));
         QCOMPARE(Options().m_strEmulator, QString());
         QVERIFY(!Options().m_bDebug);
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
 
         QString reopened;
         RunOptions([&](COptionsDlg *dialog) { reopened = Child<QLineEdit>(dialog, "compilerEdit")->text(); }, false);
@@ -246,17 +211,9 @@ private Q_SLOTS:
         QString inControl;
         RunOptions(
             [&](COptionsDlg *dialog) {
-                if (!files.Requests().isEmpty()) {
-                    // The linker's Command Line dialog is open now or was.
-                    return;
-                }
-                auto *target = dialog->findChild<QPushButton *>(button);
-                if (button == QLatin1String("linkerBrowse"))
-                    QTimer::singleShot(0, [] {
-                        if (auto *cmd = qobject_cast<CCmdLineDlg *>(QApplication::activeModalWidget()))
-                            cmd->reject();
-                    });
-                QTest::mouseClick(target, Qt::LeftButton);
+                // The linker's Command Line dialog is cancelled.
+                m_pDriver->Otherwise([](QWidget *commandLine) { qobject_cast<QDialog *>(commandLine)->reject(); });
+                QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
                 inControl = dialog->findChild<QLineEdit *>(edit)->text();
             },
             true);
@@ -282,12 +239,7 @@ private Q_SLOTS:
         bool commandLineOpened = false;
         RunOptions(
             [&](COptionsDlg *dialog) {
-                QTimer::singleShot(0, [&] {
-                    if (auto *cmd = qobject_cast<CCmdLineDlg *>(QApplication::activeModalWidget())) {
-                        commandLineOpened = true;
-                        cmd->reject();
-                    }
-                });
+                m_pDriver->Otherwise([&](QWidget *) { commandLineOpened = true; });
                 QTest::mouseClick(Child<QPushButton>(dialog, "emulatorBrowse"), Qt::LeftButton);
                 QTest::mouseClick(Child<QPushButton>(dialog, "linkerBrowse"), Qt::LeftButton);
                 inControl = Child<QLineEdit>(dialog, "emulatorEdit")->text();

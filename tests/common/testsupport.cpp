@@ -2,7 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include "wizard/wizarddlg.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -154,6 +160,40 @@ void PrepareEnvironment()
 QString SettingsFolder()
 {
     return g_root->path() + QStringLiteral("/config");
+}
+
+void FillWizard(QWidget *modal, const WizardAnswers &answers)
+{
+    auto *wizard = qobject_cast<CWizardDlg *>(modal);
+    QVERIFY(wizard);
+    Child<QLineEdit>(wizard, "nameEdit")->clear();
+    QTest::keyClicks(Child<QLineEdit>(wizard, "nameEdit"), answers.name);
+    Child<QLineEdit>(wizard, "pathEdit")->clear();
+    QTest::keyClicks(Child<QLineEdit>(wizard, "pathEdit"), answers.path);
+    if (Child<QCheckBox>(wizard, "subFolderCheck")->isChecked() != answers.subFolder)
+        QTest::mouseClick(Child<QCheckBox>(wizard, "subFolderCheck"), Qt::LeftButton);
+    if (Child<QCheckBox>(wizard, "autoOpenCheck")->isChecked() != answers.autoOpen)
+        QTest::mouseClick(Child<QCheckBox>(wizard, "autoOpenCheck"), Qt::LeftButton);
+    if (answers.blank)
+        QTest::mouseClick(Child<QRadioButton>(wizard, "blankRadio"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(wizard, "okButton"), Qt::LeftButton);
+}
+
+QString IniPath()
+{
+    return SettingsFolder() + QStringLiteral("/TRZ.ini");
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QString WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body)

@@ -126,12 +126,29 @@ namespace TestSupport {
 // the test mode of QStandardPaths and makes Qt's warning that a process was
 // destroyed while running fatal. Called before the application is made.
 void PrepareEnvironment();
-// Folder that holds this run's settings files.
+// Folder that holds this run's settings files, and the settings store's file there.
 QString SettingsFolder();
+QString IniPath();
+// A file's bytes ("<unreadable>" when it cannot be read), and a file written
+// whole: its path, or empty text when it could not be written.
+QByteArray ReadFile(const QString &path);
+QString WriteFile(const QString &path, const QByteArray &bytes);
 // Writes an executable script into folder and returns its path.
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
 // The main window's action of a command.
 QAction *CommandAction(QWidget *frame, int id);
+
+// What the user fills into the New Source Project Wizard before pressing OK.
+struct WizardAnswers
+{
+    QString name;
+    QString path;
+    bool blank = false;
+    bool subFolder = true;
+    bool autoOpen = false;
+};
+// Fills the wizard in as a user would, with the keyboard and the mouse, and presses OK.
+void FillWizard(QWidget *modal, const WizardAnswers &answers);
 } // namespace TestSupport
 
 // Like QTEST_MAIN, but the application is the editor's own and every test runs

@@ -38,20 +38,6 @@
 #endif
 
 namespace {
-QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-bool WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QByteArray WithCrLf(const QByteArray &bytes)
 {
     QByteArray out;
@@ -119,8 +105,7 @@ class TestDocument : public QObject
 
     QString Fixture(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir->filePath(name);
-        return WriteBytes(path, bytes) ? path : QString();
+        return TestSupport::WriteFile(m_dir->filePath(name), bytes);
     }
 
     int Windows() const { return m_pMainFrame->MdiArea()->subWindowList().size(); }
@@ -128,22 +113,11 @@ class TestDocument : public QObject
     // Answers the next File/New wizard: blank file, or a project file named name.
     void AnswerWizard(const QString &name, bool cancel = false)
     {
-        m_pDriver->Then([this, name, cancel](QWidget *dialog) {
-            auto *wizard = qobject_cast<CWizardDlg *>(dialog);
-            QVERIFY(wizard);
-            if (cancel) {
+        m_pDriver->Then([this, name, cancel](QWidget *wizard) {
+            if (cancel)
                 Child<QPushButton>(wizard, "cancelButton")->click();
-                return;
-            }
-            if (name.isEmpty()) {
-                Child<QRadioButton>(wizard, "blankRadio")->click();
-            } else {
-                Child<QRadioButton>(wizard, "projectRadio")->click();
-                Child<QLineEdit>(wizard, "nameEdit")->setText(name);
-                Child<QLineEdit>(wizard, "pathEdit")->setText(m_dir->path());
-                Child<QCheckBox>(wizard, "subFolderCheck")->setChecked(false);
-            }
-            Child<QPushButton>(wizard, "okButton")->click();
+            else
+                TestSupport::FillWizard(wizard, {name, m_dir->path(), name.isEmpty(), false});
         });
     }
 
@@ -228,7 +202,7 @@ private Q_SLOTS:
         QVERIFY(!doc->IsModified());
         QCOMPARE(doc->m_nNewType, 0);
         QVERIFY(doc->DoFileSave());
-        QCOMPARE(ReadBytes(path), WithCrLf(bytes));
+        QCOMPARE(TestSupport::ReadFile(path), WithCrLf(bytes));
         QVERIFY(boxes.Boxes().isEmpty());
     }
 
@@ -323,7 +297,7 @@ private Q_SLOTS:
         QCOMPARE(frame.isNull(), closed);
         QCOMPARE(doc.isNull(), closed);
         QCOMPARE(m_pTemplate->Documents().size(), closed ? 0 : 1);
-        QCOMPARE(ReadBytes(path), onDisk);
+        QCOMPARE(TestSupport::ReadFile(path), onDisk);
         if (!closed)
             QVERIFY(doc->IsModified());
     }
@@ -361,7 +335,7 @@ private Q_SLOTS:
                  QStringList({QStringLiteral("Quarn BASIC Code Files (*.qrx)"), QStringLiteral("All Files (*)")}));
         QCOMPARE(request.defaultSuffix, QStringLiteral("qrx"));
         QCOMPARE(request.fileName, QStringLiteral("Untitled1.qrx"));
-        QCOMPARE(ReadBytes(target), QByteArray("PRINT 1"));
+        QCOMPARE(TestSupport::ReadFile(target), QByteArray("PRINT 1"));
         QVERIFY(doc.isNull());
     }
 
@@ -405,7 +379,7 @@ private Q_SLOTS:
         Flush();
         QCOMPARE(boxes.Boxes().size(), 1);
         QVERIFY(doc.isNull());
-        QCOMPARE(ReadBytes(path), QByteArray("A\r\n"));
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("A\r\n"));
     }
 
     void exitAsksForEveryModifiedDocumentAndCancelStopsIt()
@@ -424,7 +398,7 @@ private Q_SLOTS:
         QVERIFY(!m_pTemplate->SaveAllModified());
         QCOMPARE(boxes.Texts(), QStringList({QStringLiteral("Save changes to a.qrx?"),
                                              QStringLiteral("Save changes to b.qrx?")}));
-        QCOMPARE(ReadBytes(a), QByteArray("A1"));
+        QCOMPARE(TestSupport::ReadFile(a), QByteArray("A1"));
         QCOMPARE(Windows(), 2);
 
         boxes.Clear();
@@ -435,7 +409,7 @@ private Q_SLOTS:
         Flush();
         QCOMPARE(Windows(), 0);
         QVERIFY(m_pTemplate->Documents().isEmpty());
-        QCOMPARE(ReadBytes(b), QByteArray("B"));
+        QCOMPARE(TestSupport::ReadFile(b), QByteArray("B"));
     }
 
     void openingAnOpenFileActivatesItsWindow()
@@ -524,7 +498,7 @@ private Q_SLOTS:
             QVERIFY(!doc->DoFileSave());
         }
         QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), path)});
-        QCOMPARE(ReadBytes(path), old);
+        QCOMPARE(TestSupport::ReadFile(path), old);
         QVERIFY(doc->IsModified());
         QCOMPARE(doc->TextDocument()->toPlainText(), text);
         QCOMPARE(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
@@ -541,7 +515,7 @@ private Q_SLOTS:
             QSKIP("no permission to mount a small filesystem; the file size limit covers this");
         const QByteArray old = QByteArray(20 * 1024, 'o') + "\r\n";
         const QString path = disk.path + QStringLiteral("/full.qrx");
-        QVERIFY(WriteBytes(path, old));
+        QVERIFY(!TestSupport::WriteFile(path, old).isEmpty());
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
         QVERIFY(doc);
         TypeInto(doc, QString(60 * 1024, QLatin1Char('n')));
@@ -550,13 +524,13 @@ private Q_SLOTS:
         QVERIFY(!doc->DoFileSave());
         QCOMPARE(boxes.Texts(),
                  QStringList{QStringLiteral("Disk full while accessing %1.").arg(QDir::toNativeSeparators(path))});
-        QCOMPARE(ReadBytes(path), old);
+        QCOMPARE(TestSupport::ReadFile(path), old);
         QVERIFY(doc->IsModified());
         QCOMPARE(QDir(disk.path).entryList(QDir::Files), QStringList{QStringLiteral("full.qrx")});
         // Once there is room again the same document saves.
         doc->TextDocument()->setPlainText(QStringLiteral("short"));
         QVERIFY(doc->DoFileSave());
-        QCOMPARE(ReadBytes(path), QByteArray("short"));
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("short"));
         CloseAll();
     }
 
@@ -593,7 +567,7 @@ private Q_SLOTS:
         QCOMPARE(doc->GetPathName(), target);
         QCOMPARE(CDocTemplate::Frames(doc).constFirst()->windowTitle(), QStringLiteral("after.qrx"));
         QVERIFY(m_pMainFrame->windowTitle().contains(QStringLiteral("after.qrx")));
-        QCOMPARE(ReadBytes(target), QByteArray("X"));
+        QCOMPARE(TestSupport::ReadFile(target), QByteArray("X"));
     }
 
     void saveAsAddsTheExtensionToATypedName()
@@ -616,7 +590,7 @@ private Q_SLOTS:
         QVERIFY(doc->DoSave(QString()));
         QVERIFY(typed);
         QCOMPARE(doc->GetPathName(), m_dir->filePath(QStringLiteral("typed.qrx")));
-        QCOMPARE(ReadBytes(m_dir->filePath(QStringLiteral("typed.qrx"))), QByteArray("END"));
+        QCOMPARE(TestSupport::ReadFile(m_dir->filePath(QStringLiteral("typed.qrx"))), QByteArray("END"));
     }
 
 #ifdef Q_OS_UNIX
@@ -628,7 +602,7 @@ private Q_SLOTS:
         const QString folder = m_dir->filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + QStringLiteral("/locked.qrx");
-        QVERIFY(WriteBytes(path, "OLD"));
+        QVERIFY(!TestSupport::WriteFile(path, "OLD").isEmpty());
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
@@ -642,7 +616,7 @@ private Q_SLOTS:
         QVERIFY(!saved);
         QCOMPARE(dialogs.Requests().size(), 1);
         QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Access to %1 was denied."), path)});
-        QCOMPARE(ReadBytes(path), QByteArray("OLD"));
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("OLD"));
         QVERIFY(doc->IsModified());
         CloseAll();
     }
@@ -654,7 +628,7 @@ private Q_SLOTS:
         if (!disk.mounted)
             QSKIP("no permission to mount a small filesystem");
         const QString path = disk.path + QStringLiteral("/locked.qrx");
-        QVERIFY(WriteBytes(path, "OLD"));
+        QVERIFY(!TestSupport::WriteFile(path, "OLD").isEmpty());
         QCOMPARE(QProcess::execute(QStringLiteral("mount"),
                                    {QStringLiteral("-o"), QStringLiteral("remount,ro"), disk.path}),
                  0);
@@ -667,7 +641,7 @@ private Q_SLOTS:
         QVERIFY(!doc->DoFileSave());
         QCOMPARE(dialogs.Requests().size(), 1);
         QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Access to %1 was denied."), path)});
-        QCOMPARE(ReadBytes(path), QByteArray("OLD"));
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("OLD"));
         QVERIFY(doc->IsModified());
         CloseAll();
     }
@@ -684,7 +658,7 @@ private Q_SLOTS:
         QVERIFY(doc->DoFileSave());
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
-        QCOMPARE(ReadBytes(target), QByteArray("OLDNEW"));
+        QCOMPARE(TestSupport::ReadFile(target), QByteArray("OLDNEW"));
     }
 
     void saveKeepsPermissions_data()
@@ -710,7 +684,7 @@ private Q_SLOTS:
         struct stat info = {};
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
         QCOMPARE(int(info.st_mode & 07777), mode);
-        QCOMPARE(ReadBytes(path), QByteArray("XY"));
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("XY"));
 #endif
     }
 
@@ -740,7 +714,7 @@ private Q_SLOTS:
         QCOMPARE(boxes.Boxes().at(0).buttons, QMessageBox::Yes | QMessageBox::No);
         QVERIFY(boxes.Boxes().at(0).text.contains(QStringLiteral("U+0100")));
         QVERIFY(boxes.Boxes().at(0).text.contains(QStringLiteral("line 2")));
-        QCOMPARE(ReadBytes(path), onDisk);
+        QCOMPARE(TestSupport::ReadFile(path), onDisk);
         QCOMPARE(doc->IsModified(), answer != QMessageBox::Yes);
         QCOMPARE(doc->Encoding(), answer == QMessageBox::Yes ? SourceEncoding::Utf8 : SourceEncoding::Windows1252);
     }

@@ -216,23 +216,6 @@ private Q_SLOTS:
                  QStringLiteral("BBBBB.N.CCCCC"));
     }
 
-    void formatsFollowTheColourTable()
-    {
-        CRichSyntaxDoc doc;
-        CRichSyntaxView view(&doc);
-        const CSyntaxHighlighter *h = CSyntaxHighlighter::ForDocument(doc.TextDocument());
-        QCOMPARE(LetterOfFormat(h->m_cfPlain), '.');
-        QCOMPARE(LetterOfFormat(h->m_cfNumber), 'N');
-        QCOMPARE(LetterOfFormat(h->m_cfString), 'S');
-        QCOMPARE(LetterOfFormat(h->m_cfBuiltin), 'B');
-        QCOMPARE(LetterOfFormat(h->m_cfKeyword), 'K');
-        QCOMPARE(LetterOfFormat(h->m_cfComment), 'C');
-        // No format changes the size of the text.
-        for (const QTextCharFormat *format : {&h->m_cfPlain, &h->m_cfNumber, &h->m_cfString,
-                                              &h->m_cfBuiltin, &h->m_cfKeyword, &h->m_cfComment})
-            QVERIFY(!format->hasProperty(QTextFormat::FontPointSize));
-    }
-
     void emptyDocumentIsColouredWithoutError()
     {
         CRichSyntaxDoc doc;

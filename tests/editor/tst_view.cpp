@@ -430,20 +430,6 @@ private Q_SLOTS:
                  w.view->document()->defaultTextOption().tabStopDistance());
     }
 
-    void printsToAFile()
-    {
-        QTemporaryDir dir;
-        Window w(Lines(150));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
-        printer.setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
-        w.view->PrintDocument(&printer);
-        QFile pdf(printer.outputFileName());
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        QVERIFY(pdf.readAll().startsWith("%PDF"));
-    }
-
     void printCommandPrintsThroughTheDialog()
     {
         QTemporaryDir dir;
@@ -451,15 +437,10 @@ private Q_SLOTS:
         QPrinter *printer = CEditorApp::Instance()->Printer();
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(dir.filePath(QStringLiteral("command.pdf")));
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                answered = true;
-                dialog->accept();
-            }
-        });
+        ModalDriver driver;
+        driver.Then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); });
         w.view->OnFilePrint();
-        QVERIFY(answered);
+        QCOMPARE(driver.Handled(), 1);
         const QMarginsF margins = printer->pageLayout().margins(QPageLayout::Inch);
         QCOMPARE(margins, QMarginsF(0.5, 0.5, 0.5, 0.5));
         QFile pdf(printer->outputFileName());

@@ -31,14 +31,9 @@
 
 namespace {
 
-QString IniPath()
-{
-    return TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini");
-}
-
 QStringList WizardKeys()
 {
-    QSettings ini(IniPath(), QSettings::IniFormat);
+    QSettings ini(TestSupport::IniPath(), QSettings::IniFormat);
     ini.beginGroup(QStringLiteral("Wizard"));
     return ini.childKeys();
 }
@@ -56,44 +51,11 @@ void StoreWizard(const QString &name, const QString &path, const QString &open)
     store.WriteString(open, QStringLiteral("Wizard"), QStringLiteral("Open"));
 }
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList Entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 }
 
-// What the user fills in before pressing OK.
-struct Answers
-{
-    QString name;
-    QString path;
-    bool blank = false;
-    bool subFolder = true;
-    bool autoOpen = false;
-};
-
-// Fills the wizard in as a user would, with the keyboard and the mouse, and presses OK.
-void FillAndConfirm(QWidget *modal, const Answers &answers)
-{
-    auto *wizard = qobject_cast<CWizardDlg *>(modal);
-    QVERIFY(wizard);
-    Child<QLineEdit>(wizard, "nameEdit")->clear();
-    QTest::keyClicks(Child<QLineEdit>(wizard, "nameEdit"), answers.name);
-    Child<QLineEdit>(wizard, "pathEdit")->clear();
-    QTest::keyClicks(Child<QLineEdit>(wizard, "pathEdit"), answers.path);
-    if (Child<QCheckBox>(wizard, "subFolderCheck")->isChecked() != answers.subFolder)
-        QTest::mouseClick(Child<QCheckBox>(wizard, "subFolderCheck"), Qt::LeftButton);
-    if (Child<QCheckBox>(wizard, "autoOpenCheck")->isChecked() != answers.autoOpen)
-        QTest::mouseClick(Child<QCheckBox>(wizard, "autoOpenCheck"), Qt::LeftButton);
-    if (answers.blank)
-        QTest::mouseClick(Child<QRadioButton>(wizard, "blankRadio"), Qt::LeftButton);
-    QTest::mouseClick(Child<QPushButton>(wizard, "okButton"), Qt::LeftButton);
-}
 } // namespace
 
 class TestWizard : public QObject
@@ -124,7 +86,7 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(IniPath());
+        QFile::remove(TestSupport::IniPath());
         m_pTemp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pTemp->isValid());
         QVERIFY(QDir::setCurrent(m_strStartDir));
@@ -159,7 +121,7 @@ private Q_SLOTS:
                                  static_cast<QWidget *>(Child<QCheckBox>(&wizard, "autoOpenCheck"))})
             QVERIFY(control->isEnabled());
         QCOMPARE(Child<QLabel>(&wizard, "logo")->pixmap().size(), QSize(122, 122));
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
     }
 
     void opensWithStoredSettings_data()
@@ -277,7 +239,7 @@ private Q_SLOTS:
             QTest::mouseClick(Child<QPushButton>(&wizard, "cancelButton"), Qt::LeftButton);
         QCOMPARE(wizard.result(), int(QDialog::Rejected));
         QVERIFY(wizard.isHidden());
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
     }
 
     void browseSetsTheFolderAndKeepsTheOtherFields_data()
@@ -323,7 +285,7 @@ private Q_SLOTS:
         QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), QStringLiteral("Typed Name"));
         QVERIFY(!Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
         QVERIFY(Child<QCheckBox>(&wizard, "autoOpenCheck")->isChecked());
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
     }
 
     // --- File/New through the document template ---
@@ -343,14 +305,14 @@ private Q_SLOTS:
         QCOMPARE(WindowCount(), 0);
         QVERIFY(m_pTemplate->Documents().isEmpty());
         QCOMPARE(Entries(Temp()), QStringList());
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
     }
 
     void blankFileWritesSettingsAndNothingOnDisk()
     {
         ModalDriver driver;
         driver.Then([this](QWidget *modal) {
-            FillAndConfirm(modal, {QStringLiteral("Unused"), Temp(), true, true, true});
+            TestSupport::FillWizard(modal, TestSupport::WizardAnswers{QStringLiteral("Unused"), Temp(), true, true, true});
         });
         CRichSyntaxDoc *doc = FileNew(driver);
         QVERIFY(doc);
@@ -382,7 +344,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         ModalDriver driver;
         driver.Then([&](QWidget *modal) {
-            FillAndConfirm(modal, {name, Temp(), false, subFolder, true});
+            TestSupport::FillWizard(modal, {name, Temp(), false, subFolder, true});
         });
         const int year = QDate::currentDate().year();
         CRichSyntaxDoc *doc = FileNew(driver);
@@ -407,7 +369,7 @@ private Q_SLOTS:
         QVERIFY(!view->textCursor().hasSelection());
         QVERIFY(!doc->IsModified());
 
-        const QByteArray bytes = ReadAll(file);
+        const QByteArray bytes = TestSupport::ReadFile(file);
         QVERIFY(bytes.endsWith("start:\r\n\t"));
         QCOMPARE(bytes.count("\r\n"), 9);
         QCOMPARE(bytes.count('\n'), 9);
@@ -453,7 +415,7 @@ private Q_SLOTS:
 
         MessageBoxRecorder boxes;
         ModalDriver driver;
-        driver.Then([&](QWidget *modal) { FillAndConfirm(modal, {name, folder, false, subFolder, false}); });
+        driver.Then([&](QWidget *modal) { TestSupport::FillWizard(modal, {name, folder, false, subFolder, false}); });
         QCOMPARE(FileNew(driver), nullptr);
         QCOMPARE(boxes.Texts(), QStringList{message});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
@@ -475,7 +437,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(Temp()));
         ModalDriver driver;
         driver.Then([](QWidget *modal) {
-            FillAndConfirm(modal, {QStringLiteral("Rel"), QStringLiteral("projects"), false, true, false});
+            TestSupport::FillWizard(modal, {QStringLiteral("Rel"), QStringLiteral("projects"), false, true, false});
         });
         CRichSyntaxDoc *doc = FileNew(driver);
         QVERIFY(doc);
@@ -504,7 +466,7 @@ private Q_SLOTS:
         boxes.Answer(replace ? QMessageBox::Yes : QMessageBox::No);
         ModalDriver driver;
         driver.Then([this](QWidget *modal) {
-            FillAndConfirm(modal, {QStringLiteral("Old"), Temp(), false, false, false});
+            TestSupport::FillWizard(modal, {QStringLiteral("Old"), Temp(), false, false, false});
         });
         CRichSyntaxDoc *doc = FileNew(driver);
         QCOMPARE(boxes.Texts(),
@@ -514,11 +476,11 @@ private Q_SLOTS:
         if (!replace) {
             QCOMPARE(doc, nullptr);
             QCOMPARE(WindowCount(), 0);
-            QCOMPARE(ReadAll(file), QByteArray("precious\r\n"));
+            QCOMPARE(TestSupport::ReadFile(file), QByteArray("precious\r\n"));
             return;
         }
         QVERIFY(doc);
-        QVERIFY(ReadAll(file).startsWith("; Old - Copyright (c) "));
+        QVERIFY(TestSupport::ReadFile(file).startsWith("; Old - Copyright (c) "));
     }
 
     void replaceQuestionDefaultsToNo()
@@ -532,7 +494,7 @@ private Q_SLOTS:
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         ModalDriver driver;
         driver.Then([this](QWidget *modal) {
-            FillAndConfirm(modal, {QStringLiteral("Keep"), Temp(), false, false, false});
+            TestSupport::FillWizard(modal, {QStringLiteral("Keep"), Temp(), false, false, false});
         });
         driver.Then([&defaultButton](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
@@ -544,23 +506,7 @@ private Q_SLOTS:
         QCOMPARE(driver.Handled(), 2);
         QCOMPARE(defaultButton, QMessageBox::No);
         QCOMPARE(doc, nullptr);
-        QCOMPARE(ReadAll(file), QByteArray("precious\r\n"));
-    }
-
-    void untitledNumberingCountsProjects()
-    {
-        ModalDriver driver;
-        driver.Then([this](QWidget *modal) {
-            FillAndConfirm(modal, {QStringLiteral("First"), Temp(), false, true, false});
-        });
-        driver.Then([this](QWidget *modal) {
-            FillAndConfirm(modal, {QStringLiteral("x"), Temp(), true, true, false});
-        });
-        QVERIFY(FileNew(driver));
-        CRichSyntaxDoc *blank = FileNew(driver);
-        QVERIFY(blank);
-        QCOMPARE(blank->GetTitle(), QStringLiteral("Untitled2"));
-        QCOMPARE(WindowCount(), 2);
+        QCOMPARE(TestSupport::ReadFile(file), QByteArray("precious\r\n"));
     }
 
     // --- the template and the user's name ---

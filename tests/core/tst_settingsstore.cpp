@@ -11,10 +11,9 @@ class TestSettingsStore : public QObject
 {
     Q_OBJECT
 
-    QString IniPath() const { return TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini"); }
 
 private Q_SLOTS:
-    void init() { QFile::remove(IniPath()); }
+    void init() { QFile::remove(TestSupport::IniPath()); }
 
     void readingCreatesNothing()
     {
@@ -22,7 +21,7 @@ private Q_SLOTS:
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Compiler")), QString());
         QCOMPARE(store.ReadInt(QStringLiteral("Log"), QStringLiteral("SizeX")), 0);
         QCOMPARE(store.ReadString(QStringLiteral("Help"), QString()), QString());
-        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(TestSupport::IniPath()));
     }
 
     void layoutOfTheIniFile()
@@ -31,8 +30,8 @@ private Q_SLOTS:
         store.WriteString(QStringLiteral("/opt/qrx.exe"), QString(), QStringLiteral("Compiler"));
         store.WriteString(QStringLiteral("/help/qrh.chm"), QStringLiteral("Help"), QString());
         store.WriteInt(1, QStringLiteral("Wizard"), QStringLiteral("Open"));
-        QVERIFY(QFile::exists(IniPath()));
-        QSettings ini(IniPath(), QSettings::IniFormat);
+        QVERIFY(QFile::exists(TestSupport::IniPath()));
+        QSettings ini(TestSupport::IniPath(), QSettings::IniFormat);
         QCOMPARE(ini.value(QStringLiteral("Compiler")).toString(), QStringLiteral("/opt/qrx.exe"));
         QCOMPARE(ini.value(QStringLiteral("Help/Default")).toString(), QStringLiteral("/help/qrh.chm"));
         QCOMPARE(ini.value(QStringLiteral("Wizard/Open")).toString(), QStringLiteral("1"));
@@ -112,7 +111,7 @@ private Q_SLOTS:
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Linker")), QStringLiteral("before"));
         // A value of 2048 characters put there by other means reads as empty.
         {
-            QSettings ini(IniPath(), QSettings::IniFormat);
+            QSettings ini(TestSupport::IniPath(), QSettings::IniFormat);
             ini.setValue(QStringLiteral("Linker"), QString(2048, QLatin1Char('c')));
         }
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Linker")), QString());
@@ -122,7 +121,7 @@ private Q_SLOTS:
     void handEditedValues()
     {
         {
-            QSettings ini(IniPath(), QSettings::IniFormat);
+            QSettings ini(TestSupport::IniPath(), QSettings::IniFormat);
             ini.setValue(QStringLiteral("Multi-boot"), QStringLiteral("yes"));
             ini.setValue(QStringLiteral("Emulator"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
         }
