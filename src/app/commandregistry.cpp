@@ -88,6 +88,13 @@ QList<CommandDescription> MakeCommands()
         {ID_BUILD_OPTIONS, QStringLiteral("Options..."), {}, {}, {}, QStringLiteral("Change the current build options"),
          QStringLiteral("Options"), QStringLiteral("options"), false,
          [](const CommandTarget &t) { t.app->OnBuildOptions(); }},
+        {ID_BUILD_NEXT_ERROR, QStringLiteral("Next &Error"), {}, QStringLiteral("F8"), {Key(Qt::Key_F8)},
+         QStringLiteral("Go to the line of the next message of the last compile"), QStringLiteral("Next Error"), {},
+         true, [](const CommandTarget &t) { t.app->Build().OnBuildNextError(*t.doc); }},
+        {ID_BUILD_PREV_ERROR, QStringLiteral("Pre&vious Error"), {}, QStringLiteral("Shift+F8"),
+         {Key(Qt::SHIFT | Qt::Key_F8)}, QStringLiteral("Go to the line of the previous message of the last compile"),
+         QStringLiteral("Previous Error"), {}, true,
+         [](const CommandTarget &t) { t.app->Build().OnBuildPreviousError(*t.doc); }},
 
         // Window
         {ID_WINDOW_NEW, QStringLiteral("&New Window"), {}, {}, {},
@@ -171,7 +178,8 @@ const QList<MenuLayout> &DocumentMenus()
          {ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, kSeparator,
           ID_EDIT_FIND, ID_EDIT_REPEAT, ID_EDIT_REPLACE}},
         {QStringLiteral("Build"),
-         {ID_BUILD_COMPILE, ID_BUILD_RUN, kSeparator, ID_BUILD_LINK, kSeparator, ID_BUILD_OPTIONS}},
+         {ID_BUILD_COMPILE, ID_BUILD_RUN, kSeparator, ID_BUILD_LINK, kSeparator, ID_BUILD_OPTIONS, kSeparator,
+          ID_BUILD_NEXT_ERROR, ID_BUILD_PREV_ERROR}},
         {QStringLiteral("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}},
         {QStringLiteral("&Help"),
          {ID_HELP_HOMEPAGE, ID_HELP_INDEX, kSeparator, ID_HELP_FORUMS, kSeparator, ID_APP_ABOUT}},

@@ -18,6 +18,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -213,6 +214,12 @@ void CEditorApp::OnFilePrintSetup()
 QWidget *CEditorApp::DialogParent()
 {
     return m_pMainFrame;
+}
+
+void CEditorApp::ShowStatusMessage(const QString &text)
+{
+    if (m_pMainFrame)
+        m_pMainFrame->statusBar()->showMessage(text);
 }
 
 QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessageBox::Icon icon,

@@ -47,6 +47,8 @@ public:
     bool ShellOpen(const QString &target) override;
     QWidget *DialogParent() override;
     QPrinter *Printer() override;
+    void ShowStatusMessage(const QString &text) override;
+    bool GoToSource(const QString &path, int line, int column) override;
 
     CMainFrame *MainFrame() const { return m_pMainFrame; }
     CDocTemplate *DocTemplate() const { return m_pDocTemplate; }

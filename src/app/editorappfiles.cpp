@@ -7,6 +7,7 @@
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
 #include "editor/richsyntaxdoc.h"
+#include "editor/richsyntaxview.h"
 
 #include <QTimer>
 #include <QUrl>
@@ -50,6 +51,15 @@ void CEditorApp::OnOpenRecentFile(int index)
 bool CEditorApp::OpenDocumentFile(const QString &path)
 {
     return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
+}
+
+bool CEditorApp::GoToSource(const QString &path, int line, int column)
+{
+    if (!OpenDocumentFile(path))
+        return false;
+    if (CRichSyntaxView *view = m_pMainFrame->ActiveView())
+        view->GoToPosition(line, column);
+    return true;
 }
 
 void CEditorApp::AddToRecentFileList(const QString &path)

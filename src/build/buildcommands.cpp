@@ -9,6 +9,8 @@
 #include "core/appservices.h"
 #include "editor/richsyntaxdoc.h"
 
+#include <QApplication>
+
 namespace {
 const QString kSaveFailed = QStringLiteral("Failed to save source file!");
 const QString kNoCompiler = QStringLiteral("Path to QRX.EXE is not set in build options!");
@@ -16,10 +18,11 @@ const QString kCompilerFailed = QStringLiteral("Failed to execute compiler!");
 const QString kRecompileQuestion = QStringLiteral("Source file needs recompiled. Continue?");
 const QString kNoEmulator = QStringLiteral("No emulator is set in build options!");
 const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
+const QString kNoMessages = QStringLiteral("The last compile named no line to go to");
 } // namespace
 
-CBuildCommands::CBuildCommands(const COptionsDlg &options)
-    : m_options(options)
+CBuildCommands::CBuildCommands(const COptionsDlg &options, QObject *parent)
+    : QObject(parent), m_options(options)
 {
 }
 
@@ -40,13 +43,87 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
         MessageBox(kNoCompiler);
         return;
     }
-    const QString flags = BuildText::CompilerFlags(m_options.m_bDebug, m_options.m_bMultiBoot);
     const QString image = m_options.m_bMultiBoot ? GetMultibootFileName(doc) : GetRomFileName(doc);
-    const QString arguments = BuildText::CompilerArguments(flags, BuildText::SourceFileName(path), image);
+    const QString folder = BuildText::ProjectFolder(path);
+    const BuildText::Invocation invocation = BuildText::CompilerInvocation(
+        m_options.m_strCompiler, m_options.m_bDebug, m_options.m_bMultiBoot, BuildText::SourceFileName(path), image);
 
     CBuildLogDlg log(Services().DialogParent());
-    if (!log.Execute(m_options.m_strCompiler, arguments, BuildText::ProjectFolder(path)))
+    if (!log.Execute(invocation, folder)) {
         MessageBox(kCompilerFailed);
+        return;
+    }
+
+    // The list replaces the last compile's; it goes with the document.
+    if (!m_walks.contains(&doc))
+        connect(&doc, &QObject::destroyed, this, [this, key = &doc] { m_walks.remove(key); });
+    MessageWalk &walk = m_walks[&doc];
+    walk = MessageWalk();
+    walk.compile = ++m_nCompiles;
+    const QList<PositionedLine> lines = log.PositionedLines(kMaxMessages);
+    for (const PositionedLine &line : lines) {
+        walk.messages.append({ResolveSourceFile(line.position.file, folder, path), line.position.line,
+                              line.position.column, line.text.trimmed()});
+    }
+    if (const std::optional<SourcePosition> chosen = log.ChosenPosition()) {
+        const QString file = ResolveSourceFile(chosen->file, folder, path);
+        for (int i = 0; i < walk.messages.size(); ++i) {
+            const CompilerMessage &message = walk.messages.at(i);
+            if (message.path == file && message.line == chosen->line && message.column == chosen->column) {
+                walk.current = i;
+                break;
+            }
+        }
+        Services().GoToSource(file, chosen->line, chosen->column);
+    }
+}
+
+void CBuildCommands::OnBuildNextError(CRichSyntaxDoc &doc)
+{
+    StepMessage(doc, 1);
+}
+
+void CBuildCommands::OnBuildPreviousError(CRichSyntaxDoc &doc)
+{
+    StepMessage(doc, -1);
+}
+
+CBuildCommands::MessageWalk *CBuildCommands::WalkFor(const CRichSyntaxDoc &doc)
+{
+    if (m_walks.contains(&doc))
+        return &m_walks[&doc];
+    MessageWalk *latest = nullptr;
+    for (MessageWalk &walk : m_walks) {
+        if (latest && latest->compile > walk.compile)
+            continue;
+        for (const CompilerMessage &message : std::as_const(walk.messages)) {
+            if (message.path == doc.GetPathName()) {
+                latest = &walk;
+                break;
+            }
+        }
+    }
+    return latest;
+}
+
+void CBuildCommands::StepMessage(CRichSyntaxDoc &doc, int step)
+{
+    MessageWalk *found = WalkFor(doc);
+    if (!found || found->messages.isEmpty()) {
+        QApplication::beep();
+        Services().ShowStatusMessage(kNoMessages);
+        return;
+    }
+    MessageWalk &walk = *found;
+    const int next = walk.current < 0 && step < 0 ? int(walk.messages.size()) - 1 : walk.current + step;
+    if (next < 0 || next >= walk.messages.size())
+        QApplication::beep();
+    else
+        walk.current = next;
+    // The document may go while its file opens; the walk is copied first.
+    const CompilerMessage message = walk.messages.at(walk.current);
+    if (Services().GoToSource(message.path, message.line, message.column))
+        Services().ShowStatusMessage(message.text);
 }
 
 // Asks to recompile a changed or untitled source; false when the command ends
@@ -72,8 +149,7 @@ void CBuildCommands::OnBuildRun(CRichSyntaxDoc &doc)
     }
     if (!OfferRecompile(doc))
         return;
-    // Quoted, so that an image name with blanks reaches the emulator as one argument.
-    LaunchProgram(m_options.m_strEmulator, BuildText::Quoted(GetRomFileName(doc)),
+    LaunchProgram(BuildText::EmulatorInvocation(m_options.m_strEmulator, GetRomFileName(doc)),
                   BuildText::ProjectFolder(doc.GetPathName()), false);
 }
 
@@ -86,10 +162,9 @@ void CBuildCommands::OnBuildLink(CRichSyntaxDoc &doc)
     if (!OfferRecompile(doc))
         return;
     const QString folder = BuildText::ProjectFolder(doc.GetPathName());
-    const QString arguments =
-        BuildText::FillLinkTemplate(m_options.m_cmdLineDlg.m_strArguments, folder, doc.GetTitle(),
-                                    GetRomFileName(doc), GetMultibootFileName(doc));
-    LaunchProgram(m_options.m_strLinker, arguments, folder, true);
+    LaunchProgram(BuildText::LinkerInvocation(m_options.m_strLinker, m_options.m_cmdLineDlg.m_strArguments, folder,
+                                              doc.GetTitle(), GetRomFileName(doc), GetMultibootFileName(doc)),
+                  folder, true);
 }
 
 QString CBuildCommands::GetRomFileName(const CRichSyntaxDoc &doc)

@@ -2,64 +2,80 @@
 // SPDX-License-Identifier: MIT
 #include "build/buildlogdlg.h"
 
-#include "build/buildtext.h"
 #include "core/appservices.h"
 #include "core/settingsstore.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QProcess>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
 const QString kCaption = QStringLiteral("Log");
+const QString kStopText = QStringLiteral("Stop Compiler");
+const QString kFinished = QStringLiteral("Compiler finished with exit code %1");
+const QString kStopped = QStringLiteral("Compiler stopped");
+const QString kCrashed = QStringLiteral("Compiler crashed");
+const QString kCutNote = QStringLiteral("output past 64 MiB is not shown");
 
 // A drain works in short slices so that the window stays responsive while a
 // large output is put into the control.
 constexpr qint64 kSliceBytes = 64 * 1024;
 constexpr qint64 kSliceBudgetMs = 10;
-
-// How long the end of the run waits for compilers still running after their
-// log window was closed.
-constexpr int kExitWaitMs = 5000;
+// A size is stored once the user has stopped resizing.
+constexpr int kSizeSettleMs = 300;
+// How far the list of positions is looked for in a very long log.
+constexpr int kMaxScannedLines = 200000;
 
 const char kOrphanProperty[] = "qbe_orphanedCompiler";
 
-void WaitForOrphans()
+// At the end of the run, compilers still running are let go: the editor
+// neither waits for them nor stops them (destroying a process object would).
+void ReleaseOrphans()
 {
     QCoreApplication *app = QCoreApplication::instance();
     if (!app)
         return;
     const QList<QProcess *> processes = app->findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly);
-    QElapsedTimer waited;
-    waited.start();
     for (QProcess *process : processes) {
         if (!process->property(kOrphanProperty).toBool())
             continue;
-        // Reading goes on while waiting, so a child never blocks on a full pipe.
-        while (process->state() != QProcess::NotRunning && waited.elapsed() < kExitWaitMs) {
-            process->waitForFinished(100);
-            process->readAll();
+        if (process->state() == QProcess::NotRunning) {
+            delete process;
+        } else {
+            // Kept where the process's end can still find them, never destroyed.
+            static auto *const running = new QList<QProcess *>;
+            process->setParent(nullptr);
+            running->append(process);
         }
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(-1);
-        }
-        delete process;
     }
+}
+
+// The line of a block that holds position: lines inside a block are apart by line separators.
+QString LineInBlock(const QString &text, int position)
+{
+    const qsizetype start = position > 0 ? text.lastIndexOf(QChar(QChar::LineSeparator), position - 1) + 1 : 0;
+    qsizetype end = text.indexOf(QChar(QChar::LineSeparator), position);
+    if (end < 0)
+        end = text.size();
+    return text.mid(start, end - start);
 }
 } // namespace
 
 CBuildLogDlg::CBuildLogDlg(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_pEdit(new QPlainTextEdit(this)), m_decoder(QStringConverter::System)
+      m_pEdit(new QPlainTextEdit(this)),
+      m_pStopAction(new QAction(kStopText, this))
 {
     setWindowTitle(kCaption);
     setModal(true);
@@ -71,7 +87,18 @@ CBuildLogDlg::CBuildLogDlg(QWidget *parent)
     m_pEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pEdit->setUndoRedoEnabled(false);
-    m_pEdit->document()->setUndoRedoEnabled(false);
+    m_pEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_pEdit->viewport()->setMouseTracking(true);
+    m_pEdit->installEventFilter(this);
+    m_pEdit->viewport()->installEventFilter(this);
+    connect(m_pEdit, &QWidget::customContextMenuRequested, this, &CBuildLogDlg::ShowContextMenu);
+
+    // Ctrl+Break: X11 reports it as Ctrl+Pause, Windows as Ctrl+Cancel.
+    m_pStopAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Pause), QKeySequence(Qt::CTRL | Qt::Key_Cancel)});
+    m_pStopAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_pStopAction->setEnabled(false);
+    addAction(m_pStopAction);
+    connect(m_pStopAction, &QAction::triggered, this, &CBuildLogDlg::OnStop);
 
     const CSettingsStore store;
     QSize size(store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogWidth),
@@ -81,10 +108,15 @@ CBuildLogDlg::CBuildLogDlg(QWidget *parent)
         size.setWidth(fallback.width());
     if (size.height() <= 0)
         size.setHeight(fallback.height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
     resize(size);
 
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &CBuildLogDlg::OnTimer);
+    m_sizeTimer.setSingleShot(true);
+    m_sizeTimer.setInterval(kSizeSettleMs);
+    connect(&m_sizeTimer, &QTimer::timeout, this, &CBuildLogDlg::StoreSize);
 }
 
 CBuildLogDlg::~CBuildLogDlg()
@@ -97,14 +129,22 @@ QSize CBuildLogDlg::DefaultSize()
     return QSize(640, 240);
 }
 
-bool CBuildLogDlg::Execute(const QString &program, const QString &arguments, const QString &folder)
+QString CBuildLogDlg::EndText(int exitCode, QProcess::ExitStatus status, bool stopped, bool cut)
+{
+    QString text = stopped ? kStopped : status == QProcess::CrashExit ? kCrashed : kFinished.arg(exitCode);
+    if (cut)
+        text += QStringLiteral("; ") + kCutNote;
+    return text;
+}
+
+bool CBuildLogDlg::Execute(const BuildText::Invocation &invocation, const QString &folder)
 {
     m_pEdit->clear();
-    m_bEnded = false;
-    m_bDraining = false;
-    m_bHeldReturn = false;
+    m_shape = LogText::Shape();
+    m_chosen.reset();
+    m_bEnded = m_bDraining = m_bStopped = m_bCut = false;
+    m_nKeptBytes = 0;
 
-    const BuildText::Invocation invocation = BuildText::MakeInvocation(program, arguments);
     m_pProcess = new QProcess;
     m_pProcess->setProcessChannelMode(QProcess::MergedChannels);
     m_pProcess->setWorkingDirectory(folder);
@@ -124,12 +164,11 @@ bool CBuildLogDlg::Execute(const QString &program, const QString &arguments, con
 
     PlaceWindow();
     m_pEdit->setFocus();
+    m_pStopAction->setEnabled(true);
+    connect(m_pProcess, &QProcess::readyRead, this, &CBuildLogDlg::OnReadyRead);
+    connect(m_pProcess, &QProcess::finished, this, &CBuildLogDlg::OnProcessFinished);
     // Output is taken in as it arrives; the half-second tick brings the caret
-    // back to the end and notices the child's end.
-    connect(m_pProcess, &QProcess::readyRead, this, [this] {
-        if (!m_bDraining)
-            DrainSlice();
-    });
+    // back to the end.
     m_timer.start();
     exec();
     m_timer.stop();
@@ -150,16 +189,14 @@ void CBuildLogDlg::PlaceWindow()
 
 void CBuildLogDlg::OnTimer()
 {
-    // The end is seen before the stream is read, so everything the child wrote
-    // before it ended is drained by this tick.
-    if (m_pProcess && m_pProcess->state() == QProcess::NotRunning) {
-        m_bEnded = true;
-        m_timer.stop();
-    }
+    if (!m_bDraining)
+        CaretToEnd();
+}
+
+void CBuildLogDlg::OnReadyRead()
+{
     if (!m_bDraining)
         DrainSlice();
-    else
-        CaretToEnd();
 }
 
 void CBuildLogDlg::DrainSlice()
@@ -167,18 +204,24 @@ void CBuildLogDlg::DrainSlice()
     m_bDraining = true;
     QElapsedTimer budget;
     budget.start();
-    bool more = false;
-    // Between reads the pipe is looked at without waiting, so that a child
-    // writing fast goes on writing while its output is put into the control.
-    while (m_pProcess && (m_pProcess->bytesAvailable() > 0 || m_pProcess->waitForReadyRead(0))) {
-        Append(m_pProcess->read(kSliceBytes));
-        if (budget.elapsed() >= kSliceBudgetMs) {
-            more = m_pProcess->bytesAvailable() > 0;
+    while (m_pProcess && m_pProcess->bytesAvailable() > 0) {
+        if (m_nKeptBytes >= kMaxLogBytes) {
+            // Past what the log keeps: read and let go, so the compiler never waits on a full pipe.
+            m_pProcess->readAll();
             break;
         }
+        const QByteArray bytes = m_pProcess->read(qMin(kSliceBytes, kMaxLogBytes - m_nKeptBytes));
+        m_nKeptBytes += bytes.size();
+        Append(m_decoder.Decode(bytes));
+        if (m_nKeptBytes >= kMaxLogBytes && !m_bCut) {
+            m_bCut = true;
+            Services().ShowStatusMessage(QStringLiteral("Compiler ") + kCutNote);
+        }
+        if (budget.elapsed() >= kSliceBudgetMs)
+            break;
     }
     CaretToEnd();
-    if (more) {
+    if (m_pProcess && m_pProcess->bytesAvailable() > 0) {
         QTimer::singleShot(0, this, &CBuildLogDlg::DrainSlice);
         return;
     }
@@ -187,38 +230,35 @@ void CBuildLogDlg::DrainSlice()
         FinishOutput();
 }
 
-void CBuildLogDlg::Append(QByteArray bytes)
+void CBuildLogDlg::Append(const QString &text)
 {
-    // A zero byte would end the text of the read it came with; drop only itself.
-    bytes.removeIf([](char c) { return c == '\0'; });
-    QString text = m_decoder.decode(bytes);
     if (text.isEmpty())
         return;
-    if (m_bHeldReturn) {
-        text.prepend(QLatin1Char('\r'));
-        m_bHeldReturn = false;
-    }
-    if (text.endsWith(QLatin1Char('\r'))) {
-        text.chop(1);
-        m_bHeldReturn = true;
-    }
-    if (text.isEmpty())
-        return;
-    QTextCursor cursor(m_pEdit->document());
+    QTextDocument *document = m_pEdit->document();
+    // The user may have typed into the last block.
+    m_shape.blockChars = document->lastBlock().length() - 1;
+    const QString shaped = LogText::ForDocument(text, &m_shape);
+    QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    cursor.insertText(shaped);
+}
+
+void CBuildLogDlg::OnProcessFinished()
+{
+    m_bEnded = true;
+    m_timer.stop();
+    m_pStopAction->setEnabled(false);
+    if (!m_bDraining)
+        DrainSlice();
 }
 
 void CBuildLogDlg::FinishOutput()
 {
-    if (m_bHeldReturn) {
-        m_bHeldReturn = false;
-        QTextCursor cursor(m_pEdit->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("\r"));
-        CaretToEnd();
-    }
+    Append(m_decoder.Finish());
+    CaretToEnd();
+    const QString text = EndText(m_pProcess->exitCode(), m_pProcess->exitStatus(), m_bStopped, m_bCut);
     ReleaseChild();
+    Services().ShowStatusMessage(text);
     Q_EMIT Finished();
 }
 
@@ -230,22 +270,100 @@ void CBuildLogDlg::CaretToEnd()
     m_pEdit->ensureCursorVisible();
 }
 
+void CBuildLogDlg::OnStop()
+{
+    if (!m_pProcess || m_pProcess->state() == QProcess::NotRunning)
+        return;
+    m_bStopped = true;
+    m_pProcess->terminate();
+    QProcess *process = m_pProcess;
+    QTimer::singleShot(kStopGraceMs, process, [process] {
+        if (process->state() != QProcess::NotRunning)
+            process->kill();
+    });
+}
+
+void CBuildLogDlg::ShowContextMenu(const QPoint &pos)
+{
+    QMenu *menu = m_pEdit->createStandardContextMenu(pos);
+    menu->addSeparator();
+    menu->addAction(m_pStopAction);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(m_pEdit->viewport()->mapToGlobal(pos));
+}
+
+std::optional<SourcePosition> CBuildLogDlg::PositionAt(const QTextCursor &cursor) const
+{
+    return FindSourcePosition(LineInBlock(cursor.block().text(), cursor.positionInBlock()));
+}
+
+bool CBuildLogDlg::GoToLineAt(const QTextCursor &cursor)
+{
+    const std::optional<SourcePosition> position = PositionAt(cursor);
+    if (!position)
+        return false;
+    m_chosen = position;
+    accept();
+    return true;
+}
+
+QList<PositionedLine> CBuildLogDlg::PositionedLines(int max) const
+{
+    QList<PositionedLine> lines;
+    int scanned = 0;
+    for (QTextBlock block = m_pEdit->document()->firstBlock(); block.isValid(); block = block.next()) {
+        const QStringList texts = block.text().split(QChar(QChar::LineSeparator));
+        for (const QString &text : texts) {
+            if (lines.size() >= max || ++scanned > kMaxScannedLines)
+                return lines;
+            if (const std::optional<SourcePosition> position = FindSourcePosition(text))
+                lines.append({text, *position});
+        }
+    }
+    return lines;
+}
+
+bool CBuildLogDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pEdit && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
+            && GoToLineAt(m_pEdit->textCursor()))
+            return true;
+    } else if (watched == m_pEdit->viewport()) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton
+                && GoToLineAt(m_pEdit->cursorForPosition(mouse->position().toPoint())))
+                return true;
+        } else if (event->type() == QEvent::MouseMove) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const bool onPosition = PositionAt(m_pEdit->cursorForPosition(mouse->position().toPoint())).has_value();
+            m_pEdit->viewport()->setCursor(onPosition ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CBuildLogDlg::ReleaseChild()
 {
     if (!m_pProcess)
         return;
     QProcess *process = m_pProcess;
     m_pProcess = nullptr;
+    m_pStopAction->setEnabled(false);
     if (process->state() == QProcess::NotRunning) {
-        delete process;
+        // Later: this may run inside the process's own finished signal.
+        process->deleteLater();
         return;
     }
-    // The window was closed while the child runs. The child is never stopped:
-    // its output is read and thrown away until it ends, so it cannot block on
-    // a full pipe, and the process object goes once the child has been reaped.
+    // The window was closed while the compiler runs. It is never stopped for
+    // that: its output is read and let go until it ends, so it cannot block on
+    // a full pipe; its end still shows in the status bar.
     static bool s_bExitHookAdded = false;
     if (!s_bExitHookAdded) {
-        qAddPostRoutine(WaitForOrphans);
+        qAddPostRoutine(ReleaseOrphans);
         s_bExitHookAdded = true;
     }
     process->disconnect(this);
@@ -253,13 +371,33 @@ void CBuildLogDlg::ReleaseChild()
     process->setParent(QCoreApplication::instance());
     process->readAll();
     connect(process, &QProcess::readyRead, process, [process] { process->readAll(); });
-    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    const bool stopped = m_bStopped;
+    const bool cut = m_bCut;
+    connect(process, &QProcess::finished, process, [process, stopped, cut](int code, QProcess::ExitStatus status) {
+        Services().ShowStatusMessage(EndText(code, status, stopped, cut));
+        process->deleteLater();
+    });
 }
 
 void CBuildLogDlg::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    CSettingsStore store;
-    store.WriteInt(event->size().width(), SettingsNames::kLogSection, SettingsNames::kLogWidth);
-    store.WriteInt(event->size().height(), SettingsNames::kLogSection, SettingsNames::kLogHeight);
+    m_sizeTimer.start();
+}
+
+void CBuildLogDlg::done(int result)
+{
+    if (m_sizeTimer.isActive())
+        StoreSize();
+    QDialog::done(result);
+    // The keys go back to the main window, for the next F7 or F8.
+    if (QWidget *owner = parentWidget())
+        owner->activateWindow();
+}
+
+void CBuildLogDlg::StoreSize()
+{
+    m_sizeTimer.stop();
+    CSettingsStore().WriteInts(SettingsNames::kLogSection,
+                               {{SettingsNames::kLogWidth, width()}, {SettingsNames::kLogHeight, height()}});
 }

@@ -2,18 +2,35 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
+#include "build/buildtext.h"
+#include "build/logtext.h"
+#include "build/sourceposition.h"
+
 #include <QDialog>
+#include <QList>
+#include <QProcess>
 #include <QString>
-#include <QStringDecoder>
 #include <QTimer>
 
+#include <optional>
+
+class QAction;
 class QPlainTextEdit;
-class QProcess;
+class QTextCursor;
+
+// A line of the log that names a source position.
+struct PositionedLine
+{
+    QString text;
+    SourcePosition position;
+};
 
 // "Log": runs the compiler with its standard output and standard error merged
 // into one stream and shows what it writes while it runs, in a modal tool
-// window at the top left of the main window's client area.
+// window at the top left of the main window's client area. A double-click on
+// a line that names a source position, or Enter on it, closes the window and
+// leaves that position for the caller. Ctrl+Break or the context menu's
+// "Stop Compiler" stops the compiler; closing the window does not.
 class CBuildLogDlg : public QDialog
 {
     Q_OBJECT
@@ -21,14 +38,26 @@ public:
     explicit CBuildLogDlg(QWidget *parent = nullptr);
     ~CBuildLogDlg() override;
 
-    // Starts program in folder and shows the window until the user closes it.
-    // False at once, and nothing shown, when the program cannot be started.
-    bool Execute(const QString &program, const QString &arguments, const QString &folder);
+    // Starts the program in folder and shows the window until the user closes
+    // it. False at once, and nothing shown, when the program cannot be started.
+    bool Execute(const BuildText::Invocation &invocation, const QString &folder);
+
+    // The position of the line the user went to; none when the window was
+    // closed otherwise.
+    std::optional<SourcePosition> ChosenPosition() const { return m_chosen; }
+    // The log's lines that name a position, in order, at most max of them.
+    QList<PositionedLine> PositionedLines(int max) const;
 
     // Size used when no size is stored yet.
     static QSize DefaultSize();
+    // The status bar's text for a compiler that has ended.
+    static QString EndText(int exitCode, QProcess::ExitStatus status, bool stopped, bool cut);
 
     static constexpr int kTickMs = 500;
+    // The log holds this much of the output; the rest is read and let go.
+    static constexpr qint64 kMaxLogBytes = qint64(64) << 20;
+    // A compiler asked to stop is killed when it has not ended after this.
+    static constexpr int kStopGraceMs = 2000;
 
 Q_SIGNALS:
     // The compiler has ended and everything it wrote is shown.
@@ -36,23 +65,37 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void OnTimer();
+    void OnReadyRead();
     void DrainSlice();
-    void Append(QByteArray bytes);
+    void Append(const QString &text);
+    void OnProcessFinished();
     void FinishOutput();
     void CaretToEnd();
     void PlaceWindow();
+    void OnStop();
+    void ShowContextMenu(const QPoint &pos);
+    void StoreSize();
+    // The position the log line at cursor names, if any.
+    std::optional<SourcePosition> PositionAt(const QTextCursor &cursor) const;
+    bool GoToLineAt(const QTextCursor &cursor);
     void ReleaseChild();
 
     QPlainTextEdit *m_pEdit;
+    QAction *m_pStopAction;
     QProcess *m_pProcess = nullptr;
     QTimer m_timer;
-    QStringDecoder m_decoder;
-    // A carriage return at the end of a read waits for the next one, so that
-    // a CR LF pair split between two reads stays one line break.
-    bool m_bHeldReturn = false;
-    bool m_bEnded = false;
+    QTimer m_sizeTimer;
+    CLogDecoder m_decoder;
+    LogText::Shape m_shape;
+    std::optional<SourcePosition> m_chosen;
+    qint64 m_nKeptBytes = 0;
     bool m_bDraining = false;
+    bool m_bEnded = false;
+    bool m_bStopped = false;
+    bool m_bCut = false;
 };

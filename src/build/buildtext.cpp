@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "build/buildtext.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -62,8 +63,11 @@ QString CompilerArguments(const QString &flags, const QString &sourceName, const
     return flags + QLatin1String("  ") + Quoted(sourceName) + QLatin1Char(' ') + Quoted(imageName);
 }
 
-QString FillLinkTemplate(const QString &text, const QString &projectFolder, const QString &title,
-                         const QString &romName, const QString &multibootName)
+namespace {
+// The template with "%p", "%f", "%b" and "%m" replaced by their values, each
+// in quote, in one pass from left to right.
+QString FillPlaceholders(const QString &text, const QString &projectFolder, const QString &title,
+                         const QString &romName, const QString &multibootName, const QString &quote)
 {
     QString result;
     result.reserve(text.size());
@@ -81,7 +85,7 @@ QString FillLinkTemplate(const QString &text, const QString &projectFolder, cons
             else if (key == QLatin1Char('m'))
                 value = &multibootName;
             if (value) {
-                result += Quoted(*value);
+                result += quote + *value + quote;
                 ++i;
                 continue;
             }
@@ -91,28 +95,81 @@ QString FillLinkTemplate(const QString &text, const QString &projectFolder, cons
     return result;
 }
 
+#ifndef Q_OS_WIN
+// An existing Windows program goes through wine where there is one.
+Invocation ThroughWine(Invocation invocation)
+{
+    if (IsWindowsProgram(invocation.program) && QFileInfo(invocation.program).isFile()) {
+        const QString wine = QStandardPaths::findExecutable(QLatin1String(kWine));
+        if (!wine.isEmpty()) {
+            invocation.arguments.prepend(invocation.program);
+            invocation.program = wine;
+        }
+    }
+    return invocation;
+}
+#endif
+
+Invocation Made(const QString &program, const QStringList &arguments, const QString &nativeArguments)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(arguments);
+    return {program, {}, nativeArguments};
+#else
+    Q_UNUSED(nativeArguments);
+    return ThroughWine({program, arguments, QString()});
+#endif
+}
+} // namespace
+
+QString FillLinkTemplate(const QString &text, const QString &projectFolder, const QString &title,
+                         const QString &romName, const QString &multibootName)
+{
+    return FillPlaceholders(text, projectFolder, title, romName, multibootName, QStringLiteral("\""));
+}
+
+QStringList FillLinkArguments(const QString &text, const QString &projectFolder, const QString &title,
+                              const QString &romName, const QString &multibootName)
+{
+    QStringList arguments = QProcess::splitCommand(text);
+    for (QString &argument : arguments)
+        argument = FillPlaceholders(argument, projectFolder, title, romName, multibootName, QString());
+    return arguments;
+}
+
 bool IsWindowsProgram(const QString &program)
 {
     return program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
 }
 
+Invocation CompilerInvocation(const QString &program, bool debug, bool multiBoot, const QString &sourceName,
+                              const QString &imageName)
+{
+    QStringList arguments;
+    if (debug)
+        arguments.append(QString::fromLatin1(kDebugFlag).trimmed());
+    if (multiBoot)
+        arguments.append(QString::fromLatin1(kMultibootFlag).trimmed());
+    arguments << sourceName << imageName;
+    return Made(program, arguments, CompilerArguments(CompilerFlags(debug, multiBoot), sourceName, imageName));
+}
+
+Invocation EmulatorInvocation(const QString &program, const QString &imageName)
+{
+    // Quoted on Windows, so that an image name with blanks reaches the emulator as one argument.
+    return Made(program, {imageName}, Quoted(imageName));
+}
+
+Invocation LinkerInvocation(const QString &program, const QString &text, const QString &projectFolder,
+                            const QString &title, const QString &romName, const QString &multibootName)
+{
+    return Made(program, FillLinkArguments(text, projectFolder, title, romName, multibootName),
+                FillLinkTemplate(text, projectFolder, title, romName, multibootName));
+}
+
 Invocation MakeInvocation(const QString &program, const QString &argumentText)
 {
-    Invocation invocation;
-    invocation.program = program;
-#ifdef Q_OS_WIN
-    invocation.nativeArguments = argumentText;
-#else
-    invocation.arguments = QProcess::splitCommand(argumentText);
-    if (IsWindowsProgram(program)) {
-        const QString wine = QStandardPaths::findExecutable(QLatin1String(kWine));
-        if (!wine.isEmpty()) {
-            invocation.program = wine;
-            invocation.arguments.prepend(program);
-        }
-    }
-#endif
-    return invocation;
+    return Made(program, QProcess::splitCommand(argumentText), argumentText);
 }
 
 } // namespace BuildText

@@ -35,21 +35,35 @@ QString CompilerArguments(const QString &flags, const QString &sourceName, const
 QString FillLinkTemplate(const QString &text, const QString &projectFolder, const QString &title,
                          const QString &romName, const QString &multibootName);
 
-// A program and its argument text as a process is given them.
+// The link template's arguments outside Windows: the template is split into
+// arguments first (at blanks, a double-quoted part being one), then each
+// placeholder's value is put into its argument as it is, so that no file or
+// folder name can split an argument or add one.
+QStringList FillLinkArguments(const QString &text, const QString &projectFolder, const QString &title,
+                              const QString &romName, const QString &multibootName);
+
+// A program and its arguments as a process is given them.
 struct Invocation
 {
     QString program;
-    QStringList arguments;     // outside Windows: the split argument text
+    QStringList arguments;     // outside Windows
     QString nativeArguments;   // on Windows: the argument text as the command line
 };
 
 // True for a name ending in ".exe", in any case.
 bool IsWindowsProgram(const QString &program);
 
-// Outside Windows, a Windows program is run through wine when wine is on the
-// PATH (wine becomes the program, the configured path its first argument); the
-// argument text is split at blanks, each double-quoted value one argument.
-// On Windows the argument text is the command line as it stands.
+// How the compiler, the emulator and the linker are started. On Windows the
+// arguments are the designed command-line texts. Elsewhere they are lists
+// made from their values, and an existing Windows program runs through wine
+// when wine is on the PATH (wine becomes the program, the configured path its
+// first argument); a missing one stays as it is and fails to start.
+Invocation CompilerInvocation(const QString &program, bool debug, bool multiBoot, const QString &sourceName,
+                              const QString &imageName);
+Invocation EmulatorInvocation(const QString &program, const QString &imageName);
+Invocation LinkerInvocation(const QString &program, const QString &text, const QString &projectFolder,
+                            const QString &title, const QString &romName, const QString &multibootName);
+// Any program with an argument text split as the link template is.
 Invocation MakeInvocation(const QString &program, const QString &argumentText);
 
 } // namespace BuildText

@@ -19,7 +19,7 @@ namespace {
 const QString kExecuteFailed = QStringLiteral("Failed to execute!");
 } // namespace
 
-void LaunchProgram(const QString &program, const QString &arguments, const QString &folder, bool show)
+void LaunchProgram(const BuildText::Invocation &invocation, const QString &folder, bool show)
 {
     // The editor's own current directory follows the project and stays there.
     if (!folder.isEmpty() && !QDir::setCurrent(folder)) {
@@ -27,7 +27,6 @@ void LaunchProgram(const QString &program, const QString &arguments, const QStri
         return;
     }
 
-    const BuildText::Invocation invocation = BuildText::MakeInvocation(program, arguments);
     QProcess process;
     process.setProgram(invocation.program);
     process.setArguments(invocation.arguments);

@@ -16,6 +16,8 @@ public:
     bool ShellOpen(const QString &) override { return false; }
     QWidget *DialogParent() override { return nullptr; }
     QPrinter *Printer() override { return nullptr; }
+    void ShowStatusMessage(const QString &) override {}
+    bool GoToSource(const QString &, int, int) override { return false; }
 };
 
 CNoServices g_noServices;

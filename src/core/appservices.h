@@ -48,6 +48,12 @@ public:
     virtual QWidget *DialogParent() = 0;
     // The printer that Print Setup sets up and Print uses.
     virtual QPrinter *Printer() = 0;
+    // Shows text in the main window's status bar until something else is shown.
+    virtual void ShowStatusMessage(const QString &text) = 0;
+    // Opens path, or activates the window that shows it, and puts the caret at
+    // line and column (from 1; column 0: the line's start). False when the
+    // file could not be opened; the failure has been reported then.
+    virtual bool GoToSource(const QString &path, int line, int column) = 0;
 };
 
 // The installed services. Before any is installed, message boxes answer with

@@ -73,6 +73,14 @@ void CSettingsStore::WriteInt(int32_t value, const QString &section, const QStri
     WriteString(QString::number(value), section, name);
 }
 
+void CSettingsStore::WriteInts(const QString &section, const QList<std::pair<QString, int32_t>> &values)
+{
+    auto store = OpenStore(s_strRootPath);
+    for (const auto &[name, value] : values)
+        store->setValue(KeyFor(section, name), QString::number(value));
+    store->sync();
+}
+
 int32_t CSettingsStore::ReadInt(const QString &section, const QString &name) const
 {
     return ParseInt(ReadString(section, name));

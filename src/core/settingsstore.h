@@ -4,6 +4,7 @@
 
 #include "core/settingsnames.h"
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +24,8 @@ public:
     void WriteString(const QString &value, const QString &section, const QString &name);
     QString ReadString(const QString &section, const QString &name) const;
     void WriteInt(int32_t value, const QString &section, const QString &name);
+    // Several integers of one section, the store opened once.
+    void WriteInts(const QString &section, const QList<std::pair<QString, int32_t>> &values);
     int32_t ReadInt(const QString &section, const QString &name) const;
 
     // Longest text a value can hold. A longer write is refused: nothing is

@@ -174,6 +174,16 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
     }
 }
 
+void CRichSyntaxView::GoToPosition(int line, int column)
+{
+    const QTextBlock block = document()->findBlockByNumber(qBound(1, line, document()->blockCount()) - 1);
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + qBound(0, column - 1, block.length() - 1));
+    setTextCursor(cursor);
+    centerCursor();
+    setFocus();
+}
+
 void CRichSyntaxView::OnEditUndo() { undo(); }
 void CRichSyntaxView::OnEditCut() { cut(); }
 void CRichSyntaxView::OnEditCopy() { copy(); }

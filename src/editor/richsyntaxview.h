@@ -49,6 +49,10 @@ public:
     // Draws the gutter's background, separator and the visible line numbers.
     void PaintGutter(QWidget *gutter, const QRect &rect);
 
+    // Puts the caret at line and column (both from 1; column 0: the line's
+    // start), within the text, shows it and takes the focus.
+    void GoToPosition(int line, int column);
+
     // Searching; false (after a beep) when the text was not found.
     bool FindNext(const FindRequest &request);
     bool Replace(const FindRequest &request);

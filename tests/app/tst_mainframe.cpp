@@ -145,7 +145,9 @@ private Q_SLOTS:
                               QStringLiteral("R&eplace\tCtrl+H")}));
         QCOMPARE(Items(Menu(QStringLiteral("Build"))),
                  (QStringList{QStringLiteral("&Compile\tF7"), QStringLiteral("&Run\tF5"), QStringLiteral("-"),
-                              QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options...")}));
+                              QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options..."),
+                              QStringLiteral("-"), QStringLiteral("Next &Error\tF8"),
+                              QStringLiteral("Pre&vious Error\tShift+F8")}));
         QCOMPARE(Items(Menu(QStringLiteral("&Window"))),
                  (QStringList{QStringLiteral("&New Window"), QStringLiteral("&Cascade"), QStringLiteral("&Tile"),
                               QStringLiteral("&Arrange Icons")}));
@@ -232,6 +234,8 @@ private Q_SLOTS:
             {QKeySequence(Qt::ALT | Qt::Key_Return), ID_OLE_EDIT_PROPERTIES},
             {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
             {QKeySequence(Qt::Key_F12), ID_HELP_FORUMS},
+            {QKeySequence(Qt::Key_F8), ID_BUILD_NEXT_ERROR},
+            {QKeySequence(Qt::SHIFT | Qt::Key_F8), ID_BUILD_PREV_ERROR},
         };
         for (const auto &[key, id] : keys)
             QTest::newRow(qPrintable(key.toString())) << key << id;

@@ -2,17 +2,21 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "build/buildcommands.h"
 #include "build/buildlogdlg.h"
 #include "build/optionsdlg.h"
 #include "editor/richsyntaxdoc.h"
+#include "editor/richsyntaxview.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -121,6 +125,39 @@ class TestBuildCommands : public QObject
         return doc;
     }
 
+    // A compiler whose output is text (with the helper's escapes).
+    QString Compiler(const QString &text)
+    {
+        return TestSupport::WriteScript(m_bin->path(), QStringLiteral("talking qrx"),
+                                        QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" " + ShellQuoted("out=" + text)
+                                            + '\n');
+    }
+
+    // A project with a source file of five lines and an included one, the
+    // source open in its window.
+    CRichSyntaxDoc *OpenProject()
+    {
+        QDir().mkpath(Project() + QStringLiteral("/inc"));
+        TestSupport::WriteFile(Project() + QStringLiteral("/inc/sprites.qrx"), "sprite 1\r\nsprite 2\r\nsprite 3\r\n");
+        const QString path = TestSupport::WriteFile(Project() + QStringLiteral("/pong.qrx"),
+                                                    "cls\r\nprint 1\r\nprint 22\r\nprint 333\r\nend\r\n");
+        CEditorApp::Instance()->OpenDocumentFile(path);
+        return CEditorApp::Instance()->MainFrame()->ActiveDocument();
+    }
+
+    // Where the caret of the active window is: its file, line and column.
+    QString Caret()
+    {
+        CRichSyntaxView *view = CEditorApp::Instance()->MainFrame()->ActiveView();
+        if (!view)
+            return QString();
+        const QTextCursor cursor = view->textCursor();
+        return QStringLiteral("%1:%2:%3")
+            .arg(QDir(Project()).relativeFilePath(view->GetDocument()->GetPathName()))
+            .arg(cursor.blockNumber() + 1)
+            .arg(cursor.positionInBlock() + 1);
+    }
+
     QString Project() const { return m_dir->path() + QStringLiteral("/my games"); }
     QString CompilerRecord() const { return m_dir->path() + QStringLiteral("/compiler.txt"); }
     QString EmulatorRecord() const { return m_dir->path() + QStringLiteral("/emulator.txt"); }
@@ -148,6 +185,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        CEditorApp::Instance()->DocTemplate()->CloseAllDocuments();
         QDir::setCurrent(m_home);
         qputenv("PATH", m_path);
         QTRY_COMPARE_WITH_TIMEOUT(OrphanCount(), 0, 30000);
@@ -475,7 +513,156 @@ private Q_SLOTS:
         QVERIFY(boxes.Texts().isEmpty());
     }
 
+    void pickedLineOpensItsFileAtItsPosition_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("caret");
+        QTest::newRow("name(12), double-click") << "pong.qrx(3) : error" << true << "pong.qrx:3:1";
+        QTest::newRow("name(12,5), Enter") << "pong.qrx(3,5) : error" << false << "pong.qrx:3:5";
+        QTest::newRow("name(12) :, Enter") << "pong.qrx(4) : warning" << false << "pong.qrx:4:1";
+        QTest::newRow("name:12:, double-click") << "pong.qrx:2: error" << true << "pong.qrx:2:1";
+        QTest::newRow("name:12:5:, Enter") << "pong.qrx:2:3: error" << false << "pong.qrx:2:3";
+        QTest::newRow("line 12, double-click") << "Error in line 5" << true << "pong.qrx:5:1";
+        QTest::newRow("LINE 12:, Enter") << "LINE 4: type mismatch" << false << "pong.qrx:4:1";
+        QTest::newRow("an included file, double-click") << "inc/sprites.qrx(2,4) : error" << true
+                                                        << "inc/sprites.qrx:2:4";
+        QTest::newRow("an included file, Enter") << "inc\\\\sprites.qrx:3: error" << false << "inc/sprites.qrx:3:1";
+        QTest::newRow("column past the line's end") << "pong.qrx(1,99) : error" << true << "pong.qrx:1:4";
+        QTest::newRow("line past the end") << "pong.qrx(99) : error" << true << "pong.qrx:6:1";
+    }
+    void pickedLineOpensItsFileAtItsPosition()
+    {
+        QFETCH(QString, message);
+        QFETCH(bool, doubleClick);
+        QFETCH(QString, caret);
+        Options().m_strCompiler = Compiler(QStringLiteral("Compiling\\n") + message + QStringLiteral("\\ndone\\n"));
+        CRichSyntaxDoc *doc = OpenProject();
+        QVERIFY(doc);
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then([&](QWidget *log) {
+            auto *text = log->findChild<QPlainTextEdit *>();
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("done")); }, 30000));
+            const QTextCursor line = text->document()->find(QString(message).replace(QStringLiteral("\\\\"), QStringLiteral("\\")));
+            QVERIFY(!line.isNull());
+            if (doubleClick) {
+                QTest::mouseDClick(text->viewport(), Qt::LeftButton, Qt::NoModifier, text->cursorRect(line).center());
+            } else {
+                text->setTextCursor(line);
+                QTest::keyClick(text, Qt::Key_Return);
+            }
+        });
+        Build().OnBuildCompile(*doc);
+        QCOMPARE(driver.Handled(), 1);
+        QVERIFY(boxes.Texts().isEmpty());
+        QCOMPARE(Caret(), caret);
+    }
+
+    void pickedLineInAFileThatIsOpenActivatesItsWindow()
+    {
+        Options().m_strCompiler = Compiler(QStringLiteral("inc/sprites.qrx(3) : error"));
+        CRichSyntaxDoc *doc = OpenProject();
+        CEditorApp::Instance()->OpenDocumentFile(Project() + QStringLiteral("/inc/sprites.qrx"));
+        CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
+        ModalDriver driver;
+        driver.Then([](QWidget *log) {
+            auto *text = log->findChild<QPlainTextEdit *>();
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("error")); }, 30000));
+            QTest::keyClick(text, Qt::Key_Return);
+        });
+        Build().OnBuildCompile(*doc);
+        QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:1"));
+        QCOMPARE(CEditorApp::Instance()->MainFrame()->MdiArea()->subWindowList().size(), 2);
+    }
+
+    void pickedLineInAMissingFileGivesTheOpenError()
+    {
+        Options().m_strCompiler = Compiler(QStringLiteral("gone.qrx(3) : error"));
+        CRichSyntaxDoc *doc = OpenProject();
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then([](QWidget *log) {
+            auto *text = log->findChild<QPlainTextEdit *>();
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("error")); }, 30000));
+            QTest::keyClick(text, Qt::Key_Return);
+        });
+        Build().OnBuildCompile(*doc);
+        QCOMPARE(boxes.Texts(),
+                 QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(Project() + "/gone.qrx"))});
+        QCOMPARE(Caret(), QStringLiteral("pong.qrx:1:1"));
+    }
+
+    void nextAndPreviousErrorWalkTheLastCompile()
+    {
+        Options().m_strCompiler = Compiler(QStringLiteral(
+            "Compiling\\npong.qrx(2) : first\\ninc/sprites.qrx(3,2) : second\\nnothing here\\nError in line 4\\n"));
+        CRichSyntaxDoc *doc = OpenProject();
+        CMainFrame *frame = CEditorApp::Instance()->MainFrame();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        ModalDriver driver;
+        // The log closes once the main window says that the compiler has finished.
+        driver.Otherwise([frame](QWidget *log) {
+            QVERIFY(QTest::qWaitFor(
+                [frame] { return frame->statusBar()->currentMessage().startsWith(QLatin1String("Compiler finished")); },
+                30000));
+            frame->statusBar()->clearMessage();
+            log->close();
+        });
+        frame->statusBar()->clearMessage();
+        QTest::keyClick(frame, Qt::Key_F7);
+        QCOMPARE(driver.Handled(), 1);
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QStringList walked;
+        auto step = [&](Qt::KeyboardModifiers modifiers) {
+            QTest::keyClick(frame, Qt::Key_F8, modifiers);
+            walked.append(Caret() + QLatin1Char(' ') + frame->statusBar()->currentMessage());
+        };
+        for (int i = 0; i < 4; ++i)
+            step(Qt::NoModifier);
+        for (int i = 0; i < 3; ++i)
+            step(Qt::ShiftModifier);
+        QCOMPARE(walked, (QStringList{"pong.qrx:2:1 pong.qrx(2) : first", "inc/sprites.qrx:3:2 inc/sprites.qrx(3,2) : second",
+                                      "pong.qrx:4:1 Error in line 4", "pong.qrx:4:1 Error in line 4",
+                                      "inc/sprites.qrx:3:2 inc/sprites.qrx(3,2) : second",
+                                      "pong.qrx:2:1 pong.qrx(2) : first", "pong.qrx:2:1 pong.qrx(2) : first"}));
+        // A compile that names no line empties the list.
+        Options().m_strCompiler = Compiler(QStringLiteral("all fine\\n"));
+        CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
+        QTest::keyClick(frame, Qt::Key_F7);
+        QCOMPARE(driver.Handled(), 2);
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QTest::keyClick(frame, Qt::Key_F8);
+        QCOMPARE(frame->statusBar()->currentMessage(), QStringLiteral("The last compile named no line to go to"));
+    }
+
 #ifndef Q_OS_WIN
+    // Fault mended: a double quote or a blank in a file name split an argument or added one.
+    void quoteAndBlankInTheFileNameStayOneArgument_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("compile") << 0 << QStringList{"my \"best\" game.qrx", "my \"best\" game.gba"};
+        QTest::newRow("run") << 1 << QStringList{"my \"best\" game.gba"};
+        QTest::newRow("link") << 2 << QStringList{"-f", "my \"best\" game.qrx", "my \"best\" game.gba"};
+    }
+    void quoteAndBlankInTheFileNameStayOneArgument()
+    {
+        QFETCH(int, command);
+        QFETCH(QStringList, arguments);
+        Options().m_cmdLineDlg.m_strArguments = QStringLiteral("-f %f %b");
+        auto doc = Source(Project(), QStringLiteral("my \"best\" game.qrx"));
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
+        Run(command, *doc);
+        QVERIFY(boxes.Texts().isEmpty());
+        const QString record = command == 0 ? CompilerRecord() : command == 1 ? EmulatorRecord() : LinkerRecord();
+        QTRY_VERIFY(QFile::exists(record));
+        QCOMPARE(ReadRecord(record).arguments, arguments);
+    }
+
     void windowsProgramsGoThroughWine_data()
     {
         QTest::addColumn<int>("command");
@@ -491,7 +678,8 @@ private Q_SLOTS:
         const QString wineRecord = m_dir->path() + QStringLiteral("/wine.txt");
         StandIn(QStringLiteral("wine"), wineRecord, command == 0);
         qputenv("PATH", QFile::encodeName(m_bin->path()) + ':' + m_path);
-        const QString configured = QStringLiteral("C:/Program Files/QRX/QRX.EXE");
+        QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/Program Files/QRX")));
+        const QString configured = TestSupport::WriteFile(m_dir->path() + QStringLiteral("/Program Files/QRX/QRX.EXE"), "MZ");
         Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = configured;
         Options().m_cmdLineDlg.m_strArguments = QStringLiteral("%m");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
@@ -509,11 +697,39 @@ private Q_SLOTS:
     void withoutWineAWindowsProgramFails()
     {
         qputenv("PATH", QFile::encodeName(m_dir->path()));
-        Options().m_strCompiler = QStringLiteral("C:/QRX/qrx.exe");
+        Options().m_strCompiler = TestSupport::WriteFile(m_dir->path() + QStringLiteral("/qrx.exe"), "MZ");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
         Build().OnBuildCompile(*doc);
         QCOMPARE(boxes.Texts(), QStringList{kCompilerFailed});
+    }
+
+    // Fault mended: a missing ".exe" went to wine, which complained in the log or said nothing.
+    void missingWindowsProgramGivesTheDesignedMessage_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("compile") << 0 << kCompilerFailed;
+        QTest::newRow("run") << 1 << kExecuteFailed;
+        QTest::newRow("link") << 2 << kExecuteFailed;
+    }
+    void missingWindowsProgramGivesTheDesignedMessage()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, message);
+        const QString wineRecord = m_dir->path() + QStringLiteral("/wine.txt");
+        StandIn(QStringLiteral("wine"), wineRecord, true);
+        qputenv("PATH", QFile::encodeName(m_bin->path()) + ':' + m_path);
+        Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker =
+            m_dir->path() + QStringLiteral("/nowhere/QRX.EXE");
+        auto doc = Source(Project(), QStringLiteral("pong.qrx"));
+        MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then(CloseLogOnceRan());
+        Run(command, *doc);
+        QCOMPARE(boxes.Texts(), QStringList{message});
+        QCOMPARE(driver.Handled(), 0);
+        QVERIFY(!QFile::exists(wineRecord));
     }
 #endif
 

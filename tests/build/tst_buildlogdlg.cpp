@@ -8,7 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -56,14 +59,25 @@ QPlainTextEdit *Text(QWidget *log)
     return log->findChild<QPlainTextEdit *>();
 }
 
-constexpr int kWaitMs = 30000;
+constexpr int kWaitMs = 120000;
+
+// Records what goes to the status bar.
+struct StatusRecorder : ForwardingServices
+{
+    QStringList messages;
+    void ShowStatusMessage(const QString &text) override { messages.append(text); }
+};
 } // namespace
 
 class TestBuildLogDlg : public QObject
 {
     Q_OBJECT
 
-    QString Helper() const { return QStringLiteral(QBE_TEST_HELPER); }
+    // The helper with words as its arguments.
+    static BuildText::Invocation Helper(const QStringList &words)
+    {
+        return {QStringLiteral(QBE_TEST_HELPER), words, Args(words)};
+    }
 
     // The helper's word that the test has seen what it wrote so far.
     QString Go() const { return m_dir->path() + QStringLiteral("/go"); }
@@ -94,7 +108,7 @@ class TestBuildLogDlg : public QObject
                 shown = Text(&log)->toPlainText();
             log.close();
         });
-        if (!log.Execute(Helper(), Args(words), folder.isEmpty() ? m_dir->path() : folder))
+        if (!log.Execute(Helper(words), folder.isEmpty() ? m_dir->path() : folder))
             return QStringLiteral("<not started>");
         return shown;
     }
@@ -139,6 +153,60 @@ private Q_SLOTS:
         QCOMPARE(RunToEnd(words), shown);
     }
 
+    void decoder_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("reads");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ASCII") << QList<QByteArray>{"abc"} << "abc";
+        QTest::newRow("a UTF-8 character cut after its first byte")
+            << QList<QByteArray>{"caf\xc3", "\xa9"} << QString::fromUtf8("café");
+        QTest::newRow("a four-byte character cut twice")
+            << QList<QByteArray>{"\xf0\x9f", "\x98", "\x80!"} << QString::fromUtf8("\xf0\x9f\x98\x80!");
+        QTest::newRow("a cut sequence that never ends") << QList<QByteArray>{"ab\xe2\x82"} << QString::fromUtf8("abâ‚");
+        QTest::newRow("overlong form is two Windows-1252 bytes") << QList<QByteArray>{"\xc0\x80"} << QString::fromUtf8("À€");
+        QTest::newRow("surrogate half is three bytes") << QList<QByteArray>{"\xed\xa0\x80"} << QString::fromUtf8("í\u00a0€");
+        QTest::newRow("lead without its follower") << QList<QByteArray>{"\xc3x"} << QString::fromUtf8("Ãx");
+        QTest::newRow("zero bytes") << QList<QByteArray>{QByteArray("a\0b", 3), QByteArray("\0", 1)} << "ab";
+        QTest::newRow("line ends") << QList<QByteArray>{"a\r\nb\nc\rd"} << "a\nb\nc\nd";
+        QTest::newRow("CR LF cut") << QList<QByteArray>{"a\r", "\nb"} << "a\nb";
+        QTest::newRow("CR at the end") << QList<QByteArray>{"a\r"} << "a\n";
+    }
+    void decoder()
+    {
+        QFETCH(QList<QByteArray>, reads);
+        QFETCH(QString, text);
+        CLogDecoder decoder;
+        QString shown;
+        for (const QByteArray &bytes : reads)
+            shown += decoder.Decode(bytes);
+        shown += decoder.Finish();
+        QCOMPARE(shown, text);
+    }
+
+    // Fault mended: one long line of output laid out one growing block again for every piece of it.
+    void documentBlocks()
+    {
+        const QChar line(QChar::LineSeparator);
+        const QChar block(QChar::ParagraphSeparator);
+        LogText::Shape shape;
+        QCOMPARE(LogText::ForDocument(QStringLiteral("a\nbc\n"), &shape), QStringLiteral("a") + line + "bc" + line);
+        QCOMPARE(shape.blockChars, 5);
+        // A line that ends past a block's share ends the block.
+        shape.blockChars = LogText::kBlockChars - 1;
+        QCOMPARE(LogText::ForDocument(QStringLiteral("xy\nz"), &shape), QStringLiteral("xy") + block + "z");
+        QCOMPARE(shape.blockChars, 1);
+        // A long line goes on in short rows, every character kept.
+        shape = LogText::Shape();
+        const QString longLine(LogText::kLongLineChars + 2 * LogText::kRowChars + 10, QLatin1Char('q'));
+        const QString shaped = LogText::ForDocument(longLine, &shape);
+        QCOMPARE(shaped.count(block) + shaped.count(line), 3);
+        QCOMPARE(QString(shaped).remove(block).remove(line), longLine);
+        QCOMPARE(shape.rowChars, 10);
+        // The next line starts with a full first row again.
+        LogText::ForDocument(QStringLiteral("\n"), &shape);
+        QVERIFY(!shape.longLine);
+    }
+
     void outputThatComesLater()
     {
         QCOMPARE(RunToEnd({"out=early\\n", WaitForGo(), "err=late\\n", "out=last"}, GoOnceShown("early")),
@@ -160,6 +228,10 @@ private Q_SLOTS:
         QTest::newRow("character split between two reads")
             << QStringList{"out=xcaf\\xc3", "wait", "out=\\xa9!"} << QString::fromUtf8("xcaf\xc3\xa9!");
         QTest::newRow("tabs and blanks") << QStringList{"out=\\tx  y \\n"} << "\tx  y \n";
+        // Fault mended: bytes of the Windows code page showed as replacement characters.
+        QTest::newRow("Windows-1252 bytes") << QStringList{"out=caf\\xe9 \\x80 \\x93q\\x94\\n"}
+                                            << QString::fromUtf8("café € “q”\n");
+        QTest::newRow("UTF-8") << QStringList{"out=caf\\xc3\\xa9 \\xe2\\x82\\xac\\n"} << QString::fromUtf8("café €\n");
     }
     void bytesAsReceived()
     {
@@ -254,7 +326,7 @@ private Q_SLOTS:
             else
                 log.close();
         });
-        QVERIFY(log.Execute(Helper(), Args({"out=x"}), m_dir->path()));
+        QVERIFY(log.Execute(Helper({"out=x"}), m_dir->path()));
         QCOMPARE(driver.Handled(), 1);
         QVERIFY(editable);
         QVERIFY(!log.isVisible());
@@ -272,7 +344,7 @@ private Q_SLOTS:
                  && log.windowTitle() == QLatin1String("Log");
             log.close();
         });
-        QVERIFY(log.Execute(Helper(), Args({"out=x"}), m_dir->path()));
+        QVERIFY(log.Execute(Helper({"out=x"}), m_dir->path()));
         QVERIFY(ok);
     }
 
@@ -287,7 +359,7 @@ private Q_SLOTS:
                 log.resize(500, 310);
                 log.close();
             });
-            QVERIFY(log.Execute(Helper(), Args({"exit=0"}), m_dir->path()));
+            QVERIFY(log.Execute(Helper({"exit=0"}), m_dir->path()));
         }
         QCOMPARE(first, CBuildLogDlg::DefaultSize());
         CSettingsStore store;
@@ -301,7 +373,7 @@ private Q_SLOTS:
             second = log.size();
             log.close();
         });
-        QVERIFY(log.Execute(Helper(), Args({"exit=0"}), m_dir->path()));
+        QVERIFY(log.Execute(Helper({"exit=0"}), m_dir->path()));
         QCOMPARE(second, QSize(500, 310));
     }
 
@@ -320,7 +392,7 @@ private Q_SLOTS:
         ModalDriver driver;
         driver.Otherwise([](QWidget *log) { log->close(); });
         CBuildLogDlg log;
-        QVERIFY(!log.Execute(program, QStringLiteral("x"), folder.isEmpty() ? m_dir->path() : folder));
+        QVERIFY(!log.Execute({program, {QStringLiteral("x")}, QStringLiteral("x")}, folder.isEmpty() ? m_dir->path() : folder));
         QCOMPARE(driver.Handled(), 0);
         QVERIFY(!log.isVisible());
     }
@@ -337,8 +409,7 @@ private Q_SLOTS:
         });
         {
             CBuildLogDlg log;
-            QVERIFY(log.Execute(Helper(),
-                                Args({QStringLiteral("pid=") + pidFile, "stream=10:100", "bytes=2000000",
+            QVERIFY(log.Execute(Helper({QStringLiteral("pid=") + pidFile, "stream=10:100", "bytes=2000000",
                                       QStringLiteral("record=") + record}),
                                 m_dir->path()));
         }
@@ -355,6 +426,180 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(OrphanCount(), 0, 30000);
     }
+
+    void exitStatusInTheStatusBar_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("success") << QStringList{"out=ok"} << "Compiler finished with exit code 0";
+        QTest::newRow("failure") << QStringList{"out=error!", "exit=3"} << "Compiler finished with exit code 3";
+        QTest::newRow("crash") << QStringList{"out=boom", "crash"} << "Compiler crashed";
+    }
+    void exitStatusInTheStatusBar()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QString, status);
+        StatusRecorder statusBar;
+        const QString shown = RunToEnd(words);
+        QCOMPARE(statusBar.messages, QStringList{status});
+        // The log itself holds only what the compiler wrote.
+        QVERIFY(!shown.contains(QLatin1String("Compiler")));
+    }
+
+    void stopEndsACompilerThatNeverEnds_data()
+    {
+        QTest::addColumn<bool>("key");
+        QTest::addColumn<bool>("ignoresTerminate");
+        QTest::newRow("Ctrl+Break") << true << false;
+        QTest::newRow("context menu") << false << false;
+        QTest::newRow("one that ignores the request is killed") << true << true;
+    }
+    void stopEndsACompilerThatNeverEnds()
+    {
+        QFETCH(bool, key);
+        QFETCH(bool, ignoresTerminate);
+        StatusRecorder statusBar;
+        QStringList words{"stream=1000000:20"};
+        if (ignoresTerminate)
+            words.prepend(QStringLiteral("ignoreterm"));
+        const QString shown = RunToEnd(words, [key](CBuildLogDlg *log) {
+            QPlainTextEdit *text = Text(log);
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("line 3")); }, kWaitMs));
+            if (key) {
+                QTest::keyClick(text, Qt::Key_Pause, Qt::ControlModifier);
+                return;
+            }
+            Q_EMIT text->customContextMenuRequested(QPoint(5, 5));
+            QMenu *menu = nullptr;
+            QVERIFY(QTest::qWaitFor(
+                [&menu] {
+                    for (QWidget *widget : QApplication::topLevelWidgets()) {
+                        if (auto *shownMenu = qobject_cast<QMenu *>(widget); shownMenu && shownMenu->isVisible())
+                            menu = shownMenu;
+                    }
+                    return menu != nullptr;
+                },
+                kWaitMs));
+            const QList<QAction *> actions = menu->actions();
+            QAction *stop = nullptr;
+            for (QAction *action : actions) {
+                if (action->text() == QLatin1String("Stop Compiler"))
+                    stop = action;
+            }
+            QVERIFY(stop && stop->isEnabled());
+            stop->trigger();
+            menu->close();
+        });
+        QVERIFY(shown.startsWith(QStringLiteral("line 1\n")));
+        QCOMPARE(statusBar.messages, QStringList{QStringLiteral("Compiler stopped")});
+    }
+
+    void navigationLinesAreChosenByDoubleClickAndEnter_data()
+    {
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("double-click") << true;
+        QTest::newRow("Enter") << false;
+    }
+    void navigationLinesAreChosenByDoubleClickAndEnter()
+    {
+        QFETCH(bool, doubleClick);
+        CBuildLogDlg log;
+        bool finished = false;
+        connect(&log, &CBuildLogDlg::Finished, this, [&finished] { finished = true; });
+        Qt::CursorShape overPosition = Qt::ArrowCursor;
+        Qt::CursorShape overOther = Qt::ArrowCursor;
+        QString afterEnterOnPlainLine;
+        ModalDriver driver;
+        driver.Then([&](QWidget *) {
+            QVERIFY(QTest::qWaitFor([&finished] { return finished; }, kWaitMs));
+            QPlainTextEdit *text = Text(&log);
+            QTextCursor line(text->document()->firstBlock());
+            const QRect plain = text->cursorRect(line);
+            line.movePosition(QTextCursor::Down);
+            const QRect error = text->cursorRect(line);
+            auto moveTo = [text](const QPoint &point) {
+                QMouseEvent move(QEvent::MouseMove, point, text->viewport()->mapToGlobal(point), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(text->viewport(), &move);
+                return text->viewport()->cursor().shape();
+            };
+            overPosition = moveTo(error.center() + QPoint(20, 0));
+            overOther = moveTo(plain.center() + QPoint(20, 0));
+            // Enter elsewhere still breaks the line.
+            QTextCursor start(text->document());
+            text->setTextCursor(start);
+            QTest::keyClick(text, Qt::Key_Return);
+            afterEnterOnPlainLine = text->toPlainText();
+            if (doubleClick) {
+                QTest::mouseDClick(text->viewport(), Qt::LeftButton, Qt::NoModifier, text->cursorRect(line).center());
+            } else {
+                text->setTextCursor(line);
+                QTest::keyClick(text, Qt::Key_Return);
+            }
+        });
+        QVERIFY(log.Execute(Helper({"out=Compiling\\npong.qrx(12,5) : error: no such label\\ndone\\n"}), m_dir->path()));
+        QCOMPARE(overPosition, Qt::PointingHandCursor);
+        QCOMPARE(overOther, Qt::IBeamCursor);
+        QCOMPARE(afterEnterOnPlainLine, QStringLiteral("\nCompiling\npong.qrx(12,5) : error: no such label\ndone\n"));
+        QVERIFY(log.ChosenPosition().has_value());
+        QCOMPARE(log.ChosenPosition()->file, QStringLiteral("pong.qrx"));
+        QCOMPARE(log.ChosenPosition()->line, 12);
+        QCOMPARE(log.ChosenPosition()->column, 5);
+        QVERIFY(!log.isVisible());
+        const QList<PositionedLine> lines = log.PositionedLines(10);
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.constFirst().text, QStringLiteral("pong.qrx(12,5) : error: no such label"));
+    }
+
+    // Fault mended: one long line of output froze the editor for minutes.
+    void tenMegabytesInOneLine()
+    {
+        constexpr qint64 kBytes = 10 * 1000 * 1000;
+        const QString shown = RunToEnd({QStringLiteral("long=%1").arg(kBytes), "out=\\nend"});
+        const QStringList rows = shown.split(QLatin1Char('\n'));
+        QCOMPARE(rows.constLast(), QStringLiteral("end"));
+        QCOMPARE(rows.mid(0, rows.size() - 1).join(QString()), QString(kBytes, QLatin1Char('x')));
+        for (const QString &row : rows)
+            QVERIFY(row.size() <= LogText::kLongLineChars);
+    }
+
+    // Fault mended: a runaway compiler's output filled the memory.
+    void outputPast64MiBIsReadAndLetGo()
+    {
+        StatusRecorder statusBar;
+        const QString record = m_dir->filePath(QStringLiteral("done"));
+        const QString shown = RunToEnd({"bytes=100000000", QStringLiteral("record=") + record});
+        // The compiler was never held up: it wrote everything and got to its end.
+        QVERIFY(QFile::exists(record));
+        QVERIFY(shown.size() <= CBuildLogDlg::kMaxLogBytes);
+        QVERIFY(shown.size() > CBuildLogDlg::kMaxLogBytes - 4096);
+        QCOMPARE(statusBar.messages,
+                 (QStringList{"Compiler output past 64 MiB is not shown",
+                              "Compiler finished with exit code 0; output past 64 MiB is not shown"}));
+    }
+
+#ifdef Q_OS_UNIX
+    // Fault mended: the end of the run waited for a compiler whose log was closed, then killed it.
+    void exitWithARunningCompilerIsImmediateAndLeavesItRunning()
+    {
+        const QString pidFile = m_dir->filePath(QStringLiteral("compiler.pid"));
+        QProcess editor;
+        editor.setProgram(QStringLiteral(QBE_TEST_HELPER));
+        editor.setArguments({QStringLiteral("logexit=") + pidFile});
+        editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        editor.start();
+        QVERIFY(editor.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(editor.state(), QProcess::NotRunning, kWaitMs);
+        QCOMPARE(editor.exitCode(), 0);
+        QVERIFY(editor.readAllStandardOutput().contains("log closed"));
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t compiler = pid_t(file.readAll().toLongLong());
+        QVERIFY(compiler > 0);
+        QCOMPARE(::kill(compiler, 0), 0);
+        ::kill(compiler, SIGKILL);
+    }
+#endif
 
     void closingAfterTheEndLeavesNothingBehind()
     {

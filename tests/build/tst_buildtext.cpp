@@ -3,7 +3,10 @@
 #include "testsupport.h"
 
 #include "build/buildtext.h"
+#include "build/sourceposition.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -177,14 +180,48 @@ private Q_SLOTS:
     {
         QTemporaryDir bin;
         const QString wine = TestSupport::WriteScript(bin.path(), QStringLiteral("wine"), "exit 0\n");
+        const QString exe = TestSupport::WriteFile(bin.filePath(QStringLiteral("QRX.EXE")), "MZ");
         qputenv("PATH", QFile::encodeName(bin.path()) + ':' + m_path);
-        const Invocation invocation = MakeInvocation(QStringLiteral("/c/QRX.EXE"), QStringLiteral(" -mb  \"a b.qrx\""));
+        const Invocation invocation = CompilerInvocation(exe, false, true, QStringLiteral("a b.qrx"),
+                                                         QStringLiteral("a b.mb"));
         QCOMPARE(invocation.program, wine);
-        QCOMPARE(invocation.arguments, (QStringList{"/c/QRX.EXE", "-mb", "a b.qrx"}));
+        QCOMPARE(invocation.arguments, (QStringList{exe, "-mb", "a b.qrx", "a b.mb"}));
+
+        // A Windows program that is not there is not handed to wine: it fails to start as it is.
+        const QString missing = bin.filePath(QStringLiteral("GONE.EXE"));
+        QCOMPARE(EmulatorInvocation(missing, QStringLiteral("x.gba")).program, missing);
 
         const Invocation native = MakeInvocation(QStringLiteral("/c/qrx"), QStringLiteral("x"));
         QCOMPARE(native.program, QStringLiteral("/c/qrx"));
         QCOMPARE(native.arguments, QStringList{"x"});
+    }
+
+    // Fault mended: a quote or a blank in a file or folder name split the linker's arguments or added some.
+    void linkArgumentsKeepEveryValueWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("plain") << "-p %p %b" << "/g/" << "pong.qrx" << QStringList{"-p", "/g/", "pong.gba"};
+        QTest::newRow("blank and quote in the title")
+            << "%f %b" << "/g/" << "my \"best\" game.qrx"
+            << QStringList{"my \"best\" game.qrx", "my \"best\" game.gba"};
+        QTest::newRow("an option inside a name stays inside")
+            << "%b" << "/g/" << "x\" --erase \"y.qrx" << QStringList{"x\" --erase \"y.gba"};
+        QTest::newRow("quoted template part with a placeholder")
+            << "\"--image=%b\" -v" << "/my games/" << "a b.qrx" << QStringList{"--image=a b.gba", "-v"};
+        QTest::newRow("folder holding %f") << "%p %f" << "/a%f/" << "x.qrx" << QStringList{"/a%f/", "x.qrx"};
+    }
+    void linkArgumentsKeepEveryValueWhole()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, folder);
+        QFETCH(QString, title);
+        QFETCH(QStringList, arguments);
+        QCOMPARE(FillLinkArguments(text, folder, title, ImageName(title, QStringLiteral(".gba")),
+                                   ImageName(title, QStringLiteral(".mb"))),
+                 arguments);
     }
 
     void withoutWineTheProgramStaysAsItIs()
@@ -194,6 +231,81 @@ private Q_SLOTS:
         const Invocation invocation = MakeInvocation(QStringLiteral("/c/qrx.exe"), QStringLiteral("a"));
         QCOMPARE(invocation.program, QStringLiteral("/c/qrx.exe"));
         QCOMPARE(invocation.arguments, QStringList{"a"});
+    }
+#endif
+
+    void sourcePositions_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("column");
+        QTest::newRow("name(12)") << "pong.qrx(12)" << true << "pong.qrx" << 12 << 0;
+        QTest::newRow("name(12,5)") << "pong.qrx(12,5) error" << true << "pong.qrx" << 12 << 5;
+        QTest::newRow("name(12) :") << "pong.qrx(212) : error: no such label" << true << "pong.qrx" << 212 << 0;
+        QTest::newRow("name:12:") << "inc/sprites.qrx:12: bad name" << true << "inc/sprites.qrx" << 12 << 0;
+        QTest::newRow("name:12:5:") << "pong.qrx:12:5: error" << true << "pong.qrx" << 12 << 5;
+        QTest::newRow("indented") << "   pong.qrx(3) : warning" << true << "pong.qrx" << 3 << 0;
+        QTest::newRow("name with blanks") << "my game.qrx(7) : error" << true << "my game.qrx" << 7 << 0;
+        QTest::newRow("Wine's drive path") << "Z:\\home\\me\\pong.qrx(9,2) : error" << true
+                                           << "Z:\\home\\me\\pong.qrx" << 9 << 2;
+        QTest::newRow("drive path, colon form") << "C:\\qrx\\gba.qrx:40: note" << true << "C:\\qrx\\gba.qrx"
+                                                << 40 << 0;
+        QTest::newRow("Error in line 12") << "Error in line 12" << true << "" << 12 << 0;
+        QTest::newRow("LINE 12:") << "LINE 12: type mismatch" << true << "" << 12 << 0;
+        QTest::newRow("line in the middle") << "syntax error on Line 30 near 'then'" << true << "" << 30 << 0;
+        QTest::newRow("no position") << "Compiling pong.qrx..." << false << "" << 0 << 0;
+        QTest::newRow("bytes, not a line") << "pong.gba: 12345 bytes" << false << "" << 0 << 0;
+        QTest::newRow("a word, not a file") << "Error(12)" << false << "" << 0 << 0;
+        QTest::newRow("line zero") << "line 0" << false << "" << 0 << 0;
+        QTest::newRow("lines, plural") << "42 lines compiled" << false << "" << 0 << 0;
+        QTest::newRow("empty") << "" << false << "" << 0 << 0;
+    }
+    void sourcePositions()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, found);
+        QFETCH(QString, file);
+        QFETCH(int, number);
+        QFETCH(int, column);
+        const std::optional<SourcePosition> position = FindSourcePosition(line);
+        QCOMPARE(position.has_value(), found);
+        if (!found)
+            return;
+        QCOMPARE(position->file, file);
+        QCOMPARE(position->line, number);
+        QCOMPARE(position->column, column);
+    }
+
+#ifndef Q_OS_WIN
+    void resolveSourceFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("no name: the compiled file") << "" << "/games/pong/pong.qrx";
+        QTest::newRow("relative") << "inc/sprites.qrx" << "/games/pong/inc/sprites.qrx";
+        QTest::newRow("relative with backslashes") << "inc\\sprites.qrx" << "/games/pong/inc/sprites.qrx";
+        QTest::newRow("absolute") << "/lib/qrx/gba.qrx" << "/lib/qrx/gba.qrx";
+        QTest::newRow("up and back") << "../lib/../pong/x.qrx" << "/games/pong/x.qrx";
+        QTest::newRow("Wine's Z: is the root") << "Z:\\home\\me\\pong.qrx" << "/home/me/pong.qrx";
+        QTest::newRow("lower-case drive") << "z:\\srv\\a.qrx" << "/srv/a.qrx";
+        QTest::newRow("C: through Wine's drive folder") << "C:\\qrx\\gba.qrx" << "<prefix>/drive_c/qrx/gba.qrx";
+    }
+    void resolveSourceFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        // A Wine prefix of the test's own: C: is drive_c; Z: is missing, so it is the root.
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("dosdevices")));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("drive_c")));
+        QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix.filePath(QStringLiteral("dosdevices/c:"))));
+        const QByteArray old = qgetenv("WINEPREFIX");
+        qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
+        path.replace(QStringLiteral("<prefix>"), QFileInfo(prefix.path()).canonicalFilePath());
+        QCOMPARE(ResolveSourceFile(name, QStringLiteral("/games/pong/"), QStringLiteral("/games/pong/pong.qrx")), path);
+        qputenv("WINEPREFIX", old);
     }
 #endif
 

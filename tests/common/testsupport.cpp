@@ -58,6 +58,16 @@ QPrinter *ForwardingServices::Printer()
     return m_pPrevious->Printer();
 }
 
+void ForwardingServices::ShowStatusMessage(const QString &text)
+{
+    m_pPrevious->ShowStatusMessage(text);
+}
+
+bool ForwardingServices::GoToSource(const QString &path, int line, int column)
+{
+    return m_pPrevious->GoToSource(path, line, column);
+}
+
 QMessageBox::StandardButton MessageBoxRecorder::MessageBox(const QString &text, QMessageBox::Icon icon,
                                                            QMessageBox::StandardButtons buttons,
                                                            QMessageBox::StandardButton)

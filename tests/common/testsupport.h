@@ -31,6 +31,8 @@ public:
     bool ShellOpen(const QString &target) override;
     QWidget *DialogParent() override;
     QPrinter *Printer() override;
+    void ShowStatusMessage(const QString &text) override;
+    bool GoToSource(const QString &path, int line, int column) override;
 
 private:
     IAppServices *m_pPrevious;

@@ -12,6 +12,11 @@
 //   pid=FILE        write the process id to FILE
 //   stdin=any       read standard input to its end, then write "stdin: N bytes"
 //   exit=CODE       end now with CODE
+//   long=N          write N bytes of one line, no line break, to standard output
+//   crash           end by a crash
+//   ignoreterm      from now on, a request to terminate is ignored
+//   logexit=FILE    as an editor: compile with a stand-in that writes its process id
+//                   to FILE and runs on, close the log once FILE is there, then end
 //   listen          take the editors' hand-over lock and listen as an editor would;
 //                   print "listening" (or "not listening"), then "open: PATH" for each
 //                   file handed over, until killed
@@ -21,15 +26,21 @@
 //                   and stay open; print "held K", then wait until killed
 // Arguments that are no step are only recorded.
 #include "app/shellopenserver.h"
+#include "build/buildlogdlg.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 QByteArray Unescape(const QByteArray &text)
@@ -54,7 +65,13 @@ QByteArray Unescape(const QByteArray &text)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only the editor's part needs windows.
+    bool windows = false;
+    for (int i = 1; i < argc; ++i)
+        windows = windows || QByteArray(argv[i]).startsWith("logexit=");
+    std::unique_ptr<QCoreApplication> application(windows ? new QApplication(argc, argv)
+                                                          : new QCoreApplication(argc, argv));
+    QCoreApplication &app = *application;
     const QStringList args = app.arguments().mid(1);
     for (const QString &arg : args) {
         const QByteArray value = arg.section(QLatin1Char('='), 1).toLocal8Bit();
@@ -146,6 +163,33 @@ int main(int argc, char *argv[])
             std::printf("held %d\n", held);
             std::fflush(stdout);
             return app.exec();
+        } else if (arg.startsWith(QLatin1String("long="))) {
+            const QByteArray chunk(64 * 1024, 'x');
+            for (qint64 left = value.toLongLong(); left > 0; left -= chunk.size())
+                std::fwrite(chunk.constData(), 1, size_t(qMin<qint64>(left, chunk.size())), stdout);
+            std::fflush(stdout);
+        } else if (arg == QLatin1String("crash")) {
+            std::abort();
+        } else if (arg == QLatin1String("ignoreterm")) {
+#ifdef SIGTERM
+            std::signal(SIGTERM, SIG_IGN);
+#endif
+        } else if (arg.startsWith(QLatin1String("logexit="))) {
+            const QString pidFile = QString::fromLocal8Bit(value);
+            CBuildLogDlg log;
+            QTimer closer;
+            QObject::connect(&closer, &QTimer::timeout, &log, [&log, &pidFile] {
+                if (QFile::exists(pidFile))
+                    log.close();
+            });
+            closer.start(10);
+            const QStringList words{QStringLiteral("pid=") + pidFile, QStringLiteral("stream=100000:50")};
+            if (!log.Execute({QCoreApplication::applicationFilePath(), words, words.join(QLatin1Char(' '))},
+                             QDir::currentPath()))
+                return 2;
+            std::printf("log closed\n");
+            std::fflush(stdout);
+            return 0;
         } else if (arg.startsWith(QLatin1String("exit="))) {
             return value.toInt();
         }
