@@ -65,17 +65,9 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
         walk.messages.append({ResolveSourceFile(line.position.file, folder, path), line.position.line,
                               line.position.column, line.text.trimmed()});
     }
-    if (const std::optional<SourcePosition> chosen = log.ChosenPosition()) {
-        const QString file = ResolveSourceFile(chosen->file, folder, path);
-        for (int i = 0; i < walk.messages.size(); ++i) {
-            const CompilerMessage &message = walk.messages.at(i);
-            if (message.path == file && message.line == chosen->line && message.column == chosen->column) {
-                walk.current = i;
-                break;
-            }
-        }
-        Services().GoToSource(file, chosen->line, chosen->column);
-    }
+    // The line picked in the log is gone to at once; F8 then starts the walk at the first message.
+    if (const std::optional<SourcePosition> chosen = log.ChosenPosition())
+        Services().GoToSource(ResolveSourceFile(chosen->file, folder, path), chosen->line, chosen->column);
 }
 
 void CBuildCommands::OnBuildNextError(CRichSyntaxDoc &doc)

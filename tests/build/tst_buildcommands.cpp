@@ -601,19 +601,30 @@ private Q_SLOTS:
         CMainFrame *frame = CEditorApp::Instance()->MainFrame();
         frame->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(frame));
-        ModalDriver driver;
-        // The log closes once the main window says that the compiler has finished.
-        driver.Otherwise([frame](QWidget *log) {
-            QVERIFY(QTest::qWaitFor(
+        // Once the main window says that the compiler has finished, the user
+        // picks the second message in the log, then closes the next log.
+        auto finished = [frame] {
+            return QTest::qWaitFor(
                 [frame] { return frame->statusBar()->currentMessage().startsWith(QLatin1String("Compiler finished")); },
-                30000));
-            frame->statusBar()->clearMessage();
+                30000);
+        };
+        ModalDriver driver;
+        driver.Then([finished](QWidget *log) {
+            QVERIFY(finished());
+            auto *text = log->findChild<QPlainTextEdit *>();
+            text->setTextCursor(text->document()->find(QStringLiteral("second")));
+            QTest::keyClick(text, Qt::Key_Return);
+        });
+        driver.Otherwise([finished](QWidget *log) {
+            QVERIFY(finished());
             log->close();
         });
         frame->statusBar()->clearMessage();
         QTest::keyClick(frame, Qt::Key_F7);
         QCOMPARE(driver.Handled(), 1);
         QVERIFY(QTest::qWaitForWindowActive(frame));
+        QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:2"));
+        // The walk starts at the first message all the same.
         QStringList walked;
         auto step = [&](Qt::KeyboardModifiers modifiers) {
             QTest::keyClick(frame, Qt::Key_F8, modifiers);
@@ -630,6 +641,7 @@ private Q_SLOTS:
         // A compile that names no line empties the list.
         Options().m_strCompiler = Compiler(QStringLiteral("all fine\\n"));
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
+        frame->statusBar()->clearMessage();
         QTest::keyClick(frame, Qt::Key_F7);
         QCOMPARE(driver.Handled(), 2);
         QVERIFY(QTest::qWaitForWindowActive(frame));
