@@ -83,6 +83,21 @@ ModalDriver::Action CloseLogOnceRan(QString *shown = nullptr, const std::functio
         log->close();
     };
 }
+// Picks the log's line that holds text, once it shows, by a double-click or by Enter.
+ModalDriver::Action PickLine(const QString &text, bool doubleClick)
+{
+    return [text, doubleClick](QWidget *log) {
+        auto *edit = log->findChild<QPlainTextEdit *>();
+        QVERIFY(QTest::qWaitFor([edit, text] { return edit->toPlainText().contains(text); }, 30000));
+        const QTextCursor line = edit->document()->find(text);
+        if (doubleClick) {
+            QTest::mouseDClick(edit->viewport(), Qt::LeftButton, Qt::NoModifier, edit->cursorRect(line).center());
+        } else {
+            edit->setTextCursor(line);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+    };
+}
 } // namespace
 
 class TestBuildCommands : public QObject
@@ -541,18 +556,7 @@ private Q_SLOTS:
         QVERIFY(doc);
         MessageBoxRecorder boxes;
         ModalDriver driver;
-        driver.Then([&](QWidget *log) {
-            auto *text = log->findChild<QPlainTextEdit *>();
-            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("done")); }, 30000));
-            const QTextCursor line = text->document()->find(QString(message).replace(QStringLiteral("\\\\"), QStringLiteral("\\")));
-            QVERIFY(!line.isNull());
-            if (doubleClick) {
-                QTest::mouseDClick(text->viewport(), Qt::LeftButton, Qt::NoModifier, text->cursorRect(line).center());
-            } else {
-                text->setTextCursor(line);
-                QTest::keyClick(text, Qt::Key_Return);
-            }
-        });
+        driver.Then(PickLine(QString(message).replace(QStringLiteral("\\\\"), QStringLiteral("\\")), doubleClick));
         Build().OnBuildCompile(*doc);
         QCOMPARE(driver.Handled(), 1);
         QVERIFY(boxes.Texts().isEmpty());
@@ -566,11 +570,7 @@ private Q_SLOTS:
         CEditorApp::Instance()->OpenDocumentFile(Project() + QStringLiteral("/inc/sprites.qrx"));
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
         ModalDriver driver;
-        driver.Then([](QWidget *log) {
-            auto *text = log->findChild<QPlainTextEdit *>();
-            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("error")); }, 30000));
-            QTest::keyClick(text, Qt::Key_Return);
-        });
+        driver.Then(PickLine(QStringLiteral("error"), false));
         Build().OnBuildCompile(*doc);
         QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:1"));
         QCOMPARE(CEditorApp::Instance()->MainFrame()->MdiArea()->subWindowList().size(), 2);
@@ -582,11 +582,7 @@ private Q_SLOTS:
         CRichSyntaxDoc *doc = OpenProject();
         MessageBoxRecorder boxes;
         ModalDriver driver;
-        driver.Then([](QWidget *log) {
-            auto *text = log->findChild<QPlainTextEdit *>();
-            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("error")); }, 30000));
-            QTest::keyClick(text, Qt::Key_Return);
-        });
+        driver.Then(PickLine(QStringLiteral("error"), false));
         Build().OnBuildCompile(*doc);
         QCOMPARE(boxes.Texts(),
                  QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(Project() + "/gone.qrx"))});
