@@ -112,6 +112,31 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
     return doc;
 }
 
+CRichSyntaxDoc *CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
+                                                   SourceEncoding encoding)
+{
+    CRichSyntaxDoc *doc = FindDocument(path);
+    if (doc) {
+        const QList<CChildFrame *> frames = Frames(doc);
+        if (!frames.isEmpty())
+            m_pMainFrame->MdiArea()->setActiveSubWindow(frames.constFirst());
+    } else {
+        doc = MakeDocument();
+        if (!path.isEmpty())
+            doc->SetPathName(path, false);
+        else
+            doc->SetTitle(title.isEmpty() ? kUntitled.arg(++m_nUntitledCount) : title);
+        m_documents.append(doc);
+        MakeFrame(doc);
+    }
+    doc->TextDocument()->setPlainText(text);
+    doc->SetEncoding(encoding);
+    doc->SetModifiedFlag(true);
+    // Kept again at once: the entry it came from goes now.
+    doc->KeepUnsavedText();
+    return doc;
+}
+
 CChildFrame *CDocTemplate::CreateNewFrame(CRichSyntaxDoc *doc)
 {
     if (!doc || !m_documents.contains(doc))

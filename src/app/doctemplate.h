@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/sourcecodec.h"
+
 #include <QList>
 #include <QObject>
 
@@ -24,6 +26,11 @@ public:
     CRichSyntaxDoc *OpenDocumentFile(const QString &path, bool addToRecent = true);
     // Window/New Window: one more window on the document.
     CChildFrame *CreateNewFrame(CRichSyntaxDoc *doc);
+    // A document that takes up recovered text, modified and not yet saved: the
+    // open document of path, else a new one attached to path (the file on disk
+    // is not read: it may be cut), or titled title when it never had a path.
+    CRichSyntaxDoc *OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
+                                          SourceEncoding encoding);
 
     CRichSyntaxDoc *FindDocument(const QString &path) const;
     // The windows that show a document, oldest first.

@@ -10,6 +10,7 @@
 #include "app/shellopenserver.h"
 #include "build/executablefiltermodel.h"
 #include "core/product.h"
+#include "core/recoverystore.h"
 #include "core/settingsstore.h"
 
 #include <QDesktopServices>
@@ -148,6 +149,8 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     if (m_pShellServer->HoldsClaim())
         m_pShellServer->Listen();
 
+    OfferRecoveredWork();
+
     if (command.kind == ShellCommand::ShellOpen) {
         const QStringList files = command.files;
         QTimer::singleShot(0, this, [this, files] {
@@ -170,6 +173,8 @@ void CEditorApp::ExitInstance()
     m_pMainFrame = nullptr;
     m_pDocTemplate = nullptr;
     delete frame;
+    // A normal end: nothing is left to recover.
+    CRecoveryStore::Session().Close();
 }
 
 std::unique_ptr<QSettings> CEditorApp::Profile()

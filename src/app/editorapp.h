@@ -70,6 +70,8 @@ public:
 
     // Opens a file as a document, or activates the window that already shows it.
     bool OpenDocumentFile(const QString &path);
+    // Offers, one by one, the unsaved work that editors which no longer run left behind.
+    void OfferRecoveredWork();
     // Puts a file at the head of the recent files and of the File menu's list.
     void AddToRecentFileList(const QString &path);
 

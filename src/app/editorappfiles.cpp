@@ -6,14 +6,18 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "core/recoverystore.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
+#include "editor/sourcecodec.h"
 
+#include <QDir>
 #include <QTimer>
 #include <QUrl>
 
 namespace {
 const QString kOpenCaption = QStringLiteral("Open");
+const QString kRecovered = QStringLiteral("Unsaved changes of %1 were recovered.\nOpen them?");
 } // namespace
 
 void CEditorApp::OnFileNew()
@@ -51,6 +55,28 @@ void CEditorApp::OnOpenRecentFile(int index)
 bool CEditorApp::OpenDocumentFile(const QString &path)
 {
     return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
+}
+
+void CEditorApp::OfferRecoveredWork()
+{
+    const QList<RecoveryEntry> entries = CRecoveryStore::TakeOrphans();
+    for (const RecoveryEntry &entry : entries) {
+        const QString name = entry.path.isEmpty() ? entry.title : QDir::toNativeSeparators(entry.path);
+        if (::MessageBox(kRecovered.arg(name), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes)
+            continue;
+        // A save's backup holds the file's old bytes; unsaved text is kept as UTF-8.
+        DecodedSource source;
+        if (entry.kind == RecoveryEntry::SaveBackup) {
+            source = DecodeSource(entry.bytes);
+        } else {
+            source.text = QString::fromUtf8(entry.bytes);
+            source.encoding = SourceEncodingFromName(entry.encoding);
+        }
+        if (m_pDocTemplate)
+            m_pDocTemplate->OpenRecoveredDocument(entry.path, entry.title, source.text, source.encoding);
+    }
+    CRecoveryStore::DiscardOrphans();
 }
 
 bool CEditorApp::GoToSource(const QString &path, int line, int column)

@@ -50,6 +50,9 @@ CMainFrame::CMainFrame(QWidget *parent)
     CreateStatusBar();
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateFrameState);
+    // Later, so the question does not come up in the middle of the switch.
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
+            [this] { QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk); });
     UpdateFrameState();
 }
 
@@ -360,6 +363,24 @@ void CMainFrame::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     CEditorApp::Instance()->OpenDroppedFiles(files);
+}
+
+void CMainFrame::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from another program, which may have changed the file.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk);
+}
+
+void CMainFrame::CheckActiveFileOnDisk()
+{
+    CRichSyntaxDoc *doc = ActiveDocument();
+    if (!doc || m_bCheckingDisk)
+        return;
+    m_bCheckingDisk = true;
+    doc->CheckFileOnDisk();
+    m_bCheckingDisk = false;
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -47,6 +47,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -59,6 +60,8 @@ private:
     CommandTarget Target() const;
     void ListWindows(QMenu *menu);
     void UpdateCaption();
+    // Asks about the active document's file when another program has changed it.
+    void CheckActiveFileOnDisk();
 
     QMdiArea *m_pMdiArea = nullptr;
     QToolBar *m_pToolBar = nullptr;
@@ -71,4 +74,5 @@ private:
     QLabel *m_pNumPane = nullptr;
     QLabel *m_pScrlPane = nullptr;
     bool m_bDocMenu = false;
+    bool m_bCheckingDisk = false;
 };

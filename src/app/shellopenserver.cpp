@@ -19,11 +19,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#ifdef Q_OS_WIN
-#include <QLockFile>
-#else
-#include <fcntl.h>
-#include <sys/file.h>
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -213,86 +209,6 @@ Delivery SendRequest(const QByteArray &request, int timeoutMs)
         answer += socket.readAll();
     }
     return answer.startsWith(kAnswer) ? Delivery::Answered : Delivery::NotReached;
-}
-
-#ifdef Q_OS_WIN
-struct ListenerLock::Handle
-{
-    explicit Handle(const QString &path) : file(path) { file.setStaleLockTime(0); }
-    QLockFile file;
-};
-
-ListenerLock::ListenerLock() = default;
-ListenerLock::~ListenerLock() = default;
-
-bool ListenerLock::TryLock(const QString &path)
-{
-    if (IsLocked())
-        return true;
-    auto handle = std::make_unique<Handle>(path);
-    // A dead holder's file can be removed; a live holder keeps it open.
-    if (!handle->file.tryLock(0)) {
-        handle->file.removeStaleLockFile();
-        if (!handle->file.tryLock(0))
-            return false;
-    }
-    m_pHandle = std::move(handle);
-    return true;
-}
-
-bool ListenerLock::IsLocked() const
-{
-    return m_pHandle != nullptr;
-}
-#else
-struct ListenerLock::Handle
-{
-    int fd = -1;
-};
-
-ListenerLock::ListenerLock() = default;
-
-ListenerLock::~ListenerLock()
-{
-    Unlock();
-}
-
-bool ListenerLock::TryLock(const QString &path)
-{
-    if (IsLocked())
-        return true;
-    if (path.isEmpty())
-        return false;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-    if (fd < 0)
-        return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
-    }
-    // The holder's process id, for whoever looks.
-    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
-    if (::ftruncate(fd, 0) == 0 && ::write(fd, pid.constData(), size_t(pid.size())) < 0) {
-        // Only informative; the lock holds all the same.
-    }
-    m_pHandle = std::make_unique<Handle>();
-    m_pHandle->fd = fd;
-    return true;
-}
-
-bool ListenerLock::IsLocked() const
-{
-    return m_pHandle && m_pHandle->fd >= 0;
-}
-#endif
-
-void ListenerLock::Unlock()
-{
-#ifndef Q_OS_WIN
-    if (m_pHandle && m_pHandle->fd >= 0)
-        ::close(m_pHandle->fd);
-#endif
-    m_pHandle.reset();
 }
 
 } // namespace ShellOpenChannel

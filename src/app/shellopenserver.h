@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/filelock.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -62,25 +64,6 @@ enum class Delivery {
 // Sends one request to the listener and waits up to timeoutMs for its answer.
 Delivery SendRequest(const QByteArray &request, int timeoutMs);
 
-// An exclusive lock on a file that the system gives up when its holder ends,
-// however it ends, so a crashed editor never leaves a lock that blocks.
-class ListenerLock
-{
-public:
-    ListenerLock();
-    ~ListenerLock();
-    ListenerLock(const ListenerLock &) = delete;
-    ListenerLock &operator=(const ListenerLock &) = delete;
-
-    bool TryLock(const QString &path);
-    bool IsLocked() const;
-    void Unlock();
-
-private:
-    struct Handle;
-    std::unique_ptr<Handle> m_pHandle;
-};
-
 } // namespace ShellOpenChannel
 
 // The desktop's "open these files" requests between starts of the editor. One
@@ -123,7 +106,7 @@ private:
     OpenHandler m_handler;
     ReadyCheck m_ready;
     QLocalServer *m_pServer;
-    ShellOpenChannel::ListenerLock m_lock;
+    CFileLock m_lock;
     QList<QStringList> m_pending;
     int m_nConnections = 0;
     bool m_bServing = false;

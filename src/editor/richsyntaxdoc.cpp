@@ -3,6 +3,7 @@
 #include "editor/richsyntaxdoc.h"
 
 #include "core/appservices.h"
+#include "core/recoverystore.h"
 #include "editor/fileerrors.h"
 
 #include <QDir>
@@ -18,6 +19,10 @@ namespace {
 const QString kOpenFailed = QStringLiteral("Failed to open document.");
 const QString kSaveFailed = QStringLiteral("Failed to save document.");
 const QString kSaveChanges = QStringLiteral("Save changes to %1?");
+const QString kChangedOnDisk = QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?");
+const QString kChangesLost = QStringLiteral("\nYour unsaved changes will be lost.");
+const QString kOverwriteChanged = QStringLiteral(
+    "%1 has been changed by another program since it was opened.\nDo you want to overwrite it?");
 const QString kOfferUtf8 = QStringLiteral(
     "%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
     "Do you want to save the file as UTF-8 instead?");
@@ -56,10 +61,75 @@ QString CodePointAt(const QString &text, int index)
 CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent)
     : QObject(parent), m_pTextDoc(new QTextDocument(this))
 {
+    static quint64 s_nDocuments = 0;
+    m_strRecoveryKey = QString::number(++s_nDocuments);
     m_pTextDoc->setDocumentLayout(new QPlainTextDocumentLayout(m_pTextDoc));
+    // A change starts the clock; typing on does not restart it, so the text is
+    // kept at most every interval and never while nothing changes.
+    m_recoveryTimer.setSingleShot(true);
+    m_recoveryTimer.setInterval(kRecoveryIntervalMs);
+    connect(&m_recoveryTimer, &QTimer::timeout, this, &CRichSyntaxDoc::OnRecoveryTimer);
+    connect(m_pTextDoc, &QTextDocument::contentsChanged, this, [this] {
+        if (!m_recoveryTimer.isActive())
+            m_recoveryTimer.start();
+    });
 }
 
-CRichSyntaxDoc::~CRichSyntaxDoc() = default;
+CRichSyntaxDoc::~CRichSyntaxDoc()
+{
+    // Closed, saved or not: nothing of it is left to recover.
+    CRecoveryStore::Session().DropText(m_strRecoveryKey);
+}
+
+void CRichSyntaxDoc::OnRecoveryTimer()
+{
+    if (IsModified())
+        KeepUnsavedText();
+    else
+        CRecoveryStore::Session().DropText(m_strRecoveryKey);
+}
+
+void CRichSyntaxDoc::KeepUnsavedText()
+{
+    m_recoveryTimer.stop();
+    CRecoveryStore::Session().KeepText(m_strRecoveryKey, m_strPathName, m_strTitle, SourceEncodingName(m_encoding),
+                                       m_pTextDoc->toRawText());
+}
+
+bool CRichSyntaxDoc::ChangedSince(FileState &state) const
+{
+    FileState now = FileStateOf(m_strPathName);
+    if (!now.exists || !state.exists || now.SameOnDisk(state))
+        return false;
+    now.hash = HashOfFile(m_strPathName);
+    if (now.hash == state.hash) {
+        state = now;
+        return false;
+    }
+    return true;
+}
+
+void CRichSyntaxDoc::CheckFileOnDisk()
+{
+    if (m_strPathName.isEmpty() || !ChangedSince(m_diskState))
+        return;
+    // The user has said No to this version of the file already.
+    FileState declined = m_declinedState;
+    if (declined.exists && !ChangedSince(declined)) {
+        m_declinedState = declined;
+        return;
+    }
+    QString question = kChangedOnDisk.arg(QDir::toNativeSeparators(m_strPathName));
+    if (IsModified())
+        question += kChangesLost;
+    if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        if (OnOpenDocument(m_strPathName))
+            m_declinedState = FileState();
+    } else {
+        m_declinedState = FileStateOf(m_strPathName);
+        m_declinedState.hash = HashOfFile(m_strPathName);
+    }
+}
 
 void CRichSyntaxDoc::SetPathName(const QString &path, bool addToRecent)
 {
@@ -121,6 +191,7 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
     m_encoding = source.encoding;
     m_pTextDoc->setPlainText(source.text);
     m_pTextDoc->setModified(false);
+    m_diskState = FileStateOf(path, &bytes);
     m_nNewType = 0;
     return true;
 }
@@ -157,50 +228,30 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
     return false;
 }
 
-bool CRichSyntaxDoc::WriteSourceFile(const QString &path, const QByteArray &bytes, int *error)
-{
-    *error = 0;
-    if (QFileInfo(path).isDir()) {
-        *error = EISDIR;
-        return false;
-    }
-    // The old file is replaced only once the new one is completely written.
-    // Symbolic links are followed and the file's permissions kept; only a
-    // folder that refuses the temporary file makes the write go in place.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    ClearSystemError();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        *error = LastSystemError();
-        return false;
-    }
-    ClearSystemError();
-    if (file.write(bytes) != bytes.size()) {
-        *error = LastSystemError();
-        file.cancelWriting();
-        return false;
-    }
-    ClearSystemError();
-    if (!file.commit()) {
-        *error = LastSystemError();
-        return false;
-    }
-    return true;
-}
-
 bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
 {
     QByteArray bytes;
     SourceEncoding encoding = m_encoding;
     if (!EncodeForSave(path, &bytes, &encoding))
         return false;
+    // Another program's version of the file is overwritten only when the user says so.
+    FileState loaded = m_diskState;
+    if (!m_strPathName.isEmpty() && QFileInfo(path) == QFileInfo(m_strPathName) && ChangedSince(loaded)
+        && MessageBox(kOverwriteChanged.arg(QDir::toNativeSeparators(path)), QMessageBox::Question,
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return false;
     int error = 0;
-    if (!WriteSourceFile(path, bytes, &error)) {
+    if (!WriteFileSafely(path, bytes, &error)) {
         MessageBox(FileErrorText(error, path, kSaveFailed));
         return false;
     }
     m_encoding = encoding;
+    m_diskState = FileStateOf(path, &bytes);
+    m_declinedState = FileState();
     SetModifiedFlag(false);
+    m_recoveryTimer.stop();
+    CRecoveryStore::Session().DropText(m_strRecoveryKey);
     return true;
 }
 

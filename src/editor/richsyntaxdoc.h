@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/filestate.h"
 #include "editor/sourcecodec.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 class QTextDocument;
 class CRichSyntaxView;
@@ -50,11 +52,23 @@ public:
     // The closing prompt "Save changes to %1?"; false when the user cancelled.
     bool SaveModified();
 
+    // When another program has changed the file since the editor read or
+    // wrote it (touching it is no change), asks whether to reload it. No
+    // keeps the text and asks no more until the file changes again.
+    void CheckFileOnDisk();
+    // Keeps the unsaved text for recovery now; the next change keeps it again
+    // after kRecoveryIntervalMs.
+    void KeepUnsavedText();
+    // How long after a change the unsaved text is kept for recovery.
+    static constexpr int kRecoveryIntervalMs = 30000;
+
     const QList<CRichSyntaxView *> &Views() const { return m_views; }
     void AddView(CRichSyntaxView *view);
     void RemoveView(CRichSyntaxView *view);
 
     SourceEncoding Encoding() const { return m_encoding; }
+    // The encoding the next save writes in.
+    void SetEncoding(SourceEncoding encoding) { m_encoding = encoding; }
 
     // 1: a new project source file whose template text is still to be placed in its view.
     int m_nNewType = 0;
@@ -69,9 +83,10 @@ Q_SIGNALS:
     void PathNameChanged(const QString &path, bool addToRecent);
 
 private:
-    // Writes bytes to path through a temporary file; false with the system's
-    // error number in error.
-    static bool WriteSourceFile(const QString &path, const QByteArray &bytes, int *error);
+    // Whether the file on disk differs in its contents from state; a file
+    // that was only touched has state brought up to date.
+    bool ChangedSince(FileState &state) const;
+    void OnRecoveryTimer();
     // Encodes the text, offering UTF-8 when the document's encoding cannot
     // hold a character; false when nothing may be written.
     bool EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const;
@@ -81,4 +96,9 @@ private:
     QString m_strTitle;
     SourceEncoding m_encoding = SourceEncoding::Windows1252;
     QList<CRichSyntaxView *> m_views;
+    // The file as the editor last read or wrote it, and as the user last chose not to reload it.
+    FileState m_diskState;
+    FileState m_declinedState;
+    QTimer m_recoveryTimer;
+    QString m_strRecoveryKey;
 };

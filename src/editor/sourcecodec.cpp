@@ -225,3 +225,12 @@ QString SourceEncodingName(SourceEncoding encoding)
     }
     return QString();
 }
+
+SourceEncoding SourceEncodingFromName(const QString &name)
+{
+    for (const SourceEncoding encoding : {SourceEncoding::Utf8, SourceEncoding::Utf8Bom}) {
+        if (name == SourceEncodingName(encoding))
+            return encoding;
+    }
+    return SourceEncoding::Windows1252;
+}

@@ -32,6 +32,8 @@ bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *byte
 
 // The name users know the encoding by, for messages.
 QString SourceEncodingName(SourceEncoding encoding);
+// The encoding of a name SourceEncodingName gives; Windows-1252 for any other.
+SourceEncoding SourceEncodingFromName(const QString &name);
 
 // True when bytes are well-formed UTF-8: no overlong forms, no surrogates,
 // nothing above U+10FFFF, no cut-off sequence.

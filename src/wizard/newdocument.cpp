@@ -32,8 +32,9 @@ bool SetProjectDirectory(QString &folder)
     return true;
 }
 
-// A sub-folder's name is one path component, not a way into another folder.
-bool IsPlainFolderName(const QString &name)
+// A project's name makes a folder's and a file's name: one path component,
+// not a way into another folder, and nothing a file name cannot hold.
+bool IsPlainName(const QString &name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
@@ -43,6 +44,10 @@ bool IsPlainFolderName(const QString &name)
     if (name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':')))
         return false;
 #endif
+    for (const QChar ch : name) {
+        if (ch.category() == QChar::Other_Control)
+            return false;
+    }
     return true;
 }
 } // namespace
@@ -62,6 +67,12 @@ bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
     const int year = QDate::currentDate().year();
     if (wizard.m_bSubFolder && !CreateProjectFolder(wizard.m_strPath, wizard.m_strName))
         return false;
+    // Without a sub-folder the name still makes the file's name, in the chosen
+    // folder and nowhere else; an empty one makes ".qrx".
+    if (!wizard.m_bSubFolder && !wizard.m_strName.isEmpty() && !IsPlainName(wizard.m_strName)) {
+        MessageBox(kCreateDirFailed);
+        return false;
+    }
     if (!SetProjectDirectory(wizard.m_strPath)) {
         MessageBox(kSetProjectDirectoryFailed);
         return false;
@@ -70,10 +81,10 @@ bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
     const QString path = QDir(wizard.m_strPath).absoluteFilePath(wizard.m_strName + kSourceExtension);
     // The first save would silently replace a file of that name.
     if (QFileInfo::exists(path)
-        && MessageBox(kReplaceQuestion.arg(QDir::toNativeSeparators(path)),
-                                  QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
-                                  // Enter must not throw the old file away.
-                                  QMessageBox::No)
+        && MessageBox(kReplaceQuestion.arg(QDir::toNativeSeparators(path)), QMessageBox::Warning,
+                      QMessageBox::Yes | QMessageBox::No,
+                      // Enter must not throw the old file away.
+                      QMessageBox::No)
                != QMessageBox::Yes)
         return false;
 
@@ -89,7 +100,7 @@ bool CreateProjectFolder(QString &folder, const QString &name)
         MessageBox(kSetProjectDirectoryFailed);
         return false;
     }
-    if (!IsPlainFolderName(name) || !QDir::current().mkdir(name)) {
+    if (!IsPlainName(name) || !QDir::current().mkdir(name)) {
         MessageBox(kCreateDirFailed);
         return false;
     }

@@ -21,6 +21,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <unistd.h>
+#endif
+
 ForwardingServices::ForwardingServices()
     : m_pPrevious(SetServices(this))
 {
@@ -153,6 +158,13 @@ void PrepareEnvironment()
 {
     g_root = new QTemporaryDir;
     const QString root = g_root->path();
+    // Children that run as an ordinary user find their way in too.
+    QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                    | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    // The home of the run is its own: the data folders of the tests' test mode
+    // and of the editors they start are the same, and nobody else's.
+    qputenv("HOME", QFile::encodeName(root));
+    QDir(root).mkpath(QStringLiteral(".qttest/share"));
     QDir(root).mkpath(QStringLiteral("config"));
     QDir(root).mkpath(QStringLiteral("data"));
     // The editors of a test hand files over in a folder of the test's own.
@@ -161,7 +173,7 @@ void PrepareEnvironment()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + QStringLiteral("/runtime")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/.qttest/share")));
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root + QStringLiteral("/config"));
     g_previousHandler = qInstallMessageHandler(FailOnRunningProcess);
@@ -187,6 +199,31 @@ void FillWizard(QWidget *modal, const WizardAnswers &answers)
     if (answers.blank)
         QTest::mouseClick(Child<QRadioButton>(wizard, "blankRadio"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(wizard, "okButton"), Qt::LeftButton);
+}
+
+bool IsRoot()
+{
+#ifdef Q_OS_UNIX
+    return ::geteuid() == 0;
+#else
+    return false;
+#endif
+}
+
+void AsOrdinaryUser(QProcess &process)
+{
+#ifdef Q_OS_UNIX
+    if (!IsRoot())
+        return;
+    process.setChildProcessModifier([] {
+        constexpr uid_t kNobody = 65534;
+        // In the child, between fork and exec: only what is safe there.
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(126);
+    });
+#else
+    Q_UNUSED(process);
+#endif
 }
 
 QString IniPath()

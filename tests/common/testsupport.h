@@ -6,6 +6,7 @@
 #include "core/appservices.h"
 
 #include <QList>
+#include <QProcess>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -135,6 +136,10 @@ QString IniPath();
 // whole: its path, or empty text when it could not be written.
 QByteArray ReadFile(const QString &path);
 QString WriteFile(const QString &path, const QByteArray &bytes);
+// Whether the tests run as root, whom file permissions do not bind.
+bool IsRoot();
+// Makes process run as an ordinary user (nobody) when the tests run as root.
+void AsOrdinaryUser(QProcess &process);
 // Writes an executable script into folder and returns its path.
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
 // The main window's action of a command.

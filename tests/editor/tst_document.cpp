@@ -6,13 +6,16 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "core/recoverystore.h"
 #include "editor/fileerrors.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/wizarddlg.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -593,7 +596,173 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::ReadFile(m_dir->filePath(QStringLiteral("typed.qrx"))), QByteArray("END"));
     }
 
+    // Another program's version of the file, with a time of its own.
+    static void ChangeOnDisk(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    }
+
+    // Makes the other window active and then the document's again, as a user switching windows.
+    void Reactivate(CRichSyntaxDoc *doc, CRichSyntaxDoc *other)
+    {
+        m_pMainFrame->MdiArea()->setActiveSubWindow(CDocTemplate::Frames(other).constFirst());
+        m_pMainFrame->MdiArea()->setActiveSubWindow(CDocTemplate::Frames(doc).constFirst());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    // Fault mended: a file changed by another program was overwritten without a word.
+    void fileChangedOnDiskAsksToReloadOnActivation()
+    {
+        const QString path = Fixture(QStringLiteral("shared.qrx"), "cls\r\n");
+        CRichSyntaxDoc *other = m_pTemplate->OpenDocumentFile(Fixture(QStringLiteral("other.qrx"), "end\r\n"));
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc && other);
+        const QString question = WithPath(QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?"), path);
+
+        // Touched only: same contents, new time.
+        MessageBoxRecorder boxes;
+        ChangeOnDisk(path, "cls\r\n");
+        Reactivate(doc, other);
+        QCOMPARE(boxes.Texts(), QStringList());
+
+        // Changed, and the user keeps the editor's text: asked once.
+        ChangeOnDisk(path, "print 1\r\n");
+        boxes.Answer(QMessageBox::No);
+        Reactivate(doc, other);
+        QCOMPARE(boxes.Texts(), QStringList{question});
+        QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("cls\n"));
+        Reactivate(doc, other);
+        QCOMPARE(boxes.Texts().size(), 1);
+
+        // Changed again while the text is modified: the loss is named; Yes reloads.
+        TypeInto(doc, QStringLiteral("x"));
+        ChangeOnDisk(path, "print 2\r\n");
+        boxes.Answer(QMessageBox::Yes);
+        Reactivate(doc, other);
+        QCOMPARE(boxes.Texts().constLast(), question + QStringLiteral("\nYour unsaved changes will be lost."));
+        QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("print 2\n"));
+        QVERIFY(!doc->IsModified());
+
+        // Back from another program: the main window's activation asks too.
+        ChangeOnDisk(path, "print 3\r\n");
+        boxes.Answer(QMessageBox::Yes);
+        QEvent activation(QEvent::ActivationChange);
+        QApplication::sendEvent(m_pMainFrame, &activation);
+        QTRY_COMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("print 3\n"));
+    }
+
+    void savingOverAnotherProgramsChangeAsksFirst()
+    {
+        const QString path = Fixture(QStringLiteral("theirs.qrx"), "cls\r\n");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("mine"));
+        ChangeOnDisk(path, "theirs\r\n");
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(boxes.Texts(),
+                 QStringList{WithPath(QStringLiteral("%1 has been changed by another program since it was opened.\n"
+                                                     "Do you want to overwrite it?"),
+                                      path)});
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("theirs\r\n"));
+        QVERIFY(doc->IsModified());
+        boxes.Answer(QMessageBox::Yes);
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("cls\r\nmine"));
+        // Its own save is no other program's change.
+        TypeInto(doc, QStringLiteral("!"));
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(boxes.Texts().size(), 2);
+    }
+
 #ifdef Q_OS_UNIX
+    // Fault mended: a save into a folder that refuses temporary files truncated the
+    // old file first, so a crash or a full disk in the middle destroyed it.
+    void inPlaceSavesNeverLoseTheOldFile()
+    {
+        if (TestSupport::IsRoot()) {
+            // Permissions do not bind root: the case runs again as an ordinary user,
+            // with a small volume of its own where one can be mounted.
+            QTemporaryDir small(QStringLiteral("/tmp/qbe-small-XXXXXX"));
+            QFile::setPermissions(small.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                    | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                                    | QFile::ExeOther);
+            SmallDisk disk(small.path(), 64);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("HOME"));
+            if (disk.mounted) {
+                QVERIFY(QDir(disk.path).mkdir(QStringLiteral("locked")));
+                const QString full = TestSupport::WriteFile(disk.path + QStringLiteral("/locked/full.qrx"),
+                                                            QByteArray(20 * 1024, 'o') + "\r\n");
+                QVERIFY(::chown(QFile::encodeName(full).constData(), 65534, 65534) == 0);
+                env.insert(QStringLiteral("QBE_SMALL_VOLUME_FILE"), full);
+            }
+            QProcess self;
+            self.setProcessEnvironment(env);
+            self.setProcessChannelMode(QProcess::MergedChannels);
+            TestSupport::AsOrdinaryUser(self);
+            self.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("-maxwarnings"), QStringLiteral("5"), QStringLiteral("inPlaceSavesNeverLoseTheOldFile")});
+            QVERIFY(self.waitForFinished(120000));
+            const QByteArray said = self.readAll();
+            QVERIFY2(self.exitCode() == 0 && said.contains(", 0 failed,") && said.contains(disk.mounted ? ", 0 skipped" : ""),
+                     said.constData());
+            return;
+        }
+        const QString folder = m_dir->filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(folder));
+        const QByteArray old("OLD LINE 1\r\nOLD LINE 2\r\n");
+        const QString path = TestSupport::WriteFile(folder + QStringLiteral("/in place.qrx"), old);
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QString(4096, QLatin1Char('n')));
+        MessageBoxRecorder boxes;
+
+        // A write that fails half-way puts the old bytes back and keeps no backup.
+        {
+            FileSizeLimit limit(1024);
+            QVERIFY(!doc->DoFileSave());
+        }
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), path)});
+        QCOMPARE(TestSupport::ReadFile(path), old);
+        QVERIFY(doc->IsModified());
+        QVERIFY(!QDirIterator(CRecoveryStore::BaseFolder(), {QStringLiteral("backup-*")}, QDir::Files,
+                              QDirIterator::Subdirectories)
+                     .hasNext());
+
+        // The save itself goes in place, and the folder holds nothing else afterwards.
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("OLD LINE 1\r\nOLD LINE 2\r\n") + QByteArray(4096, 'n'));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("in place.qrx")});
+        QVERIFY(!QDirIterator(CRecoveryStore::BaseFolder(), {QStringLiteral("backup-*")}, QDir::Files,
+                              QDirIterator::Subdirectories)
+                     .hasNext());
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        // A volume without room for the new text: nothing is written, not even cut.
+        const QString full = qEnvironmentVariable("QBE_SMALL_VOLUME_FILE");
+        if (full.isEmpty())
+            QSKIP("no small volume to fill; the root run mounts one");
+        const QByteArray fullOld = TestSupport::ReadFile(full);
+        const QDateTime fullTime = QFileInfo(full).lastModified();
+        CRichSyntaxDoc *big = m_pTemplate->OpenDocumentFile(full);
+        QVERIFY(big);
+        TypeInto(big, QString(100 * 1024, QLatin1Char('b')));
+        boxes.Clear();
+        QVERIFY(!big->DoFileSave());
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), full)});
+        QCOMPARE(TestSupport::ReadFile(full), fullOld);
+        // Not even written and put back.
+        QCOMPARE(QFileInfo(full).lastModified(), fullTime);
+        CloseAll();
+    }
+
     // The same without a mount: a read-only file in a folder without write permission.
     void readOnlyFileInALockedFolderAsksForANameAndKeepsTheOld()
     {

@@ -17,6 +17,10 @@
 //   ignoreterm      from now on, a request to terminate is ignored
 //   logexit=FILE    as an editor: compile with a stand-in that writes its process id
 //                   to FILE and runs on, close the log once FILE is there, then end
+//   editor=FILE:TEXT  as an editor: open FILE, type TEXT at its end, print "typed"
+//                   and run on until killed
+//   writesafely=FILE:MB  write MB mebibytes over FILE as a save does; print "written N"
+//                   with the error number
 //   listen          take the editors' hand-over lock and listen as an editor would;
 //                   print "listening" (or "not listening"), then "open: PATH" for each
 //                   file handed over, until killed
@@ -25,8 +29,13 @@
 //   hold=N          open N connections to the listener that each send half a request
 //                   and stay open; print "held K", then wait until killed
 // Arguments that are no step are only recorded.
+#include "app/editorapp.h"
+#include "app/mainframe.h"
 #include "app/shellopenserver.h"
 #include "build/buildlogdlg.h"
+#include "core/product.h"
+#include "editor/filestate.h"
+#include "editor/richsyntaxview.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -34,6 +43,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QTextCursor>
 #include <QThread>
 #include <QTimer>
 
@@ -67,10 +77,14 @@ int main(int argc, char *argv[])
 {
     // Only the editor's part needs windows.
     bool windows = false;
-    for (int i = 1; i < argc; ++i)
+    bool editor = false;
+    for (int i = 1; i < argc; ++i) {
         windows = windows || QByteArray(argv[i]).startsWith("logexit=");
-    std::unique_ptr<QCoreApplication> application(windows ? new QApplication(argc, argv)
-                                                          : new QCoreApplication(argc, argv));
+        editor = editor || QByteArray(argv[i]).startsWith("editor=");
+    }
+    std::unique_ptr<QCoreApplication> application(editor    ? new CEditorApp(argc, argv)
+                                                  : windows ? new QApplication(argc, argv)
+                                                            : new QCoreApplication(argc, argv));
     QCoreApplication &app = *application;
     const QStringList args = app.arguments().mid(1);
     for (const QString &arg : args) {
@@ -190,6 +204,29 @@ int main(int argc, char *argv[])
             std::printf("log closed\n");
             std::fflush(stdout);
             return 0;
+        } else if (arg.startsWith(QLatin1String("editor="))) {
+            auto *editorApp = static_cast<CEditorApp *>(&app);
+            const QString spec = arg.section(QLatin1Char('='), 1);
+            if (!editorApp->InitInstance({spec.section(QLatin1Char(':'), 0, 0)}))
+                return 2;
+            CRichSyntaxView *view = editorApp->MainFrame()->ActiveView();
+            QTextCursor cursor(view->document());
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(spec.section(QLatin1Char(':'), 1, -1));
+            std::printf("typed\n");
+            std::fflush(stdout);
+            const int result = app.exec();
+            editorApp->ExitInstance();
+            return result;
+        } else if (arg.startsWith(QLatin1String("writesafely="))) {
+            // Where the editor keeps its recovery, the next start looks.
+            QCoreApplication::setApplicationName(Product::kName);
+            const QString spec = arg.section(QLatin1Char('='), 1);
+            const QByteArray bytes(spec.section(QLatin1Char(':'), 1).toLongLong() << 20, 'n');
+            int error = 0;
+            WriteFileSafely(spec.section(QLatin1Char(':'), 0, 0), bytes, &error);
+            std::printf("written %d\n", error);
+            std::fflush(stdout);
         } else if (arg.startsWith(QLatin1String("exit="))) {
             return value.toInt();
         }

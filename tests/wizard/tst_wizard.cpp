@@ -397,6 +397,13 @@ private Q_SLOTS:
         QTest::newRow("missing folder without sub-folder") << "P" << "missing" << false << set;
         QTest::newRow("empty folder") << "P" << "<empty>" << false << set;
         QTest::newRow("a file for a folder") << "P" << "plain.txt" << false << set;
+        // Fault mended: without the sub-folder, a name like these wrote the file elsewhere.
+        QTest::newRow("no sub-folder, name reaching into another folder") << "../Outside" << "." << false << create;
+        QTest::newRow("no sub-folder, name with a folder in it") << "taken/Inner" << "." << false << create;
+        QTest::newRow("no sub-folder, name is a dot") << "." << "." << false << create;
+        QTest::newRow("no sub-folder, name is two dots") << ".." << "." << false << create;
+        QTest::newRow("no sub-folder, line break in the name") << "Two\nLines" << "." << false << create;
+        QTest::newRow("sub-folder, tab in the name") << "Tab\tName" << "." << true << create;
     }
     void failures()
     {
@@ -414,9 +421,16 @@ private Q_SLOTS:
         const QStringList before = Entries(base);
 
         MessageBoxRecorder boxes;
-        ModalDriver driver;
-        driver.Then([&](QWidget *modal) { TestSupport::FillWizard(modal, {name, folder, false, subFolder, false}); });
-        QCOMPARE(FileNew(driver), nullptr);
+        // Control characters cannot be typed: the name goes in as a stored one would.
+        ModalDriver named;
+        named.Then([&](QWidget *modal) {
+            Child<QLineEdit>(modal, "nameEdit")->setText(name);
+            Child<QLineEdit>(modal, "pathEdit")->setText(folder);
+            if (Child<QCheckBox>(modal, "subFolderCheck")->isChecked() != subFolder)
+                Child<QCheckBox>(modal, "subFolderCheck")->click();
+            Child<QPushButton>(modal, "okButton")->click();
+        });
+        QCOMPARE(FileNew(named), nullptr);
         QCOMPARE(boxes.Texts(), QStringList{message});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
         QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
