@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QMenu>
 
 CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
     : QMdiSubWindow(parent), m_pDocument(doc), m_pView(new CRichSyntaxView(doc, this))
@@ -15,13 +16,27 @@ CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
     setWindowIcon(QIcon(QStringLiteral(":/res/docicon.png")));
+    // Ctrl+F4 is the main window's command, which closes the active window;
+    // the window menu's own binding of it would make the key ambiguous.
+    if (QMenu *menu = systemMenu()) {
+        const QList<QAction *> actions = menu->actions();
+        for (QAction *action : actions) {
+            if (action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4))) {
+                action->setText(action->text() + QLatin1Char('\t') + action->shortcut().toString(QKeySequence::NativeText));
+                action->setShortcuts({});
+            }
+        }
+    }
     connect(doc, &CRichSyntaxDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
+    connect(doc, &CRichSyntaxDoc::ViewsChanged, this, &CChildFrame::UpdateTitle);
     UpdateTitle();
 }
 
 CChildFrame::~CChildFrame()
 {
     // The view goes first, while the document whose text it shows still exists.
+    if (m_pDocument)
+        m_pDocument->disconnect(this);
     delete m_pView;
     m_pView = nullptr;
     if (m_pDocument && m_pDocument->Views().isEmpty()) {
@@ -32,8 +47,14 @@ CChildFrame::~CChildFrame()
 
 void CChildFrame::UpdateTitle()
 {
-    // The main frame follows the window's title into its caption.
-    setWindowTitle(m_pDocument->GetTitle());
+    // The main frame follows the window's title into its caption. Windows of
+    // one document are told apart by their number, in the order they opened.
+    QString title = m_pDocument->GetTitle();
+    const QList<CRichSyntaxView *> views = m_pDocument->Views();
+    const qsizetype number = views.indexOf(m_pView);
+    if (views.size() > 1 && number >= 0)
+        title += QStringLiteral(":%1").arg(number + 1);
+    setWindowTitle(title);
 }
 
 bool CChildFrame::IsLastFrame() const

@@ -6,6 +6,7 @@
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "build/buildcommands.h"
+#include "editor/findreplace.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
@@ -17,6 +18,11 @@ namespace {
 
 using Key = QKeySequence;
 const QString kOpenRecent = QStringLiteral("Open this document");
+
+bool HasSelection(const CommandTarget &t)
+{
+    return t.view->textCursor().hasSelection();
+}
 
 QList<CommandDescription> MakeCommands()
 {
@@ -48,30 +54,32 @@ QList<CommandDescription> MakeCommands()
         // Edit
         {ID_EDIT_UNDO, QStringLiteral("&Undo"), {}, QStringLiteral("Ctrl+Z"),
          {Key(Qt::CTRL | Qt::Key_Z), Key(Qt::ALT | Qt::Key_Backspace)}, QStringLiteral("Undo the last action"),
-         QStringLiteral("Undo"), {}, true, [](const CommandTarget &t) { t.view->OnEditUndo(); }},
+         QStringLiteral("Undo"), {}, true, [](const CommandTarget &t) { t.view->OnEditUndo(); },
+         [](const CommandTarget &t) { return t.view->document()->isUndoAvailable(); }},
         {ID_EDIT_CUT, QStringLiteral("Cu&t"), {}, QStringLiteral("Ctrl+X"),
          {Key(Qt::CTRL | Qt::Key_X), Key(Qt::SHIFT | Qt::Key_Delete)},
          QStringLiteral("Cut the selection and put it on the Clipboard"), QStringLiteral("Cut"), {}, true,
-         [](const CommandTarget &t) { t.view->OnEditCut(); }},
+         [](const CommandTarget &t) { t.view->OnEditCut(); }, HasSelection},
         {ID_EDIT_COPY, QStringLiteral("&Copy"), {}, QStringLiteral("Ctrl+C"),
          {Key(Qt::CTRL | Qt::Key_C), Key(Qt::CTRL | Qt::Key_Insert)},
          QStringLiteral("Copy the selection and put it on the Clipboard"), QStringLiteral("Copy"), {}, true,
-         [](const CommandTarget &t) { t.view->OnEditCopy(); }},
+         [](const CommandTarget &t) { t.view->OnEditCopy(); }, HasSelection},
         {ID_EDIT_PASTE, QStringLiteral("&Paste"), {}, QStringLiteral("Ctrl+V"),
          {Key(Qt::CTRL | Qt::Key_V), Key(Qt::SHIFT | Qt::Key_Insert)}, QStringLiteral("Insert Clipboard contents"),
-         QStringLiteral("Paste"), {}, true, [](const CommandTarget &t) { t.view->OnEditPaste(); }},
+         QStringLiteral("Paste"), {}, true, [](const CommandTarget &t) { t.view->OnEditPaste(); },
+         [](const CommandTarget &t) { return t.view->canPaste(); }},
         {ID_EDIT_SELECT_ALL, QStringLiteral("Select A&ll"), {}, QStringLiteral("Ctrl+A"), {Key(Qt::CTRL | Qt::Key_A)},
          QStringLiteral("Select the entire document"), QStringLiteral("Select All"), {}, true,
          [](const CommandTarget &t) { t.view->OnEditSelectAll(); }},
         {ID_EDIT_FIND, QStringLiteral("&Find..."), {}, QStringLiteral("Ctrl+F"), {Key(Qt::CTRL | Qt::Key_F)},
          QStringLiteral("Find the specified text"), QStringLiteral("Find"), QStringLiteral("find"), true,
-         [](const CommandTarget &t) { t.view->OnEditFind(); }},
+         [](const CommandTarget &t) { t.frame->FindReplace()->OnEditFind(); }},
         {ID_EDIT_REPEAT, QStringLiteral("F&ind Next"), {}, QStringLiteral("F3"), {Key(Qt::Key_F3)},
          QStringLiteral("Repeat the last action"), QStringLiteral("Repeat"), {}, true,
-         [](const CommandTarget &t) { t.view->OnEditRepeat(); }},
+         [](const CommandTarget &t) { t.frame->FindReplace()->OnEditRepeat(); }},
         {ID_EDIT_REPLACE, QStringLiteral("R&eplace"), {}, QStringLiteral("Ctrl+H"), {Key(Qt::CTRL | Qt::Key_H)},
          QStringLiteral("Replace specific text with different text"), QStringLiteral("Replace"), {}, true,
-         [](const CommandTarget &t) { t.view->OnEditReplace(); }},
+         [](const CommandTarget &t) { t.frame->FindReplace()->OnEditReplace(); }},
 
         // Build
         {ID_BUILD_COMPILE, QStringLiteral("&Compile"), {}, QStringLiteral("F7"), {Key(Qt::Key_F7)},
@@ -130,6 +138,15 @@ QList<CommandDescription> MakeCommands()
         {ID_NEXT_PANE, {}, {}, {}, {Key(Qt::Key_F6)}, {}, {}, {}, false, {}},
         {ID_PREV_PANE, {}, {}, {}, {Key(Qt::SHIFT | Qt::Key_F6)}, {}, {}, {}, false, {}},
         {ID_OLE_EDIT_PROPERTIES, {}, {}, {}, {Key(Qt::ALT | Qt::Key_Return)}, {}, {}, {}, false, {}},
+        // The document windows' own keys; Ctrl+Tab is the window area's.
+        {ID_WINDOW_CLOSE_ACTIVE, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_F4)}, {}, {}, {}, true,
+         [](const CommandTarget &t) { t.frame->MdiArea()->closeActiveSubWindow(); }},
+        {ID_WINDOW_NEXT, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_F6)}, {}, {}, {}, true,
+         [](const CommandTarget &t) { t.frame->MdiArea()->activateNextSubWindow(); }},
+        {ID_WINDOW_PREVIOUS, {}, {}, {}, {Key(Qt::CTRL | Qt::SHIFT | Qt::Key_F6)}, {}, {}, {}, true,
+         [](const CommandTarget &t) { t.frame->MdiArea()->activatePreviousSubWindow(); }},
+        {ID_MENU_BAR_KEY, {}, {}, {}, {Key(Qt::Key_F10)}, {}, {}, {}, false,
+         [](const CommandTarget &t) { t.frame->OpenMenuBar(); }},
     };
     // The recent files; their texts are the files' names.
     for (int i = 0; i < 4; ++i) {

@@ -39,6 +39,8 @@ struct CommandDescription
     QString image;             // toolbar image name; empty for no button
     bool needsDocument = false;
     std::function<void(const CommandTarget &)> run; // empty: the command only takes its keys
+    // Whether the command can act now, beyond needing a document; empty: always.
+    std::function<bool(const CommandTarget &)> enabled = {};
 };
 
 namespace CommandRegistry {

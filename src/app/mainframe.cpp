@@ -10,11 +10,13 @@
 #include "app/recentfilelist.h"
 #include "core/filepaths.h"
 #include "core/product.h"
+#include "editor/findreplace.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -37,6 +39,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     : QMainWindow(parent)
 {
     m_pMdiArea = new QMdiArea(this);
+    m_pFindReplace = new CFindReplace(this);
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdiArea);
@@ -50,6 +53,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     CreateStatusBar();
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateFrameState);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommandStates);
     // Later, so the question does not come up in the middle of the switch.
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
             [this] { QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk); });
@@ -73,8 +77,8 @@ QAction *CMainFrame::MakeAction(const CommandDescription &command, const QString
     action->setStatusTip(command.prompt);
     if (!command.toolTip.isEmpty())
         action->setToolTip(command.toolTip);
-    if (command.needsDocument)
-        m_docOnlyActions.append(action);
+    if (command.needsDocument || command.enabled)
+        m_stateActions.append({action, &command});
     if (command.run) {
         const auto run = command.run;
         connect(action, &QAction::triggered, this, [this, run] { run(Target()); });
@@ -187,7 +191,7 @@ void CMainFrame::ListWindows(QMenu *menu)
         QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
         entry->setProperty("windowEntry", true);
         entry->setCheckable(true);
-        entry->setChecked(window == m_pMdiArea->activeSubWindow());
+        entry->setChecked(window == m_pMdiArea->currentSubWindow());
         connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
             if (window)
                 m_pMdiArea->setActiveSubWindow(window);
@@ -259,7 +263,7 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 
 CChildFrame *CMainFrame::ActiveChildFrame() const
 {
-    return qobject_cast<CChildFrame *>(m_pMdiArea->activeSubWindow());
+    return qobject_cast<CChildFrame *>(m_pMdiArea->currentSubWindow());
 }
 
 CRichSyntaxDoc *CMainFrame::ActiveDocument() const
@@ -289,8 +293,18 @@ void CMainFrame::AddChildFrame(CChildFrame *frame)
 void CMainFrame::UpdateFrameState()
 {
     const bool hasDoc = ActiveChildFrame() != nullptr;
-    for (QAction *action : std::as_const(m_docOnlyActions))
-        action->setEnabled(hasDoc);
+    CRichSyntaxView *view = ActiveView();
+    m_pFindReplace->SetView(view);
+    if (view != m_pWatchedView) {
+        if (m_pWatchedView)
+            m_pWatchedView->disconnect(this);
+        m_pWatchedView = view;
+        if (view) {
+            connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandStates);
+            connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandStates);
+        }
+    }
+    UpdateCommandStates();
     if (hasDoc != m_bDocMenu || menuBar()->actions().isEmpty()) {
         m_bDocMenu = hasDoc;
         menuBar()->clear();
@@ -298,16 +312,28 @@ void CMainFrame::UpdateFrameState()
             menuBar()->addMenu(menu);
     }
     UpdateCaption();
-    // Qt's maximised document window writes its own caption as it changes
-    // state; the frame's word is the last.
-    QTimer::singleShot(0, this, &CMainFrame::UpdateCaption);
+}
+
+QString CMainFrame::Caption() const
+{
+    CChildFrame *frame = ActiveChildFrame();
+    return frame ? QStringLiteral("%1 - [%2]").arg(Product::Title(), frame->windowTitle()) : Product::Title();
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    const CommandTarget target = Target();
+    for (const auto &[action, command] : std::as_const(m_stateActions)) {
+        bool enabled = !command->needsDocument || target.view;
+        if (command->enabled)
+            enabled = enabled && target.view && command->enabled(target);
+        action->setEnabled(enabled);
+    }
 }
 
 void CMainFrame::UpdateCaption()
 {
-    CChildFrame *frame = ActiveChildFrame();
-    const QString caption = frame ? QStringLiteral("%1 - [%2]").arg(Product::Title(), frame->windowTitle())
-                                  : Product::Title();
+    const QString caption = Caption();
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
@@ -326,6 +352,13 @@ void CMainFrame::OnFileClose(CRichSyntaxDoc &doc)
     const QList<CChildFrame *> frames = CDocTemplate::Frames(&doc);
     for (CChildFrame *frame : frames)
         frame->close();
+}
+
+void CMainFrame::OpenMenuBar()
+{
+    const QList<QAction *> menus = menuBar()->actions();
+    if (!menus.isEmpty())
+        menuBar()->setActiveAction(menus.constFirst());
 }
 
 void CMainFrame::ArrangeIcons()
@@ -368,6 +401,10 @@ void CMainFrame::dropEvent(QDropEvent *event)
 void CMainFrame::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // Qt's document windows write the caption themselves as they are
+    // maximised, restored, cascaded or tiled; the caption's rule has the last word.
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != Caption())
+        QTimer::singleShot(0, this, &CMainFrame::UpdateCaption);
     // Back from another program, which may have changed the file.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk);

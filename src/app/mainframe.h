@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -12,6 +13,7 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class CChildFrame;
+class CFindReplace;
 class CRichSyntaxDoc;
 class CRichSyntaxView;
 struct CommandDescription;
@@ -37,8 +39,13 @@ public:
     void UpdateFrameState();
     void RebuildRecentFileMenu();
 
+    // The program's one Find or Replace dialog.
+    CFindReplace *FindReplace() const { return m_pFindReplace; }
+
     // File/Close: the closing prompt, then every window of the document goes.
     void OnFileClose(CRichSyntaxDoc &doc);
+    // F10: the menu bar takes the keyboard, its first menu open.
+    void OpenMenuBar();
     // Window/Arrange Icons: minimised windows line up along the bottom edge.
     void ArrangeIcons();
 
@@ -59,14 +66,20 @@ private:
     void UpdateIndicators();
     CommandTarget Target() const;
     void ListWindows(QMenu *menu);
+    // The title alone, or the title followed by the active document window's.
+    QString Caption() const;
     void UpdateCaption();
+    void UpdateCommandStates();
     // Asks about the active document's file when another program has changed it.
     void CheckActiveFileOnDisk();
 
     QMdiArea *m_pMdiArea = nullptr;
+    CFindReplace *m_pFindReplace = nullptr;
     QToolBar *m_pToolBar = nullptr;
     QHash<int, QAction *> m_actions; // one per command; menus, toolbar and keys share it
-    QList<QAction *> m_docOnlyActions; // enabled only while a document window is active
+    // Actions enabled only while a document window is active, or as the command's state says.
+    QList<QPair<QAction *, const CommandDescription *>> m_stateActions;
+    QPointer<CRichSyntaxView> m_pWatchedView; // whose selection and undo the enabling follows
     QList<QAction *> m_recentActions;
     QList<QMenu *> m_noDocMenus;
     QList<QMenu *> m_docMenus;

@@ -319,11 +319,14 @@ void CRichSyntaxDoc::OnNewDocument()
 
 void CRichSyntaxDoc::AddView(CRichSyntaxView *view)
 {
-    if (!m_views.contains(view))
+    if (!m_views.contains(view)) {
         m_views.append(view);
+        Q_EMIT ViewsChanged();
+    }
 }
 
 void CRichSyntaxDoc::RemoveView(CRichSyntaxView *view)
 {
-    m_views.removeAll(view);
+    if (m_views.removeAll(view) > 0)
+        Q_EMIT ViewsChanged();
 }

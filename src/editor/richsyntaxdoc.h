@@ -78,6 +78,8 @@ public:
 
 Q_SIGNALS:
     void TitleChanged();
+    // A window on the document opened or closed.
+    void ViewsChanged();
     // The document has a new path; a file opened or saved under it belongs at
     // the head of the recent files when addToRecent is set.
     void PathNameChanged(const QString &path, bool addToRecent);

@@ -7,6 +7,7 @@
 #include "editor/gutterwidget.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/syntaxhighlighter.h"
+#include "editor/textsearch.h"
 
 #include <QApplication>
 #include <QColor>
@@ -39,6 +40,25 @@ constexpr int kTextGap = 5;
 // pixels before the separator.
 constexpr int kNumberGap = 3;
 const QColor kGutterInk(0, 128, 128);
+const QString kNotFound = QStringLiteral("Cannot find \"%1\"");
+
+// A key chord with Ctrl, Alt or Meta carries a command, never a character to
+// type; unknown chords type nothing. Ctrl+Alt together is how Windows reports
+// AltGr, and on macOS Option types characters, so those keep typing.
+bool IsCommandChord(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    if (text.isEmpty() || !text.front().isPrint())
+        return false;
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if ((mods & Qt::ControlModifier) && (mods & Qt::AltModifier))
+        return false;
+#ifdef Q_OS_MACOS
+    return mods & (Qt::ControlModifier | Qt::MetaModifier);
+#else
+    return mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+#endif
+}
 
 // Restores the cursor however the colouring ends.
 class WaitCursor
@@ -249,94 +269,39 @@ void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
         event->setAccepted(enter.isAccepted());
         return;
     }
+    if (IsCommandChord(*event)) {
+        // The chord may still be one of the text edit's own keys (Ctrl+A,
+        // Ctrl+Left, ...); only the character it carries must not be typed.
+        QKeyEvent withoutText(QEvent::KeyPress, event->key(), event->modifiers(), event->nativeScanCode(),
+                              event->nativeVirtualKey(), event->nativeModifiers(), QString(),
+                              event->isAutoRepeat(), ushort(event->count()));
+        QPlainTextEdit::keyPressEvent(&withoutText);
+        event->setAccepted(withoutText.isAccepted());
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void CRichSyntaxView::ShowFindDialog(bool replace)
+void CRichSyntaxView::NotFound(const FindRequest &request)
 {
-    FindRequest initial = m_lastFind;
-    const QString selected = textCursor().selectedText();
-    if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
-        initial.findWhat = selected;
-    if (m_pFindDlg && m_pFindDlg->IsReplace() != replace)
-        delete m_pFindDlg;
-    if (!m_pFindDlg) {
-        m_pFindDlg = new CFindReplaceDlg(replace, initial, this);
-        connect(m_pFindDlg, &CFindReplaceDlg::FindNext, this, &CRichSyntaxView::FindNext);
-        connect(m_pFindDlg, &CFindReplaceDlg::Replace, this, &CRichSyntaxView::Replace);
-        connect(m_pFindDlg, &CFindReplaceDlg::ReplaceAll, this, &CRichSyntaxView::ReplaceAll);
-    } else {
-        m_pFindDlg->SetRequest(initial);
-    }
-    m_pFindDlg->show();
-    m_pFindDlg->raise();
-    m_pFindDlg->activateWindow();
+    QApplication::beep();
+    Services().ShowStatusMessage(kNotFound.arg(request.findWhat));
 }
-
-void CRichSyntaxView::OnEditFind()
-{
-    ShowFindDialog(false);
-}
-
-void CRichSyntaxView::OnEditReplace()
-{
-    ShowFindDialog(true);
-}
-
-void CRichSyntaxView::OnEditRepeat()
-{
-    if (!m_bHasLastFind || m_lastFind.findWhat.isEmpty()) {
-        OnEditFind();
-        return;
-    }
-    FindNext(m_lastFind);
-}
-
-namespace {
-QTextDocument::FindFlags FlagsOf(const FindRequest &request)
-{
-    QTextDocument::FindFlags flags;
-    if (request.matchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    if (request.wholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    if (!request.down)
-        flags |= QTextDocument::FindBackward;
-    return flags;
-}
-
-bool SelectionMatches(const QTextCursor &cursor, const FindRequest &request)
-{
-    if (!cursor.hasSelection())
-        return false;
-    // The selection must be exactly what a search would find from its start.
-    QTextCursor probe(cursor.document());
-    probe.setPosition(cursor.selectionStart());
-    QTextDocument::FindFlags flags = FlagsOf(request) & ~QTextDocument::FindBackward;
-    const QTextCursor found = cursor.document()->find(request.findWhat, probe, flags);
-    return !found.isNull() && found.selectionStart() == cursor.selectionStart()
-        && found.selectionEnd() == cursor.selectionEnd();
-}
-} // namespace
 
 bool CRichSyntaxView::FindNext(const FindRequest &request)
 {
-    m_lastFind = request;
-    m_bHasLastFind = true;
     if (request.findWhat.isEmpty()) {
         QApplication::beep();
         return false;
     }
-    const QTextDocument::FindFlags flags = FlagsOf(request);
-    QTextCursor found = document()->find(request.findWhat, textCursor(), flags);
+    const QTextCursor at = textCursor();
+    QTextCursor found = TextSearch::Find(document(), request, request.down ? at.selectionEnd() : at.selectionStart());
     if (found.isNull()) {
         // Once round: from the other end of the text.
-        QTextCursor start(document());
-        start.movePosition(request.down ? QTextCursor::Start : QTextCursor::End);
-        found = document()->find(request.findWhat, start, flags);
+        found = TextSearch::Find(document(), request, request.down ? 0 : document()->characterCount());
     }
     if (found.isNull()) {
-        QApplication::beep();
+        NotFound(request);
         return false;
     }
     setTextCursor(found);
@@ -346,8 +311,11 @@ bool CRichSyntaxView::FindNext(const FindRequest &request)
 bool CRichSyntaxView::Replace(const FindRequest &request)
 {
     QTextCursor cursor = textCursor();
-    if (SelectionMatches(cursor, request)) {
+    if (TextSearch::IsMatch(cursor, request)) {
         cursor.insertText(request.replaceWith);
+        // Searching up goes on before the replacement, never into it.
+        if (!request.down)
+            cursor.setPosition(cursor.position() - int(request.replaceWith.size()));
         setTextCursor(cursor);
     }
     return FindNext(request);
@@ -355,26 +323,25 @@ bool CRichSyntaxView::Replace(const FindRequest &request)
 
 int CRichSyntaxView::ReplaceAll(const FindRequest &request)
 {
-    m_lastFind = request;
-    m_bHasLastFind = true;
     int count = 0;
+    FindRequest forward = request;
+    forward.down = true;
     if (!request.findWhat.isEmpty()) {
-        const QTextDocument::FindFlags flags = FlagsOf(request) & ~QTextDocument::FindBackward;
         QTextCursor edit(document());
         edit.beginEditBlock();
-        QTextCursor from(document());
+        int from = 0;
         for (;;) {
-            QTextCursor found = document()->find(request.findWhat, from, flags);
+            QTextCursor found = TextSearch::Find(document(), forward, from);
             if (found.isNull())
                 break;
             found.insertText(request.replaceWith);
-            from = found;
+            from = found.position();
             ++count;
         }
         edit.endEditBlock();
     }
     if (count == 0)
-        QApplication::beep();
+        NotFound(request);
     return count;
 }
 

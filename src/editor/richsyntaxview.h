@@ -37,9 +37,6 @@ public:
     void OnEditCopy();
     void OnEditPaste();
     void OnEditSelectAll();
-    void OnEditFind();
-    void OnEditRepeat();
-    void OnEditReplace();
     void OnFilePrint();
 
     // Colours every line, under a wait cursor.
@@ -57,6 +54,8 @@ public:
     bool FindNext(const FindRequest &request);
     bool Replace(const FindRequest &request);
     int ReplaceAll(const FindRequest &request);
+    // The beep, and the status bar's word of what was not found.
+    static void NotFound(const FindRequest &request);
 
     // A copy of the text with the colours made part of it, as it is printed.
     std::unique_ptr<QTextDocument> CreatePrintDocument() const;
@@ -81,7 +80,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void ShowFindDialog(bool replace);
     void UpdateGutterGeometry();
 
     CRichSyntaxDoc *m_pDocument;
@@ -89,7 +87,4 @@ private:
     CGutterWidget *m_pGutter = nullptr;
     QFont m_font;
     int m_nGutterWidth = 40;
-    QPointer<CFindReplaceDlg> m_pFindDlg;
-    FindRequest m_lastFind;
-    bool m_bHasLastFind = false;
 };

@@ -5,12 +5,16 @@
 #include "app/childframe.h"
 #include "app/commandids.h"
 #include "app/mainframe.h"
+#include "editor/findreplacedlg.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -236,6 +240,10 @@ private Q_SLOTS:
             {QKeySequence(Qt::Key_F12), ID_HELP_FORUMS},
             {QKeySequence(Qt::Key_F8), ID_BUILD_NEXT_ERROR},
             {QKeySequence(Qt::SHIFT | Qt::Key_F8), ID_BUILD_PREV_ERROR},
+            {QKeySequence(Qt::CTRL | Qt::Key_F4), ID_WINDOW_CLOSE_ACTIVE},
+            {QKeySequence(Qt::CTRL | Qt::Key_F6), ID_WINDOW_NEXT},
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), ID_WINDOW_PREVIOUS},
+            {QKeySequence(Qt::Key_F10), ID_MENU_BAR_KEY},
         };
         for (const auto &[key, id] : keys)
             QTest::newRow(qPrintable(key.toString())) << key << id;
@@ -245,6 +253,10 @@ private Q_SLOTS:
         QFETCH(QKeySequence, key);
         QFETCH(int, id);
         OpenSample();
+        // Every edit command can act: an edit to undo, a selection, text to paste.
+        QTest::keyClicks(Frame()->ActiveView(), QStringLiteral("x"));
+        Frame()->ActiveView()->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("cls"));
         // Whatever the command opens is answered or closed at once.
         MessageBoxRecorder boxes;
         FileDialogStub files;
@@ -375,6 +387,253 @@ private Q_SLOTS:
         for (QMdiSubWindow *window : windows)
             opened.append(qobject_cast<CChildFrame *>(window)->GetDocument()->GetPathName());
         QCOMPARE(opened, paths);
+    }
+
+    // Opens a file of the fixture holding text; its view.
+    CRichSyntaxView *OpenFile(const QString &name, const QByteArray &text)
+    {
+        const QString path = TestSupport::WriteFile(m_dir.filePath(name), text);
+        if (!App()->OpenDocumentFile(path))
+            return nullptr;
+        return Frame()->ActiveView();
+    }
+
+    // Fault mended: each window had a Find dialog of its own, which stayed on
+    // screen after switching windows and replaced text in a window out of sight.
+    void oneFindDialogActsOnTheActiveWindow()
+    {
+        CRichSyntaxView *a = OpenFile(QStringLiteral("a.qrx"), "print cls\r\n");
+        CRichSyntaxView *b = OpenFile(QStringLiteral("b.qrx"), "cls ; cls\r\n");
+        QVERIFY(a && b);
+        QCOMPARE(Frame()->ActiveView(), b);
+        // F3 with no search yet opens Find.
+        QTest::keyClick(Frame(), Qt::Key_F3);
+        const QList<CFindReplaceDlg *> dialogs = Frame()->findChildren<CFindReplaceDlg *>();
+        QCOMPARE(dialogs.size(), 1);
+        CFindReplaceDlg *dialog = dialogs.constFirst();
+        QVERIFY(dialog->isVisible());
+        QTest::keyClicks(Child<QLineEdit>(dialog, "findEdit"), QStringLiteral("cls"));
+        QTest::mouseClick(Child<QPushButton>(dialog, "findNextButton"), Qt::LeftButton);
+        QCOMPARE(b->textCursor().selectionStart(), 0);
+        // The other window: F3 repeats the search there, and only there.
+        Frame()->MdiArea()->setActiveSubWindow(Frame()->MdiArea()->subWindowList().constFirst());
+        QCOMPARE(Frame()->ActiveView(), a);
+        QTest::keyClick(Frame(), Qt::Key_F3);
+        QCOMPARE(a->textCursor().selectedText(), QStringLiteral("cls"));
+        QCOMPARE(a->textCursor().selectionStart(), 6);
+        QCOMPARE(b->textCursor().selectionStart(), 0);
+        // Replace takes the Find dialog's place; still one dialog, acting on the active window.
+        QTest::keyClick(Frame(), Qt::Key_H, Qt::ControlModifier);
+        QTRY_COMPARE(Frame()->findChildren<CFindReplaceDlg *>().size(), 1);
+        dialog = Frame()->findChild<CFindReplaceDlg *>();
+        QVERIFY(dialog->IsReplace());
+        Child<QLineEdit>(dialog, "replaceEdit")->setText(QStringLiteral("rnd"));
+        QTest::mouseClick(Child<QPushButton>(dialog, "replaceAllButton"), Qt::LeftButton);
+        QCOMPARE(a->toPlainText(), QStringLiteral("print rnd\n"));
+        QCOMPARE(b->toPlainText(), QStringLiteral("cls ; cls\n"));
+        // Nothing found: a beep and the status bar says what.
+        Child<QLineEdit>(dialog, "findEdit")->setText(QStringLiteral("nowhere"));
+        QTest::mouseClick(Child<QPushButton>(dialog, "findNextButton"), Qt::LeftButton);
+        QCOMPARE(Frame()->statusBar()->currentMessage(), QStringLiteral("Cannot find \"nowhere\""));
+        // No document window: the dialog hides, and comes back with the next one.
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(App()->OnAppExit());
+        QTRY_VERIFY(!dialog->isVisible());
+        QVERIFY(OpenFile(QStringLiteral("c.qrx"), "cls\r\n"));
+        QTRY_VERIFY(dialog->isVisible());
+    }
+
+    void foundMatchIsNotHiddenBehindTheDialog()
+    {
+        QByteArray text;
+        for (int i = 0; i < 8; ++i)
+            text += "rem filler line\r\n";
+        CRichSyntaxView *view = OpenFile(QStringLiteral("hidden.qrx"), text + "print target\r\n");
+        QVERIFY(view);
+        QTest::keyClick(Frame(), Qt::Key_F, Qt::ControlModifier);
+        auto *dialog = Frame()->findChild<CFindReplaceDlg *>();
+        QVERIFY(dialog && dialog->isVisible());
+        // The dialog stands right where the match will be.
+        QTextCursor target = view->document()->find(QStringLiteral("target"));
+        const QRect rect = view->cursorRect(target);
+        dialog->move(view->viewport()->mapToGlobal(rect.topLeft()) - QPoint(20, 10));
+        Child<QLineEdit>(dialog, "findEdit")->setText(QStringLiteral("target"));
+        QTest::mouseClick(Child<QPushButton>(dialog, "findNextButton"), Qt::LeftButton);
+        QCOMPARE(view->textCursor().selectedText(), QStringLiteral("target"));
+        const QRect match(view->viewport()->mapToGlobal(view->cursorRect().topLeft()), view->cursorRect().size());
+        QVERIFY(!dialog->frameGeometry().intersects(match));
+    }
+
+    void captionKeepsItsRule_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Cascade") << 0;
+        QTest::newRow("Tile") << 1;
+        QTest::newRow("restore") << 2;
+        QTest::newRow("restore, then maximise") << 3;
+        QTest::newRow("minimise") << 4;
+        QTest::newRow("Tile, then maximise the other window") << 5;
+        QTest::newRow("Cascade, window opened before the main window showed") << 6;
+    }
+    // Fault mended: after Cascade, Tile or a restore the caption lost the document's name or kept a stale one.
+    void captionKeepsItsRule()
+    {
+        QFETCH(int, way);
+        // One window alone, or two.
+        if (way == 5)
+            QVERIFY(OpenFile(QStringLiteral("one.qrx"), "cls\r\n"));
+        if (way == 6) {
+            App()->ExitInstance();
+            QVERIFY(App()->InitInstance({TestSupport::WriteFile(m_dir.filePath(QStringLiteral("two.qrx")), "cls\r\n")}));
+            QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+        } else {
+            QVERIFY(OpenFile(QStringLiteral("two.qrx"), "cls\r\n"));
+        }
+        const QString withTwo = QStringLiteral("Quarn BASIC Editor v1.3.8c - [two.qrx]");
+        QTRY_COMPARE(Frame()->windowTitle(), withTwo);
+        QMdiSubWindow *active = Frame()->MdiArea()->activeSubWindow();
+        if (way == 0 || way == 6) {
+            QTest::keyClick(Frame(), Qt::Key_W, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
+        }
+        else if (way == 1)
+            TestSupport::CommandAction(Frame(), ID_WINDOW_TILE_HORZ)->trigger();
+        else if (way == 4)
+            active->showMinimized();
+        else
+            active->showNormal();
+        if (way == 3)
+            active->showMaximized();
+        if (way == 5) {
+            TestSupport::CommandAction(Frame(), ID_WINDOW_TILE_HORZ)->trigger();
+            QTRY_COMPARE(Frame()->windowTitle(), withTwo);
+            Frame()->MdiArea()->subWindowList().constFirst()->showMaximized();
+            QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [one.qrx]"));
+            Frame()->MdiArea()->subWindowList().constFirst()->showNormal();
+            Frame()->MdiArea()->setActiveSubWindow(active);
+            active->showMaximized();
+        }
+        QTRY_COMPARE(Frame()->windowTitle(), withTwo);
+        // And it still follows the windows afterwards.
+        QVERIFY(OpenFile(QStringLiteral("three.qrx"), "cls\r\n"));
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [three.qrx]"));
+        Frame()->MdiArea()->setActiveSubWindow(active);
+        QTRY_COMPARE(Frame()->windowTitle(), withTwo);
+        while (Frame()->ActiveDocument())
+            TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
+    }
+
+    QStringList WindowMenuEntries()
+    {
+        QMenu *windowMenu = Menu(QStringLiteral("&Window"));
+        Q_EMIT windowMenu->aboutToShow();
+        QStringList entries;
+        const QList<QAction *> actions = windowMenu->actions();
+        for (QAction *action : actions) {
+            if (action->property("windowEntry").toBool() && !action->isSeparator())
+                entries.append(action->text());
+        }
+        return entries;
+    }
+
+    void newWindowsAreNumbered()
+    {
+        OpenSample();
+        TestSupport::CommandAction(Frame(), ID_WINDOW_NEW)->trigger();
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx:2]"));
+        QCOMPARE(WindowMenuEntries(), QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2")}));
+        TestSupport::CommandAction(Frame(), ID_WINDOW_NEW)->trigger();
+        QCOMPARE(WindowMenuEntries(), QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2"),
+                                                   QStringLiteral("&3 pong.qrx:3")}));
+        // The numbers close up as windows go, and a lone window has none.
+        QMdiSubWindow *first = Frame()->MdiArea()->subWindowList().constFirst();
+        Frame()->MdiArea()->setActiveSubWindow(first);
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx:1]"));
+        QTest::keyClick(Frame(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(WindowMenuEntries(), QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2")}));
+        QTRY_COMPARE(Frame()->windowTitle(),
+                     QStringLiteral("Quarn BASIC Editor v1.3.8c - [%1]").arg(Frame()->ActiveChildFrame()->windowTitle()));
+        QTest::keyClick(Frame(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(WindowMenuEntries(), QStringList{QStringLiteral("&1 pong.qrx")});
+        QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
+    }
+
+    void documentWindowKeys()
+    {
+        CRichSyntaxView *a = OpenFile(QStringLiteral("a.qrx"), "cls\r\n");
+        CRichSyntaxView *b = OpenFile(QStringLiteral("b.qrx"), "cls\r\n");
+        CRichSyntaxView *c = OpenFile(QStringLiteral("c.qrx"), "cls\r\n");
+        QVERIFY(a && b && c);
+        QCOMPARE(Frame()->ActiveView(), c);
+        // Ctrl+F6 and Ctrl+Shift+F6 go round the windows; Ctrl+Tab too.
+        QTest::keyClick(c, Qt::Key_F6, Qt::ControlModifier);
+        QTRY_COMPARE(Frame()->ActiveView(), a);
+        QTest::keyClick(a, Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(Frame()->ActiveView(), c);
+        QTest::keyClick(c, Qt::Key_F6, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(Frame()->ActiveView(), b);
+        QTest::keyClick(b, Qt::Key_Tab, Qt::ControlModifier);
+        QTRY_VERIFY(Frame()->ActiveView() != b);
+        QCOMPARE(b->toPlainText(), QStringLiteral("cls\n"));
+        // Ctrl+F4 closes the active window, with the closing prompt.
+        Frame()->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(b->parentWidget()));
+        QTest::keyClicks(b, QStringLiteral("x"));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Cancel);
+        QTest::keyClick(b, Qt::Key_F4, Qt::ControlModifier);
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Save changes to b.qrx?")});
+        QCOMPARE(Frame()->MdiArea()->subWindowList().size(), 3);
+        boxes.Answer(QMessageBox::No);
+        QTest::keyClick(b, Qt::Key_F4, Qt::ControlModifier);
+        QTRY_COMPARE(Frame()->MdiArea()->subWindowList().size(), 2);
+        // F10 gives the keyboard to the menu bar: its first menu opens.
+        QTest::keyClick(Frame()->ActiveView(), Qt::Key_F10);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(QApplication::activePopupWidget(), Menu(QStringLiteral("&File")));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    }
+
+    void editCommandsFollowTheState()
+    {
+        CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "cls\r\n");
+        QVERIFY(view);
+        QAction *cut = TestSupport::CommandAction(Frame(), ID_EDIT_CUT);
+        QAction *copy = TestSupport::CommandAction(Frame(), ID_EDIT_COPY);
+        QAction *paste = TestSupport::CommandAction(Frame(), ID_EDIT_PASTE);
+        QAction *undo = TestSupport::CommandAction(Frame(), ID_EDIT_UNDO);
+        QGuiApplication::clipboard()->clear();
+        QTRY_VERIFY(!paste->isEnabled());
+        QVERIFY(!cut->isEnabled());
+        QVERIFY(!copy->isEnabled());
+        QVERIFY(!undo->isEnabled());
+        // Selecting turns Cut and Copy on; moving the caret off the selection turns them off.
+        QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
+        QVERIFY(cut->isEnabled());
+        QVERIFY(copy->isEnabled());
+        QVERIFY(!paste->isEnabled());
+        // Copy fills the clipboard, and Paste is on at once.
+        copy->trigger();
+        QVERIFY(paste->isEnabled());
+        QTest::keyClick(view, Qt::Key_Home);
+        QVERIFY(!cut->isEnabled());
+        QVERIFY(!copy->isEnabled());
+        // Typing gives Undo something to do; undoing all of it takes it away again.
+        QTest::keyClicks(view, QStringLiteral("x"));
+        QVERIFY(undo->isEnabled());
+        undo->trigger();
+        QCOMPARE(view->toPlainText(), QStringLiteral("cls\n"));
+        QVERIFY(!undo->isEnabled());
+        // A clipboard holding no text leaves Paste off.
+        auto *data = new QMimeData;
+        data->setData(QStringLiteral("application/octet-stream"), QByteArray("\x01\x02"));
+        QGuiApplication::clipboard()->setMimeData(data);
+        QTRY_VERIFY(!paste->isEnabled());
+        QGuiApplication::clipboard()->setText(QStringLiteral("print"));
+        QTRY_VERIFY(paste->isEnabled());
     }
 
     void childWindowsOpenMaximised()

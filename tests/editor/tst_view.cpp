@@ -48,11 +48,6 @@ QColor ColorAt(const QTextBlock &block, int index)
     return QColor(0, 0, 0);
 }
 
-CFindReplaceDlg *FindDialogOf(const CRichSyntaxView &view)
-{
-    return view.findChild<CFindReplaceDlg *>();
-}
-
 QTextBlock Block(const CRichSyntaxView &view, int number)
 {
     return view.document()->findBlockByNumber(number);
@@ -200,6 +195,39 @@ private Q_SLOTS:
         QVERIFY(view.document()->isUndoAvailable());
         view.OnEditUndo();
         QCOMPARE(view.toPlainText(), QStringLiteral("x ; note\n"));
+    }
+
+    void chordsThatAreNoCommandTypeNothing_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Alt+Q") << int(Qt::Key_Q) << int(Qt::AltModifier) << "q" << "";
+        QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << int(Qt::ControlModifier) << "q" << "";
+        QTest::newRow("Meta+Q") << int(Qt::Key_Q) << int(Qt::MetaModifier) << "q" << "";
+        QTest::newRow("Alt+Shift+1") << int(Qt::Key_Exclam) << int(Qt::AltModifier | Qt::ShiftModifier) << "!"
+                                     << "";
+        QTest::newRow("AltGr reported as Ctrl+Alt") << int(Qt::Key_At)
+                                                    << int(Qt::ControlModifier | Qt::AltModifier) << "@" << "@";
+        QTest::newRow("Shift alone") << int(Qt::Key_Q) << int(Qt::ShiftModifier) << "Q" << "Q";
+    }
+    // Fault mended: Alt+Q typed "q".
+    void chordsThatAreNoCommandTypeNothing()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        Window w{QString()};
+        CRichSyntaxView &view = *w.view;
+        QTest::keyClicks(&view, QStringLiteral("ab"));
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QApplication::sendEvent(&view, &press);
+        QCOMPARE(view.toPlainText(), QStringLiteral("ab") + typed);
+        // The text edit's own chords still work.
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.textCursor().selectedText(), view.toPlainText());
     }
 
     void pasteTakesPlainTextOnly_data()
@@ -458,9 +486,9 @@ private Q_SLOTS:
         request.matchCase = true;
         QVERIFY(view.FindNext(request));
         QCOMPARE(view.textCursor().selectionStart(), 0);
-        view.OnEditRepeat(); // F3 repeats the last search
+        QVERIFY(view.FindNext(request));
         QCOMPARE(view.textCursor().selectionStart(), 13);
-        view.OnEditRepeat(); // round to the top again
+        QVERIFY(view.FindNext(request)); // round to the top again
         QCOMPARE(view.textCursor().selectionStart(), 0);
 
         request.down = false;
@@ -486,27 +514,46 @@ private Q_SLOTS:
         QCOMPARE(view.ReplaceAll(request), 0);
     }
 
-    void findNextWithoutSearchOpensFind()
+    // Fault mended: the whole word "x" was replaced inside "#x", whose "#" the language counts as part of a word.
+    void wholeWordsAreTheLanguagesWords_data()
     {
-        Window w(QStringLiteral("cls\n"));
-        CRichSyntaxView &view = *w.view;
-        QVERIFY(!FindDialogOf(view));
-        view.OnEditRepeat();
-        QVERIFY(FindDialogOf(view));
-        QVERIFY(FindDialogOf(view)->isVisible());
-        QVERIFY(!FindDialogOf(view)->IsReplace());
-        QVERIFY(!Child<QPushButton>(FindDialogOf(view), "findNextButton")->isEnabled());
-        QTest::keyClicks(Child<QLineEdit>(FindDialogOf(view), "findEdit"), QStringLiteral("cls"));
-        QVERIFY(Child<QPushButton>(FindDialogOf(view), "findNextButton")->isEnabled());
-        QTest::mouseClick(Child<QPushButton>(FindDialogOf(view), "findNextButton"), Qt::LeftButton);
-        QCOMPARE(view.textCursor().selectedText(), QStringLiteral("cls"));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("replaced");
+        QTest::newRow("longer words stay") << "x x_pos #x x1 x#" << "y x_pos #x x1 x#";
+        QTest::newRow("punctuation bounds a word") << "(x)+x,x\nx" << "(y)+y,y\ny";
+        QTest::newRow("only parts of words") << "xx _x" << "xx _x";
+    }
+    void wholeWordsAreTheLanguagesWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, replaced);
+        Window w(text);
+        FindRequest request;
+        request.findWhat = QStringLiteral("x");
+        request.replaceWith = QStringLiteral("y");
+        request.wholeWord = true;
+        w.view->ReplaceAll(request);
+        QCOMPARE(w.view->toPlainText(), replaced);
+    }
 
-        view.OnEditReplace();
-        QVERIFY(FindDialogOf(view)->IsReplace());
-        QCOMPARE(Child<QLineEdit>(FindDialogOf(view), "findEdit")->text(), QStringLiteral("cls"));
-        Child<QLineEdit>(FindDialogOf(view), "replaceEdit")->setText(QStringLiteral("rnd"));
-        QTest::mouseClick(Child<QPushButton>(FindDialogOf(view), "replaceAllButton"), Qt::LeftButton);
-        QCOMPARE(view.toPlainText(), QStringLiteral("rnd\n"));
+    // Fault mended: Replace searching up selected its own replacement again.
+    void replaceUpMovesToThePreviousMatch()
+    {
+        Window w(QStringLiteral("a a a"));
+        CRichSyntaxView &view = *w.view;
+        view.moveCursor(QTextCursor::End);
+        FindRequest request;
+        request.findWhat = QStringLiteral("a");
+        request.replaceWith = QStringLiteral("aa");
+        request.down = false;
+        QVERIFY(view.FindNext(request));
+        QCOMPARE(view.textCursor().selectionStart(), 4);
+        QVERIFY(view.Replace(request));
+        QCOMPARE(view.toPlainText(), QStringLiteral("a a aa"));
+        QCOMPARE(view.textCursor().selectionStart(), 2);
+        QVERIFY(view.Replace(request));
+        QCOMPARE(view.toPlainText(), QStringLiteral("a aa aa"));
+        QCOMPARE(view.textCursor().selectionStart(), 0);
     }
 
     void droppedFilesAreAnnounced()
