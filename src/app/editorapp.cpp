@@ -141,7 +141,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
         m_pMainFrame->RebuildRecentFileMenu();
     }
 
-    m_pMainFrame->resize(550, 550);
+    m_pMainFrame->ResizeOuter(QSize(550, 550));
     m_pMainFrame->show();
 
     // Only now can this editor serve others: a start that ended on its own

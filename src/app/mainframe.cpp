@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -408,6 +409,45 @@ void CMainFrame::changeEvent(QEvent *event)
     // Back from another program, which may have changed the file.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk);
+}
+
+void CMainFrame::ResizeOuter(const QSize &outer)
+{
+    m_outerSize = outer;
+    m_appliedFrame = QMargins();
+    resize(outer);
+    ApplyOuterSize();
+}
+
+void CMainFrame::ApplyOuterSize()
+{
+    if (!m_outerSize.isValid() || !windowHandle())
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame == m_appliedFrame)
+        return;
+    m_appliedFrame = frame;
+    resize(m_outerSize.shrunkBy(frame));
+    if (!frame.isNull())
+        m_outerSize = QSize();
+}
+
+bool CMainFrame::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    // The window manager frames the window after it is shown and tells
+    // about the frame with a move.
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+        ApplyOuterSize();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void CMainFrame::CheckActiveFileOnDisk()

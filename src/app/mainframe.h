@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
 
 class QAction;
@@ -48,6 +49,10 @@ public:
     void OpenMenuBar();
     // Window/Arrange Icons: minimised windows line up along the bottom edge.
     void ArrangeIcons();
+    // Sizes the window with its frame, as far as the window system reports
+    // the frame; a frame reported later, once the window is on screen, is
+    // taken into account then.
+    void ResizeOuter(const QSize &outer);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -55,6 +60,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -72,6 +78,7 @@ private:
     void UpdateCommandStates();
     // Asks about the active document's file when another program has changed it.
     void CheckActiveFileOnDisk();
+    void ApplyOuterSize();
 
     QMdiArea *m_pMdiArea = nullptr;
     CFindReplace *m_pFindReplace = nullptr;
@@ -88,4 +95,6 @@ private:
     QLabel *m_pScrlPane = nullptr;
     bool m_bDocMenu = false;
     bool m_bCheckingDisk = false;
+    QSize m_outerSize; // valid until a reported frame has been taken into account
+    QMargins m_appliedFrame;
 };
