@@ -5,7 +5,7 @@
 # Sourced by ./run and ./test.
 
 qbe_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
-              fonts-liberation ccache desktop-file-utils)
+              fonts-liberation ccache desktop-file-utils poppler-utils)
 
 qbe_missing_packages() {
     local missing=()

@@ -12,6 +12,7 @@
 #include "core/product.h"
 #include "core/recoverystore.h"
 #include "core/settingsstore.h"
+#include "editor/richsyntaxview.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -205,8 +206,12 @@ void CEditorApp::SaveStdProfileSettings()
 
 QPrinter *CEditorApp::Printer()
 {
-    if (!m_pPrinter)
+    if (!m_pPrinter) {
         m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Half an inch all round until the user sets other margins in Print Setup.
+        const qreal margin = CRichSyntaxView::kPrintMarginInches;
+        m_pPrinter->setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Inch);
+    }
     return m_pPrinter.get();
 }
 

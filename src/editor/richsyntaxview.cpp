@@ -19,6 +19,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPalette>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
@@ -383,13 +385,21 @@ void CRichSyntaxView::PrintDocument(QPagedPaintDevice *printer) const
 
 void CRichSyntaxView::OnFilePrint()
 {
-    // The printer and paper chosen in Print Setup; the margins are the view's.
+    // The printer, paper, orientation and margins chosen in Print Setup.
     QPrinter *printer = Services().Printer();
     if (!printer)
         return;
-    printer->setPageMargins(QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches,
-                                      kPrintMarginInches),
-                            QPageLayout::Inch);
+    // The job carries the document's name: print queues show it, a PDF takes
+    // it as its title, and printing to a file suggests a file named after it
+    // in the folder printed to last.
+    const QString title = m_pDocument ? m_pDocument->GetTitle() : QString();
+    printer->setDocName(title);
+    if (!title.isEmpty() && printer->outputFormat() == QPrinter::PdfFormat
+        && !printer->outputFileName().isEmpty()) {
+        const QFileInfo last(printer->outputFileName());
+        printer->setOutputFileName(last.dir().filePath(QFileInfo(title).completeBaseName()
+                                                       + QStringLiteral(".pdf")));
+    }
     QPrintDialog dialog(printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

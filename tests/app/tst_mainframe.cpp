@@ -21,6 +21,12 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QDialog>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QUrl>
@@ -95,6 +101,16 @@ class TestMainFrame : public QObject
         QTRY_VERIFY(Frame()->ActiveView());
         Frame()->ActiveView()->setFocus();
         QTRY_VERIFY(Frame()->ActiveView()->hasFocus());
+    }
+
+    // A tool's standard output; the test fails when the tool is missing.
+    static QString RunTool(const QString &program, const QStringList &arguments)
+    {
+        QProcess tool;
+        tool.start(program, arguments);
+        if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
+            return QStringLiteral("<%1 failed: %2>").arg(program, tool.errorString());
+        return QString::fromUtf8(tool.readAllStandardOutput());
     }
 
     QTemporaryDir m_dir;
@@ -634,6 +650,59 @@ private Q_SLOTS:
         QTRY_VERIFY(!paste->isEnabled());
         QGuiApplication::clipboard()->setText(QStringLiteral("print"));
         QTRY_VERIFY(paste->isEnabled());
+    }
+
+    // What Print Setup sets is what the print uses; the job carries the document's name.
+    void printSetupGovernsThePrint()
+    {
+        QByteArray text;
+        for (int i = 0; i < 30; ++i)
+            text += "print \"line\"\r\n";
+        QVERIFY(OpenFile(QStringLiteral("pong.qrx"), text));
+        QPrinter *printer = App()->Printer();
+        ModalDriver driver;
+        QString marginShown;
+        driver.Then([&](QWidget *dialog) {
+            auto *left = Child<QDoubleSpinBox>(dialog, "leftMargin");
+            marginShown = left->text();
+            Child<QRadioButton>(dialog, "landscape")->click();
+            left->setValue(left->value() * 2);
+            qobject_cast<QDialog *>(dialog)->accept();
+        });
+        TestSupport::CommandAction(Frame(), ID_FILE_PRINT_SETUP)->trigger();
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(marginShown, QStringLiteral("0.50in"));
+
+        // Printed to a file before: the suggestion is named after this document.
+        printer->setOutputFileName(m_dir.filePath(QStringLiteral("earlier.pdf")));
+        driver.Then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); });
+        TestSupport::CommandAction(Frame(), ID_FILE_PRINT)->trigger();
+        QCOMPARE(driver.Handled(), 2);
+        const QString pdf = m_dir.filePath(QStringLiteral("pong.pdf"));
+        QVERIFY(QFileInfo::exists(pdf));
+
+        const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title:\\s+pong\\.qrx$"),
+                                                  QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+        const QRegularExpressionMatch size =
+            QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
+        QVERIFY(size.hasMatch());
+        QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble()); // landscape
+
+        // The text begins at the margins: one inch on the left, half an inch at the top.
+        const QString boxes = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        double left = 1e9;
+        double top = 1e9;
+        QRegularExpressionMatchIterator words =
+            QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"")).globalMatch(boxes);
+        while (words.hasNext()) {
+            const QRegularExpressionMatch word = words.next();
+            left = qMin(left, word.captured(1).toDouble());
+            top = qMin(top, word.captured(2).toDouble());
+        }
+        QVERIFY2(left > 71.5 && left < 76, qPrintable(QString::number(left)));
+        QVERIFY2(top > 35.5 && top < 40, qPrintable(QString::number(top)));
     }
 
     void childWindowsOpenMaximised()
