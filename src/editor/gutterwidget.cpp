@@ -4,6 +4,8 @@
 
 #include "editor/richsyntaxview.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 
 CGutterWidget::CGutterWidget(CRichSyntaxView *view)
@@ -15,4 +17,18 @@ CGutterWidget::CGutterWidget(CRichSyntaxView *view)
 void CGutterWidget::paintEvent(QPaintEvent *event)
 {
     m_pView->PaintGutter(this, event->rect());
+}
+
+void CGutterWidget::mousePressEvent(QMouseEvent *event) { ForwardToText(event); }
+void CGutterWidget::mouseMoveEvent(QMouseEvent *event) { ForwardToText(event); }
+void CGutterWidget::mouseReleaseEvent(QMouseEvent *event) { ForwardToText(event); }
+void CGutterWidget::mouseDoubleClickEvent(QMouseEvent *event) { ForwardToText(event); }
+
+void CGutterWidget::ForwardToText(QMouseEvent *event)
+{
+    QWidget *text = m_pView->viewport();
+    QMouseEvent forwarded(event->type(), text->mapFromGlobal(event->globalPosition()), event->globalPosition(),
+                          event->button(), event->buttons(), event->modifiers());
+    QCoreApplication::sendEvent(text, &forwarded);
+    event->setAccepted(forwarded.isAccepted());
 }

@@ -6,7 +6,10 @@
 
 class CRichSyntaxView;
 
-// The line-number strip in the editor's left viewport margin; the view paints it.
+// The line-number strip at the editor's left edge; the view paints it. It
+// also covers the few pixels of text area beside it, so that text scrolled
+// sideways never shows between the numbers and the text's left edge; mouse
+// presses on it go on to the text.
 class CGutterWidget : public QWidget
 {
     Q_OBJECT
@@ -15,7 +18,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void ForwardToText(QMouseEvent *event);
+
     CRichSyntaxView *m_pView;
 };

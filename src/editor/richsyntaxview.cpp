@@ -159,8 +159,10 @@ void CRichSyntaxView::SetGutterWidth(int width)
 
 void CRichSyntaxView::UpdateGutterGeometry()
 {
+    // The strip reaches to where the text starts, over the text area's own margin.
     const QRect area = contentsRect();
-    m_pGutter->setGeometry(area.left(), area.top(), viewportMargins().left(), area.height());
+    const int width = m_nGutterWidth > 0 ? m_nGutterWidth + kTextGap : viewportMargins().left();
+    m_pGutter->setGeometry(area.left(), area.top(), width, area.height());
 }
 
 void CRichSyntaxView::resizeEvent(QResizeEvent *event)

@@ -352,6 +352,36 @@ private Q_SLOTS:
         QTRY_COMPARE(view.grab(QRect(0, 0, 40, 60)).toImage(), top);
     }
 
+    // Fault mended: text scrolled sideways showed in the gap between the
+    // numbers and the text's left edge.
+    void sidewaysTextStaysOutOfTheGap()
+    {
+        Window w(QString(300, QLatin1Char('W')) + QStringLiteral("\n") + Lines(40));
+        CRichSyntaxView &view = *w.view;
+        QScrollBar *bar = view.horizontalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 100);
+        for (int value : {1, 3, 4, 7, 100, bar->maximum()}) {
+            bar->setValue(value);
+            const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            for (int y = 0; y < image.height() - bar->height(); ++y) {
+                for (int x = 40; x < 45; ++x) {
+                    QVERIFY2(image.pixelColor(x, y) == QColor(Qt::white),
+                             qPrintable(QStringLiteral("scrolled %1: %2,%3").arg(value).arg(x).arg(y)));
+                }
+            }
+        }
+        // A press beside the text, or on a number, puts the caret at the start of that line.
+        bar->setValue(0);
+        const int y = view.cursorRect(QTextCursor(view.document()->findBlockByNumber(3))).center().y();
+        for (int x : {43, 10}) {
+            QWidget *target = view.childAt(x, y);
+            QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(&view, QPoint(x, y)));
+            QCOMPARE(view.textCursor().blockNumber(), 3);
+            QCOMPARE(view.textCursor().positionInBlock(), 0);
+            view.moveCursor(QTextCursor::Start);
+        }
+    }
+
     void secondViewSharesTextAndColours()
     {
         CRichSyntaxDoc doc;
