@@ -16,6 +16,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -282,9 +283,14 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
     return path;
 }
 
+QUrl CEditorApp::ShellUrl(const QString &target)
+{
+    return QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
+}
+
 bool CEditorApp::ShellOpen(const QString &target)
 {
-    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    const QUrl url = ShellUrl(target);
     // The desktop's opener reports success before it finds out that a local
     // file is missing, so a missing file fails here.
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))

@@ -17,6 +17,7 @@ class CDocTemplate;
 class CRecentFileList;
 class CShellOpenServer;
 class QPrinter;
+class QUrl;
 class QSettings;
 
 // The application object: owner of the build settings and of start-up, and
@@ -83,6 +84,9 @@ public:
     void OpenHandedFiles(const QStringList &files);
 
     static QString HomepageUrl();
+    // What the shell open opens: a web address as it stands, any other text
+    // a file, a relative path taken from the current folder.
+    static QUrl ShellUrl(const QString &target);
     static QString SiteUrl();
     static QString ForumsUrl();
 

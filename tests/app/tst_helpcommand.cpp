@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -254,6 +255,39 @@ private Q_SLOTS:
     void realShellOpenFailsForAMissingFile()
     {
         QVERIFY(!CEditorApp::Instance()->ShellOpen(m_temp.path() + QStringLiteral("/no such help.chm")));
+    }
+
+    void shellOpenTakesRelativePathsFromTheCurrentFolder_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("url"); // "~" stands for the current folder's address
+        QTest::newRow("name") << "qrh.chm" << "~/qrh.chm";
+        QTest::newRow("folder and name") << "help/qrh.chm" << "~/help/qrh.chm";
+        QTest::newRow("looks like a host") << "www.example.com" << "~/www.example.com";
+        QTest::newRow("absolute") << "/usr/share/qrh.chm" << "file:///usr/share/qrh.chm";
+        QTest::newRow("web address") << "https://quarnbasic.example.org/help" << "https://quarnbasic.example.org/help";
+    }
+
+    void shellOpenTakesRelativePathsFromTheCurrentFolder()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, url);
+        const QString here = QUrl::fromLocalFile(QDir::currentPath()).toString();
+        QCOMPARE(CEditorApp::ShellUrl(target).toString(), url.replace(QLatin1Char('~'), here));
+    }
+
+    // Fault mended: a relative help path was turned into a web address, which
+    // "opened" without fail; now it leads nowhere and the loop asks again.
+    void relativePathThatLeadsNowhereFails()
+    {
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_temp.path()));
+        HelpDlg().m_strHelpPath = QStringLiteral("help/qrh.chm");
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        CEditorApp::Instance()->OnHelpIndex();
+        QDir::setCurrent(previous);
+        QCOMPARE(boxes.Texts(), QStringList{kFailed});
     }
 };
 
