@@ -16,6 +16,45 @@ constexpr std::array<char16_t, 32> kHighControls = {
 };
 
 const QByteArray kBom("\xEF\xBB\xBF", 3);
+const QByteArray kBomUtf16Le("\xFF\xFE", 2);
+const QByteArray kBomUtf16Be("\xFE\xFF", 2);
+
+bool IsUtf16(SourceEncoding encoding)
+{
+    return encoding == SourceEncoding::Utf16Le || encoding == SourceEncoding::Utf16Be;
+}
+
+// The text of UTF-16 code units in the given byte order; false for an odd
+// number of bytes or a surrogate without its partner.
+bool DecodeUtf16(const QByteArray &bytes, bool bigEndian, QString *text)
+{
+    if (bytes.size() % 2 != 0)
+        return false;
+    QString out(bytes.size() / 2, Qt::Uninitialized);
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const unsigned char first = p[2 * i];
+        const unsigned char second = p[2 * i + 1];
+        out[i] = QChar(bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first));
+    }
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t u = out.at(i).unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < out.size() && QChar::isLowSurrogate(out.at(i + 1).unicode()))
+            ++i;
+        else if (QChar::isSurrogate(u))
+            return false;
+    }
+    *text = out;
+    return true;
+}
+
+void AppendUtf16(QByteArray *out, char16_t unit, bool bigEndian)
+{
+    const char high = char(unit >> 8);
+    const char low = char(unit & 0xFF);
+    out->append(bigEndian ? high : low);
+    out->append(bigEndian ? low : high);
+}
 
 // The text document turns these into block or frame boundaries, so a file
 // holding them could not come back byte for byte if it were read as UTF-8.
@@ -140,6 +179,16 @@ bool IsValidUtf8(const QByteArray &bytes)
 DecodedSource DecodeSource(const QByteArray &bytes)
 {
     DecodedSource result;
+    for (const SourceEncoding utf16 : {SourceEncoding::Utf16Le, SourceEncoding::Utf16Be}) {
+        const bool bigEndian = utf16 == SourceEncoding::Utf16Be;
+        QString text;
+        if (bytes.startsWith(bigEndian ? kBomUtf16Be : kBomUtf16Le)
+            && DecodeUtf16(bytes.mid(2), bigEndian, &text) && !HasStructureCharacters(text)) {
+            result.text = NormaliseLineBreaks(text);
+            result.encoding = utf16;
+            return result;
+        }
+    }
     const bool bom = bytes.startsWith(kBom);
     const QByteArray body = bom ? bytes.mid(kBom.size()) : bytes;
     if ((bom || HasNonAscii(body)) && IsValidUtf8(body)) {
@@ -160,13 +209,22 @@ bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *byte
 {
     QByteArray out;
     out.reserve(text.size() + text.size() / 16 + 4);
+    const bool utf16 = IsUtf16(encoding);
+    const bool bigEndian = encoding == SourceEncoding::Utf16Be;
     if (encoding == SourceEncoding::Utf8Bom)
         out.append(kBom);
+    else if (utf16)
+        out.append(bigEndian ? kBomUtf16Be : kBomUtf16Le);
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n;) {
         qsizetype breakLength = 0;
         if (IsLineBreakAt(text, i, &breakLength)) {
-            out.append("\r\n", 2);
+            if (utf16) {
+                AppendUtf16(&out, u'\r', bigEndian);
+                AppendUtf16(&out, u'\n', bigEndian);
+            } else {
+                out.append("\r\n", 2);
+            }
             i += breakLength;
             continue;
         }
@@ -192,7 +250,10 @@ bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *byte
                 *firstBadIndex = int(i);
             return false;
         }
-        if (code < 0x80) {
+        if (utf16) {
+            for (qsizetype k = 0; k < length; ++k)
+                AppendUtf16(&out, text.at(i + k).unicode(), bigEndian);
+        } else if (code < 0x80) {
             out.append(char(code));
         } else if (code < 0x800) {
             out.append(char(0xC0 | (code >> 6)));
@@ -222,13 +283,18 @@ QString SourceEncodingName(SourceEncoding encoding)
         return QStringLiteral("UTF-8");
     case SourceEncoding::Utf8Bom:
         return QStringLiteral("UTF-8 with byte-order mark");
+    case SourceEncoding::Utf16Le:
+        return QStringLiteral("UTF-16 little-endian");
+    case SourceEncoding::Utf16Be:
+        return QStringLiteral("UTF-16 big-endian");
     }
     return QString();
 }
 
 SourceEncoding SourceEncodingFromName(const QString &name)
 {
-    for (const SourceEncoding encoding : {SourceEncoding::Utf8, SourceEncoding::Utf8Bom}) {
+    for (const SourceEncoding encoding : {SourceEncoding::Utf8, SourceEncoding::Utf8Bom, SourceEncoding::Utf16Le,
+                                          SourceEncoding::Utf16Be}) {
         if (name == SourceEncodingName(encoding))
             return encoding;
     }

@@ -10,6 +10,8 @@ enum class SourceEncoding {
     Windows1252, // the compiler's own; one character for each byte
     Utf8,
     Utf8Bom,
+    Utf16Le, // always with its byte-order mark
+    Utf16Be,
 };
 
 struct DecodedSource
@@ -18,13 +20,13 @@ struct DecodedSource
     SourceEncoding encoding = SourceEncoding::Windows1252;
 };
 
-// Valid UTF-8 holding a multi-byte sequence decodes as UTF-8 (a byte-order
-// mark is dropped from the text and kept as the encoding), everything else as
-// Windows-1252. CR LF, a lone LF and a lone CR each become one '\n'.
+// Valid UTF-8 holding a multi-byte sequence decodes as UTF-8, and valid UTF-16
+// behind its byte-order mark as UTF-16 (a byte-order mark is dropped from the
+// text and kept as the encoding); everything else as Windows-1252. CR LF, a lone LF and a lone CR each become one '\n'.
 DecodedSource DecodeSource(const QByteArray &bytes);
 
 // Encodes text for saving. '\n', U+2029, CR LF and a lone CR are each written
-// as CR LF; nothing is added at the end. Returns false, leaving bytes
+// as CR LF; nothing is added at the end but the byte-order mark at the start. Returns false, leaving bytes
 // untouched, when a character cannot be held by the encoding; firstBadIndex
 // then tells where it is in text.
 bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes,

@@ -209,6 +209,36 @@ private Q_SLOTS:
         QVERIFY(boxes.Boxes().isEmpty());
     }
 
+    // Fault mended: a file behind a UTF-16 byte-order mark showed as noise,
+    // and saving it corrupted it.
+    void utf16OpensAsTextAndSavesBack_data()
+    {
+        QTest::addColumn<bool>("bigEndian");
+        QTest::newRow("little-endian") << false;
+        QTest::newRow("big-endian") << true;
+    }
+
+    void utf16OpensAsTextAndSavesBack()
+    {
+        QFETCH(bool, bigEndian);
+        const QString text = QString::fromUtf16(u"' \u00E9t\u00E9 \u20AC \U0001F600\r\nprint \"\u4E2D\"\r\n");
+        QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+        for (QChar ch : text) {
+            const char high = char(ch.unicode() >> 8);
+            const char low = char(ch.unicode() & 0xFF);
+            bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+        }
+        MessageBoxRecorder boxes;
+        const QString path = Fixture(QStringLiteral("wide.qrx"), bytes);
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        QCOMPARE(doc->TextDocument()->toPlainText(), QString(text).remove(QLatin1Char('\r')));
+        QCOMPARE(doc->Encoding(), bigEndian ? SourceEncoding::Utf16Be : SourceEncoding::Utf16Le);
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(TestSupport::ReadFile(path), bytes);
+        QVERIFY(boxes.Boxes().isEmpty());
+    }
+
     void modifiedFlagIsTheTextDocuments()
     {
         const QString path = Fixture(QStringLiteral("flag.qrx"), "PRINT 1\r\n");

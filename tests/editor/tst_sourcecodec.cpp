@@ -106,6 +106,20 @@ private Q_SLOTS:
             << QByteArray("a\xE2\x82") << QString::fromUtf16(u"a\u00E2\u201A") << SourceEncoding::Windows1252;
         QTest::newRow("stray continuation byte is not UTF-8")
             << QByteArray("a\x80z") << QString::fromUtf16(u"a\u20ACz") << SourceEncoding::Windows1252;
+        QTest::newRow("UTF-16 little-endian behind its mark")
+            << Bytes("\xFF\xFE" "a\0\r\0\n\0\xE9\0\x3D\xD8\x00\xDE", 14)
+            << QString::fromUtf16(u"a\n\u00E9\U0001F600") << SourceEncoding::Utf16Le;
+        QTest::newRow("UTF-16 big-endian behind its mark")
+            << Bytes("\xFE\xFF" "\0a\0\r\0\n\x20\xAC", 10) << QString::fromUtf16(u"a\n\u20AC")
+            << SourceEncoding::Utf16Be;
+        QTest::newRow("UTF-16 mark alone") << QByteArray("\xFF\xFE") << QString() << SourceEncoding::Utf16Le;
+        QTest::newRow("odd byte count is not UTF-16")
+            << Bytes("\xFF\xFE" "a\0b", 5) << QString::fromUtf16(u"\u00FF\u00FEa") + QChar(0) + QStringLiteral("b")
+            << SourceEncoding::Windows1252;
+        QTest::newRow("lone surrogate is not UTF-16")
+            << Bytes("\xFE\xFF" "\xD8\x3D\0a", 6)
+            << QString::fromUtf16(u"\u00FE\u00FF\u00D8=") + QChar(0) + QStringLiteral("a")
+            << SourceEncoding::Windows1252;
         QTest::newRow("UTF-8 paragraph separator is read byte by byte")
             << QByteArray("a\xE2\x80\xA9z") << QString::fromUtf16(u"a\u00E2\u20AC\u00A9z")
             << SourceEncoding::Windows1252;
@@ -207,6 +221,8 @@ private Q_SLOTS:
             << QString::fromUtf16(u"x\ny\U0001F600") << SourceEncoding::Windows1252 << 3;
         QTest::newRow("lone high surrogate in UTF-8")
             << (QStringLiteral("ok") + QChar(0xD800) + QStringLiteral("z")) << SourceEncoding::Utf8 << 2;
+        QTest::newRow("lone high surrogate at the end in UTF-16")
+            << (QStringLiteral("ok") + QChar(0xD800)) << SourceEncoding::Utf16Be << 2;
         QTest::newRow("lone low surrogate in UTF-8 with byte-order mark")
             << (QString(QChar(0xDC00)) + QStringLiteral("z")) << SourceEncoding::Utf8Bom << 0;
     }
