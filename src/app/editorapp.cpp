@@ -17,6 +17,9 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QDir>
+#include <QDialogButtonBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -36,11 +39,31 @@ const QString kEditorBusyUnreached =
 // Qt's dialog opens a folder where the folder browser chooses it. Here a
 // selected folder or file is taken as it is (a file stands for its folder);
 // double-clicking still opens a folder.
+// With nothing selected the folder shown is the one chosen, so the Choose
+// button stays enabled where Qt's dialog would disable it.
 class CFileChooser : public QFileDialog
 {
 public:
     using QFileDialog::QFileDialog;
     bool m_bChooseFolders = false;
+
+    void ChooseFolders()
+    {
+        m_bChooseFolders = true;
+        auto *box = findChild<QDialogButtonBox *>();
+        m_pChoose = box ? box->button(QDialogButtonBox::Open) : nullptr;
+        if (m_pChoose) {
+            m_pChoose->installEventFilter(this);
+            m_pChoose->setEnabled(true);
+        }
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_pChoose && event->type() == QEvent::EnabledChange && !m_pChoose->isEnabled())
+            QTimer::singleShot(0, m_pChoose, [this] { m_pChoose->setEnabled(true); });
+        return QFileDialog::eventFilter(watched, event);
+    }
 
     void accept() override
     {
@@ -51,6 +74,9 @@ public:
         }
         QFileDialog::accept();
     }
+
+private:
+    QPointer<QPushButton> m_pChoose;
 };
 
 } // namespace
@@ -268,7 +294,7 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setOption(QFileDialog::ShowDirsOnly, !request.listFilesInFolderMode);
         dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Choose"));
-        dialog.m_bChooseFolders = true;
+        dialog.ChooseFolders();
         break;
     }
     if (!request.executableFilter.isEmpty())

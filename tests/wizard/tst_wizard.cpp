@@ -13,8 +13,10 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -286,6 +288,45 @@ private Q_SLOTS:
         QVERIFY(!Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
         QVERIFY(Child<QCheckBox>(&wizard, "autoOpenCheck")->isChecked());
         QVERIFY(!QFile::exists(TestSupport::IniPath()));
+    }
+
+    // Fault mended: the folder chooser would only take a folder selected in
+    // its list, never the folder it shows.
+    void folderChooserTakesTheFolderShown()
+    {
+        const QString games = Temp() + QStringLiteral("/games");
+        QVERIFY(QDir().mkpath(games + QStringLiteral("/levels")));
+        QFile readme(games + QStringLiteral("/readme.txt"));
+        QVERIFY(readme.open(QIODevice::WriteOnly));
+        readme.close();
+
+        CWizardDlg wizard;
+        wizard.show();
+        ModalDriver driver;
+        bool chooseEnabled = false;
+        driver.Then([&](QWidget *dialog) {
+            auto *chooser = qobject_cast<QFileDialog *>(dialog);
+            QVERIFY(chooser);
+            // The user opens the folder, as a double-click does, then presses
+            // Enter with nothing selected and nothing typed.
+            auto *name = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            chooser->setDirectory(games);
+            QTRY_COMPARE(chooser->directory().absolutePath(), games);
+            // A name typed and taken back again leaves nothing typed.
+            QTest::keyClicks(name, QStringLiteral("l"));
+            QTest::keyClick(name, Qt::Key_Backspace);
+            QVERIFY(name->text().isEmpty());
+            auto *box = chooser->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            QPushButton *choose = box->button(QDialogButtonBox::Open);
+            QTRY_VERIFY(choose && choose->isEnabled());
+            chooseEnabled = true;
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::mouseClick(Child<QPushButton>(&wizard, "browseButton"), Qt::LeftButton);
+        QCOMPARE(driver.Handled(), 1);
+        QVERIFY(chooseEnabled);
+        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), games);
     }
 
     // --- File/New through the document template ---
