@@ -7,12 +7,13 @@
 #include "editor/dialogparts.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QStyle>
 
 namespace {
 const QString kCaption = QStringLiteral("Build Options");
@@ -53,13 +54,6 @@ QLineEdit *MakePathEdit(QWidget *parent, const QString &name)
     return edit;
 }
 
-QHBoxLayout *PathRow(QLineEdit *edit, QPushButton *button)
-{
-    auto *row = new QHBoxLayout;
-    row->addWidget(edit, 1);
-    row->addWidget(button);
-    return row;
-}
 } // namespace
 
 COptionsDlg::COptionsDlg(QWidget *parent)
@@ -78,40 +72,60 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     m_pDebugCheck->setObjectName(QStringLiteral("debugCheck"));
     m_pMultiBootCheck->setObjectName(QStringLiteral("multiBootCheck"));
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // One grid holds every row, so that the three path fields share one
+    // column and their buttons another. The group box lies behind the rows it
+    // frames; its first and last rows and its side columns are its border.
+    auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    const int inset = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    const int lineHeight = fontMetrics().height();
+    enum Column { LeftBorder, Field, Browse, RightBorder, ColumnCount };
+    enum Row {
+        GroupTop, CompilerLabel, CompilerRow, LinkerLabel, LinkerRow, GroupBottom,
+        Note, DebugRow, MultiBootRow, EmulatorLabel, EmulatorRow, Buttons
+    };
+    grid->setColumnMinimumWidth(LeftBorder, inset);
+    grid->setColumnMinimumWidth(RightBorder, inset);
+    grid->setRowMinimumHeight(GroupTop, lineHeight + inset / 2);
+    grid->setRowMinimumHeight(GroupBottom, lineHeight / 2);
 
     auto *group = new QGroupBox(kGroupTitle, this);
-    auto *groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(new QLabel(kCompilerPrompt, group));
-    groupLayout->addLayout(PathRow(m_pCompilerEdit, m_pCompilerBrowse));
-    groupLayout->addWidget(new QLabel(kLinkerPrompt, group));
-    groupLayout->addLayout(PathRow(m_pLinkerEdit, m_pLinkerBrowse));
-    layout->addWidget(group);
+    grid->addWidget(group, GroupTop, LeftBorder, GroupBottom - GroupTop + 1, ColumnCount);
+    group->lower();
+    grid->addWidget(new QLabel(kCompilerPrompt, this), CompilerLabel, Field, 1, 2);
+    grid->addWidget(m_pCompilerEdit, CompilerRow, Field);
+    grid->addWidget(m_pCompilerBrowse, CompilerRow, Browse);
+    grid->addWidget(new QLabel(kLinkerPrompt, this), LinkerLabel, Field, 1, 2);
+    grid->addWidget(m_pLinkerEdit, LinkerRow, Field);
+    grid->addWidget(m_pLinkerBrowse, LinkerRow, Browse);
 
-    // Below the group the texts line up with the group's contents, and the
-    // check boxes sit a little further in.
-    auto *rest = new QVBoxLayout;
-    const int inset = groupLayout->contentsMargins().left();
-    rest->setContentsMargins(inset, 0, inset, 0);
-    auto *note = new QLabel(kTemplateNote, this);
-    note->setWordWrap(true);
-    rest->addWidget(note);
-    auto *checks = new QVBoxLayout;
-    checks->setContentsMargins(inset, 0, 0, 0);
-    checks->addWidget(m_pDebugCheck);
-    checks->addWidget(m_pMultiBootCheck);
-    rest->addLayout(checks);
-    rest->addSpacing(fontMetrics().height() / 2);
-    rest->addWidget(new QLabel(kEmulatorPrompt, this));
-    rest->addLayout(PathRow(m_pEmulatorEdit, m_pEmulatorBrowse));
-    layout->addLayout(rest);
+    // The note breaks where it fits the rows' width, never leaving one word alone.
+    const int rowWidth = m_pCompilerEdit->minimumWidth() + grid->horizontalSpacing()
+                         + m_pCompilerBrowse->sizeHint().width();
+    auto *note = new QLabel(DialogParts::WrapText(kTemplateNote, fontMetrics(), rowWidth), this);
+    note->setObjectName(QStringLiteral("templateNote"));
+    grid->addWidget(note, Note, Field, 1, 2);
+    // The check boxes sit a little further in.
+    const int indent = inset / 2;
+    auto *debugRow = new QHBoxLayout;
+    debugRow->setContentsMargins(indent, 0, 0, 0);
+    debugRow->addWidget(m_pDebugCheck);
+    grid->addLayout(debugRow, DebugRow, Field, 1, 2);
+    auto *multiBootRow = new QHBoxLayout;
+    multiBootRow->setContentsMargins(indent, 0, 0, 0);
+    multiBootRow->addWidget(m_pMultiBootCheck);
+    grid->addLayout(multiBootRow, MultiBootRow, Field, 1, 2);
+    grid->addWidget(new QLabel(kEmulatorPrompt, this), EmulatorLabel, Field, 1, 2);
+    grid->addWidget(m_pEmulatorEdit, EmulatorRow, Field);
+    grid->addWidget(m_pEmulatorBrowse, EmulatorRow, Browse);
 
+    // OK and Cancel at the bottom right, a little apart from the last row.
     auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, lineHeight / 2, 0, 0);
     buttons->addStretch();
     buttons->addWidget(m_pOkButton);
     buttons->addWidget(m_pCancelButton);
-    layout->addLayout(buttons);
+    grid->addLayout(buttons, Buttons, Field, 1, ColumnCount - Field);
 
     // The order of the dialog's template: paths and their buttons, OK, Cancel, the flags.
     setTabOrder(m_pCompilerEdit, m_pCompilerBrowse);

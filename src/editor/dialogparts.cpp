@@ -3,7 +3,9 @@
 #include "editor/dialogparts.h"
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QStringList>
 
 namespace DialogParts {
 
@@ -52,6 +54,32 @@ void CentreOver(QWidget *dialog, const QWidget *owner)
         return;
     dialog->adjustSize();
     dialog->move(owner->frameGeometry().center() - dialog->rect().center());
+}
+
+QString WrapText(const QString &text, const QFontMetrics &metrics, int width)
+{
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QList<QStringList> lines;
+    for (const QString &word : words) {
+        if (!lines.isEmpty()) {
+            const QString longer = (lines.last() + QStringList{word}).join(QLatin1Char(' '));
+            if (metrics.horizontalAdvance(longer) <= width) {
+                lines.last().append(word);
+                continue;
+            }
+        }
+        lines.append(QStringList{word});
+    }
+    if (lines.size() >= 2 && lines.last().size() == 1 && lines.at(lines.size() - 2).size() >= 2) {
+        QStringList &before = lines[lines.size() - 2];
+        const QString pair = before.last() + QLatin1Char(' ') + lines.last().constFirst();
+        if (metrics.horizontalAdvance(pair) <= width)
+            lines.last().prepend(before.takeLast());
+    }
+    QStringList joined;
+    for (const QStringList &line : lines)
+        joined.append(line.join(QLatin1Char(' ')));
+    return joined.join(QLatin1Char('\n'));
 }
 
 } // namespace DialogParts

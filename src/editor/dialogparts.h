@@ -5,6 +5,7 @@
 #include <QString>
 
 class QDialog;
+class QFontMetrics;
 class QPushButton;
 class QWidget;
 
@@ -24,5 +25,9 @@ QPushButton *CancelButton(QWidget *parent);
 QPushButton *BrowseButton(QWidget *parent);
 // Places a dialog that has no parent over the middle of owner, where owner shows.
 void CentreOver(QWidget *dialog, const QWidget *owner);
+// Text broken into lines no wider than width, at the blanks between words; a
+// word that does not fit alone has a line to itself. When the last of several
+// lines would hold a single word, a word of the line before goes down with it.
+QString WrapText(const QString &text, const QFontMetrics &metrics, int width);
 
 } // namespace DialogParts

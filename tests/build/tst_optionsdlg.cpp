@@ -6,6 +6,7 @@
 #include "core/settingsstore.h"
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
+#include "editor/dialogparts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +108,79 @@ private Q_SLOTS:
             false);
         QCOMPARE(order, (QStringList{"compilerEdit", "compilerBrowse", "linkerEdit", "linkerBrowse", "emulatorEdit",
                                      "emulatorBrowse", "okButton", "cancelButton", "debugCheck", "multiBootCheck"}));
+    }
+
+    // Fault mended: the emulator's row stood apart from the two in the group,
+    // and the note left its last word alone on a line.
+    void layoutLinesUpAndButtonsSitBottomRight()
+    {
+        QList<QRect> edits;
+        QList<QRect> browses;
+        QRect ok;
+        QRect cancel;
+        QRect client;
+        QString note;
+        RunOptions(
+            [&](COptionsDlg *dialog) {
+                const auto rect = [dialog](const char *name) {
+                    QWidget *widget = Child<QWidget>(dialog, name);
+                    return QRect(widget->mapTo(dialog, QPoint(0, 0)), widget->size());
+                };
+                for (const char *name : {"compilerEdit", "linkerEdit", "emulatorEdit"})
+                    edits.append(rect(name));
+                for (const char *name : {"compilerBrowse", "linkerBrowse", "emulatorBrowse"})
+                    browses.append(rect(name));
+                ok = rect("okButton");
+                cancel = rect("cancelButton");
+                client = dialog->rect();
+                note = Child<QLabel>(dialog, "templateNote")->text();
+            },
+            false);
+        for (int i = 1; i < 3; ++i) {
+            QCOMPARE(edits.at(i).left(), edits.at(0).left());
+            QCOMPARE(edits.at(i).width(), edits.at(0).width());
+            QCOMPARE(browses.at(i).left(), browses.at(0).left());
+            QVERIFY(edits.at(i).top() > edits.at(i - 1).bottom());
+        }
+        // OK then Cancel on one line below the last row, at the right edge.
+        QCOMPARE(ok.top(), cancel.top());
+        QVERIFY(ok.right() < cancel.left());
+        QVERIFY(ok.top() > edits.at(2).bottom());
+        QVERIFY(cancel.right() >= browses.at(0).right());
+        QVERIFY(client.right() - cancel.right() < client.width() / 20);
+        QVERIFY(client.bottom() - cancel.bottom() < client.height() / 10);
+        // The note is the design's text; no line of it holds a single word.
+        QCOMPARE(QString(note).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                 QStringLiteral("If no path is given for GBA.QRX, then the current path is assumed when creating a "
+                                "new program template file..."));
+        const QStringList lines = note.split(QLatin1Char('\n'));
+        QVERIFY(lines.size() >= 2);
+        for (const QString &line : lines)
+            QVERIFY2(line.contains(QLatin1Char(' ')), qPrintable(line));
+    }
+
+    void wrapTextKeepsTheLastWordCompany_data()
+    {
+        // Widths are the widths of the sample texts; words of one letter keep them comparable.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("widthOf");
+        QTest::addColumn<QString>("wrapped");
+        QTest::newRow("fits on one line") << "xx xx xx" << "xx xx xx" << "xx xx xx";
+        QTest::newRow("last word goes down with one before it") << "xx xx xx" << "xx xx" << "xx\nxx xx";
+        QTest::newRow("two words on the last line stay") << "xx xx xx xx" << "xx xx" << "xx xx\nxx xx";
+        QTest::newRow("a line of one word gives none") << "xxxxxx xx" << "xxxxxx" << "xxxxxx\nxx";
+        QTest::newRow("a word too wide has its own line") << "xx xxxxxxxxxx xx" << "xx xx" << "xx\nxxxxxxxxxx\nxx";
+        QTest::newRow("a pair too wide stays apart") << "x xxxxxx xxxxxx" << "x xxxxxx" << "x xxxxxx\nxxxxxx";
+        QTest::newRow("runs of blanks are one") << "xx   xx" << "xx xx" << "xx xx";
+    }
+
+    void wrapTextKeepsTheLastWordCompany()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, widthOf);
+        QFETCH(QString, wrapped);
+        const QFontMetrics metrics(QApplication::font());
+        QCOMPARE(DialogParts::WrapText(text, metrics, metrics.horizontalAdvance(widthOf)), wrapped);
     }
 
     void openingShowsTheFields()
