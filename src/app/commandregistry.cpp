@@ -6,6 +6,7 @@
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "build/buildcommands.h"
+#include "editor/editorzoom.h"
 #include "editor/findreplace.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
@@ -80,6 +81,26 @@ QList<CommandDescription> MakeCommands()
         {ID_EDIT_REPLACE, QStringLiteral("R&eplace"), {}, QStringLiteral("Ctrl+H"), {Key(Qt::CTRL | Qt::Key_H)},
          QStringLiteral("Replace specific text with different text"), QStringLiteral("Replace"), {}, true,
          [](const CommandTarget &t) { t.frame->FindReplace()->OnEditReplace(); }},
+
+        // Edit, beyond the classic commands
+        {ID_EDIT_REDO, QStringLiteral("&Redo"), {}, QStringLiteral("Ctrl+Y"),
+         {Key(Qt::CTRL | Qt::Key_Y), Key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, QStringLiteral("Redo the last action undone"),
+         QStringLiteral("Redo"), {}, true, [](const CommandTarget &t) { t.view->OnEditRedo(); },
+         [](const CommandTarget &t) { return t.view->document()->isRedoAvailable(); }},
+        {ID_EDIT_GOTO_LINE, QStringLiteral("&Go To Line..."), {}, QStringLiteral("Ctrl+G"), {Key(Qt::CTRL | Qt::Key_G)},
+         QStringLiteral("Move to the start of a line given by its number"), QStringLiteral("Go To Line"), {}, true,
+         [](const CommandTarget &t) { t.view->OnEditGoToLine(); }},
+        {ID_EDIT_COMMENT_LINES, QStringLiteral("Co&mment Lines"), {}, QStringLiteral("Ctrl+/"),
+         {Key(Qt::CTRL | Qt::Key_Slash)}, QStringLiteral("Comment the selected lines out, or back in"),
+         QStringLiteral("Comment Lines"), {}, true, [](const CommandTarget &t) { t.view->OnEditCommentLines(); }},
+        {ID_EDIT_COMPLETE_WORD, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_Space)}, {}, {}, {}, true,
+         [](const CommandTarget &t) { t.view->OnEditComplete(); }},
+        {ID_VIEW_ZOOM_IN, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_Plus), Key(Qt::CTRL | Qt::Key_Equal)}, {}, {}, {}, true,
+         [](const CommandTarget &) { CEditorZoom::Instance().ZoomIn(); }},
+        {ID_VIEW_ZOOM_OUT, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_Minus)}, {}, {}, {}, true,
+         [](const CommandTarget &) { CEditorZoom::Instance().ZoomOut(); }},
+        {ID_VIEW_ZOOM_NORMAL, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_0)}, {}, {}, {}, true,
+         [](const CommandTarget &) { CEditorZoom::Instance().Reset(); }},
 
         // Build
         {ID_BUILD_COMPILE, QStringLiteral("&Compile"), {}, QStringLiteral("F7"), {Key(Qt::Key_F7)},
@@ -193,7 +214,8 @@ const QList<MenuLayout> &DocumentMenus()
           ID_FILE_PRINT_SETUP, kSeparator, ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT}},
         {QStringLiteral("&Edit"),
          {ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, kSeparator,
-          ID_EDIT_FIND, ID_EDIT_REPEAT, ID_EDIT_REPLACE}},
+          ID_EDIT_FIND, ID_EDIT_REPEAT, ID_EDIT_REPLACE, kSeparator, ID_EDIT_REDO, ID_EDIT_GOTO_LINE,
+          ID_EDIT_COMMENT_LINES}},
         {QStringLiteral("Build"),
          {ID_BUILD_COMPILE, ID_BUILD_RUN, kSeparator, ID_BUILD_LINK, kSeparator, ID_BUILD_OPTIONS, kSeparator,
           ID_BUILD_NEXT_ERROR, ID_BUILD_PREV_ERROR}},

@@ -34,6 +34,7 @@
 
 namespace {
 const QString kReady = QStringLiteral("Ready");
+const QString kPosition = QStringLiteral("Ln %1, Col %2");
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent)
@@ -230,6 +231,8 @@ void CMainFrame::CreateStatusBar()
         bar->addPermanentWidget(label);
         return label;
     };
+    m_pPositionPane = pane(kPosition.arg(99999).arg(999));
+    m_pPositionPane->setObjectName(QStringLiteral("positionPane"));
     m_pCapsPane = pane(QStringLiteral("CAP"));
     m_pNumPane = pane(QStringLiteral("NUM"));
     m_pScrlPane = pane(QStringLiteral("SCRL"));
@@ -245,6 +248,17 @@ void CMainFrame::CreateStatusBar()
     connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
     timer->start();
     qApp->installEventFilter(this);
+}
+
+void CMainFrame::UpdatePositionPane()
+{
+    CRichSyntaxView *view = ActiveView();
+    if (!view) {
+        m_pPositionPane->clear();
+        return;
+    }
+    const QPoint at = view->CaretLineColumn();
+    m_pPositionPane->setText(kPosition.arg(at.x()).arg(at.y()));
 }
 
 void CMainFrame::UpdateIndicators()
@@ -303,8 +317,11 @@ void CMainFrame::UpdateFrameState()
         if (view) {
             connect(view, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommandStates);
             connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandStates);
+            connect(view, &QPlainTextEdit::redoAvailable, this, &CMainFrame::UpdateCommandStates);
+            connect(view, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::UpdatePositionPane);
         }
     }
+    UpdatePositionPane();
     UpdateCommandStates();
     if (hasDoc != m_bDocMenu || menuBar()->actions().isEmpty()) {
         m_bDocMenu = hasDoc;

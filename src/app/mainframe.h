@@ -70,6 +70,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateIndicators();
+    void UpdatePositionPane();
     CommandTarget Target() const;
     void ListWindows(QMenu *menu);
     // The title alone, or the title followed by the active document window's.
@@ -90,6 +91,7 @@ private:
     QList<QAction *> m_recentActions;
     QList<QMenu *> m_noDocMenus;
     QList<QMenu *> m_docMenus;
+    QLabel *m_pPositionPane = nullptr; // the caret's line and column
     QLabel *m_pCapsPane = nullptr;
     QLabel *m_pNumPane = nullptr;
     QLabel *m_pScrlPane = nullptr;

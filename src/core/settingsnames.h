@@ -32,6 +32,10 @@ inline const QString kWizardName = QStringLiteral("Name");
 inline const QString kWizardPath = QStringLiteral("Path");
 inline const QString kWizardOpen = QStringLiteral("Open");
 
+// The editor's view of the text: its zoom, in steps from the normal size.
+inline const QString kViewSection = QStringLiteral("View");
+inline const QString kViewZoom = QStringLiteral("Zoom");
+
 // The second profile, kept apart from the store: the recent files and the
 // print preview's page count.
 inline const QString kProfileOrganisation = QStringLiteral("Local AppWizard-Generated Applications");

@@ -4,13 +4,18 @@
 
 #include "core/appservices.h"
 #include "core/filepaths.h"
+#include "editor/editorzoom.h"
+#include "editor/edittext.h"
+#include "editor/gotolinedlg.h"
 #include "editor/gutterwidget.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/syntaxhighlighter.h"
 #include "editor/textsearch.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColor>
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -24,6 +29,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QWheelEvent>
+#include <QtMath>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -34,7 +44,6 @@
 namespace {
 const char *const kFontFace = "Courier New";
 constexpr int kFontPoints = 9;
-constexpr int kTabColumns = 4;
 constexpr int kDefaultGutterWidth = 40;
 // The text starts this many pixels to the right of the gutter.
 constexpr int kTextGap = 5;
@@ -78,22 +87,15 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
 {
     setFrameShape(QFrame::NoFrame);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_font = EditorFont();
+    const int zoom = CEditorZoom::Instance().Step();
+    m_font = EditorFont(zoom);
     setFont(m_font);
 
     // Font, wrapping and tab stops live in the shared text document. They are
     // set there before the view takes it, at once, because every change of
     // them lays out the whole text again.
     QTextDocument *text = doc->TextDocument();
-    QTextOption option = text->defaultTextOption();
-    const qreal tabStop = kTabColumns * QFontMetricsF(m_font).averageCharWidth();
-    if (option.wrapMode() != QTextOption::NoWrap || option.tabStopDistance() != tabStop) {
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setTabStopDistance(tabStop);
-        text->setDefaultTextOption(option);
-    }
-    if (text->defaultFont() != m_font)
-        text->setDefaultFont(m_font);
+    ApplyTextFormat(text, m_font);
     setDocument(text);
     // One highlighter for the text, shared by every window on it.
     m_pHighlighter = CSyntaxHighlighter::ForDocument(text);
@@ -106,7 +108,8 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
     setPalette(colors);
 
     m_pGutter = new CGutterWidget(this);
-    SetGutterWidth(kDefaultGutterWidth);
+    SetGutterWidth(GutterWidth(zoom));
+    connect(&CEditorZoom::Instance(), &CEditorZoom::Changed, this, &CRichSyntaxView::ApplyZoom);
     connect(this, &QPlainTextEdit::updateRequest, m_pGutter, [this](const QRect &, int) {
         m_pGutter->update();
     });
@@ -117,6 +120,63 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
 CRichSyntaxView::~CRichSyntaxView()
 {
     m_pDocument->RemoveView(this);
+}
+
+QFont CRichSyntaxView::EditorFont(int zoomStep)
+{
+    QFont font = EditorFont();
+    if (zoomStep != 0)
+        font.setPointSizeF(CEditorZoom::PointSize(kFontPoints, zoomStep));
+    return font;
+}
+
+int CRichSyntaxView::GutterWidth(int zoomStep)
+{
+    // Smaller numbers fit the normal width; larger ones widen it as they grow.
+    if (zoomStep <= 0)
+        return kDefaultGutterWidth;
+    return qCeil(CEditorZoom::PointSize(kDefaultGutterWidth, zoomStep));
+}
+
+void CRichSyntaxView::ApplyTextFormat(QTextDocument *text, const QFont &font)
+{
+    QTextOption option = text->defaultTextOption();
+    const qreal tabStop = kTabColumns * QFontMetricsF(font).averageCharWidth();
+    if (option.wrapMode() != QTextOption::NoWrap || option.tabStopDistance() != tabStop) {
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTabStopDistance(tabStop);
+        text->setDefaultTextOption(option);
+    }
+    if (text->defaultFont() != font)
+        text->setDefaultFont(font);
+}
+
+void CRichSyntaxView::ApplyZoom(int step)
+{
+    m_font = EditorFont(step);
+    setFont(m_font);
+    ApplyTextFormat(document(), m_font);
+    SetGutterWidth(GutterWidth(step));
+    m_pGutter->update();
+}
+
+void CRichSyntaxView::wheelEvent(QWheelEvent *event)
+{
+    // Ctrl with the wheel zooms every document window, a step a notch.
+    if (event->modifiers() & Qt::ControlModifier) {
+        m_nWheelDelta += event->angleDelta().y();
+        while (m_nWheelDelta >= QWheelEvent::DefaultDeltasPerStep) {
+            m_nWheelDelta -= QWheelEvent::DefaultDeltasPerStep;
+            CEditorZoom::Instance().ZoomIn();
+        }
+        while (m_nWheelDelta <= -QWheelEvent::DefaultDeltasPerStep) {
+            m_nWheelDelta += QWheelEvent::DefaultDeltasPerStep;
+            CEditorZoom::Instance().ZoomOut();
+        }
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::wheelEvent(event);
 }
 
 QFont CRichSyntaxView::EditorFont()
@@ -266,6 +326,21 @@ void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
     // Shift+Enter would put a line separator inside the line: a break on the
     // screen but none in the file, nor for the line numbers and the colours.
     // Here it makes the same line break as Enter.
+    // While the completion list is open it takes Enter, Tab and Escape itself;
+    // the text must not.
+    if (m_pCompleter && m_pCompleter->popup()->isVisible()) {
+        switch (event->key()) {
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+        case Qt::Key_Escape:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            event->ignore();
+            return;
+        default:
+            break;
+        }
+    }
     if (event->matches(QKeySequence::InsertLineSeparator)) {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
                         event->isAutoRepeat());
@@ -284,6 +359,129 @@ void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+    // Typing on with the list open narrows what it offers.
+    if (m_pCompleter && m_pCompleter->popup()->isVisible())
+        UpdateCompletions();
+}
+
+bool CRichSyntaxView::event(QEvent *event)
+{
+    // Escape closes the completion list before it can be any window's shortcut.
+    if (event->type() == QEvent::ShortcutOverride && m_pCompleter && m_pCompleter->popup()->isVisible()
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void CRichSyntaxView::OnEditRedo() { redo(); }
+
+void CRichSyntaxView::OnEditGoToLine()
+{
+    CGoToLineDlg dialog(textCursor().blockNumber() + 1, document()->blockCount(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        GoToPosition(dialog.Line(), 0);
+}
+
+void CRichSyntaxView::OnEditCommentLines()
+{
+    QTextCursor cursor = textCursor();
+    QTextBlock first = document()->findBlock(cursor.selectionStart());
+    QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    // A selection that ends at the start of a line leaves that line out.
+    if (last != first && cursor.selectionEnd() == last.position())
+        last = last.previous();
+    QStringList lines;
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        lines.append(block.text());
+        if (block == last)
+            break;
+    }
+    const QStringList changed = EditText::ToggleComments(lines, QChar::fromLatin1(m_pHighlighter->Rules().m_chComment));
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    QTextBlock block = first;
+    for (int i = 0; i < lines.size(); ++i, block = block.next()) {
+        // Only what differs is replaced, so that carets elsewhere in the line keep their place.
+        const QString &before = lines.at(i);
+        const QString &after = changed.at(i);
+        int head = 0;
+        while (head < before.size() && head < after.size() && before.at(head) == after.at(head))
+            ++head;
+        int tail = 0;
+        while (tail < before.size() - head && tail < after.size() - head
+               && before.at(before.size() - 1 - tail) == after.at(after.size() - 1 - tail))
+            ++tail;
+        if (head == before.size() && head == after.size())
+            continue;
+        edit.setPosition(block.position() + head);
+        edit.setPosition(block.position() + int(before.size()) - tail, QTextCursor::KeepAnchor);
+        edit.insertText(after.mid(head, after.size() - head - tail));
+    }
+    edit.endEditBlock();
+    // The lines stay selected, so that the command can be given again.
+    QTextCursor selection(document());
+    selection.setPosition(first.position());
+    selection.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    // Without a selection the caret stays by its text, as the cursor kept track.
+    setTextCursor(cursor.hasSelection() ? selection : cursor);
+}
+
+QPoint CRichSyntaxView::CaretLineColumn() const
+{
+    const QTextCursor cursor = textCursor();
+    return {cursor.blockNumber() + 1,
+            EditText::DisplayColumn(cursor.block().text(), cursor.positionInBlock(), kTabColumns)};
+}
+
+void CRichSyntaxView::OnEditComplete()
+{
+    if (!m_pCompleter) {
+        m_pCompleter = new QCompleter(this);
+        m_pCompleter->setWidget(this);
+        m_pCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        m_pCompleter->setModel(new QStringListModel(m_pCompleter));
+        m_pCompleter->popup()->setObjectName(QStringLiteral("completionList"));
+        connect(m_pCompleter, QOverload<const QString &>::of(&QCompleter::activated), this,
+                &CRichSyntaxView::InsertCompletion);
+    }
+    UpdateCompletions();
+    if (!m_pCompleter->popup()->isVisible())
+        QApplication::beep();
+}
+
+void CRichSyntaxView::UpdateCompletions()
+{
+    const QTextCursor cursor = textCursor();
+    const QString prefix = EditText::WordBefore(cursor.block().text(), cursor.positionInBlock());
+    const QStringList offers =
+        EditText::CompletionsFor(prefix, m_pHighlighter->Rules().Words(), EditText::WordsOf(toPlainText()));
+    if (offers.isEmpty()) {
+        m_pCompleter->popup()->hide();
+        return;
+    }
+    static_cast<QStringListModel *>(m_pCompleter->model())->setStringList(offers);
+    QRect at = cursorRect();
+    at.translate(viewport()->pos());
+    // Wide enough for the longest word beside the scroll bar.
+    QAbstractItemView *list = m_pCompleter->popup();
+    int widest = 0;
+    for (const QString &word : offers)
+        widest = qMax(widest, list->fontMetrics().horizontalAdvance(word));
+    at.setWidth(widest + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth()
+                + 2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + list->fontMetrics().averageCharWidth());
+    m_pCompleter->complete(at);
+    m_pCompleter->popup()->setCurrentIndex(m_pCompleter->completionModel()->index(0, 0));
+}
+
+void CRichSyntaxView::InsertCompletion(const QString &word)
+{
+    QTextCursor cursor = textCursor();
+    const QString prefix = EditText::WordBefore(cursor.block().text(), cursor.positionInBlock());
+    cursor.setPosition(cursor.position() - int(prefix.size()), QTextCursor::KeepAnchor);
+    cursor.insertText(word);
+    setTextCursor(cursor);
 }
 
 void CRichSyntaxView::NotFound(const FindRequest &request)
@@ -354,7 +552,7 @@ std::unique_ptr<QTextDocument> CRichSyntaxView::CreatePrintDocument() const
     // Printing a document drops the colours that live in the block layouts,
     // so the copy carries them as character formats of its own.
     std::unique_ptr<QTextDocument> copy(document()->clone());
-    copy->setDefaultFont(m_font);
+    copy->setDefaultFont(EditorFont()); // paper has no zoom
     // On paper a line longer than the page goes on in the next row instead of
     // being cut off at the page's edge.
     QTextOption option = copy->defaultTextOption();

@@ -13,6 +13,7 @@
 class CGutterWidget;
 class CRichSyntaxDoc;
 class CSyntaxHighlighter;
+class QCompleter;
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -38,6 +39,18 @@ public:
     void OnEditPaste();
     void OnEditSelectAll();
     void OnFilePrint();
+    void OnEditRedo();
+    // Asks for a line and puts the caret at its start.
+    void OnEditGoToLine();
+    // Comments the selected lines (or the caret's) out, or back in; one undo step.
+    void OnEditCommentLines();
+    // Offers the words that complete the word before the caret, in a list at the caret.
+    void OnEditComplete();
+    // The completion list, while it is open.
+    QCompleter *Completer() const { return m_pCompleter; }
+
+    // The caret's line and the column it is shown at, both from 1.
+    QPoint CaretLineColumn() const;
 
     // Colours every line, under a wait cursor.
     void ColorDocument();
@@ -62,7 +75,12 @@ public:
     // Prints the coloured text with the view's margins.
     void PrintDocument(QPagedPaintDevice *printer) const;
 
+    // The text's font at the normal size, and at a zoom step.
     static QFont EditorFont();
+    static QFont EditorFont(int zoomStep);
+    // The gutter's width at a zoom step: wider as the numbers grow.
+    static int GutterWidth(int zoomStep);
+    static constexpr int kTabColumns = 4;
     // Print margins on each side, in inches.
     static constexpr double kPrintMarginInches = 0.5;
 
@@ -78,13 +96,23 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void UpdateGutterGeometry();
+    // Font, tab stops and gutter for the zoom step.
+    void ApplyZoom(int step);
+    static void ApplyTextFormat(QTextDocument *text, const QFont &font);
+    // Offers the completions of the word before the caret again, or closes the list.
+    void UpdateCompletions();
+    void InsertCompletion(const QString &word);
 
     CRichSyntaxDoc *m_pDocument;
     CSyntaxHighlighter *m_pHighlighter = nullptr;
     CGutterWidget *m_pGutter = nullptr;
     QFont m_font;
     int m_nGutterWidth = 40;
+    QCompleter *m_pCompleter = nullptr;
+    int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
 };

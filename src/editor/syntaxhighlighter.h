@@ -34,6 +34,8 @@ public:
     void ColorBlocks(const QTextBlock &first, const QTextBlock &last);
 
     const QTextCharFormat &Format(ColorKind kind) const;
+    // The language's words and markers the colours follow.
+    const CVocabulary &Rules() const { return m_rules; }
 
     QTextCharFormat m_cfNumber;
     QTextCharFormat m_cfString;

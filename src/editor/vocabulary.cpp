@@ -182,3 +182,11 @@ WordKind CVocabulary::Lookup(QStringView word) const
         return WordKind::Keyword;
     return WordKind::Plain;
 }
+
+QStringList CVocabulary::Words() const
+{
+    QStringList words = m_strKeywords.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    words += m_strBuiltins.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    words.removeDuplicates();
+    return words;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <cstdint>
@@ -52,6 +53,8 @@ public:
     int MaxWordLength() const { return m_nMaxWordLength; }
 
     const QString &Keywords() const { return m_strKeywords; }
+    // Every keyword and built-in name, each once.
+    QStringList Words() const;
     const QString &Builtins() const { return m_strBuiltins; }
 
     bool m_bCaseSensitive = false;

@@ -5,12 +5,16 @@
 #include "app/childframe.h"
 #include "app/commandids.h"
 #include "app/mainframe.h"
+#include "editor/editorzoom.h"
+#include "core/settingsstore.h"
 #include "editor/findreplacedlg.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QClipboard>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,8 +34,12 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QUrl>
+#include <QSpinBox>
+#include <QWheelEvent>
+#include <QLayout>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
@@ -162,7 +170,9 @@ private Q_SLOTS:
                               QStringLiteral("&Copy\tCtrl+C"), QStringLiteral("&Paste\tCtrl+V"),
                               QStringLiteral("Select A&ll\tCtrl+A"), QStringLiteral("-"),
                               QStringLiteral("&Find...\tCtrl+F"), QStringLiteral("F&ind Next\tF3"),
-                              QStringLiteral("R&eplace\tCtrl+H")}));
+                              QStringLiteral("R&eplace\tCtrl+H"), QStringLiteral("-"),
+                              QStringLiteral("&Redo\tCtrl+Y"), QStringLiteral("&Go To Line...\tCtrl+G"),
+                              QStringLiteral("Co&mment Lines\tCtrl+/")}));
         QCOMPARE(Items(Menu(QStringLiteral("Build"))),
                  (QStringList{QStringLiteral("&Compile\tF7"), QStringLiteral("&Run\tF5"), QStringLiteral("-"),
                               QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options..."),
@@ -260,6 +270,15 @@ private Q_SLOTS:
             {QKeySequence(Qt::CTRL | Qt::Key_F6), ID_WINDOW_NEXT},
             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), ID_WINDOW_PREVIOUS},
             {QKeySequence(Qt::Key_F10), ID_MENU_BAR_KEY},
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), ID_EDIT_REDO},
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ID_EDIT_REDO},
+            {QKeySequence(Qt::CTRL | Qt::Key_G), ID_EDIT_GOTO_LINE},
+            {QKeySequence(Qt::CTRL | Qt::Key_Slash), ID_EDIT_COMMENT_LINES},
+            {QKeySequence(Qt::CTRL | Qt::Key_Space), ID_EDIT_COMPLETE_WORD},
+            {QKeySequence(Qt::CTRL | Qt::Key_Plus), ID_VIEW_ZOOM_IN},
+            {QKeySequence(Qt::CTRL | Qt::Key_Equal), ID_VIEW_ZOOM_IN},
+            {QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOM_OUT},
+            {QKeySequence(Qt::CTRL | Qt::Key_0), ID_VIEW_ZOOM_NORMAL},
         };
         for (const auto &[key, id] : keys)
             QTest::newRow(qPrintable(key.toString())) << key << id;
@@ -269,9 +288,13 @@ private Q_SLOTS:
         QFETCH(QKeySequence, key);
         QFETCH(int, id);
         OpenSample();
-        // Every edit command can act: an edit to undo, a selection, text to paste.
-        QTest::keyClicks(Frame()->ActiveView(), QStringLiteral("x"));
-        Frame()->ActiveView()->selectAll();
+        // Every edit command can act: an edit to undo, one to redo, a selection, text to paste.
+        CRichSyntaxView *view = Frame()->ActiveView();
+        QTest::keyClicks(view, QStringLiteral("x"));
+        view->selectAll();
+        view->cut();
+        view->undo();
+        view->selectAll();
         QGuiApplication::clipboard()->setText(QStringLiteral("cls"));
         // Whatever the command opens is answered or closed at once.
         MessageBoxRecorder boxes;
@@ -289,6 +312,9 @@ private Q_SLOTS:
         QCOMPARE(triggered, QList<int>{id});
         for (QAction *action : actions)
             action->disconnect(this);
+        if (view->Completer())
+            view->Completer()->popup()->hide();
+        CEditorZoom::Instance().Reset();
     }
 
     void f9IsShownButNotBound()
@@ -703,6 +729,199 @@ private Q_SLOTS:
         }
         QVERIFY2(left > 71.5 && left < 76, qPrintable(QString::number(left)));
         QVERIFY2(top > 35.5 && top < 40, qPrintable(QString::number(top)));
+    }
+
+    void goToLine()
+    {
+        QByteArray text;
+        for (int i = 1; i <= 200; ++i)
+            text += "print " + QByteArray::number(i) + "\r\n";
+        CRichSyntaxView *view = OpenFile(QStringLiteral("long.qrx"), text);
+        QVERIFY(view);
+        ModalDriver driver;
+        QString prompt;
+        int maximum = 0;
+        driver.Then([&](QWidget *dialog) {
+            prompt = dialog->findChild<QLabel *>()->text();
+            auto *box = Child<QSpinBox>(dialog, "lineBox");
+            maximum = box->maximum();
+            QTest::keyClicks(box, QStringLiteral("150"));
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::keyClick(view, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(prompt, QStringLiteral("&Line number (1 - 201):"));
+        QCOMPARE(maximum, 201);
+        QCOMPARE(view->textCursor().blockNumber(), 149);
+        QCOMPARE(view->textCursor().positionInBlock(), 0);
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect()));
+        // Escape leaves the caret where it is.
+        driver.Then([](QWidget *dialog) { QTest::keyClick(Child<QSpinBox>(dialog, "lineBox"), Qt::Key_Escape); });
+        QTest::keyClick(view, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(view->textCursor().blockNumber(), 149);
+    }
+
+    void lineAndColumnPane()
+    {
+        auto *pane = Frame()->statusBar()->findChild<QLabel *>(QStringLiteral("positionPane"));
+        QVERIFY(pane);
+        QCOMPARE(pane->text(), QString());
+        // The first of the panes, left of CAP, NUM and SCRL.
+        QList<QLabel *> panes;
+        for (QLabel *label : Frame()->statusBar()->findChildren<QLabel *>()) {
+            if (label->frameShape() == QFrame::Panel)
+                panes.append(label);
+        }
+        QCOMPARE(panes.size(), 4);
+        for (QLabel *other : std::as_const(panes))
+            QVERIFY(other == pane || other->x() > pane->x());
+        CRichSyntaxView *a = OpenFile(QStringLiteral("a.qrx"), "\tab\r\nline two\r\n");
+        QVERIFY(a);
+        QCOMPARE(pane->text(), QStringLiteral("Ln 1, Col 1"));
+        QTest::keyClick(a, Qt::Key_End);
+        QCOMPARE(pane->text(), QStringLiteral("Ln 1, Col 7")); // the tab reaches column 5
+        QTest::keyClick(a, Qt::Key_Down);
+        QCOMPARE(pane->text(), QStringLiteral("Ln 2, Col 7"));
+        CRichSyntaxView *b = OpenFile(QStringLiteral("b.qrx"), "x\r\n");
+        QVERIFY(b);
+        QCOMPARE(pane->text(), QStringLiteral("Ln 1, Col 1"));
+        QTest::keyClick(b, Qt::Key_F6, Qt::ControlModifier);
+        QTRY_COMPARE(pane->text(), QStringLiteral("Ln 2, Col 7"));
+        TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
+        TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
+        QTRY_COMPARE(pane->text(), QString());
+    }
+
+    void completionOffersWordsAtTheCaret()
+    {
+        CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "score = 1\r\n");
+        QVERIFY(view);
+        view->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view, QStringLiteral("PRI"));
+        // Nothing pops up by itself.
+        QVERIFY(!view->Completer() || !view->Completer()->popup()->isVisible());
+        QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY(view->Completer());
+        QAbstractItemView *list = view->Completer()->popup();
+        QTRY_VERIFY(list->isVisible());
+        QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("PRINT"));
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(view->toPlainText(), QStringLiteral("score = 1\nPRINT"));
+        // One undo step takes the completion back.
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("score = 1\nPRI"));
+
+        // A word of the document, as written; typing on narrows the list; Tab takes it.
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, QStringLiteral("s"));
+        QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+        QTRY_VERIFY(list->isVisible());
+        const int offered = list->model()->rowCount();
+        QTest::keyClick(list, Qt::Key_C);
+        QTest::keyClick(list, Qt::Key_O);
+        QTRY_VERIFY(list->model()->rowCount() < offered);
+        QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("score"));
+        QTest::keyClick(list, Qt::Key_Tab);
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(view->toPlainText(), QStringLiteral("score = 1\nPRI\nscore"));
+        // Escape closes the list and changes nothing.
+        QTest::keyClicks(view, QStringLiteral(" p"));
+        QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Escape);
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(view->toPlainText(), QStringLiteral("score = 1\nPRI\nscore p"));
+        QVERIFY(Frame()->ActiveView() == view);
+    }
+
+    void zoomChangesEveryWindow()
+    {
+        CRichSyntaxView *a = OpenFile(QStringLiteral("a.qrx"), "print 1\r\n");
+        CRichSyntaxView *b = OpenFile(QStringLiteral("b.qrx"), "print 2\r\n");
+        QVERIFY(a && b);
+        const QFont normal = CRichSyntaxView::EditorFont();
+        QCOMPARE(a->font(), normal);
+        const qreal normalWidth = a->document()->defaultTextOption().tabStopDistance();
+        QTest::keyClick(b, Qt::Key_Plus, Qt::ControlModifier);
+        QVERIFY(a->font().pointSizeF() > normal.pointSizeF());
+        QCOMPARE(b->font(), a->font());
+        QCOMPARE(a->document()->defaultFont(), a->font());
+        QVERIFY(a->document()->defaultTextOption().tabStopDistance() > normalWidth);
+        QCOMPARE(CSettingsStore().ReadInt(QStringLiteral("View"), QStringLiteral("Zoom")), 1);
+        // Eight steps at most; the gutter grows with the numbers.
+        for (int i = 0; i < 10; ++i)
+            QTest::keyClick(b, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(CEditorZoom::Instance().Step(), 8);
+        QVERIFY(b->viewport()->x() > 45);
+        const int lineHeight = QFontMetrics(b->font()).height();
+        QVERIFY(b->cursorRect(QTextCursor(b->document()->findBlockByNumber(1))).top() >= lineHeight);
+        // A window opened now opens at that size.
+        CRichSyntaxView *c = OpenFile(QStringLiteral("c.qrx"), "print 3\r\n");
+        QCOMPARE(c->font(), b->font());
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(c, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(CEditorZoom::Instance().Step(), -8);
+        QCOMPARE(c->viewport()->x(), 41); // the normal gutter
+        // Ctrl with the wheel, a step a notch.
+        QWheelEvent up(QPointF(60, 10), c->viewport()->mapToGlobal(QPointF(60, 10)), QPoint(), QPoint(0, 120),
+                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(c->viewport(), &up);
+        QCOMPARE(CEditorZoom::Instance().Step(), -7);
+        // Ctrl+0: everything exactly as at the start.
+        QTest::keyClick(c, Qt::Key_0, Qt::ControlModifier);
+        for (CRichSyntaxView *view : {a, b, c}) {
+            QCOMPARE(view->font(), normal);
+            QCOMPARE(view->viewport()->x(), 41);
+            QCOMPARE(view->document()->defaultTextOption().tabStopDistance(), normalWidth);
+        }
+        QCOMPARE(CSettingsStore().ReadInt(QStringLiteral("View"), QStringLiteral("Zoom")), 0);
+    }
+
+    void redoAfterUndo()
+    {
+        CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "cls\r\n");
+        QVERIFY(view);
+        QAction *redo = TestSupport::CommandAction(Frame(), ID_EDIT_REDO);
+        QVERIFY(!redo->isEnabled());
+        QTest::keyClicks(view, QStringLiteral("x"));
+        QVERIFY(!redo->isEnabled());
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("cls\n"));
+        QVERIFY(redo->isEnabled());
+        QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("xcls\n"));
+        QVERIFY(!redo->isEnabled());
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("xcls\n"));
+    }
+
+    void commentLinesIsOneUndoStep()
+    {
+        CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "x = 1\r\n  print x\r\n\r\ncls\r\n");
+        QVERIFY(view);
+        // The first three lines, selected with the keyboard up to the start of the fourth.
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("; x = 1\n  ; print x\n\ncls\n"));
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("x = 1\n  print x\n\ncls\n"));
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("; x = 1\n  ; print x\n\ncls\n"));
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("x = 1\n  print x\n\ncls\n"));
+        QVERIFY(!view->document()->isUndoAvailable());
+        // Without a selection, the caret's line; the caret stays by its text.
+        QTextCursor caret(view->document()->findBlockByNumber(3));
+        caret.movePosition(QTextCursor::Right);
+        view->setTextCursor(caret);
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(view->toPlainText(), QStringLiteral("x = 1\n  print x\n\n; cls\n"));
+        QCOMPARE(view->textCursor().positionInBlock(), 3);
+        QVERIFY(!view->textCursor().hasSelection());
     }
 
     void childWindowsOpenMaximised()
