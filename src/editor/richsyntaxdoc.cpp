@@ -18,6 +18,8 @@
 namespace {
 const QString kOpenFailed = QStringLiteral("Failed to open document.");
 const QString kSaveFailed = QStringLiteral("Failed to save document.");
+const QString kLineTooLong =
+    QStringLiteral("%1 cannot be opened: line %2 is longer than %3 characters, the most a line may hold.");
 const QString kSaveChanges = QStringLiteral("Save changes to %1?");
 const QString kChangedOnDisk = QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?");
 const QString kChangesLost = QStringLiteral("\nYour unsaved changes will be lost.");
@@ -188,6 +190,13 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
         return false;
     }
     const DecodedSource source = DecodeSource(bytes);
+    // Every key typed in a line of millions of characters would keep the
+    // editor busy for seconds; such a file is refused before it is shown.
+    const int tooLong = FirstLineLongerThan(source.text, kMaxLineLength);
+    if (tooLong > 0) {
+        MessageBox(kLineTooLong.arg(QDir::toNativeSeparators(path)).arg(tooLong).arg(kMaxLineLength));
+        return false;
+    }
     m_encoding = source.encoding;
     m_pTextDoc->setPlainText(source.text);
     m_pTextDoc->setModified(false);

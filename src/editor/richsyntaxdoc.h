@@ -21,6 +21,9 @@ class CRichSyntaxDoc : public QObject
 {
     Q_OBJECT
 public:
+    // The longest line a file may hold to be opened.
+    static constexpr int kMaxLineLength = 1000000;
+
     explicit CRichSyntaxDoc(QObject *parent = nullptr);
     ~CRichSyntaxDoc() override;
 

@@ -71,15 +71,6 @@ bool IsCommandChord(const QKeyEvent &event)
 #endif
 }
 
-// Restores the cursor however the colouring ends.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 } // namespace
 
 CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
@@ -110,6 +101,9 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
     m_pGutter = new CGutterWidget(this);
     SetGutterWidth(GutterWidth(zoom));
     connect(&CEditorZoom::Instance(), &CEditorZoom::Changed, this, &CRichSyntaxView::ApplyZoom);
+    // The rows that come into view are coloured before they are painted, in
+    // the update the scrolling asks for anyway.
+    connect(this, &QPlainTextEdit::updateRequest, this, &CRichSyntaxView::ColorVisibleBlocks);
     connect(this, &QPlainTextEdit::updateRequest, m_pGutter, [this](const QRect &, int) {
         m_pGutter->update();
     });
@@ -200,13 +194,28 @@ void CRichSyntaxView::OnInitialUpdate()
         moveCursor(QTextCursor::End);
         doc->OnSaveDocument(doc->GetPathName());
     }
-    ColorDocument();
+    ColorVisibleBlocks();
 }
 
-void CRichSyntaxView::ColorDocument()
+void CRichSyntaxView::ColorVisibleBlocks()
 {
-    WaitCursor wait;
-    m_pHighlighter->ColorDocument();
+    // Every line is one row high, so the rows in view are known without
+    // laying anything out; a row more at each end covers partial rows.
+    const QTextBlock top = firstVisibleBlock();
+    if (!top.isValid())
+        return;
+    const int rowHeight = qMax(1, QFontMetrics(m_font).height());
+    const int rows = viewport()->height() / rowHeight + 2;
+    const QTextBlock bottom = document()->findBlockByNumber(
+        qMin(document()->blockCount() - 1, top.blockNumber() + rows));
+    m_pHighlighter->EnsureColored(top.isValid() && top.previous().isValid() ? top.previous() : top, bottom);
+}
+
+void CRichSyntaxView::paintEvent(QPaintEvent *event)
+{
+    // No row is ever drawn without its colours.
+    ColorVisibleBlocks();
+    QPlainTextEdit::paintEvent(event);
 }
 
 void CRichSyntaxView::SetGutterWidth(int width)
@@ -228,6 +237,7 @@ void CRichSyntaxView::UpdateGutterGeometry()
 void CRichSyntaxView::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
+    ColorVisibleBlocks();
     UpdateGutterGeometry();
 }
 
@@ -549,24 +559,26 @@ int CRichSyntaxView::ReplaceAll(const FindRequest &request)
 
 std::unique_ptr<QTextDocument> CRichSyntaxView::CreatePrintDocument() const
 {
-    // Printing a document drops the colours that live in the block layouts,
-    // so the copy carries them as character formats of its own.
+    // The copy carries the colours as character formats of its own, every
+    // line coloured whether it was ever shown or not.
     std::unique_ptr<QTextDocument> copy(document()->clone());
-    copy->setDefaultFont(EditorFont()); // paper has no zoom
+    const QFont font = EditorFont(); // paper has no zoom
+    copy->setDefaultFont(font);
     // On paper a line longer than the page goes on in the next row instead of
     // being cut off at the page's edge.
     QTextOption option = copy->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTabStopDistance(kTabColumns * QFontMetricsF(font).averageCharWidth());
     copy->setDefaultTextOption(option);
     QTextCursor cursor(copy.get());
-    for (QTextBlock source = document()->firstBlock(), target = copy->firstBlock();
-         source.isValid() && target.isValid(); source = source.next(), target = target.next()) {
-        const QList<QTextLayout::FormatRange> ranges = source.layout()->formats();
-        for (const QTextLayout::FormatRange &range : ranges) {
-            cursor.setPosition(target.position() + range.start);
-            cursor.setPosition(target.position() + range.start + range.length,
-                               QTextCursor::KeepAnchor);
-            cursor.mergeCharFormat(range.format);
+    std::vector<ColorSpan> spans;
+    for (QTextBlock block = copy->firstBlock(); block.isValid(); block = block.next()) {
+        spans.clear();
+        m_pHighlighter->ColorSpans(block.text(), spans);
+        for (const ColorSpan &span : spans) {
+            cursor.setPosition(block.position() + span.start);
+            cursor.setPosition(block.position() + span.start + span.length, QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(m_pHighlighter->Format(span.kind));
         }
     }
     return copy;

@@ -29,7 +29,7 @@ public:
     CRichSyntaxDoc *GetDocument() const { return m_pDocument; }
 
     // First showing: the new-project template if the document asks for it, then
-    // the whole text is coloured.
+    // the rows in view are coloured.
     void OnInitialUpdate();
 
     // Edit and print commands, routed here from the main frame.
@@ -52,8 +52,8 @@ public:
     // The caret's line and the column it is shown at, both from 1.
     QPoint CaretLineColumn() const;
 
-    // Colours every line, under a wait cursor.
-    void ColorDocument();
+    // Colours the rows in view that are not coloured yet.
+    void ColorVisibleBlocks();
 
     void SetGutterWidth(int width);
     // Draws the gutter's background, separator and the visible line numbers.
@@ -97,6 +97,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
 
 private:

@@ -300,3 +300,19 @@ SourceEncoding SourceEncodingFromName(const QString &name)
     }
     return SourceEncoding::Windows1252;
 }
+
+int FirstLineLongerThan(QStringView text, int limit)
+{
+    int line = 1;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        if (end - start > limit)
+            return line;
+        start = end + 1;
+        ++line;
+    }
+    return 0;
+}

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // How a source file's bytes map to the editor's text.
 enum class SourceEncoding {
@@ -46,3 +47,7 @@ bool IsValidUtf8(const QByteArray &bytes);
 char16_t Windows1252ToUnicode(unsigned char byte);
 // The byte for a character, or -1 when Windows-1252 has none.
 int UnicodeToWindows1252(char16_t ch);
+
+// The number (from 1) of the first line of text longer than limit
+// characters, or 0 when there is none. Lines end at '\n'.
+int FirstLineLongerThan(QStringView text, int limit);

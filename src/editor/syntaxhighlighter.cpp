@@ -3,13 +3,20 @@
 #include "editor/syntaxhighlighter.h"
 
 #include <QColor>
-#include <QCoreApplication>
 #include <QFont>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
 namespace {
+// A block's user state tells whether its layout holds its colours.
+constexpr int kUncolored = -1;
+constexpr int kColored = 1;
+
+// Up to this many blocks an edit colours at once; the blocks of a bigger
+// paste wait until they are shown.
+constexpr int kEagerBlocks = 256;
+
 QTextCharFormat MakeFormat(const QColor &color, bool bold, bool italic)
 {
     QTextCharFormat format;
@@ -21,7 +28,7 @@ QTextCharFormat MakeFormat(const QColor &color, bool bold, bool italic)
 } // namespace
 
 CSyntaxHighlighter::CSyntaxHighlighter(QTextDocument *doc)
-    : QSyntaxHighlighter(doc), m_rules(CVocabulary::QuarnBasic())
+    : QObject(doc), m_pDocument(doc), m_rules(CVocabulary::QuarnBasic())
 {
     m_cfPlain = MakeFormat(QColor(0, 0, 0), false, false);
     m_cfNumber = MakeFormat(QColor(255, 0, 0), false, false);
@@ -30,20 +37,9 @@ CSyntaxHighlighter::CSyntaxHighlighter(QTextDocument *doc)
     m_cfKeyword = MakeFormat(QColor(0, 0, 0), true, false);
     m_cfComment = MakeFormat(QColor(0, 128, 0), false, true);
     m_spans.reserve(256);
-
-    // Attached to a text that is not empty, QSyntaxHighlighter schedules a
-    // full pass of its own and ignores every edit until that pass has run. The
-    // first colouring is ColorDocument's single pass instead, and edits come
-    // through OnContentsChange, so the scheduled pass and the base's own edit
-    // handling are switched off: each change is coloured exactly once.
-    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
-    if (disconnect(doc, SIGNAL(contentsChange(int,int,int)), this,
-                   SLOT(_q_reformatBlocks(int,int,int)))) {
-        connect(doc, &QTextDocument::contentsChange, this, &CSyntaxHighlighter::OnContentsChange);
-    } else {
-        // Left to the base class, which is correct, only slower on big texts.
-        rehighlight();
-    }
+    // The document tells of an edit before it lays the touched blocks out
+    // again, so that colours set now are laid out once with the new text.
+    connect(doc, &QTextDocument::contentsChange, this, &CSyntaxHighlighter::OnContentsChange);
 }
 
 CSyntaxHighlighter::~CSyntaxHighlighter() = default;
@@ -75,105 +71,81 @@ const QTextCharFormat &CSyntaxHighlighter::Format(ColorKind kind) const
     return m_cfPlain;
 }
 
-void CSyntaxHighlighter::highlightBlock(const QString &text)
+void CSyntaxHighlighter::ColorSpans(QStringView line, std::vector<ColorSpan> &spans) const
 {
-    m_spans.clear();
-    ColorLine(text, m_rules, m_spans);
-    for (const ColorSpan &span : m_spans)
-        setFormat(span.start, span.length, Format(span.kind));
-    // The block state is never touched: it stays constant, so recolouring a
-    // line never spreads to the lines after it.
+    ColorLine(line, m_rules, spans);
 }
 
-namespace {
-// Above this many blocks a change is coloured in one pass rather than block
-// by block through the base class.
-constexpr int kBlockByBlockLimit = 64;
-} // namespace
+bool CSyntaxHighlighter::IsColored(const QTextBlock &block)
+{
+    return block.userState() == kColored;
+}
+
+void CSyntaxHighlighter::ColorBlock(QTextBlock &block)
+{
+    m_spans.clear();
+    const QString text = block.text();
+    ColorLine(text, m_rules, m_spans);
+    // The list is reused from block to block: assigning a format to an entry
+    // that already holds it costs nothing, making a new entry does.
+    const qsizetype count = qsizetype(m_spans.size());
+    if (m_ranges.size() > count)
+        m_ranges.resize(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const ColorSpan &span = m_spans[std::size_t(i)];
+        QTextLayout::FormatRange &range = i < m_ranges.size() ? m_ranges[i] : m_ranges.emplaceBack();
+        range.start = span.start;
+        range.length = span.length;
+        range.format = Format(span.kind);
+    }
+    block.layout()->setFormats(m_ranges);
+    block.setUserState(kColored);
+    ++m_nColored;
+}
+
+bool CSyntaxHighlighter::EnsureColored(const QTextBlock &first, const QTextBlock &last)
+{
+    if (!first.isValid())
+        return false;
+    int start = -1;
+    int end = -1;
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        if (!IsColored(block)) {
+            ColorBlock(block);
+            if (start < 0)
+                start = block.position();
+            end = block.position() + block.length();
+        }
+        if (block == last)
+            break;
+    }
+    if (start < 0)
+        return false;
+    // The document lays the coloured blocks out again with their colours.
+    m_pDocument->markContentsDirty(start, end - start);
+    return true;
+}
 
 void CSyntaxHighlighter::OnContentsChange(int from, int charsRemoved, int charsAdded)
 {
-    QTextDocument *doc = document();
-    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock first = m_pDocument->findBlock(from);
     if (!first.isValid())
         return;
-    QTextBlock last = doc->findBlock(from + charsAdded + (charsRemoved > 0 ? 1 : 0));
+    QTextBlock last = m_pDocument->findBlock(from + charsAdded + (charsRemoved > 0 ? 1 : 0));
     if (!last.isValid())
-        last = doc->lastBlock();
-    if (last.blockNumber() - first.blockNumber() >= kBlockByBlockLimit) {
-        ColorBlocks(first, last);
+        last = m_pDocument->lastBlock();
+    if (last.blockNumber() - first.blockNumber() >= kEagerBlocks) {
+        // The blocks between were made by the edit and are not coloured; the
+        // two at the ends kept their state but not their text.
+        QTextBlock(first).setUserState(kUncolored);
+        QTextBlock(last).setUserState(kUncolored);
         return;
     }
+    // Colours set while the document tells of the change are laid out with it.
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        rehighlightBlock(block);
+        ColorBlock(block);
         if (block == last)
             break;
     }
-}
-
-void CSyntaxHighlighter::ShareFormats(const QList<QTextLayout::FormatRange> &applied)
-{
-    // A layout keeps the document's own copy of each format. Taking those
-    // copies as ours lets every later block match them by identity instead of
-    // comparing their properties.
-    for (std::size_t i = 0; i < m_spans.size() && i < std::size_t(applied.size()); ++i) {
-        const int kind = int(m_spans[i].kind);
-        if (m_shared[kind])
-            continue;
-        QTextCharFormat &format = const_cast<QTextCharFormat &>(Format(m_spans[i].kind));
-        if (applied[qsizetype(i)].format == format) {
-            format = applied[qsizetype(i)].format;
-            m_shared[kind] = true;
-        }
-    }
-    bool all = true;
-    for (int kind = int(ColorKind::Number); kind <= int(ColorKind::Comment); ++kind)
-        all = all && m_shared[kind];
-    m_bFormatsShared = all;
-}
-
-void CSyntaxHighlighter::ColorDocument()
-{
-    QTextDocument *doc = document();
-    if (doc)
-        ColorBlocks(doc->firstBlock(), doc->lastBlock());
-}
-
-void CSyntaxHighlighter::ColorBlocks(const QTextBlock &first, const QTextBlock &last)
-{
-    QTextDocument *doc = document();
-    if (!doc || !first.isValid() || !last.isValid())
-        return;
-    // The layouts take the formats directly and the document layout hears of
-    // the change once: block by block the base class costs several times more.
-    const int start = first.position();
-    const int end = last.position() + last.length() - 1;
-    const QString text = doc->toRawText();
-    const QStringView all(text);
-    QList<QTextLayout::FormatRange> ranges;
-    int position = start;
-    for (QTextBlock block = first; block.isValid(); block = block.next()) {
-            m_spans.clear();
-        const int length = block.length();
-        ColorLine(all.mid(position, length - 1), m_rules, m_spans);
-        position += length;
-        // The list is reused from block to block: assigning a format to an
-        // entry that already holds it costs nothing, making a new entry does.
-        const qsizetype count = qsizetype(m_spans.size());
-        if (ranges.size() > count)
-            ranges.resize(count);
-        for (qsizetype i = 0; i < count; ++i) {
-            const ColorSpan &span = m_spans[std::size_t(i)];
-            QTextLayout::FormatRange &range = i < ranges.size() ? ranges[i] : ranges.emplaceBack();
-            range.start = span.start;
-            range.length = span.length;
-            range.format = Format(span.kind);
-        }
-        block.layout()->setFormats(ranges);
-        if (!m_bFormatsShared)
-            ShareFormats(block.layout()->formats());
-        if (block == last)
-            break;
-    }
-    doc->markContentsDirty(start, end - start + 1);
+    m_pDocument->markContentsDirty(first.position(), last.position() + last.length() - first.position());
 }

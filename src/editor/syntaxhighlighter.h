@@ -5,7 +5,8 @@
 #include "editor/scanner.h"
 #include "editor/vocabulary.h"
 
-#include <QSyntaxHighlighter>
+#include <QList>
+#include <QObject>
 #include <QTextCharFormat>
 #include <QTextLayout>
 
@@ -14,11 +15,13 @@
 class QTextBlock;
 class QTextDocument;
 
-// Colours Quarn BASIC: runs the line scanner over each block that an edit
-// touched and applies its spans. There is one highlighter for each text
-// document, whatever the number of views that show it. Colours live in the
-// blocks' layouts only, so they never reach the undo history or the file.
-class CSyntaxHighlighter : public QSyntaxHighlighter
+// Colours Quarn BASIC on demand: a block is coloured when a view is about to
+// show it, and again when an edit touches it. There is one highlighter for
+// each text document, whatever the number of views that show it. Colours live
+// in the blocks' layouts only, so they never reach the undo history or the
+// file; a block that was never shown has no layout, which keeps big files
+// small in memory.
+class CSyntaxHighlighter : public QObject
 {
     Q_OBJECT
 public:
@@ -28,14 +31,18 @@ public:
     // The document's highlighter, made on first use.
     static CSyntaxHighlighter *ForDocument(QTextDocument *doc);
 
-    // Colours every block of the document in one pass.
-    void ColorDocument();
-    // Colours the blocks from first to last, both included.
-    void ColorBlocks(const QTextBlock &first, const QTextBlock &last);
+    // Colours the blocks from first to last, both included, that are not
+    // coloured yet; true when there were any.
+    bool EnsureColored(const QTextBlock &first, const QTextBlock &last);
+    static bool IsColored(const QTextBlock &block);
 
+    // The spans of one line, as a block of that text is coloured.
+    void ColorSpans(QStringView line, std::vector<ColorSpan> &spans) const;
     const QTextCharFormat &Format(ColorKind kind) const;
     // The language's words and markers the colours follow.
     const CVocabulary &Rules() const { return m_rules; }
+    // How many times a block has been coloured, for watching the work done.
+    qint64 ColoredCount() const { return m_nColored; }
 
     QTextCharFormat m_cfNumber;
     QTextCharFormat m_cfString;
@@ -44,15 +51,14 @@ public:
     QTextCharFormat m_cfKeyword;
     QTextCharFormat m_cfComment;
 
-protected:
-    void highlightBlock(const QString &text) override;
-
 private:
     void OnContentsChange(int from, int charsRemoved, int charsAdded);
-    void ShareFormats(const QList<QTextLayout::FormatRange> &applied);
+    // Colours one block and marks it coloured; the caller tells the document.
+    void ColorBlock(QTextBlock &block);
 
+    QTextDocument *m_pDocument;
     CVocabulary m_rules;
     std::vector<ColorSpan> m_spans;
-    bool m_shared[6] = {};
-    bool m_bFormatsShared = false;
+    QList<QTextLayout::FormatRange> m_ranges;
+    qint64 m_nColored = 0;
 };

@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -491,6 +492,38 @@ private Q_SLOTS:
         QCOMPARE(Windows(), 0);
         QVERIFY(m_pTemplate->Documents().isEmpty());
         QVERIFY(m_pTemplate->findChildren<CRichSyntaxDoc *>().isEmpty());
+    }
+
+    // A line of a million characters opens; one character more, and the file
+    // is refused with its name, the line and the limit, and left as it was.
+    void longLinesUpToTheLimitOpen_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("exactly the limit") << 1000000 << true;
+        QTest::newRow("one more") << 1000001 << false;
+    }
+
+    void longLinesUpToTheLimitOpen()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, opens);
+        const QByteArray bytes = "print 1\r\ncls\r\n" + QByteArray(length, 'x') + "\r\nend\r\n";
+        const QString path = Fixture(QStringLiteral("wide.qrx"), bytes);
+        MessageBoxRecorder boxes;
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QCOMPARE(doc != nullptr, opens);
+        QCOMPARE(Windows(), opens ? 1 : 0);
+        if (opens) {
+            QVERIFY(boxes.Boxes().isEmpty());
+            QCOMPARE(doc->TextDocument()->findBlockByNumber(2).length(), length + 1);
+        } else {
+            QCOMPARE(boxes.Texts(),
+                     QStringList{QDir::toNativeSeparators(path)
+                                 + QStringLiteral(" cannot be opened: line 3 is longer than 1000000 characters, "
+                                                  "the most a line may hold.")});
+        }
+        QCOMPARE(TestSupport::ReadFile(path), bytes);
     }
 
     void fileErrorTexts_data()

@@ -239,6 +239,24 @@ private Q_SLOTS:
         QCOMPARE(written, QByteArray("untouched"));
     }
 
+    void firstLineLongerThan_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("line");
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("all within") << "abc\nabcd\n" << 0;
+        QTest::newRow("first line") << "abcde\nab" << 1;
+        QTest::newRow("last line without a break") << "ab\nabc\nabcde" << 3;
+        QTest::newRow("the break is not counted") << "abcd\n" << 0;
+    }
+
+    void firstLineLongerThan()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, line);
+        QCOMPARE(FirstLineLongerThan(text, 4), line);
+    }
+
     void utf8HoldsWhatWindows1252CannotHold()
     {
         QByteArray written;

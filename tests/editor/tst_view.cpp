@@ -61,20 +61,53 @@ QString Lines(int count)
     return text;
 }
 
-// The document's highlighter, counting the lines it colours one by one.
-class CountingHighlighter : public CSyntaxHighlighter
+// Whether every row the view shows holds the colours of its text.
+bool RowsInViewAreColoured(const CRichSyntaxView &view)
 {
-public:
-    using CSyntaxHighlighter::CSyntaxHighlighter;
-    int m_nColoured = 0;
-
-protected:
-    void highlightBlock(const QString &text) override
-    {
-        ++m_nColoured;
-        CSyntaxHighlighter::highlightBlock(text);
+    const int height = view.viewport()->height();
+    for (QTextBlock block = view.cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
+        if (view.cursorRect(QTextCursor(block)).top() >= height)
+            break;
+        if (!CSyntaxHighlighter::IsColored(block))
+            return false;
+        std::vector<ColorSpan> spans;
+        ColorLine(block.text(), CVocabulary::QuarnBasic(), spans);
+        const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
+        if (ranges.size() != qsizetype(spans.size()))
+            return false;
+        for (qsizetype i = 0; i < ranges.size(); ++i) {
+            if (ranges[i].start != spans[std::size_t(i)].start || ranges[i].length != spans[std::size_t(i)].length)
+                return false;
+        }
     }
-};
+    return true;
+}
+
+// Whether, in what the view paints now, every row with a number shows red ink.
+bool PaintedRowsHaveRedDigits(CRichSyntaxView &view)
+{
+    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (QTextBlock block = view.cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
+        const QRect row = view.cursorRect(QTextCursor(block));
+        if (row.bottom() >= image.height())
+            break;
+        bool hasDigit = false;
+        for (QChar ch : block.text())
+            hasDigit = hasDigit || ch.isDigit();
+        if (!hasDigit)
+            continue;
+        bool red = false;
+        for (int y = qMax(0, row.top()); y <= row.bottom() && !red; ++y) {
+            for (int x = 0; x < image.width() && !red; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red = c.red() > 200 && c.green() < 120 && c.blue() < 120;
+            }
+        }
+        if (!red)
+            return false;
+    }
+    return true;
+}
 
 // A view on a document of its own, shown and coloured as a document window is.
 struct Window
@@ -84,15 +117,14 @@ struct Window
         // As a file is loaded: the text, then no changes yet.
         doc.TextDocument()->setPlainText(text);
         doc.SetModifiedFlag(false);
-        // The view takes the highlighter the document has.
-        highlighter = new CountingHighlighter(doc.TextDocument());
         view = std::make_unique<CRichSyntaxView>(&doc);
+        highlighter = CSyntaxHighlighter::ForDocument(doc.TextDocument());
         view->resize(400, 300);
         view->show();
         view->OnInitialUpdate();
     }
     CRichSyntaxDoc doc;
-    CountingHighlighter *highlighter;
+    CSyntaxHighlighter *highlighter;
     std::unique_ptr<CRichSyntaxView> view;
 };
 } // namespace
@@ -126,11 +158,85 @@ private Q_SLOTS:
         QVERIFY(!w.view->document()->isUndoAvailable());
     }
 
-    void firstShowColoursEveryLine()
+    // The rows in view, and only they, are coloured: a big file keeps no
+    // layout for the lines nobody has looked at.
+    void firstShowColoursTheRowsInView()
     {
-        Window w(Lines(100));
-        for (int line = 0; line < 100; ++line)
-            QCOMPARE(ColorAt(Block(*w.view, line), 4), kRed);
+        Window w(Lines(5000));
+        CRichSyntaxView &view = *w.view;
+        QVERIFY(RowsInViewAreColoured(view));
+        QVERIFY(w.highlighter->ColoredCount() < 60);
+        QVERIFY(!CSyntaxHighlighter::IsColored(Block(view, 2500)));
+        QCOMPARE(Block(view, 2500).layout()->formats().size(), 0);
+    }
+
+    void rowsAreColouredWhereverTheViewGoes()
+    {
+        Window w(Lines(5000));
+        CRichSyntaxView &view = *w.view;
+        const auto check = [&view](const char *where) {
+            QVERIFY2(RowsInViewAreColoured(view), where);
+            QVERIFY2(PaintedRowsHaveRedDigits(view), where);
+        };
+        QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        check("end");
+        QTest::keyClick(&view, Qt::Key_PageUp);
+        QTest::keyClick(&view, Qt::Key_PageUp);
+        check("two pages up");
+        view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
+        check("middle by the scroll bar");
+        view.GoToPosition(1234, 1);
+        check("a line far away");
+        view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        check("page down by the scroll bar");
+        // Fast: many steps before anything is painted.
+        for (int i = 0; i < 40; ++i)
+            view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        check("many small steps");
+        view.resize(400, 900);
+        check("taller window");
+        // A second window on the same text colours what it shows itself.
+        CRichSyntaxView second(&w.doc);
+        second.resize(400, 300);
+        second.show();
+        second.OnInitialUpdate();
+        second.GoToPosition(3333, 1);
+        QVERIFY(RowsInViewAreColoured(second));
+        QVERIFY(PaintedRowsHaveRedDigits(second));
+    }
+
+    // Colours of lines no edit touched stay; the lines an edit touches are
+    // coloured anew, also when they are far from the rows in view.
+    void editsFarAwayAndBigPastes()
+    {
+        Window w(Lines(3000));
+        CRichSyntaxView &view = *w.view;
+        QTextCursor far(Block(view, 2000));
+        far.insertText(QStringLiteral("cls "));
+        QCOMPARE(ColorAt(Block(view, 2000), 0), kBlue);
+        QCOMPARE(ColorAt(Block(view, 2000), 8), kRed);
+        // A paste of many lines: what comes into view is coloured right.
+        view.moveCursor(QTextCursor::Start);
+        QGuiApplication::clipboard()->setText(QStringLiteral("print 7\n").repeated(2000));
+        view.paste();
+        QVERIFY(RowsInViewAreColoured(view));
+        QVERIFY(PaintedRowsHaveRedDigits(view));
+        view.GoToPosition(1500, 1);
+        QCOMPARE(Block(view, 1500).text(), QStringLiteral("print 7"));
+        QVERIFY(RowsInViewAreColoured(view));
+        QCOMPARE(ColorAt(Block(view, 1500), 0), kBlue);
+        QCOMPARE(ColorAt(Block(view, 1500), 6), kRed);
+        // The line where the paste ended joins pasted and old text.
+        view.GoToPosition(2001, 1);
+        QCOMPARE(Block(view, 2000).text(), QStringLiteral("x = 0"));
+        QCOMPARE(ColorAt(Block(view, 2000), 4), kRed);
+        // Undo holds the paste and the edit, never a colouring.
+        view.undo();
+        QCOMPARE(Block(view, 0).text(), QStringLiteral("x = 0"));
+        view.undo();
+        QCOMPARE(Block(view, 2000).text(), QStringLiteral("x = 2000"));
+        QVERIFY(!view.document()->isUndoAvailable());
+        QVERIFY(RowsInViewAreColoured(view));
     }
 
     void undoAfterTypingRestoresTextOnly()
@@ -157,16 +263,16 @@ private Q_SLOTS:
         CRichSyntaxView &view = *w.view;
         QTextCursor cursor(Block(view, 50));
         view.setTextCursor(cursor);
-        const int before = w.highlighter->m_nColoured;
+        const qint64 before = w.highlighter->ColoredCount();
         QTest::keyClicks(&view, QStringLiteral("cls "));
-        QCOMPARE(w.highlighter->m_nColoured - before, 4);
+        QCOMPARE(w.highlighter->ColoredCount() - before, 4);
         QCOMPARE(Block(view, 50).text(), QStringLiteral("cls x = 50"));
         QCOMPARE(ColorAt(Block(view, 50), 0), kBlue);
         QCOMPARE(ColorAt(Block(view, 50), 8), kRed);
         // A new line recolours the two lines the break touched.
-        const int beforeBreak = w.highlighter->m_nColoured;
+        const qint64 beforeBreak = w.highlighter->ColoredCount();
         QTest::keyClick(&view, Qt::Key_Return);
-        QCOMPARE(w.highlighter->m_nColoured - beforeBreak, 2);
+        QCOMPARE(w.highlighter->ColoredCount() - beforeBreak, 2);
         QCOMPARE(ColorAt(Block(view, 51), 4), kRed);
     }
 
@@ -470,6 +576,22 @@ private Q_SLOTS:
         }
         QVERIFY(blue);
         QVERIFY(red);
+    }
+
+    // Printed pages carry the colours of lines that were never shown, and
+    // printing leaves the lines on screen as they were.
+    void printedPagesColourEveryLine()
+    {
+        Window w(Lines(3000));
+        const qint64 shown = w.highlighter->ColoredCount();
+        std::unique_ptr<QTextDocument> copy = w.view->CreatePrintDocument();
+        for (int line : {0, 1500, 2999}) {
+            QTextCursor cursor(copy->findBlockByNumber(line));
+            cursor.setPosition(cursor.position() + 5);
+            QVERIFY2(cursor.charFormat().foreground().color() == kRed, qPrintable(QString::number(line)));
+        }
+        QCOMPARE(w.highlighter->ColoredCount(), shown);
+        QVERIFY(!CSyntaxHighlighter::IsColored(Block(*w.view, 1500)));
     }
 
     // Fault mended: a line wider than the page was cut off at the page's edge on paper.
