@@ -21,7 +21,7 @@ namespace {
 
 QByteArray Hash(const QByteArray &bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
 }
 
 // Writes all of bytes into an open file; false with the error number in error.

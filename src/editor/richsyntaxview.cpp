@@ -20,6 +20,8 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -180,6 +182,9 @@ QFont CRichSyntaxView::EditorFont()
     // Where the face is missing, any fixed-pitch face will do.
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Latin text in a fixed-pitch face needs no shaping; skipping it makes
+    // laying out coloured lines, split at every colour, much cheaper.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -249,22 +254,55 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
     if (x < 1)
         return;
     const int bottom = gutter->height();
-    painter.setPen(kGutterInk);
-    for (int y = 0; y < bottom; y += 2)
-        painter.drawPoint(x, y);
+    // The dotted separator: every second pixel, from the top.
+    static const QPixmap dot = [] {
+        QImage image(1, 2, QImage::Format_RGB32);
+        image.setPixelColor(0, 0, kGutterInk);
+        image.setPixelColor(0, 1, Qt::white);
+        return QPixmap::fromImage(image);
+    }();
+    painter.drawTiledPixmap(QRect(x, 0, 1, bottom), dot);
 
-    painter.setFont(m_font);
+    // The numbers are drawn from the digits' glyphs, laid out once for the
+    // font: a fixed-pitch digit is one advance wide.
+    if (m_digits.font != m_font) {
+        m_digits.font = m_font;
+        m_digits.raw = QRawFont::fromFont(m_font);
+        m_digits.glyphs = m_digits.raw.glyphIndexesForString(QStringLiteral("0123456789"));
+        const QList<QPointF> advances = m_digits.raw.advancesForGlyphIndexes(m_digits.glyphs);
+        m_digits.advances.clear();
+        for (const QPointF &advance : advances)
+            m_digits.advances.append(advance.x());
+        m_digits.ascent = QFontMetricsF(m_font).ascent();
+    }
+    if (m_digits.glyphs.size() != 10)
+        return;
+    painter.setPen(kGutterInk);
     const int right = x - kNumberGap;
-    const int lineHeight = QFontMetrics(m_font).height();
     const QPointF offset = contentOffset();
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         const int top = int(blockBoundingGeometry(block).translated(offset).top());
         if (top >= bottom)
             break;
         if (!block.isVisible())
             continue;
-        const QString number = QString::asprintf("%6d", block.blockNumber() + 1);
-        painter.drawText(QRect(0, top, right, lineHeight), Qt::AlignRight | Qt::AlignTop, number);
+        const QByteArray digits = QByteArray::number(block.blockNumber() + 1);
+        glyphs.resize(digits.size());
+        positions.resize(digits.size());
+        qreal pen = right;
+        for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+            const int digit = digits.at(i) - '0';
+            pen -= m_digits.advances.at(digit);
+            glyphs[i] = m_digits.glyphs.at(digit);
+            positions[i] = QPointF(pen, top + m_digits.ascent);
+        }
+        QGlyphRun run;
+        run.setRawFont(m_digits.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter.drawGlyphRun(QPointF(0, 0), run);
     }
 }
 

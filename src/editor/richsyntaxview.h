@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRawFont>
 
 #include <memory>
 
@@ -115,5 +116,14 @@ private:
     QFont m_font;
     int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;
+    // The digits of the line numbers, shaped once for the font in use.
+    struct DigitGlyphs
+    {
+        QFont font;
+        QRawFont raw;
+        QList<quint32> glyphs;
+        QList<qreal> advances;
+        qreal ascent = 0;
+    } m_digits;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
 };

@@ -4,6 +4,7 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -77,19 +78,53 @@ bool HasNonAscii(const QByteArray &bytes)
     return false;
 }
 
+// CR LF and a lone CR become '\n', in one pass over the text.
 QString NormaliseLineBreaks(QString text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!text.contains(QLatin1Char('\r')))
+        return text;
+    QChar *data = text.data();
+    const qsizetype n = text.size();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (data[i] == QLatin1Char('\r')) {
+            data[out++] = QLatin1Char('\n');
+            if (i + 1 < n && data[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            data[out++] = data[i];
+        }
+    }
+    text.truncate(out);
     return text;
 }
 
+// Decodes and normalises the line breaks in the same pass.
 QString DecodeWindows1252(const QByteArray &bytes)
 {
+    // Without bytes 0x80 to 0x9F the code page is Latin-1, which Qt decodes fastest.
+    const bool latin1 = std::none_of(bytes.cbegin(), bytes.cend(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x80 && byte <= 0x9F;
+    });
+    if (latin1)
+        return NormaliseLineBreaks(QString::fromLatin1(bytes));
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(Windows1252ToUnicode(static_cast<unsigned char>(bytes.at(i))));
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char byte = in[i];
+        if (byte == '\r') {
+            out[length++] = QLatin1Char('\n');
+            if (i + 1 < n && in[i + 1] == '\n')
+                ++i;
+        } else {
+            out[length++] = QChar(Windows1252ToUnicode(byte));
+        }
+    }
+    text.truncate(length);
     return text;
 }
 
@@ -199,7 +234,7 @@ DecodedSource DecodeSource(const QByteArray &bytes)
             return result;
         }
     }
-    result.text = NormaliseLineBreaks(DecodeWindows1252(bytes));
+    result.text = DecodeWindows1252(bytes);
     result.encoding = SourceEncoding::Windows1252;
     return result;
 }
