@@ -5,10 +5,12 @@
 # Sourced by ./run and ./test.
 
 # qt6-svg-dev and libqt6svg6 draw the icons from SVG (libqt6svg6 holds the icon
-# engine plugin).
+# engine plugin); the rest of the second line builds and checks the Debian
+# package: rsvg-convert draws the theme icons, gzip and groff for the manual
+# page, dpkg-dev for dpkg-shlibdeps, lintian, appstream and file for cpack.
 qbe_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
               fonts-liberation ccache desktop-file-utils poppler-utils
-              qt6-svg-dev libqt6svg6)
+              qt6-svg-dev libqt6svg6 librsvg2-bin dpkg-dev lintian appstream groff-base gzip file)
 
 qbe_missing_packages() {
     local missing=()
