@@ -57,8 +57,7 @@ appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 echo "== desktop entry"
 desktop="$share/applications/$app_id.desktop"
 [ -f "$desktop" ] || fail "no $desktop"
-desktop-file-validate "$desktop" || fail "desktop-file-validate"
-said=$(desktop-file-validate "$desktop" 2>&1)
+said=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate"
 [ -z "$said" ] || fail "desktop-file-validate: $said"
 
 echo "== icons"
@@ -82,7 +81,7 @@ grep -q '<icon name="text-x-quarnbasic"/>' "$share/mime/packages/quarn-basic-edi
 echo "== manual page"
 man_page="$share/man/man1/quarn-basic-editor.1.gz"
 if [ -f "$man_page" ]; then
-    warnings=$(zcat "$man_page" | groff -man -ww -z 2>&1)
+    warnings=$(zcat "$man_page" | groff -man -ww -z 2>&1) || fail "groff failed"
     [ -z "$warnings" ] || fail "groff: $warnings"
     for section in NAME SYNOPSIS DESCRIPTION OPTIONS FILES KEYS "SEE ALSO"; do
         zcat "$man_page" | grep -q "^\.SH \"\?$section\"\?$" || fail "manual page lacks $section"
@@ -94,7 +93,8 @@ fi
 [ -f "$share/doc/quarn-basic-editor/changelog.gz" ] || fail "no changelog"
 
 echo "== program"
-answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/quarn-basic-editor" --version)
+answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/quarn-basic-editor" --version) ||
+    fail "--version ended with $?"
 [ "$answer" = "Quarn BASIC Editor $version" ] || fail "--version said \"$answer\""
 
 if [ "$failures" -ne 0 ]; then
