@@ -4,8 +4,13 @@
 # Installs what building and testing the editor needs, where it is missing.
 # Sourced by ./run and ./test.
 
+# qt6-svg-dev and libqt6svg6 draw the icons from SVG (libqt6svg6 holds the icon
+# engine plugin); the rest of the second line builds and checks the Debian
+# package: rsvg-convert draws the theme icons, gzip and groff for the manual
+# page, dpkg-dev for dpkg-shlibdeps, lintian, appstream and file for cpack.
 qbe_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
-              fonts-liberation ccache desktop-file-utils poppler-utils)
+              fonts-liberation ccache desktop-file-utils poppler-utils
+              qt6-svg-dev libqt6svg6 librsvg2-bin dpkg-dev lintian appstream groff-base gzip file)
 
 qbe_missing_packages() {
     local missing=()
@@ -33,7 +38,7 @@ qbe_install_deps() {
     fi
     if ! command -v cmake >/dev/null 2>&1 || ! command -v ninja >/dev/null 2>&1; then
         echo "Please install: CMake 3.21 or newer, Ninja, a C++17 compiler and Qt 6.4 or newer" \
-             "(Core, Gui, Widgets, PrintSupport, Network, Test)." >&2
+             "(Core, Gui, Widgets, PrintSupport, Network, Svg, Test)." >&2
         return 1
     fi
     return 0

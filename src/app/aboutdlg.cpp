@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,6 +68,11 @@ QFont CAboutDlg::TitleFont()
                      20, QFont::Bold);
 }
 
+QColor CAboutDlg::FaceColor()
+{
+    return QColor(0xf0, 0xf0, 0xf0);
+}
+
 QFont CAboutDlg::CreditFont()
 {
     return PointFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
@@ -95,6 +101,18 @@ CAboutDlg::CAboutDlg(QWidget *parent)
 {
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);
+    // The red title and the black lines are painted on the button face; under
+    // a dark desktop palette they would vanish, so the box keeps its own light
+    // colours.
+    QPalette colours = palette();
+    const QColor black(0, 0, 0);
+    colours.setColor(QPalette::Window, FaceColor());
+    colours.setColor(QPalette::WindowText, black);
+    colours.setColor(QPalette::Button, FaceColor());
+    colours.setColor(QPalette::ButtonText, black);
+    colours.setColor(QPalette::Base, QColor(255, 255, 255));
+    colours.setColor(QPalette::Text, black);
+    setPalette(colours);
 
     m_pLogo = new QLabel(this);
     m_pLogo->setObjectName(QStringLiteral("logo"));

@@ -38,6 +38,8 @@ public:
     // where the wanted face is not installed.
     static QFont TitleFont();
     static QFont CreditFont();
+    // The light button face the strings sit on, whatever the desktop's colours.
+    static QColor FaceColor();
 
 
     QString m_strText;

@@ -15,7 +15,7 @@ CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
-    setWindowIcon(QIcon(QStringLiteral(":/res/docicon.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/res/svg/docicon.svg")));
     // Ctrl+F4 is the main window's command, which closes the active window;
     // the window menu's own binding of it would make the key ambiguous.
     if (QMenu *menu = systemMenu()) {

@@ -20,3 +20,9 @@ struct ShellCommand
 // out). Flags are "-name"; on Windows also "/name". On other systems a path
 // that begins with "/" is a path, never a flag.
 ShellCommand ParseCommandLine(const QStringList &arguments);
+
+// What a start asks to have printed instead of starting the editor: the usage
+// for "--help" or "-h", the name and version for "--version" or "-v" (the first
+// of them named wins). Empty when the editor is to start. programName is the
+// name the program was started by, shown in the usage.
+QString ConsoleText(const QString &programName, const QStringList &arguments);

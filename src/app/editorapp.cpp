@@ -86,6 +86,7 @@ CEditorApp::CEditorApp(int &argc, char **argv)
 {
     setApplicationName(Product::kName);
     setApplicationVersion(Product::kVersion);
+    setDesktopFileName(Product::kAppId);
     SetServices(this);
 }
 
@@ -147,7 +148,8 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_pMainFrame = new CMainFrame;
     m_pDocTemplate = new CDocTemplate(m_pMainFrame);
 
-    ShellFileTypes::Register(applicationFilePath());
+    // Packaged builds leave the file type to the package's own files.
+    ShellFileTypes::Register(applicationFilePath(), QBE_USER_REGISTRATION != 0);
 
     QString fileToOpen;
     bool fromRecentList = false;

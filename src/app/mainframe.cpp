@@ -46,7 +46,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdiArea);
     setWindowTitle(Product::Title());
-    setWindowIcon(QIcon(QStringLiteral(":/res/appicon.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/res/svg/appicon.svg")));
     setAcceptDrops(true);
 
     CreateActions();
@@ -95,7 +95,7 @@ void CMainFrame::CreateActions()
     for (const CommandDescription &command : CommandRegistry::Commands()) {
         QAction *action = MakeAction(command, command.text);
         if (!command.image.isEmpty())
-            action->setIcon(QIcon(QStringLiteral(":/res/toolbar/%1.png").arg(command.image)));
+            action->setIcon(QIcon(QStringLiteral(":/res/svg/toolbar/%1.svg").arg(command.image)));
         action->setShortcuts(command.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);

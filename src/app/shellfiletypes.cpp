@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/shellfiletypes.h"
 
+#include "core/product.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -77,6 +79,54 @@ bool WriteIfDifferent(const QString &path, const QByteArray &content)
     return file.commit();
 }
 
+bool RemoveIf(const QString &path, bool (*own)(const QString &))
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString content = QString::fromUtf8(file.readAll());
+    file.close();
+    return own(content) && file.remove();
+}
+
+// Every line but the Exec line, which names the program.
+QStringList WithoutExec(const QString &entry)
+{
+    QStringList lines = entry.split(QLatin1Char('\n'));
+    lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("Exec=")); });
+    return lines;
+}
+
+// The program an Exec value starts: its first word, quotes taken off.
+QString ExecProgram(const QString &exec)
+{
+    const QString value = exec.trimmed();
+    if (value.startsWith(QLatin1Char('"'))) {
+        const int end = value.indexOf(QLatin1Char('"'), 1);
+        return end < 0 ? QString() : value.mid(1, end - 1);
+    }
+    return value.section(QLatin1Char(' '), 0, 0);
+}
+
+// The Exec value of a desktop entry's main group, escapes left as they are.
+QString ExecOfEntry(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    bool mainGroup = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            mainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (mainGroup && line.section(QLatin1Char('='), 0, 0).trimmed() == QLatin1String("Exec"))
+            return line.section(QLatin1Char('='), 1).trimmed();
+    }
+    return QString();
+}
+
 void RunTool(const QString &tool, const QStringList &arguments)
 {
     const QString program = QStandardPaths::findExecutable(tool);
@@ -119,9 +169,58 @@ QString MimePackage()
         .arg(kMimeType, kTypeName);
 }
 
-bool Register(const QString &programPath)
+Desktop CurrentDesktop()
+{
+    Desktop desktop;
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    desktop.userDataDir = dataHome;
+    const QString writable = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    for (const QString &dir : all) {
+        if (QDir(dir) != QDir(writable) && QDir(dir) != QDir(dataHome))
+            desktop.systemDataDirs.append(dir);
+    }
+    desktop.searchPath = qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    return desktop;
+}
+
+bool InstalledEntryStarts(const QString &programPath, const QString &desktopFileName, const Desktop &desktop)
+{
+    const QString self = QFileInfo(programPath).canonicalFilePath();
+    if (self.isEmpty())
+        return false;
+    for (const QString &dir : desktop.systemDataDirs) {
+        const QString entry = dir + QStringLiteral("/applications/") + desktopFileName;
+        if (!QFileInfo(entry).isFile())
+            continue;
+        QString program = ExecProgram(ExecOfEntry(entry));
+        if (program.isEmpty())
+            continue;
+        if (!program.contains(QLatin1Char('/')))
+            program = QStandardPaths::findExecutable(program, desktop.searchPath);
+        if (!program.isEmpty() && QFileInfo(program).canonicalFilePath() == self)
+            return true;
+    }
+    return false;
+}
+
+bool IsOwnDesktopEntry(const QString &content)
+{
+    return WithoutExec(content) == WithoutExec(DesktopEntry(QStringLiteral("/p")));
+}
+
+bool IsOwnMimePackage(const QString &content)
+{
+    return content == MimePackage();
+}
+
+bool Register(const QString &programPath, bool writeWanted)
 {
 #ifdef Q_OS_WIN
+    if (!writeWanted)
+        return false;
     QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"), QSettings::NativeFormat);
     const QString command = QStringLiteral("\"%1\" -dde \"%2\"")
                                 .arg(QDir::toNativeSeparators(programPath), QStringLiteral("%1"));
@@ -139,26 +238,35 @@ bool Register(const QString &programPath)
     set(kTypeId + QStringLiteral("/shell/open/command/Default"), command);
     return changed;
 #else
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.isEmpty())
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString entry = DesktopEntry(programPath);
-    if (entry.isEmpty())
-        return false;
-    const QString applications = dataHome + QStringLiteral("/applications");
-    const QString mime = dataHome + QStringLiteral("/mime");
-    const bool entryChanged = WriteIfDifferent(applications + QLatin1Char('/') + kTypeId
-                                                   + QStringLiteral(".desktop"),
-                                               entry.toUtf8());
-    const bool mimeChanged = WriteIfDifferent(mime + QStringLiteral("/packages/") + kTypeId
-                                                  + QStringLiteral(".xml"),
-                                              MimePackage().toUtf8());
+    return Update(programPath, Product::kAppId + QStringLiteral(".desktop"), CurrentDesktop(), writeWanted);
+#endif
+}
+
+bool Update(const QString &programPath, const QString &desktopFileName, const Desktop &desktop, bool writeWanted)
+{
+    const QString applications = desktop.userDataDir + QStringLiteral("/applications");
+    const QString mime = desktop.userDataDir + QStringLiteral("/mime");
+    const QString entryPath = applications + QLatin1Char('/') + kTypeId + QStringLiteral(".desktop");
+    const QString mimePath = mime + QStringLiteral("/packages/") + kTypeId + QStringLiteral(".xml");
+    bool entryChanged = false;
+    bool mimeChanged = false;
+    if (!writeWanted || InstalledEntryStarts(programPath, desktopFileName, desktop)) {
+        // The package's own entry and MIME package do the work; one of ours
+        // would stand in front of them.
+        entryChanged = RemoveIf(entryPath, IsOwnDesktopEntry);
+        mimeChanged = RemoveIf(mimePath, IsOwnMimePackage);
+    } else {
+        const QString entry = DesktopEntry(programPath);
+        if (entry.isEmpty())
+            return false;
+        entryChanged = WriteIfDifferent(entryPath, entry.toUtf8());
+        mimeChanged = WriteIfDifferent(mimePath, MimePackage().toUtf8());
+    }
     if (mimeChanged)
         RunTool(QStringLiteral("update-mime-database"), {mime});
     if (entryChanged)
         RunTool(QStringLiteral("update-desktop-database"), {applications});
     return entryChanged || mimeChanged;
-#endif
 }
 
 } // namespace ShellFileTypes

@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -101,6 +102,41 @@ private Q_SLOTS:
         QCOMPARE(CountColor(image, LineRect(lines.at(1)), QColor(255, 0, 0)), 0);
         // Between the title and the first credit line the dialog shows its own colour.
         QVERIFY(CountColor(image, QRect(140, 48, 40, 4), window) > 0);
+    }
+
+    // A dark desktop palette must not put the black lines on a dark face.
+    void staysReadableUnderADarkPalette()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+            dark.setColor(role, QColor(30, 30, 35));
+        for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            dark.setColor(role, QColor(230, 230, 230));
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+
+        CAboutDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QImage image = dialog.grab().toImage();
+        const QColor face = CAboutDlg::FaceColor();
+        QVERIFY(face.lightness() > 200);
+        const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
+        for (const CAboutDlg::PaintedLine &line : lines) {
+            const QRect rect = LineRect(line);
+            QVERIFY2(CountColor(image, rect, line.color) > 20, qPrintable(line.text));
+            QVERIFY2(CountColor(image, rect, face) > rect.width() * rect.height() / 3, qPrintable(line.text));
+            QCOMPARE(CountColor(image, rect, QColor(30, 30, 35)), 0);
+        }
+        QCOMPARE(lines.at(0).color, QColor(255, 0, 0));
+        QCOMPARE(lines.at(1).color, QColor(0, 0, 0));
+        // The dialog around the strings and the text box are light as well.
+        QVERIFY(CountColor(image, QRect(140, 48, 40, 4), face) > 0);
+        QPlainTextEdit *box = Child<QPlainTextEdit>(&dialog, "textBox");
+        const QRect viewport(box->viewport()->mapTo(&dialog, QPoint(0, 0)), box->viewport()->size());
+        QVERIFY(CountColor(image, viewport, QColor(255, 255, 255)) > viewport.width() * viewport.height() / 2);
+        QVERIFY(CountColor(image, viewport, QColor(0, 0, 0)) > 20);
     }
 
     void repaintingDrawsTheSameAndLeavesTheDialogsFont()

@@ -3,6 +3,13 @@
 #include "testsupport.h"
 
 #include "app/commandline.h"
+#include "core/product.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(ShellCommand::Kind)
 
@@ -57,6 +64,82 @@ private Q_SLOTS:
         const ShellCommand command = ParseCommandLine(arguments);
         QCOMPARE(command.kind, kind);
         QCOMPARE(command.files, files);
+    }
+
+    void consoleText_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected"); // "usage", "version" or "" for a start of the editor
+        QTest::newRow("no arguments") << QStringList{} << QString();
+        QTest::newRow("a file") << QStringList{QStringLiteral("pong.qrx")} << QString();
+        QTest::newRow("desktop hand-over")
+            << QStringList{QStringLiteral("-dde"), QStringLiteral("pong.qrx")} << QString();
+        QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << QStringLiteral("usage");
+        QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << QStringLiteral("usage");
+        QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << QStringLiteral("version");
+        QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << QStringLiteral("version");
+        QTest::newRow("after a file") << QStringList{QStringLiteral("pong.qrx"), QStringLiteral("-v")}
+                                      << QStringLiteral("version");
+        QTest::newRow("first request wins")
+            << QStringList{QStringLiteral("-h"), QStringLiteral("--version")} << QStringLiteral("usage");
+        // The old flags stay what they were: not one of these.
+        QTest::newRow("-help is a flag of its own") << QStringList{QStringLiteral("-help")} << QString();
+        QTest::newRow("-V is another flag") << QStringList{QStringLiteral("-V")} << QString();
+        QTest::newRow("a file named like a request")
+            << QStringList{QStringLiteral("./--help")} << QString();
+    }
+    void consoleText()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        const QString text = ConsoleText(QStringLiteral("qbe"), arguments);
+        if (expected.isEmpty()) {
+            QVERIFY(text.isEmpty());
+        } else if (expected == QLatin1String("version")) {
+            QCOMPARE(text, Product::kName + QLatin1Char(' ') + Product::kVersion + QLatin1Char('\n'));
+        } else {
+            QVERIFY(text.startsWith(QStringLiteral("Usage: qbe [FILE]\n")));
+            for (const char *option : {"-dde", "--help", "--version"})
+                QVERIFY2(text.contains(QLatin1String(option)), option);
+        }
+    }
+
+    // The real program answers without a display, at once, and leaves the
+    // user's settings and data folders empty.
+    void programAnswersWithoutDisplay_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("start");
+        const QString version = Product::kName + QLatin1Char(' ') + Product::kVersion + QLatin1Char('\n');
+        QTest::newRow("--version") << QStringLiteral("--version") << version;
+        QTest::newRow("-v") << QStringLiteral("-v") << version;
+        QTest::newRow("--help") << QStringLiteral("--help") << QStringLiteral("Usage: quarn-basic-editor [FILE]\n");
+        QTest::newRow("-h") << QStringLiteral("-h") << QStringLiteral("Usage: quarn-basic-editor [FILE]\n");
+    }
+    void programAnswersWithoutDisplay()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, start);
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "HOME"})
+            env.insert(QLatin1String(name), home.path());
+        QProcess process;
+        process.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(QStringLiteral(QBE_EDITOR_EXE), {argument});
+        QVERIFY(process.waitForFinished(20000));
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString::fromLocal8Bit(process.readAllStandardOutput()).startsWith(start));
+        QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
     }
 };
 

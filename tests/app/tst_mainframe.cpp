@@ -30,6 +30,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSet>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
@@ -223,6 +224,37 @@ private Q_SLOTS:
             QVERIFY2(TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(id)));
         QCOMPARE(TestSupport::CommandAction(Frame(), ID_BUILD_COMPILE)->statusTip(),
                  QStringLiteral("Save and compile the active source file"));
+    }
+
+    // Every toolbar and window icon is drawn afresh at the screen's scale, not
+    // blown up from a small picture.
+    void iconsAreSharpAtAnyScale()
+    {
+        QList<QPair<QString, QIcon>> icons;
+        const QList<QAction *> actions = Frame()->findChild<QToolBar *>()->actions();
+        for (QAction *action : actions) {
+            if (!action->isSeparator())
+                icons.append({action->toolTip(), action->icon()});
+        }
+        icons.append({QStringLiteral("main window"), Frame()->windowIcon()});
+        OpenSample();
+        icons.append({QStringLiteral("document window"), Frame()->MdiArea()->subWindowList().constFirst()->windowIcon()});
+        for (const auto &[name, icon] : std::as_const(icons)) {
+            for (const qreal scale : {1.0, 1.5, 2.0, 3.0}) {
+                const QPixmap pixmap = icon.pixmap(QSize(16, 16), scale);
+                const int pixels = qRound(16 * scale);
+                QVERIFY2(pixmap.size() == QSize(pixels, pixels), qPrintable(name));
+                QCOMPARE(pixmap.devicePixelRatio(), scale);
+                // Something is drawn, and not in one colour only.
+                const QImage image = pixmap.toImage();
+                QSet<QRgb> colours;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x)
+                        colours.insert(image.pixel(x, y));
+                }
+                QVERIFY2(colours.size() > 2, qPrintable(name));
+            }
+        }
     }
 
     void statusBarPanes()

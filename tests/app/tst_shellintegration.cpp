@@ -472,6 +472,100 @@ private Q_SLOTS:
         qputenv("PATH", oldPath);
     }
 
+    // A program that an installed desktop entry starts leaves the file type to
+    // the package: it writes no entry of its own for the user and removes the
+    // one it wrote before.
+    void installedEntryDecidesRegistration_data()
+    {
+        QTest::addColumn<QString>("exec");         // the installed entry's Exec; %1 is the program's folder
+        QTest::addColumn<bool>("inUserFolder");    // the entry sits in the user's own data folder
+        QTest::addColumn<bool>("writeWanted");
+        QTest::addColumn<QString>("earlier");      // the per-user entry there before: "", "own" or "foreign"
+        QTest::addColumn<bool>("userEntryAfter");
+        QTest::addColumn<bool>("changed");
+        const QString path = QStringLiteral("%1/quarn-basic-editor -dde %F");
+        QTest::newRow("no installed entry") << QString() << false << true << QString() << true << true;
+        QTest::newRow("installed, by path") << path << false << true << QString() << false << false;
+        QTest::newRow("installed, quoted path")
+            << QStringLiteral("\"%1/quarn-basic-editor\" -dde %F") << false << true << QString() << false << false;
+        QTest::newRow("installed, by name on the path")
+            << QStringLiteral("quarn-basic-editor -dde %F") << false << true << QString() << false << false;
+        QTest::newRow("installed, by a link on the path")
+            << QStringLiteral("qbe-link -dde %F") << false << true << QString() << false << false;
+        QTest::newRow("installed entry starts another program")
+            << QStringLiteral("/usr/games/other-editor -dde %F") << false << true << QString() << true << true;
+        QTest::newRow("installed entry names a program the path lacks")
+            << QStringLiteral("not-on-the-path -dde %F") << false << true << QString() << true << true;
+        QTest::newRow("an entry in the user's own folder is no package")
+            << path << true << true << QString() << true << true;
+        QTest::newRow("installed: the earlier per-user entry goes")
+            << path << false << true << QStringLiteral("own") << false << true;
+        QTest::newRow("installed: a foreign entry of the same name stays")
+            << path << false << true << QStringLiteral("foreign") << true << false;
+        QTest::newRow("not installed: the earlier entry is brought up to date")
+            << QString() << false << true << QStringLiteral("own") << true << true;
+        QTest::newRow("writing not wanted: nothing is written")
+            << QString() << false << false << QString() << false << false;
+        QTest::newRow("writing not wanted: the earlier entry goes")
+            << QString() << false << false << QStringLiteral("own") << false << true;
+    }
+    void installedEntryDecidesRegistration()
+    {
+        QFETCH(QString, exec);
+        QFETCH(bool, inUserFolder);
+        QFETCH(bool, writeWanted);
+        QFETCH(QString, earlier);
+        QFETCH(bool, userEntryAfter);
+        QFETCH(bool, changed);
+        // A folder without blanks: the unquoted Exec lines could not name it.
+        QTemporaryDir root(QDir::tempPath() + QStringLiteral("/qbe-XXXXXX"));
+        QVERIFY(root.isValid());
+        const auto WriteWithFolders = [](const QString &path, const QByteArray &bytes) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            return TestSupport::WriteFile(path, bytes);
+        };
+        const QString bin = root.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        const QString program = TestSupport::WriteScript(bin, QStringLiteral("quarn-basic-editor"), "exit 0\n");
+        QVERIFY(!program.isEmpty());
+        QVERIFY(QFile::link(program, bin + QStringLiteral("/qbe-link")));
+
+        ShellFileTypes::Desktop desktop;
+        desktop.systemDataDirs = {root.filePath(QStringLiteral("usr-share"))};
+        desktop.userDataDir = root.filePath(QStringLiteral("user-share"));
+        desktop.searchPath = {root.filePath(QStringLiteral("empty")), bin};
+        const QString desktopFile = QStringLiteral("org.example.Test.desktop");
+        if (!exec.isEmpty()) {
+            const QString folder = inUserFolder ? desktop.userDataDir : desktop.systemDataDirs.constFirst();
+            const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Installed\nExec="
+                                     + exec.arg(bin).toUtf8() + "\n[Desktop Action New]\nExec=other\n";
+            QVERIFY(!WriteWithFolders(folder + QStringLiteral("/applications/") + desktopFile, entry).isEmpty());
+        }
+        const QString userEntry = desktop.userDataDir + QStringLiteral("/applications/QuarnBASIC.Code.desktop");
+        const QString userMime = desktop.userDataDir + QStringLiteral("/mime/packages/QuarnBASIC.Code.xml");
+        if (!earlier.isEmpty()) {
+            // An entry this program wrote for a build in another place, or one of somebody else's.
+            const QByteArray content = earlier == QLatin1String("own")
+                ? ShellFileTypes::DesktopEntry(QStringLiteral("/home/u/build/quarn-basic-editor")).toUtf8()
+                : QByteArray("[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %F\n");
+            QVERIFY(!WriteWithFolders(userEntry, content).isEmpty());
+            if (earlier == QLatin1String("own"))
+                QVERIFY(!WriteWithFolders(userMime, ShellFileTypes::MimePackage().toUtf8()).isEmpty());
+        }
+
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(root.filePath(QStringLiteral("no-tools"))));
+        const bool result = ShellFileTypes::Update(program, desktopFile, desktop, writeWanted);
+        qputenv("PATH", oldPath);
+
+        QCOMPARE(result, changed);
+        QCOMPARE(QFile::exists(userEntry), userEntryAfter);
+        if (earlier != QLatin1String("foreign"))
+            QCOMPARE(QFile::exists(userMime), userEntryAfter);
+        if (userEntryAfter && earlier != QLatin1String("foreign"))
+            QVERIFY(TestSupport::ReadFile(userEntry).contains(QFile::encodeName(program)));
+    }
+
     void execLineQuotesTheProgramPath_data()
     {
         QTest::addColumn<QString>("program");
