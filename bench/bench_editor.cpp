@@ -171,7 +171,9 @@ qint64 PageThrough(QPlainTextEdit *edit, int *pages)
     return timer.nsecsElapsed();
 }
 
-qint64 PagePlain(const QString &text, int *pages)
+// The bare widget showing text, for one measurement.
+template<class Measure>
+qint64 WithBare(const QString &text, Measure measure)
 {
     QPlainTextEdit edit;
     edit.setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -179,10 +181,12 @@ qint64 PagePlain(const QString &text, int *pages)
     edit.resize(800, 600);
     edit.show();
     edit.setPlainText(text);
-    return PageThrough(&edit, pages);
+    return measure(&edit);
 }
 
-qint64 PageColored(const QString &text, int *pages)
+// An editor window showing text, for one measurement.
+template<class Measure>
+qint64 WithEditor(const QString &text, Measure measure)
 {
     CRichSyntaxDoc doc;
     doc.TextDocument()->setPlainText(text);
@@ -190,7 +194,7 @@ qint64 PageColored(const QString &text, int *pages)
     view.resize(800, 600);
     view.show();
     view.OnInitialUpdate();
-    return PageThrough(&view, pages);
+    return measure(&view);
 }
 
 // Keys typed in the middle of the first line, each followed by a paint.
@@ -209,28 +213,6 @@ qint64 TypeInFirstLine(QPlainTextEdit *edit, int column)
     return timer.nsecsElapsed() / keys;
 }
 
-qint64 LongLinePlain(const QString &text)
-{
-    QPlainTextEdit edit;
-    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit.setFont(CRichSyntaxView::EditorFont());
-    edit.resize(800, 600);
-    edit.show();
-    edit.setPlainText(text);
-    return TypeInFirstLine(&edit, 40);
-}
-
-qint64 LongLineColored(const QString &text)
-{
-    CRichSyntaxDoc doc;
-    doc.TextDocument()->setPlainText(text);
-    CRichSyntaxView view(&doc);
-    view.resize(800, 600);
-    view.show();
-    view.OnInitialUpdate();
-    return TypeInFirstLine(&view, 40);
-}
-
 void Type(QWidget *target, int count)
 {
     for (int i = 0; i < count; ++i) {
@@ -242,24 +224,18 @@ void Type(QWidget *target, int count)
     }
 }
 
-qint64 Keystrokes(const QString &text, int line)
+qint64 Keystrokes(QPlainTextEdit *view, int line)
 {
-    CRichSyntaxDoc doc;
-    doc.TextDocument()->setPlainText(text);
-    CRichSyntaxView view(&doc);
-    view.resize(800, 600);
-    view.show();
-    view.OnInitialUpdate();
-    view.setFocus();
-    QTextCursor cursor(doc.TextDocument()->findBlockByNumber(line));
+    view->setFocus();
+    QTextCursor cursor(view->document()->findBlockByNumber(line));
     cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 10);
-    view.setTextCursor(cursor);
-    view.ensureCursorVisible();
+    view->setTextCursor(cursor);
+    view->ensureCursorVisible();
     Settle();
-    Type(&view, 5); // warm up
+    Type(view, 5); // warm up
     QElapsedTimer timer;
     timer.start();
-    Type(&view, kKeystrokes);
+    Type(view, kKeystrokes);
     return timer.nsecsElapsed() / kKeystrokes;
 }
 
@@ -368,8 +344,9 @@ int main(int argc, char *argv[])
 
     if (Wanted("keystroke")) {
         // One keystroke deep in the big file vs in a small one.
-        const qint64 keyBig = Keystrokes(big, kKeyLine);
-        const qint64 keySmall = Keystrokes(small, kSmallLines / 2);
+        const qint64 keyBig = WithEditor(big, [](QPlainTextEdit *view) { return Keystrokes(view, kKeyLine); });
+        const qint64 keySmall =
+            WithEditor(small, [](QPlainTextEdit *view) { return Keystrokes(view, kSmallLines / 2); });
         std::printf("(3) keystroke at line %d: %.3f ms, in a %d-line file: %.3f ms: ratio %.2f "
                     "(goal <= 1.5)\n",
                     kKeyLine, Ms(keyBig), kSmallLines, Ms(keySmall), double(keyBig) / double(keySmall));
@@ -379,10 +356,14 @@ int main(int argc, char *argv[])
         // Paging through the whole file, each page painted.
         int pagesPlain = 0;
         int pagesColored = 0;
-        qint64 pagePlain = PagePlain(big, &pagesPlain);
-        qint64 pageColored = PageColored(big, &pagesColored);
-        pagePlain = std::min(pagePlain, PagePlain(big, &pagesPlain));
-        pageColored = std::min(pageColored, PageColored(big, &pagesColored));
+        const auto pagePlainOnce = [&] {
+            return WithBare(big, [&](QPlainTextEdit *edit) { return PageThrough(edit, &pagesPlain); });
+        };
+        const auto pageColoredOnce = [&] {
+            return WithEditor(big, [&](QPlainTextEdit *edit) { return PageThrough(edit, &pagesColored); });
+        };
+        const qint64 pagePlain = std::min(pagePlainOnce(), pagePlainOnce());
+        const qint64 pageColored = std::min(pageColoredOnce(), pageColoredOnce());
         std::printf("(4) paging top to bottom: editor %.0f ms (%d pages), bare %.0f ms (%d pages): ratio "
                     "%.2f (goal <= 1.3)\n",
                     Ms(pageColored), pagesColored, Ms(pagePlain), pagesPlain, double(pageColored) / double(pagePlain));
@@ -398,10 +379,9 @@ int main(int argc, char *argv[])
         }
         longLine.truncate(kLongLine);
         longLine += QStringLiteral("\nEnd\n");
-        qint64 longPlain = LongLinePlain(longLine);
-        qint64 longColored = LongLineColored(longLine);
-        longPlain = std::min(longPlain, LongLinePlain(longLine));
-        longColored = std::min(longColored, LongLineColored(longLine));
+        const auto typeInLine = [](QPlainTextEdit *edit) { return TypeInFirstLine(edit, 40); };
+        const qint64 longPlain = std::min(WithBare(longLine, typeInLine), WithBare(longLine, typeInLine));
+        const qint64 longColored = std::min(WithEditor(longLine, typeInLine), WithEditor(longLine, typeInLine));
         std::printf("(5) keystroke in a %d-character line: editor %.2f ms, bare %.2f ms: ratio %.2f (goal <= 1.5)\n",
                     kLongLine, Ms(longColored), Ms(longPlain), double(longColored) / double(longPlain));
     }

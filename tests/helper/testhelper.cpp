@@ -206,13 +206,13 @@ int main(int argc, char *argv[])
             return 0;
         } else if (arg.startsWith(QLatin1String("editor="))) {
             auto *editorApp = static_cast<CEditorApp *>(&app);
-            const QString spec = arg.section(QLatin1Char('='), 1);
-            if (!editorApp->InitInstance({spec.section(QLatin1Char(':'), 0, 0)}))
+            const QString value = arg.section(QLatin1Char('='), 1);
+            if (!editorApp->InitInstance({value.section(QLatin1Char(':'), 0, 0)}))
                 return 2;
             CRichSyntaxView *view = editorApp->MainFrame()->ActiveView();
             QTextCursor cursor(view->document());
             cursor.movePosition(QTextCursor::End);
-            cursor.insertText(spec.section(QLatin1Char(':'), 1, -1));
+            cursor.insertText(value.section(QLatin1Char(':'), 1, -1));
             std::printf("typed\n");
             std::fflush(stdout);
             const int result = app.exec();
@@ -221,10 +221,10 @@ int main(int argc, char *argv[])
         } else if (arg.startsWith(QLatin1String("writesafely="))) {
             // Where the editor keeps its recovery, the next start looks.
             QCoreApplication::setApplicationName(Product::kName);
-            const QString spec = arg.section(QLatin1Char('='), 1);
-            const QByteArray bytes(spec.section(QLatin1Char(':'), 1).toLongLong() << 20, 'n');
+            const QString value = arg.section(QLatin1Char('='), 1);
+            const QByteArray bytes(value.section(QLatin1Char(':'), 1).toLongLong() << 20, 'n');
             int error = 0;
-            WriteFileSafely(spec.section(QLatin1Char(':'), 0, 0), bytes, &error);
+            WriteFileSafely(value.section(QLatin1Char(':'), 0, 0), bytes, &error);
             std::printf("written %d\n", error);
             std::fflush(stdout);
         } else if (arg.startsWith(QLatin1String("exit="))) {
