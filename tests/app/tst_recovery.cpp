@@ -33,19 +33,6 @@ QStringList Entries(const QString &pattern = QStringLiteral("*.entry"))
         found.append(it.next());
     return found;
 }
-
-// A child that never outlives its test.
-class ChildProcess : public QProcess
-{
-public:
-    ~ChildProcess() override
-    {
-        if (state() != NotRunning) {
-            kill();
-            waitForFinished();
-        }
-    }
-};
 } // namespace
 
 class TestRecovery : public QObject
@@ -53,6 +40,16 @@ class TestRecovery : public QObject
     Q_OBJECT
 
     CEditorApp *App() { return CEditorApp::Instance(); }
+
+    // Starts the editor, answers Yes to the offer of path's text (the one
+    // question asked) and gives the document that came back; null otherwise.
+    CRichSyntaxDoc *StartAndAcceptRecovery(MessageBoxRecorder &boxes, const QString &path)
+    {
+        boxes.Answer(QMessageBox::Yes);
+        if (!App()->InitInstance({}) || boxes.Texts() != QStringList{kRecovered.arg(QDir::toNativeSeparators(path))})
+            return nullptr;
+        return App()->MainFrame()->ActiveDocument();
+    }
 
     QTemporaryDir m_dir;
 
@@ -93,10 +90,7 @@ private Q_SLOTS:
 
         // The next start offers them, and Yes brings the text back as it was typed.
         MessageBoxRecorder boxes;
-        boxes.Answer(QMessageBox::Yes);
-        QVERIFY(App()->InitInstance({}));
-        QCOMPARE(boxes.Texts(), QStringList{kRecovered.arg(QDir::toNativeSeparators(path))});
-        CRichSyntaxDoc *doc = App()->MainFrame()->ActiveDocument();
+        CRichSyntaxDoc *doc = StartAndAcceptRecovery(boxes, path);
         QVERIFY(doc);
         QCOMPARE(doc->GetPathName(), path);
         QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("cls\n") + typed);
@@ -160,10 +154,7 @@ private Q_SLOTS:
         QVERIFY2(!Entries(QStringLiteral("backup-*")).isEmpty(), "the save ended before it could be stopped");
 
         MessageBoxRecorder boxes;
-        boxes.Answer(QMessageBox::Yes);
-        QVERIFY(App()->InitInstance({}));
-        QCOMPARE(boxes.Texts(), QStringList{kRecovered.arg(QDir::toNativeSeparators(path))});
-        CRichSyntaxDoc *doc = App()->MainFrame()->ActiveDocument();
+        CRichSyntaxDoc *doc = StartAndAcceptRecovery(boxes, path);
         QVERIFY(doc);
         QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("OLD LINE 1\nOLD LINE 2\n"));
         QVERIFY(doc->IsModified());

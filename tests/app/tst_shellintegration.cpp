@@ -31,29 +31,6 @@
 namespace {
 constexpr int kProcessTimeoutMs = 30000;
 
-// A child that never outlives its test, whatever the test's outcome.
-class ChildProcess : public QProcess
-{
-public:
-    ~ChildProcess() override
-    {
-        if (state() != NotRunning) {
-            kill();
-            waitForFinished();
-        }
-    }
-
-    // Everything the child printed so far.
-    const QByteArray &Output()
-    {
-        m_output += readAllStandardOutput();
-        return m_output;
-    }
-
-private:
-    QByteArray m_output;
-};
-
 #ifdef Q_OS_UNIX
 int Mode(const QString &path)
 {

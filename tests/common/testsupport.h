@@ -117,6 +117,29 @@ private:
     QList<QWidget *> m_handling; // dialogs whose action runs now
 };
 
+// A child that never outlives its test, whatever the test's outcome.
+class ChildProcess : public QProcess
+{
+public:
+    ~ChildProcess() override
+    {
+        if (state() != NotRunning) {
+            kill();
+            waitForFinished();
+        }
+    }
+
+    // Everything the child printed so far.
+    const QByteArray &Output()
+    {
+        m_output += readAllStandardOutput();
+        return m_output;
+    }
+
+private:
+    QByteArray m_output;
+};
+
 // A control of a window by its object name; null when there is none.
 template<class T>
 T *Child(const QObject *window, const char *name)

@@ -149,6 +149,22 @@ class TestDocument : public QObject
     CDocTemplate *m_pTemplate = nullptr;
     std::unique_ptr<ModalDriver> m_pDriver;
 
+#ifdef Q_OS_UNIX
+    // A save cut off after 1 KiB reports a full disk, leaves the file's old
+    // bytes and the document modified.
+    void SaveCutShortKeepsTheOld(CRichSyntaxDoc *doc, MessageBoxRecorder &boxes, const QString &path,
+                                 const QByteArray &old)
+    {
+        {
+            FileSizeLimit limit(1024);
+            QVERIFY(!doc->DoFileSave());
+        }
+        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), path)});
+        QCOMPARE(TestSupport::ReadFile(path), old);
+        QVERIFY(doc->IsModified());
+    }
+#endif
+
 private Q_SLOTS:
     void init()
     {
@@ -559,13 +575,9 @@ private Q_SLOTS:
         const QString text = doc->TextDocument()->toPlainText();
 
         MessageBoxRecorder boxes;
-        {
-            FileSizeLimit limit(1024);
-            QVERIFY(!doc->DoFileSave());
-        }
-        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), path)});
-        QCOMPARE(TestSupport::ReadFile(path), old);
-        QVERIFY(doc->IsModified());
+        SaveCutShortKeepsTheOld(doc, boxes, path, old);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(doc->TextDocument()->toPlainText(), text);
         QCOMPARE(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
         QCOMPARE(Windows(), 1);
@@ -788,13 +800,9 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
 
         // A write that fails half-way puts the old bytes back and keeps no backup.
-        {
-            FileSizeLimit limit(1024);
-            QVERIFY(!doc->DoFileSave());
-        }
-        QCOMPARE(boxes.Texts(), QStringList{WithPath(QStringLiteral("Disk full while accessing %1."), path)});
-        QCOMPARE(TestSupport::ReadFile(path), old);
-        QVERIFY(doc->IsModified());
+        SaveCutShortKeepsTheOld(doc, boxes, path, old);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(!QDirIterator(CRecoveryStore::BaseFolder(), {QStringLiteral("backup-*")}, QDir::Files,
                               QDirIterator::Subdirectories)
                      .hasNext());
