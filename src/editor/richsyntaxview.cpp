@@ -54,6 +54,8 @@ constexpr int kTextGap = 5;
 constexpr int kNumberGap = 3;
 const QColor kGutterInk(0, 128, 128);
 const QString kNotFound = QStringLiteral("Cannot find \"%1\"");
+// Lines up to this long are drawn whole; of longer ones, only what is in view.
+constexpr int kInkAllChars = 1024;
 
 // A key chord with Ctrl, Alt or Meta carries a command, never a character to
 // type; unknown chords type nothing. Ctrl+Alt together is how Windows reports
@@ -220,7 +222,121 @@ void CRichSyntaxView::paintEvent(QPaintEvent *event)
 {
     // No row is ever drawn without its colours.
     ColorVisibleBlocks();
-    QPlainTextEdit::paintEvent(event);
+    if (m_ink.Font() != m_font)
+        m_ink.SetStyles(m_font, [this](ColorKind kind) { return m_pHighlighter->Format(kind); });
+
+    QPainter painter(viewport());
+    const QRect clip = event->rect();
+    painter.setClipRect(clip);
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    const bool caretShown = !isReadOnly() || (textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    QTextLayout *caretLayout = nullptr;
+    QPointF caretAt;
+    int caretPosition = 0;
+
+    const int bottom = viewport()->height();
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= bottom; block = block.next()) {
+        const QRectF rect = blockBoundingRect(block).translated(offset);
+        if (block.isVisible() && rect.bottom() >= clip.top() && rect.top() <= clip.bottom()) {
+            PaintBlock(painter, block, offset, clip, context);
+            QTextLayout *layout = block.layout();
+            const int position = block.position();
+            if (caretShown && context.cursorPosition >= position
+                && context.cursorPosition < position + block.length()) {
+                caretLayout = layout;
+                caretAt = offset;
+                caretPosition = context.cursorPosition - position;
+            } else if (!isReadOnly() && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty()) {
+                // While an input method composes, the caret stands in the composed text.
+                caretLayout = layout;
+                caretAt = offset;
+                caretPosition = layout->preeditAreaPosition() - (context.cursorPosition + 2);
+            }
+        }
+        offset.ry() += rect.height();
+    }
+    m_ink.Draw(&painter);
+    if (caretLayout)
+        caretLayout->drawCursor(&painter, caretAt, caretPosition, cursorWidth());
+}
+
+void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset,
+                                 const QRect &clip, const QAbstractTextDocumentLayout::PaintContext &context)
+{
+    QTextLayout *layout = block.layout();
+    const int position = block.position();
+    const int length = block.length();
+    // The selections that reach into the block, in its own positions.
+    QList<QTextLayout::FormatRange> selections;
+    bool plainSelections = true;
+    for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {
+        const int start = selection.cursor.selectionStart() - position;
+        const int end = selection.cursor.selectionEnd() - position;
+        const bool fullWidth = selection.format.hasProperty(QTextFormat::FullWidthSelection);
+        if (start < length && end > 0 && end > start) {
+            selections.append({start, end - start, selection.format});
+            plainSelections = plainSelections && !fullWidth;
+        } else if (!selection.cursor.hasSelection() && fullWidth && block.contains(selection.cursor.position())) {
+            // A whole-row mark, such as a current-line band; the layout draws it.
+            const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - position);
+            selections.append({line.textStart(), line.textLength() + 1, selection.format});
+            plainSelections = false;
+        }
+    }
+
+    const QString text = block.text();
+    m_paintSpans.clear();
+    if (layout->formats().isEmpty())
+        m_pHighlighter->ColorSpans(text, m_paintSpans);
+    if (plainSelections && !m_paintSpans.empty() && layout->lineCount() == 1
+        && layout->preeditAreaText().isEmpty()) {
+        const QTextLine line = layout->lineAt(0);
+        // Of a long line only the characters in view are drawn.
+        int from = 0;
+        int to = int(text.size());
+        if (to > kInkAllChars) {
+            from = qMax(0, line.xToCursor(clip.left() - offset.x()) - 1);
+            to = qMin(to, line.xToCursor(clip.right() - offset.x()) + 2);
+        }
+        QList<CGlyphInk::Override> overrides;
+        for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
+            if (selection.format.hasProperty(QTextFormat::ForegroundBrush))
+                overrides.append({selection.start, selection.length, selection.format.foreground().color()});
+        }
+        if (m_ink.AddLine(line, text, m_paintSpans, offset, from, to, overrides)) {
+            // The text goes on the page with the rest of it; the selections'
+            // ground goes under it now.
+            for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
+                const int start = qMax(selection.start, line.textStart());
+                const int end = qMin(selection.start + selection.length, line.textStart() + line.textLength());
+                if (!selection.format.hasProperty(QTextFormat::BackgroundBrush))
+                    continue;
+                const qreal left = offset.x() + line.cursorToX(start);
+                const qreal right = offset.x() + line.cursorToX(end);
+                const qreal top = offset.y() + line.y();
+                if (right > left)
+                    painter.fillRect(QRectF(left, top, right - left, line.height()).toAlignedRect(),
+                                     selection.format.background());
+                // A selection that takes the line break with it reaches a
+                // quarter of the row's height further, as Qt's layouts show it.
+                if (selection.start + selection.length > line.textStart() + line.textLength())
+                    painter.fillRect(QRectF(right, top, line.height() / 4, line.height()), selection.format.background());
+            }
+            return;
+        }
+    }
+    // Everything else is drawn by the layout: with its own colours, or with
+    // the line's drawn as selections under the real ones.
+    if (!m_paintSpans.empty()) {
+        QList<QTextLayout::FormatRange> colored;
+        colored.reserve(qsizetype(m_paintSpans.size()) + selections.size());
+        for (const ColorSpan &span : m_paintSpans)
+            colored.append({span.start, span.length, m_pHighlighter->Format(span.kind)});
+        selections = colored + selections;
+    }
+    layout->draw(&painter, offset, selections, clip);
 }
 
 void CRichSyntaxView::SetGutterWidth(int width)
@@ -288,22 +404,21 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
             break;
         if (!block.isVisible())
             continue;
-        const QByteArray digits = QByteArray::number(block.blockNumber() + 1);
-        glyphs.resize(digits.size());
-        positions.resize(digits.size());
+        // Right-aligned: the last digit first.
         qreal pen = right;
-        for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-            const int digit = digits.at(i) - '0';
+        for (int number = block.blockNumber() + 1; number > 0; number /= 10) {
+            const int digit = number % 10;
             pen -= m_digits.advances.at(digit);
-            glyphs[i] = m_digits.glyphs.at(digit);
-            positions[i] = QPointF(pen, top + m_digits.ascent);
+            glyphs.append(m_digits.glyphs.at(digit));
+            positions.append(QPointF(pen, top + m_digits.ascent));
         }
-        QGlyphRun run;
-        run.setRawFont(m_digits.raw);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
     }
+    // All numbers in one run: one drawing call for the whole strip.
+    QGlyphRun run;
+    run.setRawFont(m_digits.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(0, 0), run);
 }
 
 void CRichSyntaxView::GoToPosition(int line, int column)

@@ -3,13 +3,17 @@
 #pragma once
 
 #include "editor/findreplacedlg.h"
+#include "editor/glyphink.h"
+#include "editor/scanner.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRawFont>
 
 #include <memory>
+#include <vector>
 
 class CGutterWidget;
 class CRichSyntaxDoc;
@@ -103,6 +107,10 @@ protected:
 
 private:
     void UpdateGutterGeometry();
+    // Draws one block's text, its selections and background; the caret is
+    // drawn by the caller, after the text.
+    void PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
+                    const QAbstractTextDocumentLayout::PaintContext &context);
     // Font, tab stops and gutter for the zoom step.
     void ApplyZoom(int step);
     static void ApplyTextFormat(QTextDocument *text, const QFont &font);
@@ -126,4 +134,7 @@ private:
         qreal ascent = 0;
     } m_digits;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
+    // Coloured glyphs of the page being painted, drawn a colour at a time.
+    CGlyphInk m_ink;
+    std::vector<ColorSpan> m_paintSpans;
 };

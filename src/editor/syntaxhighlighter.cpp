@@ -81,10 +81,30 @@ bool CSyntaxHighlighter::IsColored(const QTextBlock &block)
     return block.userState() == kColored;
 }
 
-void CSyntaxHighlighter::ColorBlock(QTextBlock &block)
+bool CSyntaxHighlighter::NeedsLayoutColors(QStringView line)
 {
-    m_spans.clear();
+    for (const QChar ch : line) {
+        const char16_t c = ch.unicode();
+        if (!(c == u'\t' || (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c <= 0xFF && c != 0xAD)))
+            return true;
+    }
+    return false;
+}
+
+bool CSyntaxHighlighter::ColorBlock(QTextBlock &block)
+{
+    ++m_nColored;
+    block.setUserState(kColored);
     const QString text = block.text();
+    QTextLayout *layout = block.layout();
+    if (!NeedsLayoutColors(text)) {
+        // Drawn in colour over a layout without any.
+        if (layout->formats().isEmpty())
+            return false;
+        layout->clearFormats();
+        return true;
+    }
+    m_spans.clear();
     ColorLine(text, m_rules, m_spans);
     // The list is reused from block to block: assigning a format to an entry
     // that already holds it costs nothing, making a new entry does.
@@ -98,9 +118,8 @@ void CSyntaxHighlighter::ColorBlock(QTextBlock &block)
         range.length = span.length;
         range.format = Format(span.kind);
     }
-    block.layout()->setFormats(m_ranges);
-    block.setUserState(kColored);
-    ++m_nColored;
+    layout->setFormats(m_ranges);
+    return true;
 }
 
 bool CSyntaxHighlighter::EnsureColored(const QTextBlock &first, const QTextBlock &last)
@@ -110,8 +129,7 @@ bool CSyntaxHighlighter::EnsureColored(const QTextBlock &first, const QTextBlock
     int start = -1;
     int end = -1;
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        if (!IsColored(block)) {
-            ColorBlock(block);
+        if (!IsColored(block) && ColorBlock(block)) {
             if (start < 0)
                 start = block.position();
             end = block.position() + block.length();
@@ -142,10 +160,12 @@ void CSyntaxHighlighter::OnContentsChange(int from, int charsRemoved, int charsA
         return;
     }
     // Colours set while the document tells of the change are laid out with it.
+    bool changed = false;
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        ColorBlock(block);
+        changed = ColorBlock(block) || changed;
         if (block == last)
             break;
     }
-    m_pDocument->markContentsDirty(first.position(), last.position() + last.length() - first.position());
+    if (changed)
+        m_pDocument->markContentsDirty(first.position(), last.position() + last.length() - first.position());
 }

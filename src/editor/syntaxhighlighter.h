@@ -15,12 +15,15 @@
 class QTextBlock;
 class QTextDocument;
 
-// Colours Quarn BASIC on demand: a block is coloured when a view is about to
-// show it, and again when an edit touches it. There is one highlighter for
-// each text document, whatever the number of views that show it. Colours live
-// in the blocks' layouts only, so they never reach the undo history or the
-// file; a block that was never shown has no layout, which keeps big files
-// small in memory.
+// Colours Quarn BASIC. Most lines are coloured as a view draws them, from the
+// spans the scanner finds then; their layouts hold no colours, which keeps
+// laying them out as cheap as without colours. A line with characters beyond
+// Latin-1 (or control characters) may need other faces or shaping, and its
+// colours go into its layout when a view is about to show it, and again when
+// an edit touches it. There is one highlighter for each text document,
+// whatever the number of views that show it. Colours never reach the undo
+// history or the file; a block that was never shown has no layout, which
+// keeps big files small in memory.
 class CSyntaxHighlighter : public QObject
 {
     Q_OBJECT
@@ -36,12 +39,16 @@ public:
     bool EnsureColored(const QTextBlock &first, const QTextBlock &last);
     static bool IsColored(const QTextBlock &block);
 
+    // Whether a line's colours go into its layout rather than being drawn
+    // over a layout without them.
+    static bool NeedsLayoutColors(QStringView line);
+
     // The spans of one line, as a block of that text is coloured.
     void ColorSpans(QStringView line, std::vector<ColorSpan> &spans) const;
     const QTextCharFormat &Format(ColorKind kind) const;
     // The language's words and markers the colours follow.
     const CVocabulary &Rules() const { return m_rules; }
-    // How many times a block has been coloured, for watching the work done.
+    // How many times a block's colours were decided, for watching the work done.
     qint64 ColoredCount() const { return m_nColored; }
 
     QTextCharFormat m_cfNumber;
@@ -53,8 +60,9 @@ public:
 
 private:
     void OnContentsChange(int from, int charsRemoved, int charsAdded);
-    // Colours one block and marks it coloured; the caller tells the document.
-    void ColorBlock(QTextBlock &block);
+    // Colours one block and marks it coloured; true when its layout's colours
+    // changed, which the caller then tells the document.
+    bool ColorBlock(QTextBlock &block);
 
     QTextDocument *m_pDocument;
     CVocabulary m_rules;

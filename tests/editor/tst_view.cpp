@@ -1,8 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
+#include "paintedtext.h"
 #include "testsupport.h"
 
+#include "editor/editorzoom.h"
 #include "editor/findreplacedlg.h"
+#include "editor/glyphink.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/syntaxhighlighter.h"
@@ -13,6 +16,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
@@ -20,6 +24,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -30,6 +35,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -37,8 +43,9 @@ const QColor kTeal(0, 128, 128);
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
-// The colour the layout gives to one character of a block, black when none.
-QColor ColorAt(const QTextBlock &block, int index)
+// The colour a block's layout gives to one of its characters, black when
+// none: the colours of lines drawn by their layouts.
+QColor LayoutColorAt(const QTextBlock &block, int index)
 {
     const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
     for (const QTextLayout::FormatRange &range : ranges) {
@@ -61,8 +68,15 @@ QString Lines(int count)
     return text;
 }
 
-// Whether every row the view shows holds the colours of its text.
-bool RowsInViewAreColoured(const CRichSyntaxView &view)
+// The colour one character of a line in view is painted in.
+QColor InkAt(CRichSyntaxView &view, int number, int index)
+{
+    return PaintedText::InkAt(view, Block(view, number), index);
+}
+
+// Whether every row the view shows has its colours decided, and is painted
+// exactly as Qt paints the same text with its colours as formats.
+bool RowsInViewAreColoured(CRichSyntaxView &view)
 {
     const int height = view.viewport()->height();
     for (QTextBlock block = view.cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
@@ -70,17 +84,8 @@ bool RowsInViewAreColoured(const CRichSyntaxView &view)
             break;
         if (!CSyntaxHighlighter::IsColored(block))
             return false;
-        std::vector<ColorSpan> spans;
-        ColorLine(block.text(), CVocabulary::QuarnBasic(), spans);
-        const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
-        if (ranges.size() != qsizetype(spans.size()))
-            return false;
-        for (qsizetype i = 0; i < ranges.size(); ++i) {
-            if (ranges[i].start != spans[std::size_t(i)].start || ranges[i].length != spans[std::size_t(i)].length)
-                return false;
-        }
     }
-    return true;
+    return PaintedText::PaintsAsFormatted(view);
 }
 
 // Whether, in what the view paints now, every row with a number shows red ink.
@@ -134,6 +139,125 @@ class TestView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The view draws most lines itself, a colour at a time; what it paints
+    // must be what Qt paints for the same text with its colours as formats,
+    // pixel for pixel: faces, positions after tabs, selections and all.
+    void paintsAsQtDrawsFormattedText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selectFrom");
+        QTest::addColumn<int>("selectTo");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<bool>("sideways");
+        const QString mix = QStringLiteral(
+            "print 1 ; one\n\tcls $1F, %101 \"str\" if x then y\n\t\tx = 1\t; \u00e9 \u00a0comment\n"
+            "CLS LoadPal256 #include \"open\nand\n");
+        const QString beyond = QStringLiteral("print 1 ; \u043a\u043b\u044e\u0447\nx = \"\u65e5\u672c\" 2 + \u05e9\u05dc\n");
+        QTest::newRow("words, numbers, strings, comments, tabs") << mix << 0 << 0 << 0 << false;
+        QTest::newRow("beyond Latin-1") << beyond + mix << 0 << 0 << 0 << false;
+        QTest::newRow("selection over lines and their breaks") << mix << 3 << 30 << 0 << false;
+        QTest::newRow("selection inside a keyword and a comment") << mix << 38 << 48 << 0 << false;
+        QTest::newRow("selection in a line beyond Latin-1") << beyond << 4 << 12 << 0 << false;
+        QTest::newRow("soft hyphen and a control character") << QStringLiteral("x\u00ad1 print\nprint\u0001 2\n") << 0
+                                                             << 0 << 0 << false;
+        QTest::newRow("zoomed in") << mix << 5 << 20 << 3 << false;
+        QTest::newRow("zoomed out") << mix << 0 << 0 << -2 << false;
+        QTest::newRow("a long line scrolled sideways")
+            << QStringLiteral("print 12 \"ab\" ; x\t").repeated(150) + QStringLiteral("\n") + mix << 1500 << 1520 << 0
+            << true;
+    }
+
+    void paintsAsQtDrawsFormattedText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, selectFrom);
+        QFETCH(int, selectTo);
+        QFETCH(int, zoom);
+        QFETCH(bool, sideways);
+        CEditorZoom::Instance().SetStep(zoom);
+        const auto resetZoom = qScopeGuard([] { CEditorZoom::Instance().Reset(); });
+        Window w(text);
+        CRichSyntaxView &view = *w.view;
+        // Selected text shows in colours unlike any of the text's own.
+        QPalette colors = view.palette();
+        colors.setColor(QPalette::Highlight, QColor(40, 60, 200));
+        colors.setColor(QPalette::HighlightedText, QColor(250, 250, 0));
+        view.setPalette(colors);
+        QTextCursor selection(view.document());
+        selection.setPosition(selectFrom);
+        selection.setPosition(selectTo, QTextCursor::KeepAnchor);
+        view.setTextCursor(selection);
+        if (sideways) {
+            view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
+            QVERIFY(view.horizontalScrollBar()->value() > 5000);
+        }
+        QPoint where;
+        QVERIFY2(PaintedText::PaintsAsFormatted(view, &where),
+                 qPrintable(QStringLiteral("first difference at %1,%2").arg(where.x()).arg(where.y())));
+    }
+
+    // The caret is drawn after the text, so no glyph hides it.
+    void caretIsDrawn()
+    {
+        Window w(QStringLiteral("print 1     \ncls\n"));
+        CRichSyntaxView &view = *w.view;
+        view.activateWindow();
+        view.setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTextCursor cursor(view.document());
+        cursor.setPosition(10);
+        view.setTextCursor(cursor);
+        const QRect caret = view.cursorRect();
+        const auto caretShows = [&view, &caret] {
+            const QImage image = view.viewport()->grab().toImage();
+            for (int y = caret.top() + 2; y < caret.bottom() - 2; ++y) {
+                if (qGray(image.pixel(caret.left(), y)) > 100)
+                    return false;
+            }
+            return true;
+        };
+        QTRY_VERIFY(caretShows());
+    }
+
+    void glyphInkTakesOnlyLinesItCanMap_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<int>("glyphs");
+        QTest::newRow("tabs have no glyph") << QStringLiteral("\tcls\t1") << true << 4;
+        QTest::newRow("blanks put no ink") << QStringLiteral("a b\u00a0c") << true << 3;
+        QTest::newRow("Latin-1") << QStringLiteral("\u00e9\u00fc") << true << 2;
+        QTest::newRow("right to left") << QStringLiteral("\u05e9\u05dc\u05d5\u05dd") << false << 0;
+        QTest::newRow("a face of its own for some characters") << QStringLiteral("a\u2603b") << false << 0;
+    }
+
+    void glyphInkTakesOnlyLinesItCanMap()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, taken);
+        QFETCH(int, glyphs);
+        const QFont font = CRichSyntaxView::EditorFont();
+        QTextLayout layout(line, font);
+        QTextOption option;
+        option.setTabStopDistance(40);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        if (QTest::currentDataTag() == QByteArrayLiteral("a face of its own for some characters")) {
+            const QList<QGlyphRun> runs = layout.lineAt(0).glyphRuns();
+            if (std::all_of(runs.begin(), runs.end(),
+                            [&runs](const QGlyphRun &run) { return run.rawFont() == runs.front().rawFont(); }))
+                QSKIP("The editor's font has this character itself; no other face is used.");
+        }
+        CGlyphInk ink;
+        ink.SetStyles(font, [](ColorKind) { return QTextCharFormat(); });
+        std::vector<ColorSpan> spans;
+        ColorLine(line, CVocabulary::QuarnBasic(), spans);
+        QCOMPARE(ink.AddLine(layout.lineAt(0), line, spans, QPointF(), 0, int(line.size())), taken);
+        QCOMPARE(ink.Pending(), glyphs);
+    }
+
     void fontWrapAndTabStops()
     {
         Window w(QStringLiteral("\tX"));
@@ -153,7 +277,7 @@ private Q_SLOTS:
     void colouringLoadedTextIsNoEdit()
     {
         Window w(QStringLiteral("print 1 ; one\ncls\n"));
-        QCOMPARE(ColorAt(Block(*w.view, 0), 0), kBlue);
+        QCOMPARE(InkAt(*w.view, 0, 0), kBlue);
         QVERIFY(!w.doc.IsModified());
         QVERIFY(!w.view->document()->isUndoAvailable());
     }
@@ -211,10 +335,20 @@ private Q_SLOTS:
     {
         Window w(Lines(3000));
         CRichSyntaxView &view = *w.view;
+        // A line beyond Latin-1 keeps its colours in its layout; they are
+        // set at once, far from the view.
         QTextCursor far(Block(view, 2000));
-        far.insertText(QStringLiteral("cls "));
-        QCOMPARE(ColorAt(Block(view, 2000), 0), kBlue);
-        QCOMPARE(ColorAt(Block(view, 2000), 8), kRed);
+        far.insertText(QStringLiteral("cls \u0436 "));
+        QCOMPARE(LayoutColorAt(Block(view, 2000), 0), kBlue);
+        QCOMPARE(LayoutColorAt(Block(view, 2000), 10), kRed);
+        // Taking the last such character out leaves it to be coloured as drawn.
+        far.deletePreviousChar();
+        far.deletePreviousChar();
+        QVERIFY(Block(view, 2000).layout()->formats().isEmpty());
+        view.GoToPosition(2001, 1);
+        QCOMPARE(InkAt(view, 2000, 0), kBlue);
+        QCOMPARE(InkAt(view, 2000, 8), kRed);
+        QVERIFY(RowsInViewAreColoured(view));
         // A paste of many lines: what comes into view is coloured right.
         view.moveCursor(QTextCursor::Start);
         QGuiApplication::clipboard()->setText(QStringLiteral("print 7\n").repeated(2000));
@@ -224,16 +358,17 @@ private Q_SLOTS:
         view.GoToPosition(1500, 1);
         QCOMPARE(Block(view, 1500).text(), QStringLiteral("print 7"));
         QVERIFY(RowsInViewAreColoured(view));
-        QCOMPARE(ColorAt(Block(view, 1500), 0), kBlue);
-        QCOMPARE(ColorAt(Block(view, 1500), 6), kRed);
+        QCOMPARE(InkAt(view, 1500, 0), kBlue);
+        QCOMPARE(InkAt(view, 1500, 6), kRed);
         // The line where the paste ended joins pasted and old text.
         view.GoToPosition(2001, 1);
         QCOMPARE(Block(view, 2000).text(), QStringLiteral("x = 0"));
-        QCOMPARE(ColorAt(Block(view, 2000), 4), kRed);
+        QCOMPARE(InkAt(view, 2000, 4), kRed);
         // Undo holds the paste and the edit, never a colouring.
         view.undo();
         QCOMPARE(Block(view, 0).text(), QStringLiteral("x = 0"));
-        view.undo();
+        for (int step = 0; step < 3 && Block(view, 2000).text() != QStringLiteral("x = 2000"); ++step)
+            view.undo();
         QCOMPARE(Block(view, 2000).text(), QStringLiteral("x = 2000"));
         QVERIFY(!view.document()->isUndoAvailable());
         QVERIFY(RowsInViewAreColoured(view));
@@ -245,8 +380,8 @@ private Q_SLOTS:
         CRichSyntaxView &view = *w.view;
         view.moveCursor(QTextCursor::End);
         QTest::keyClicks(&view, QStringLiteral("print 42"));
-        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
-        QCOMPARE(ColorAt(Block(view, 1), 6), kRed);
+        QCOMPARE(InkAt(view, 1, 0), kBlue);
+        QCOMPARE(InkAt(view, 1, 6), kRed);
         while (view.document()->isUndoAvailable())
             view.OnEditUndo();
         QCOMPARE(view.toPlainText(), QStringLiteral("x = 1\n"));
@@ -267,13 +402,13 @@ private Q_SLOTS:
         QTest::keyClicks(&view, QStringLiteral("cls "));
         QCOMPARE(w.highlighter->ColoredCount() - before, 4);
         QCOMPARE(Block(view, 50).text(), QStringLiteral("cls x = 50"));
-        QCOMPARE(ColorAt(Block(view, 50), 0), kBlue);
-        QCOMPARE(ColorAt(Block(view, 50), 8), kRed);
+        QCOMPARE(InkAt(view, 50, 0), kBlue);
+        QCOMPARE(InkAt(view, 50, 8), kRed);
         // A new line recolours the two lines the break touched.
         const qint64 beforeBreak = w.highlighter->ColoredCount();
         QTest::keyClick(&view, Qt::Key_Return);
         QCOMPARE(w.highlighter->ColoredCount() - beforeBreak, 2);
-        QCOMPARE(ColorAt(Block(view, 51), 4), kRed);
+        QCOMPARE(InkAt(view, 51, 4), kRed);
     }
 
     void shiftEnterBreaksTheLine_data()
@@ -297,7 +432,7 @@ private Q_SLOTS:
         QVERIFY(!view.document()->toRawText().contains(QChar::LineSeparator));
         QCOMPARE(Block(view, 1).text(), QStringLiteral("cls"));
         // The comment ends with its line; the next line is coloured on its own.
-        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
+        QCOMPARE(InkAt(view, 1, 0), kBlue);
         QVERIFY(view.document()->isUndoAvailable());
         view.OnEditUndo();
         QCOMPARE(view.toPlainText(), QStringLiteral("x ; note\n"));
@@ -372,9 +507,9 @@ private Q_SLOTS:
             }
         }
         // The pasted lines are coloured, every one of them.
-        QCOMPARE(ColorAt(Block(view, 0), 0), kBlue);
-        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
-        QCOMPARE(ColorAt(Block(view, 2), 4), kRed);
+        QCOMPARE(InkAt(view, 0, 0), kBlue);
+        QCOMPARE(InkAt(view, 1, 0), kBlue);
+        QCOMPARE(InkAt(view, 2, 4), kRed);
     }
 
     void pastedLineSeparatorsBreakTheLine()
@@ -503,7 +638,7 @@ private Q_SLOTS:
         second->moveCursor(QTextCursor::End);
         QTest::keyClicks(second.get(), QStringLiteral("cls"));
         QCOMPARE(first->toPlainText(), QStringLiteral("x = 1\ncls"));
-        QCOMPARE(ColorAt(Block(*first, 1), 0), kBlue);
+        QCOMPARE(InkAt(*first, 1, 0), kBlue);
 
         // Closing one window leaves the other working.
         first.reset();
@@ -512,7 +647,7 @@ private Q_SLOTS:
         QTest::keyClick(second.get(), Qt::Key_Return);
         second->insertPlainText(Lines(lines));
         QTest::keyClicks(second.get(), QStringLiteral("print"));
-        QCOMPARE(ColorAt(doc.TextDocument()->lastBlock(), 0), kBlue);
+        QCOMPARE(PaintedText::InkAt(*second, doc.TextDocument()->lastBlock(), 0), kBlue);
         QTRY_VERIFY(second->verticalScrollBar()->maximum() > lines / 2);
         QVERIFY(!second->grab().isNull());
     }
@@ -531,7 +666,7 @@ private Q_SLOTS:
         QCOMPARE(first.toPlainText(), doc.m_strTemplate);
         QCOMPARE(first.textCursor().position(), doc.m_strTemplate.size());
         QVERIFY(QFile::exists(doc.GetPathName()));
-        QCOMPARE(ColorAt(Block(first, 0), 0), QColor(0, 128, 0));
+        QCOMPARE(InkAt(first, 0, 0), QColor(0, 128, 0));
         QTest::keyClicks(&first, QStringLiteral("print"));
         CRichSyntaxView second(&doc);
         second.OnInitialUpdate();
@@ -656,7 +791,7 @@ private Q_SLOTS:
         request.matchCase = false;
         QCOMPARE(view.ReplaceAll(request), 2);
         QCOMPARE(view.toPlainText(), QStringLiteral("print\nprint\nclsx\nprint\n"));
-        QCOMPARE(ColorAt(Block(view, 1), 0), kBlue);
+        QCOMPARE(InkAt(view, 1, 0), kBlue);
         // One undo takes the whole Replace All back.
         view.OnEditUndo();
         QCOMPARE(view.toPlainText(), QStringLiteral("cls\nCLS\nclsx\nprint\n"));

@@ -1,0 +1,179 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "editor/glyphink.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace {
+// Characters that put no ink on the page.
+inline bool IsBlank(char16_t ch)
+{
+    return ch == u' ' || ch == u'\t' || ch == 0xA0;
+}
+} // namespace
+
+void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf)
+{
+    m_font = font;
+    m_faces.clear();
+    m_latin1.clear();
+    m_batches.clear();
+    const QRawFont plain = QRawFont::fromFont(font);
+    for (int kind = 0; kind < kKinds; ++kind) {
+        const QTextCharFormat format = formatOf(ColorKind(kind));
+        Style &style = m_styles[std::size_t(kind)];
+        style.color = format.foreground().color().rgba();
+        QFont face = font;
+        if (format.hasProperty(QTextFormat::FontWeight))
+            face.setWeight(QFont::Weight(format.fontWeight()));
+        if (format.hasProperty(QTextFormat::FontItalic))
+            face.setItalic(format.fontItalic());
+        // A kind in the laid-out face takes the layout's glyphs as they are.
+        style.face = face == font ? -1 : FaceIndex(QRawFont::fromFont(face));
+        if (style.face >= 0 && m_faces[std::size_t(style.face)] == plain)
+            style.face = -1;
+    }
+}
+
+int CGlyphInk::FaceIndex(const QRawFont &face)
+{
+    for (std::size_t i = 0; i < m_faces.size(); ++i) {
+        if (m_faces[i] == face)
+            return int(i);
+    }
+    m_faces.push_back(face);
+    std::array<quint32, 256> &table = m_latin1.emplace_back();
+    QChar chars[256];
+    for (int i = 0; i < 256; ++i)
+        chars[i] = QChar(char16_t(i));
+    int count = 256;
+    if (!face.glyphIndexesForChars(chars, 256, table.data(), &count) || count != 256)
+        table.fill(0);
+    return int(m_faces.size() - 1);
+}
+
+quint32 CGlyphInk::GlyphOf(int face, char16_t ch) const
+{
+    if (ch < 256)
+        return m_latin1[std::size_t(face)][ch];
+    const QChar c(ch);
+    quint32 glyph = 0;
+    int count = 1;
+    m_faces[std::size_t(face)].glyphIndexesForChars(&c, 1, &glyph, &count);
+    return count == 1 ? glyph : 0;
+}
+
+int CGlyphInk::BatchIndex(int face, QRgb color)
+{
+    for (std::size_t i = 0; i < m_batches.size(); ++i) {
+        if (m_batches[i].face == face && m_batches[i].color == color)
+            return int(i);
+    }
+    Batch &batch = m_batches.emplace_back();
+    batch.face = face;
+    batch.color = color;
+    return int(m_batches.size() - 1);
+}
+
+bool CGlyphInk::AddLine(const QTextLine &line, QStringView text, const std::vector<ColorSpan> &spans,
+                        const QPointF &offset, int from, int to, const QList<Override> &overrides)
+{
+    from = qMax(from, line.textStart());
+    to = qMin(to, qMin(line.textStart() + line.textLength(), int(text.size())));
+    if (from >= to)
+        return true;
+    const QList<QGlyphRun> runs = line.glyphRuns(from, to - from);
+    // Tabs have no glyph; every other character must have exactly one, in
+    // the same face, or glyphs cannot be told apart by character.
+    qsizetype glyphCount = 0;
+    for (const QGlyphRun &run : runs) {
+        if (run.isRightToLeft() || run.rawFont() != runs.front().rawFont())
+            return false;
+        glyphCount += run.glyphIndexes().size();
+    }
+    qsizetype charCount = 0;
+    for (int i = from; i < to; ++i)
+        charCount += text[i] != u'\t' ? 1 : 0;
+    if (glyphCount != charCount)
+        return false;
+    if (runs.isEmpty())
+        return true;
+
+    const int laidOut = FaceIndex(runs.front().rawFont());
+    auto span = spans.begin();
+    int lastKey = -1;
+    int batch = -1;
+    qsizetype runIndex = 0;
+    qsizetype glyphIndex = 0;
+    const QList<quint32> *glyphs = nullptr;
+    const QList<QPointF> *positions = nullptr;
+    QList<quint32> runGlyphs;
+    QList<QPointF> runPositions;
+    for (int i = from; i < to; ++i) {
+        const char16_t ch = text[i].unicode();
+        if (ch == u'\t')
+            continue;
+        while (!glyphs || glyphIndex >= glyphs->size()) {
+            runGlyphs = runs[runIndex].glyphIndexes();
+            runPositions = runs[runIndex].positions();
+            glyphs = &runGlyphs;
+            positions = &runPositions;
+            glyphIndex = 0;
+            ++runIndex;
+        }
+        const qsizetype at = glyphIndex++;
+        if (IsBlank(ch))
+            continue;
+        while (span != spans.end() && span->start + span->length <= i)
+            ++span;
+        const ColorKind kind = span != spans.end() && span->start <= i ? span->kind : ColorKind::Plain;
+        int overrideIndex = -1;
+        for (qsizetype o = 0; o < overrides.size(); ++o) {
+            if (i >= overrides[o].start && i < overrides[o].start + overrides[o].length)
+                overrideIndex = int(o);
+        }
+        const Style &style = m_styles[std::size_t(kind)];
+        int face = style.face < 0 ? laidOut : style.face;
+        quint32 glyph = style.face < 0 ? glyphs->at(at) : GlyphOf(face, ch);
+        if (glyph == 0) {
+            // The kind's face lacks the character: the laid-out face draws it.
+            face = laidOut;
+            glyph = glyphs->at(at);
+        }
+        const int key = (face * kKinds + int(kind)) * (int(overrides.size()) + 1) + overrideIndex + 1;
+        if (key != lastKey) {
+            lastKey = key;
+            batch = BatchIndex(face, overrideIndex < 0 ? style.color : overrides[overrideIndex].color.rgba());
+        }
+        Batch &target = m_batches[std::size_t(batch)];
+        target.glyphs.append(glyph);
+        target.positions.append(positions->at(at) + offset);
+    }
+    return true;
+}
+
+void CGlyphInk::Draw(QPainter *painter)
+{
+    for (Batch &batch : m_batches) {
+        if (batch.glyphs.isEmpty())
+            continue;
+        QGlyphRun run;
+        run.setRawFont(m_faces[std::size_t(batch.face)]);
+        run.setGlyphIndexes(batch.glyphs);
+        run.setPositions(batch.positions);
+        painter->setPen(QColor::fromRgba(batch.color));
+        painter->drawGlyphRun(QPointF(0, 0), run);
+        batch.glyphs.clear();
+        batch.positions.clear();
+    }
+}
+
+qsizetype CGlyphInk::Pending() const
+{
+    qsizetype count = 0;
+    for (const Batch &batch : m_batches)
+        count += batch.glyphs.size();
+    return count;
+}

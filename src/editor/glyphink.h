@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/scanner.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
+#include <QTextCharFormat>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class QPainter;
+class QTextLine;
+
+// Draws coloured text a page at a time. Lines are laid out without colours,
+// one text item each just as the bare text edit lays them out, and the glyphs
+// of every line on the page are gathered by face and colour: a page costs one
+// drawing call for each colour in it instead of one for each coloured word,
+// and laying a line out costs what it costs without colours.
+class CGlyphInk
+{
+public:
+    static constexpr int kKinds = int(ColorKind::Comment) + 1;
+
+    // A stretch of a line drawn in another colour than its kind's: the
+    // selected text.
+    struct Override
+    {
+        int start = 0;
+        int length = 0;
+        QColor color;
+    };
+
+    // The face and colour of every kind, for text laid out in font.
+    void SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf);
+    const QFont &Font() const { return m_font; }
+
+    // Adds characters from..to (not included) of a line laid out without
+    // colours, at offset, in the colours of their spans; a character inside an
+    // override takes its colour instead. False, with nothing added, when the
+    // line's glyphs do not stand one for each character but tabs, in a single
+    // face and left to right: such a line is for its layout to draw.
+    bool AddLine(const QTextLine &line, QStringView text, const std::vector<ColorSpan> &spans,
+                 const QPointF &offset, int from, int to, const QList<Override> &overrides = {});
+    // Draws what was added since the last call, and forgets it.
+    void Draw(QPainter *painter);
+    // How many glyphs wait to be drawn.
+    qsizetype Pending() const;
+
+private:
+    // One face (laid-out or a kind's own) in one colour, and its glyphs.
+    struct Batch
+    {
+        int face = 0;
+        QRgb color = 0;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    struct Style
+    {
+        int face = -1; // -1: the face the line was laid out in
+        QRgb color = 0;
+    };
+    int FaceIndex(const QRawFont &face);
+    int BatchIndex(int face, QRgb color);
+    quint32 GlyphOf(int face, char16_t ch) const;
+
+    QFont m_font;
+    std::array<Style, kKinds> m_styles{};
+    std::vector<QRawFont> m_faces;
+    // Latin-1 characters' glyphs in each face, looked up once.
+    std::vector<std::array<quint32, 256>> m_latin1;
+    std::vector<Batch> m_batches;
+};
