@@ -21,6 +21,11 @@ void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat
     m_latin1.clear();
     m_batches.clear();
     const QRawFont plain = QRawFont::fromFont(font);
+    m_plainFace = FaceIndex(plain);
+    QList<quint32> latin1(m_latin1[std::size_t(m_plainFace)].begin(), m_latin1[std::size_t(m_plainFace)].end());
+    const QList<QPointF> advances = plain.advancesForGlyphIndexes(latin1);
+    for (std::size_t ch = 0; ch < m_plainAdvances.size(); ++ch)
+        m_plainAdvances[ch] = ch < std::size_t(advances.size()) ? qRound(advances[qsizetype(ch)].x() * 64) : 0;
     for (int kind = 0; kind < kKinds; ++kind) {
         const QTextCharFormat format = formatOf(ColorKind(kind));
         Style &style = m_styles[std::size_t(kind)];
@@ -77,13 +82,41 @@ int CGlyphInk::BatchIndex(int face, QRgb color)
     return int(m_batches.size() - 1);
 }
 
-bool CGlyphInk::AddLine(const QTextLine &line, QStringView text, const std::vector<ColorSpan> &spans,
-                        const QPointF &offset, int from, int to, const QList<Override> &overrides)
+bool CGlyphInk::PlaceLatin1(const QTextLayout &layout, QStringView text, int to)
 {
-    from = qMax(from, line.textStart());
-    to = qMin(to, qMin(line.textStart() + line.textLength(), int(text.size())));
-    if (from >= to)
-        return true;
+    const QTextLine line = layout.lineAt(0);
+    // Tab stops as the text engine finds them: in 64ths of a pixel, the
+    // quotient rounded to 64ths before its whole part is taken.
+    const qint64 tab = qRound64(layout.textOption().tabStopDistance() * 64);
+    if (m_plainFace < 0 || tab <= 0 || line.textStart() != 0)
+        return false;
+    const std::array<quint32, 256> &glyphs = m_latin1[std::size_t(m_plainFace)];
+    const qreal left = line.x();
+    const qreal baseline = line.y() + line.ascent();
+    qint64 x = 0;
+    for (int i = 0; i < to; ++i) {
+        const char16_t ch = text[i].unicode();
+        if (ch == u'\t') {
+            const qint64 quotient = (x * 64 + tab / 2) / tab;
+            x = ((quotient >> 6) + 1) * tab;
+            m_placedGlyphs.push_back(0);
+            m_placedPositions.emplace_back();
+            continue;
+        }
+        if (ch > 0xFF || glyphs[ch] == 0)
+            return false;
+        m_placedGlyphs.push_back(glyphs[ch]);
+        m_placedPositions.emplace_back(left + qreal(x) / 64, baseline);
+        x += m_plainAdvances[ch];
+    }
+    // Whatever the layout did otherwise (another face, kerning, a stop of
+    // its own) shows in where the line ends.
+    const qreal end = to < int(text.size()) ? line.cursorToX(to) : line.horizontalAdvance();
+    return x == qRound64(end * 64);
+}
+
+bool CGlyphInk::PlaceFromRuns(const QTextLine &line, QStringView text, int from, int to)
+{
     const QList<QGlyphRun> runs = line.glyphRuns(from, to - from);
     // Tabs have no glyph; every other character must have exactly one, in
     // the same face, or glyphs cannot be told apart by character.
@@ -100,32 +133,59 @@ bool CGlyphInk::AddLine(const QTextLine &line, QStringView text, const std::vect
         return false;
     if (runs.isEmpty())
         return true;
-
-    const int laidOut = FaceIndex(runs.front().rawFont());
-    auto span = spans.begin();
-    int lastKey = -1;
-    int batch = -1;
+    m_placedFace = FaceIndex(runs.front().rawFont());
     qsizetype runIndex = 0;
     qsizetype glyphIndex = 0;
-    const QList<quint32> *glyphs = nullptr;
-    const QList<QPointF> *positions = nullptr;
-    QList<quint32> runGlyphs;
-    QList<QPointF> runPositions;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
     for (int i = from; i < to; ++i) {
-        const char16_t ch = text[i].unicode();
-        if (ch == u'\t')
+        if (text[i] == u'\t') {
+            m_placedGlyphs.push_back(0);
+            m_placedPositions.emplace_back();
             continue;
-        while (!glyphs || glyphIndex >= glyphs->size()) {
-            runGlyphs = runs[runIndex].glyphIndexes();
-            runPositions = runs[runIndex].positions();
-            glyphs = &runGlyphs;
-            positions = &runPositions;
+        }
+        while (glyphIndex >= glyphs.size()) {
+            glyphs = runs[runIndex].glyphIndexes();
+            positions = runs[runIndex].positions();
             glyphIndex = 0;
             ++runIndex;
         }
-        const qsizetype at = glyphIndex++;
+        m_placedGlyphs.push_back(glyphs.at(glyphIndex));
+        m_placedPositions.push_back(positions.at(glyphIndex));
+        ++glyphIndex;
+    }
+    return true;
+}
+
+bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
+                        const QPointF &offset, int from, int to, const QList<Override> &overrides)
+{
+    if (layout.lineCount() < 1)
+        return false;
+    const QTextLine line = layout.lineAt(0);
+    from = qMax(from, line.textStart());
+    to = qMin(to, qMin(line.textStart() + line.textLength(), int(text.size())));
+    if (from >= to)
+        return true;
+    m_placedGlyphs.clear();
+    m_placedPositions.clear();
+    m_placedFace = m_plainFace;
+    if (from != 0 || !PlaceLatin1(layout, text, to)) {
+        m_placedGlyphs.clear();
+        m_placedPositions.clear();
+        if (!PlaceFromRuns(line, text, from, to))
+            return false;
+    }
+
+    const int laidOut = m_placedFace;
+    auto span = spans.begin();
+    int lastKey = -1;
+    int batch = -1;
+    for (int i = from; i < to; ++i) {
+        const char16_t ch = text[i].unicode();
         if (IsBlank(ch))
             continue;
+        const std::size_t at = std::size_t(i - from);
         while (span != spans.end() && span->start + span->length <= i)
             ++span;
         const ColorKind kind = span != spans.end() && span->start <= i ? span->kind : ColorKind::Plain;
@@ -136,11 +196,11 @@ bool CGlyphInk::AddLine(const QTextLine &line, QStringView text, const std::vect
         }
         const Style &style = m_styles[std::size_t(kind)];
         int face = style.face < 0 ? laidOut : style.face;
-        quint32 glyph = style.face < 0 ? glyphs->at(at) : GlyphOf(face, ch);
+        quint32 glyph = style.face < 0 ? m_placedGlyphs[at] : GlyphOf(face, ch);
         if (glyph == 0) {
             // The kind's face lacks the character: the laid-out face draws it.
             face = laidOut;
-            glyph = glyphs->at(at);
+            glyph = m_placedGlyphs[at];
         }
         const int key = (face * kKinds + int(kind)) * (int(overrides.size()) + 1) + overrideIndex + 1;
         if (key != lastKey) {
@@ -149,7 +209,7 @@ bool CGlyphInk::AddLine(const QTextLine &line, QStringView text, const std::vect
         }
         Batch &target = m_batches[std::size_t(batch)];
         target.glyphs.append(glyph);
-        target.positions.append(positions->at(at) + offset);
+        target.positions.append(m_placedPositions[at] + offset);
     }
     return true;
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QPainter;
+class QTextLayout;
 class QTextLine;
 
 // Draws coloured text a page at a time. Lines are laid out without colours,
@@ -41,12 +42,12 @@ public:
     void SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf);
     const QFont &Font() const { return m_font; }
 
-    // Adds characters from..to (not included) of a line laid out without
-    // colours, at offset, in the colours of their spans; a character inside an
-    // override takes its colour instead. False, with nothing added, when the
-    // line's glyphs do not stand one for each character but tabs, in a single
-    // face and left to right: such a line is for its layout to draw.
-    bool AddLine(const QTextLine &line, QStringView text, const std::vector<ColorSpan> &spans,
+    // Adds characters from..to (not included) of the first line of a layout
+    // without colours, at offset, in the colours of their spans; a character
+    // inside an override takes its colour instead. False, with nothing added,
+    // when the line's glyphs do not stand one for each character but tabs, in
+    // a single face and left to right: such a line is for its layout to draw.
+    bool AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
                  const QPointF &offset, int from, int to, const QList<Override> &overrides = {});
     // Draws what was added since the last call, and forgets it.
     void Draw(QPainter *painter);
@@ -67,6 +68,13 @@ private:
         int face = -1; // -1: the face the line was laid out in
         QRgb color = 0;
     };
+    // Finds each character's glyph and position, tabs aside, into m_placed:
+    // from the font's own Latin-1 glyphs and advances, stepping over tabs as
+    // the layout does, which is much cheaper than asking the layout; and from
+    // the layout's glyph runs where that does not serve. False when neither
+    // can tell the glyphs apart by character.
+    bool PlaceLatin1(const QTextLayout &layout, QStringView text, int to);
+    bool PlaceFromRuns(const QTextLine &line, QStringView text, int from, int to);
     int FaceIndex(const QRawFont &face);
     int BatchIndex(int face, QRgb color);
     quint32 GlyphOf(int face, char16_t ch) const;
@@ -77,4 +85,13 @@ private:
     // Latin-1 characters' glyphs in each face, looked up once.
     std::vector<std::array<quint32, 256>> m_latin1;
     std::vector<Batch> m_batches;
+    // The laid-out face's Latin-1 advances, in 64ths of a pixel as Qt's text
+    // engine adds them up.
+    int m_plainFace = -1;
+    std::array<qint32, 256> m_plainAdvances{};
+    // The line being added: its face, and each character's glyph and
+    // position (a tab's glyph is 0).
+    int m_placedFace = -1;
+    std::vector<quint32> m_placedGlyphs;
+    std::vector<QPointF> m_placedPositions;
 };

@@ -305,7 +305,7 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
             if (selection.format.hasProperty(QTextFormat::ForegroundBrush))
                 overrides.append({selection.start, selection.length, selection.format.foreground().color()});
         }
-        if (m_ink.AddLine(line, text, m_paintSpans, offset, from, to, overrides)) {
+        if (m_ink.AddLine(*layout, text, m_paintSpans, offset, from, to, overrides)) {
             // The text goes on the page with the rest of it; the selections'
             // ground goes under it now.
             for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
@@ -366,18 +366,30 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
 {
     const int x = m_nGutterWidth - 1;
     QPainter painter(gutter);
-    painter.fillRect(rect, Qt::white);
-    if (x < 1)
+    if (x < 1) {
+        painter.fillRect(rect, Qt::white);
         return;
+    }
     const int bottom = gutter->height();
-    // The dotted separator: every second pixel, from the top.
-    static const QPixmap dot = [] {
-        QImage image(1, 2, QImage::Format_RGB32);
-        image.setPixelColor(0, 0, kGutterInk);
-        image.setPixelColor(0, 1, Qt::white);
-        return QPixmap::fromImage(image);
-    }();
-    painter.drawTiledPixmap(QRect(x, 0, 1, bottom), dot);
+    // The ground with its dotted separator (every second pixel, from the
+    // top) is drawn once for the strip's size and then copied.
+    const qreal ratio = gutter->devicePixelRatioF();
+    if (m_gutterGround.deviceIndependentSize() != QSizeF(gutter->size()) || m_nGutterGroundX != x
+        || m_gutterGround.devicePixelRatio() != ratio) {
+        static const QPixmap dot = [] {
+            QImage image(1, 2, QImage::Format_RGB32);
+            image.setPixelColor(0, 0, kGutterInk);
+            image.setPixelColor(0, 1, Qt::white);
+            return QPixmap::fromImage(image);
+        }();
+        m_gutterGround = QPixmap(gutter->size() * ratio);
+        m_gutterGround.setDevicePixelRatio(ratio);
+        m_gutterGround.fill(Qt::white);
+        QPainter ground(&m_gutterGround);
+        ground.drawTiledPixmap(QRect(x, 0, 1, bottom), dot);
+        m_nGutterGroundX = x;
+    }
+    painter.drawPixmap(rect, m_gutterGround, rect);
 
     // The numbers are drawn from the digits' glyphs, laid out once for the
     // font: a fixed-pitch digit is one advance wide.
@@ -398,7 +410,8 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
     const QPointF offset = contentOffset();
     QList<quint32> glyphs;
     QList<QPointF> positions;
-    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+    QTextBlock block = firstVisibleBlock();
+    for (int number = block.blockNumber() + 1; block.isValid(); block = block.next(), ++number) {
         const int top = int(blockBoundingGeometry(block).translated(offset).top());
         if (top >= bottom)
             break;
@@ -406,8 +419,8 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
             continue;
         // Right-aligned: the last digit first.
         qreal pen = right;
-        for (int number = block.blockNumber() + 1; number > 0; number /= 10) {
-            const int digit = number % 10;
+        for (int rest = number; rest > 0; rest /= 10) {
+            const int digit = rest % 10;
             pen -= m_digits.advances.at(digit);
             glyphs.append(m_digits.glyphs.at(digit));
             positions.append(QPointF(pen, top + m_digits.ascent));

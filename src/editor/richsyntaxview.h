@@ -8,6 +8,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRawFont>
@@ -133,6 +134,8 @@ private:
         QList<qreal> advances;
         qreal ascent = 0;
     } m_digits;
+    QPixmap m_gutterGround; // the strip without its numbers
+    int m_nGutterGroundX = -1;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
     // Coloured glyphs of the page being painted, drawn a colour at a time.
     CGlyphInk m_ink;
