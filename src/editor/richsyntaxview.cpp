@@ -185,7 +185,8 @@ QFont CRichSyntaxView::EditorFont()
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     // Latin text in a fixed-pitch face needs no shaping; skipping it makes
-    // laying out coloured lines, split at every colour, much cheaper.
+    // laying out cheaper, and lets the view place Latin-1 glyphs by adding up
+    // their advances just as the layout does.
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
@@ -218,6 +219,10 @@ void CRichSyntaxView::ColorVisibleBlocks()
     m_pHighlighter->EnsureColored(top.isValid() && top.previous().isValid() ? top.previous() : top, bottom);
 }
 
+// Painted as the text edit paints, block by block, except that the text of a
+// line laid out without colours goes to m_ink and is drawn in its colours
+// with the rest of the page, one call for each colour. Splitting layouts at
+// every colour would make laying out and drawing a page several times dearer.
 void CRichSyntaxView::paintEvent(QPaintEvent *event)
 {
     // No row is ever drawn without its colours.

@@ -108,8 +108,9 @@ protected:
 
 private:
     void UpdateGutterGeometry();
-    // Draws one block's text, its selections and background; the caret is
-    // drawn by the caller, after the text.
+    // Draws one block's text and selections, or hands its glyphs to m_ink
+    // for drawing with the rest of the page; the caret is drawn by the
+    // caller, after all text.
     void PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
                     const QAbstractTextDocumentLayout::PaintContext &context);
     // Font, tab stops and gutter for the zoom step.
@@ -137,7 +138,8 @@ private:
     QPixmap m_gutterGround; // the strip without its numbers
     int m_nGutterGroundX = -1;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
-    // Coloured glyphs of the page being painted, drawn a colour at a time.
+    // Coloured glyphs of the page being painted, drawn a colour at a time,
+    // and the spans of the line being painted.
     CGlyphInk m_ink;
     std::vector<ColorSpan> m_paintSpans;
 };
