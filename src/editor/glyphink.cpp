@@ -36,9 +36,8 @@ void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat
         if (format.hasProperty(QTextFormat::FontItalic))
             face.setItalic(format.fontItalic());
         // A kind in the laid-out face takes the layout's glyphs as they are.
-        style.face = face == font ? -1 : FaceIndex(QRawFont::fromFont(face));
-        if (style.face >= 0 && m_faces[std::size_t(style.face)] == plain)
-            style.face = -1;
+        const int index = face == font ? m_plainFace : FaceIndex(QRawFont::fromFont(face));
+        style.face = index == m_plainFace ? -1 : index;
     }
 }
 

@@ -38,9 +38,14 @@ public:
         QColor color;
     };
 
-    // The face and colour of every kind, for text laid out in font.
+    // The face and colour of every kind, for text laid out in font; the
+    // Plain* lookups below serve once this was called.
     void SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf);
     const QFont &Font() const { return m_font; }
+    // The laid-out face, and a Latin-1 character's glyph and advance in it.
+    const QRawFont &PlainFace() const { return m_faces[std::size_t(m_plainFace)]; }
+    quint32 PlainGlyph(char16_t ch) const { return m_latin1[std::size_t(m_plainFace)][ch & 0xFF]; }
+    qreal PlainAdvance(char16_t ch) const { return qreal(m_plainAdvances[ch & 0xFF]) / 64; }
 
     // Adds characters from..to (not included) of the first line of a layout
     // without colours, at offset, in the colours of their spans; a character

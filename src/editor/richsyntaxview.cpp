@@ -21,7 +21,6 @@
 #include <QDropEvent>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -227,8 +226,7 @@ void CRichSyntaxView::paintEvent(QPaintEvent *event)
 {
     // No row is ever drawn without its colours.
     ColorVisibleBlocks();
-    if (m_ink.Font() != m_font)
-        m_ink.SetStyles(m_font, [this](ColorKind kind) { return m_pHighlighter->Format(kind); });
+    UpdateInkStyles();
 
     QPainter painter(viewport());
     const QRect clip = event->rect();
@@ -265,6 +263,12 @@ void CRichSyntaxView::paintEvent(QPaintEvent *event)
     m_ink.Draw(&painter);
     if (caretLayout)
         caretLayout->drawCursor(&painter, caretAt, caretPosition, cursorWidth());
+}
+
+void CRichSyntaxView::UpdateInkStyles()
+{
+    if (m_ink.Font() != m_font)
+        m_ink.SetStyles(m_font, [this](ColorKind kind) { return m_pHighlighter->Format(kind); });
 }
 
 void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset,
@@ -363,6 +367,7 @@ void CRichSyntaxView::UpdateGutterGeometry()
 void CRichSyntaxView::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
+    // Rows that come into view are coloured before anything is laid out to paint them.
     ColorVisibleBlocks();
     UpdateGutterGeometry();
 }
@@ -396,20 +401,10 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
     }
     painter.drawPixmap(rect, m_gutterGround, rect);
 
-    // The numbers are drawn from the digits' glyphs, laid out once for the
-    // font: a fixed-pitch digit is one advance wide.
-    if (m_digits.font != m_font) {
-        m_digits.font = m_font;
-        m_digits.raw = QRawFont::fromFont(m_font);
-        m_digits.glyphs = m_digits.raw.glyphIndexesForString(QStringLiteral("0123456789"));
-        const QList<QPointF> advances = m_digits.raw.advancesForGlyphIndexes(m_digits.glyphs);
-        m_digits.advances.clear();
-        for (const QPointF &advance : advances)
-            m_digits.advances.append(advance.x());
-        m_digits.ascent = QFontMetricsF(m_font).ascent();
-    }
-    if (m_digits.glyphs.size() != 10)
-        return;
+    // The numbers are drawn from the digits' glyphs in the text's face,
+    // right-aligned by the digits' advances.
+    UpdateInkStyles();
+    const qreal ascent = QFontMetricsF(m_font).ascent();
     painter.setPen(kGutterInk);
     const int right = x - kNumberGap;
     const QPointF offset = contentOffset();
@@ -425,15 +420,15 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
         // Right-aligned: the last digit first.
         qreal pen = right;
         for (int rest = number; rest > 0; rest /= 10) {
-            const int digit = rest % 10;
-            pen -= m_digits.advances.at(digit);
-            glyphs.append(m_digits.glyphs.at(digit));
-            positions.append(QPointF(pen, top + m_digits.ascent));
+            const char16_t digit = char16_t(u'0' + rest % 10);
+            pen -= m_ink.PlainAdvance(digit);
+            glyphs.append(m_ink.PlainGlyph(digit));
+            positions.append(QPointF(pen, top + ascent));
         }
     }
     // All numbers in one run: one drawing call for the whole strip.
     QGlyphRun run;
-    run.setRawFont(m_digits.raw);
+    run.setRawFont(m_ink.PlainFace());
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     painter.drawGlyphRun(QPointF(0, 0), run);

@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QRawFont>
 
 #include <memory>
 #include <vector>
@@ -108,6 +107,8 @@ protected:
 
 private:
     void UpdateGutterGeometry();
+    // The ink's faces and colours follow the font in use.
+    void UpdateInkStyles();
     // Draws one block's text and selections, or hands its glyphs to m_ink
     // for drawing with the rest of the page; the caret is drawn by the
     // caller, after all text.
@@ -126,15 +127,6 @@ private:
     QFont m_font;
     int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;
-    // The digits of the line numbers, shaped once for the font in use.
-    struct DigitGlyphs
-    {
-        QFont font;
-        QRawFont raw;
-        QList<quint32> glyphs;
-        QList<qreal> advances;
-        qreal ascent = 0;
-    } m_digits;
     QPixmap m_gutterGround; // the strip without its numbers
     int m_nGutterGroundX = -1;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
