@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 // Bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
@@ -99,7 +100,7 @@ QString NormaliseLineBreaks(QString text)
     return text;
 }
 
-// Decodes and normalises the line breaks in the same pass.
+// Decodes, with the line breaks normalised.
 QString DecodeWindows1252(const QByteArray &bytes)
 {
     // Without bytes 0x80 to 0x9F the code page is Latin-1, which Qt decodes fastest.
@@ -111,21 +112,9 @@ QString DecodeWindows1252(const QByteArray &bytes)
         return NormaliseLineBreaks(QString::fromLatin1(bytes));
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    qsizetype length = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const unsigned char byte = in[i];
-        if (byte == '\r') {
-            out[length++] = QLatin1Char('\n');
-            if (i + 1 < n && in[i + 1] == '\n')
-                ++i;
-        } else {
-            out[length++] = QChar(Windows1252ToUnicode(byte));
-        }
-    }
-    text.truncate(length);
-    return text;
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(Windows1252ToUnicode(static_cast<unsigned char>(bytes.at(i))));
+    return NormaliseLineBreaks(std::move(text));
 }
 
 bool IsLineBreakAt(const QString &text, qsizetype i, qsizetype *length)
