@@ -622,6 +622,9 @@ void CRichSyntaxView::OnEditComplete()
         connect(m_pCompleter, QOverload<const QString &>::of(&QCompleter::activated), this,
                 &CRichSyntaxView::InsertCompletion);
     }
+    // The document's words are gathered once as the list opens; typing on
+    // only narrows them.
+    m_completionWords = EditText::WordsOf(toPlainText());
     UpdateCompletions();
     if (!m_pCompleter->popup()->isVisible())
         QApplication::beep();
@@ -632,7 +635,7 @@ void CRichSyntaxView::UpdateCompletions()
     const QTextCursor cursor = textCursor();
     const QString prefix = EditText::WordBefore(cursor.block().text(), cursor.positionInBlock());
     const QStringList offers =
-        EditText::CompletionsFor(prefix, m_pHighlighter->Rules().Words(), EditText::WordsOf(toPlainText()));
+        EditText::CompletionsFor(prefix, m_pHighlighter->Rules().Words(), m_completionWords);
     if (offers.isEmpty()) {
         m_pCompleter->popup()->hide();
         return;

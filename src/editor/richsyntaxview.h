@@ -127,6 +127,7 @@ private:
     QFont m_font;
     int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;
+    QStringList m_completionWords; // the document's words, while the list is open
     QPixmap m_gutterGround; // the strip without its numbers
     int m_nGutterGroundX = -1;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
