@@ -306,8 +306,8 @@ int main(int argc, char *argv[])
     const QString big = GenerateSource(kBigLines);
     const QString small = GenerateSource(kSmallLines);
     const double megabytes = double(big.size()) / (1024.0 * 1024.0);
-    std::printf("file: %d lines, %.1f MB as 8-bit text, %.1f characters a line\n", kBigLines,
-                megabytes, double(big.size()) / kBigLines);
+    std::printf("file: %d lines, %.1f MB as 8-bit text, %.1f characters a line\n", kBigLines, megabytes,
+                double(big.size()) / kBigLines);
 
     // Arguments name the figures to measure (open, keystroke, paging,
     // longline, scanner); without any, all are measured. "paging-editor"

@@ -24,15 +24,14 @@ namespace {
 const QString kTitle = QStringLiteral("About Quarn BASIC Editor");
 const QString kAuthor = QStringLiteral("The Quarn BASIC Editor authors");
 const QString kArtistMail = QStringLiteral("logo@quarnbasic.example.org");
-const QString kAboutText = QStringLiteral(
-    "Quarn BASIC, its logo and the editor: Copyright (c) 2026\n"
-    "The Quarn BASIC Editor authors. All rights reserved.\n"
-    "\n"
-    "Free for everybody who uses the Quarn BASIC compiler.\n"
-    "It comes without any guarantee or warranty of any kind.\n"
-    "\n"
-    "Please report faults to bugs@quarnbasic.example.org.\n"
-    "Thanks to the artist who drew the logo and the icons.");
+const QString kAboutText = QStringLiteral("Quarn BASIC, its logo and the editor: Copyright (c) 2026\n"
+                                          "The Quarn BASIC Editor authors. All rights reserved.\n"
+                                          "\n"
+                                          "Free for everybody who uses the Quarn BASIC compiler.\n"
+                                          "It comes without any guarantee or warranty of any kind.\n"
+                                          "\n"
+                                          "Please report faults to bugs@quarnbasic.example.org.\n"
+                                          "Thanks to the artist who drew the logo and the icons.");
 
 // Where the strings are painted, in pixels of the dialog's client area.
 constexpr int kTextLeft = 140;
@@ -75,9 +74,8 @@ QColor CAboutDlg::FaceColor()
 
 QFont CAboutDlg::CreditFont()
 {
-    return PointFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Helvetica")},
-                     10, QFont::Bold);
+    return PointFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")}, 10,
+                     QFont::Bold);
 }
 
 QList<CAboutDlg::PaintedLine> CAboutDlg::PaintedLines()
@@ -89,15 +87,12 @@ QList<CAboutDlg::PaintedLine> CAboutDlg::PaintedLines()
         {Product::Title(), title, QColor(255, 0, 0), QPoint(kTextLeft, kTitleTop)},
         {QStringLiteral("by ") + kAuthor, credit, black, QPoint(kTextLeft, kCreditTops[0])},
         {QStringLiteral("Logo by ") + kArtistMail, credit, black, QPoint(kTextLeft, kCreditTops[1])},
-        {QStringLiteral("Visit ") + CEditorApp::HomepageUrl(), credit, black,
-         QPoint(kTextLeft, kCreditTops[2])},
-        {QStringLiteral("Visit ") + CEditorApp::SiteUrl(), credit, black,
-         QPoint(kTextLeft, kCreditTops[3])},
+        {QStringLiteral("Visit ") + CEditorApp::HomepageUrl(), credit, black, QPoint(kTextLeft, kCreditTops[2])},
+        {QStringLiteral("Visit ") + CEditorApp::SiteUrl(), credit, black, QPoint(kTextLeft, kCreditTops[3])},
     };
 }
 
-CAboutDlg::CAboutDlg(QWidget *parent)
-    : QDialog(parent), m_strText(kAboutText)
+CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent), m_strText(kAboutText)
 {
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);

@@ -41,7 +41,6 @@ public:
     // The light button face the strings sit on, whatever the desktop's colours.
     static QColor FaceColor();
 
-
     QString m_strText;
 
 protected:

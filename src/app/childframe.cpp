@@ -22,7 +22,8 @@ CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
         const QList<QAction *> actions = menu->actions();
         for (QAction *action : actions) {
             if (action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4))) {
-                action->setText(action->text() + QLatin1Char('\t') + action->shortcut().toString(QKeySequence::NativeText));
+                action->setText(action->text() + QLatin1Char('\t')
+                                + action->shortcut().toString(QKeySequence::NativeText));
                 action->setShortcuts({});
             }
         }

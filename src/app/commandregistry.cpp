@@ -27,6 +27,8 @@ bool HasSelection(const CommandTarget &t)
 
 QList<CommandDescription> MakeCommands()
 {
+    // One row a command, laid out by hand.
+    // clang-format off
     QList<CommandDescription> commands = {
         // File
         {ID_FILE_NEW, QStringLiteral("&New"), {}, QStringLiteral("Ctrl+N"), {Key(Qt::CTRL | Qt::Key_N)},
@@ -169,10 +171,13 @@ QList<CommandDescription> MakeCommands()
         {ID_MENU_BAR_KEY, {}, {}, {}, {Key(Qt::Key_F10)}, {}, {}, {}, false,
          [](const CommandTarget &t) { t.frame->OpenMenuBar(); }},
     };
+    // clang-format on
     // The recent files; their texts are the files' names.
     for (int i = 0; i < 4; ++i) {
-        commands.append({ID_FILE_MRU_FILE1 + i, {}, {}, {}, {}, kOpenRecent, {}, {}, false,
-                         [i](const CommandTarget &t) { t.app->OnOpenRecentFile(i); }});
+        commands.append(
+            {ID_FILE_MRU_FILE1 + i, {}, {}, {}, {}, kOpenRecent, {}, {}, false, [i](const CommandTarget &t) {
+                 t.app->OnOpenRecentFile(i);
+             }});
     }
     return commands;
 }
@@ -228,10 +233,10 @@ const QList<MenuLayout> &DocumentMenus()
 
 const QList<int> &ToolBarButtons()
 {
-    static const QList<int> buttons = {
-        ID_FILE_NEW,     ID_FILE_OPEN,     ID_FILE_SAVE,   kSeparator,    ID_EDIT_FIND, kSeparator,
-        ID_BUILD_OPTIONS, kSeparator,      ID_BUILD_COMPILE, ID_BUILD_RUN, kSeparator,  ID_BUILD_LINK,
-        kSeparator,      ID_HELP_HOMEPAGE, ID_HELP_FORUMS, ID_HELP_INDEX, kSeparator,   ID_APP_ABOUT};
+    static const QList<int> buttons = {ID_FILE_NEW,   ID_FILE_OPEN,     ID_FILE_SAVE, kSeparator,       ID_EDIT_FIND,
+                                       kSeparator,    ID_BUILD_OPTIONS, kSeparator,   ID_BUILD_COMPILE, ID_BUILD_RUN,
+                                       kSeparator,    ID_BUILD_LINK,    kSeparator,   ID_HELP_HOMEPAGE, ID_HELP_FORUMS,
+                                       ID_HELP_INDEX, kSeparator,       ID_APP_ABOUT};
     return buttons;
 }
 

@@ -30,13 +30,13 @@ struct CommandTarget
 struct CommandDescription
 {
     int id = 0;
-    QString text;              // menu text with its mnemonic
-    QString documentMenuText;  // another text in the document menu, where it differs
-    QString keyText;           // shown after the text in menus (Link shows "F9" without binding it)
-    QList<QKeySequence> keys;  // window-wide shortcuts
-    QString prompt;            // the status bar's text while the item is highlighted
+    QString text;             // menu text with its mnemonic
+    QString documentMenuText; // another text in the document menu, where it differs
+    QString keyText;          // shown after the text in menus (Link shows "F9" without binding it)
+    QList<QKeySequence> keys; // window-wide shortcuts
+    QString prompt;           // the status bar's text while the item is highlighted
     QString toolTip;
-    QString image;             // toolbar image name; empty for no button
+    QString image; // toolbar image name; empty for no button
     bool needsDocument = false;
     std::function<void(const CommandTarget &)> run; // empty: the command only takes its keys
     // Whether the command can act now, beyond needing a document; empty: always.

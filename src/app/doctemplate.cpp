@@ -29,10 +29,7 @@ QString ComparablePath(const QString &path)
 }
 } // namespace
 
-CDocTemplate::CDocTemplate(CMainFrame *mainFrame)
-    : QObject(mainFrame), m_pMainFrame(mainFrame)
-{
-}
+CDocTemplate::CDocTemplate(CMainFrame *mainFrame) : QObject(mainFrame), m_pMainFrame(mainFrame) {}
 
 CDocTemplate::~CDocTemplate()
 {
@@ -66,8 +63,7 @@ CRichSyntaxDoc *CDocTemplate::MakeDocument()
 CChildFrame *CDocTemplate::MakeFrame(CRichSyntaxDoc *doc)
 {
     auto *frame = new CChildFrame(doc);
-    connect(frame->GetView(), &CRichSyntaxView::FilesDropped, CEditorApp::Instance(),
-            &CEditorApp::OpenDroppedFiles);
+    connect(frame->GetView(), &CRichSyntaxView::FilesDropped, CEditorApp::Instance(), &CEditorApp::OpenDroppedFiles);
     m_pMainFrame->AddChildFrame(frame);
     frame->GetView()->OnInitialUpdate();
     return frame;
@@ -113,7 +109,7 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
 }
 
 CRichSyntaxDoc *CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
-                                                   SourceEncoding encoding)
+                                                    SourceEncoding encoding)
 {
     CRichSyntaxDoc *doc = FindDocument(path);
     if (doc) {

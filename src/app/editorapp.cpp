@@ -30,12 +30,10 @@
 
 namespace {
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
-const QString kEditorBusyQueued =
-    QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
-                   "Your files open there as soon as it can take them.");
-const QString kEditorBusyUnreached =
-    QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
-                   "Your files were not opened; please try again once it answers.");
+const QString kEditorBusyQueued = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
+                                                 "Your files open there as soon as it can take them.");
+const QString kEditorBusyUnreached = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
+                                                    "Your files were not opened; please try again once it answers.");
 // Qt's dialog opens a folder where the folder browser chooses it. Here a
 // selected folder or file is taken as it is (a file stands for its folder);
 // double-clicking still opens a folder.
@@ -81,8 +79,7 @@ private:
 
 } // namespace
 
-CEditorApp::CEditorApp(int &argc, char **argv)
-    : QApplication(argc, argv), m_build(m_options)
+CEditorApp::CEditorApp(int &argc, char **argv) : QApplication(argc, argv), m_build(m_options)
 {
     setApplicationName(Product::kName);
     setApplicationVersion(Product::kVersion);
@@ -122,9 +119,8 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     // requests. The desktop's own start hands its files to that editor when
     // one runs; a plain start never takes its place.
     const ShellCommand command = ParseCommandLine(arguments);
-    m_pShellServer = new CShellOpenServer(
-        [this](const QStringList &files) { OpenHandedFiles(files); },
-        [] { return QApplication::activeModalWidget() == nullptr; }, this);
+    m_pShellServer = new CShellOpenServer([this](const QStringList &files) { OpenHandedFiles(files); },
+                                          [] { return QApplication::activeModalWidget() == nullptr; }, this);
     if (command.kind == ShellCommand::ShellOpen) {
         switch (m_pShellServer->OfferFiles(command.files)) {
         case CShellOpenServer::Offer::Delivered:
@@ -366,5 +362,3 @@ bool CEditorApp::OnAppExit()
         m_pDocTemplate->CloseAllDocuments();
     return true;
 }
-
-

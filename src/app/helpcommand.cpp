@@ -6,8 +6,7 @@
 #include "build/helpdlg.h"
 
 namespace {
-const QString kHelpOpenFailed =
-    QStringLiteral("Failed to open help file! Would you like to browse for it?");
+const QString kHelpOpenFailed = QStringLiteral("Failed to open help file! Would you like to browse for it?");
 } // namespace
 
 void CEditorApp::OnHelpIndex()
@@ -19,8 +18,7 @@ void CEditorApp::OnHelpIndex()
             return;
         if (Services().ShellOpen(location.m_strHelpPath))
             return;
-        if (::MessageBox(kHelpOpenFailed, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)
-            != QMessageBox::Yes)
+        if (::MessageBox(kHelpOpenFailed, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;
         if (location.DoModal() != QDialog::Accepted)
             return;

@@ -37,8 +37,7 @@ const QString kReady = QStringLiteral("Ready");
 const QString kPosition = QStringLiteral("Ln %1, Col %2");
 } // namespace
 
-CMainFrame::CMainFrame(QWidget *parent)
-    : QMainWindow(parent)
+CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
 {
     m_pMdiArea = new QMdiArea(this);
     m_pFindReplace = new CFindReplace(this);
@@ -299,9 +298,7 @@ void CMainFrame::AddChildFrame(CChildFrame *frame)
     frame->showMaximized();
     m_pMdiArea->setActiveSubWindow(frame);
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateCaption);
-    connect(frame, &QObject::destroyed, this, [this] {
-        QTimer::singleShot(0, this, &CMainFrame::UpdateFrameState);
-    });
+    connect(frame, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &CMainFrame::UpdateFrameState); });
     UpdateFrameState();
 }
 

@@ -19,10 +19,7 @@ bool SamePath(const QString &a, const QString &b)
 }
 } // namespace
 
-CRecentFileList::CRecentFileList(int size, int displayLength)
-    : m_nSize(size), m_nDisplayLength(displayLength)
-{
-}
+CRecentFileList::CRecentFileList(int size, int displayLength) : m_nSize(size), m_nDisplayLength(displayLength) {}
 
 void CRecentFileList::Add(const QString &path)
 {

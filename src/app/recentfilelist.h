@@ -13,10 +13,10 @@ class CRecentFileList
 public:
     explicit CRecentFileList(int size = 4, int displayLength = 30);
 
-    void Add(const QString &path);         // to the head, removing an older entry of it
+    void Add(const QString &path); // to the head, removing an older entry of it
     void Remove(int index);
     void Remove(const QString &path);
-    QString At(int index) const;           // empty when out of range
+    QString At(int index) const; // empty when out of range
     int Count() const { return m_files.size(); }
     const QStringList &Files() const { return m_files; }
 

@@ -222,8 +222,8 @@ bool Register(const QString &programPath, bool writeWanted)
     if (!writeWanted)
         return false;
     QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"), QSettings::NativeFormat);
-    const QString command = QStringLiteral("\"%1\" -dde \"%2\"")
-                                .arg(QDir::toNativeSeparators(programPath), QStringLiteral("%1"));
+    const QString command =
+        QStringLiteral("\"%1\" -dde \"%2\"").arg(QDir::toNativeSeparators(programPath), QStringLiteral("%1"));
     bool changed = false;
     auto set = [&classes, &changed](const QString &key, const QString &value) {
         if (classes.value(key).toString() != value) {
@@ -233,8 +233,7 @@ bool Register(const QString &programPath, bool writeWanted)
     };
     set(QStringLiteral(".qrx/Default"), kTypeId);
     set(kTypeId + QStringLiteral("/Default"), kTypeName);
-    set(kTypeId + QStringLiteral("/DefaultIcon/Default"),
-        QDir::toNativeSeparators(programPath) + QStringLiteral(",1"));
+    set(kTypeId + QStringLiteral("/DefaultIcon/Default"), QDir::toNativeSeparators(programPath) + QStringLiteral(",1"));
     set(kTypeId + QStringLiteral("/shell/open/command/Default"), command);
     return changed;
 #else

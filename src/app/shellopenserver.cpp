@@ -35,11 +35,9 @@ constexpr int kRetryPauseMs = 50;
 // a second profile never hands files to somebody else's editor.
 QString ProfileKey()
 {
-    const QString profile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                      SettingsNames::kOrganisation, QString())
-                                .fileName();
-    return QString::fromLatin1(
-        QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
+    const QString profile =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, SettingsNames::kOrganisation, QString()).fileName();
+    return QString::fromLatin1(QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 
 #ifndef Q_OS_WIN
@@ -132,8 +130,7 @@ QString SocketPath()
 {
 #ifdef Q_OS_WIN
     // A named pipe; the server gives it user-only access.
-    return QStringLiteral("quarn-basic-editor-%1-%2")
-        .arg(qEnvironmentVariable("USERNAME"), ProfileKey());
+    return QStringLiteral("quarn-basic-editor-%1-%2").arg(qEnvironmentVariable("USERNAME"), ProfileKey());
 #else
     return PathInFolder(QString());
 #endif
@@ -202,9 +199,8 @@ Delivery SendRequest(const QByteArray &request, int timeoutMs)
     while (answer.size() < kAnswer.size()) {
         if (!socket.waitForReadyRead(int(deadline.remainingTime()))) {
             // A closed connection was refused; an open one waits on a busy listener.
-            return socket.state() == QLocalSocket::ConnectedState && socket.bytesToWrite() == 0
-                       ? Delivery::Unanswered
-                       : Delivery::NotReached;
+            return socket.state() == QLocalSocket::ConnectedState && socket.bytesToWrite() == 0 ? Delivery::Unanswered
+                                                                                                : Delivery::NotReached;
         }
         answer += socket.readAll();
     }
@@ -221,10 +217,7 @@ constexpr int kBusyRetryMs = 200;
 } // namespace
 
 CShellOpenServer::CShellOpenServer(OpenHandler handler, ReadyCheck ready, QObject *parent)
-    : QObject(parent),
-      m_handler(std::move(handler)),
-      m_ready(std::move(ready)),
-      m_pServer(new QLocalServer(this))
+    : QObject(parent), m_handler(std::move(handler)), m_ready(std::move(ready)), m_pServer(new QLocalServer(this))
 {
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_pServer, &QLocalServer::newConnection, this, &CShellOpenServer::OnNewConnection);
@@ -257,8 +250,7 @@ bool CShellOpenServer::Listen()
     QLocalServer::removeServer(path);
     if (!path.isEmpty() && m_pServer->listen(path))
         return true;
-    qWarning("Files opened from the desktop cannot be handed to this editor: %s",
-             qPrintable(m_pServer->errorString()));
+    qWarning("Files opened from the desktop cannot be handed to this editor: %s", qPrintable(m_pServer->errorString()));
     m_lock.Unlock();
     return false;
 }

@@ -19,9 +19,9 @@ class QLocalServer;
 // empty line; the answer "OK\n" tells that the listening editor took it.
 namespace ShellOpenChannel {
 
-inline constexpr int kAnswerTimeoutMs = 30000;   // an offering start waits this long
-inline constexpr int kRequestTimeoutMs = 5000;   // a connection must send its request within this
-inline constexpr int kMaxConnections = 16;       // served at once; more are refused at once
+inline constexpr int kAnswerTimeoutMs = 30000; // an offering start waits this long
+inline constexpr int kRequestTimeoutMs = 5000; // a connection must send its request within this
+inline constexpr int kMaxConnections = 16;     // served at once; more are refused at once
 inline constexpr int kMaxRequestBytes = 256 * 1024;
 
 // The user's private folder below base (created with mode 0700 when missing,

@@ -21,10 +21,7 @@ const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
 const QString kNoMessages = QStringLiteral("The last compile named no line to go to");
 } // namespace
 
-CBuildCommands::CBuildCommands(const COptionsDlg &options, QObject *parent)
-    : QObject(parent), m_options(options)
-{
-}
+CBuildCommands::CBuildCommands(const COptionsDlg &options, QObject *parent) : QObject(parent), m_options(options) {}
 
 void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
 {
@@ -123,8 +120,8 @@ void CBuildCommands::StepMessage(CRichSyntaxDoc &doc, int step)
 bool CBuildCommands::OfferRecompile(CRichSyntaxDoc &doc)
 {
     if (doc.IsModified() || doc.GetPathName().isEmpty()) {
-        const QMessageBox::StandardButton answer = MessageBox(
-            kRecompileQuestion, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const QMessageBox::StandardButton answer = MessageBox(kRecompileQuestion, QMessageBox::Question,
+                                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Yes)
             OnBuildCompile(doc);
         else if (answer != QMessageBox::No)

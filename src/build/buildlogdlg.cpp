@@ -74,8 +74,7 @@ QString LineInBlock(const QString &text, int position)
 
 CBuildLogDlg::CBuildLogDlg(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_pEdit(new QPlainTextEdit(this)),
-      m_pStopAction(new QAction(kStopText, this))
+      m_pEdit(new QPlainTextEdit(this)), m_pStopAction(new QAction(kStopText, this))
 {
     setWindowTitle(kCaption);
     setModal(true);
@@ -328,8 +327,7 @@ bool CBuildLogDlg::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_pEdit && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
-            && GoToLineAt(m_pEdit->textCursor()))
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && GoToLineAt(m_pEdit->textCursor()))
             return true;
     } else if (watched == m_pEdit->viewport()) {
         if (event->type() == QEvent::MouseButtonDblClick) {

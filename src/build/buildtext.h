@@ -46,8 +46,8 @@ QStringList FillLinkArguments(const QString &text, const QString &projectFolder,
 struct Invocation
 {
     QString program;
-    QStringList arguments;     // outside Windows
-    QString nativeArguments;   // on Windows: the argument text as the command line
+    QStringList arguments;   // outside Windows
+    QString nativeArguments; // on Windows: the argument text as the command line
 };
 
 // True for a name ending in ".exe", in any case.

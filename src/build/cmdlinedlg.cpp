@@ -51,8 +51,7 @@ CCmdLineDlg::CCmdLineDlg(QWidget *parent)
     grid->setHorizontalSpacing(12);
     for (const Placeholder &placeholder : kPlaceholders) {
         grid->addWidget(new QLabel(QLatin1String(placeholder.key), this), placeholder.row, placeholder.column);
-        grid->addWidget(new QLabel(QLatin1String(placeholder.label), this), placeholder.row,
-                        placeholder.column + 1);
+        grid->addWidget(new QLabel(QLatin1String(placeholder.label), this), placeholder.row, placeholder.column + 1);
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);

@@ -6,10 +6,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 
-CExecutableFilterModel::CExecutableFilterModel(QObject *parent)
-    : QSortFilterProxyModel(parent)
-{
-}
+CExecutableFilterModel::CExecutableFilterModel(QObject *parent) : QSortFilterProxyModel(parent) {}
 
 void CExecutableFilterModel::Install(QFileDialog *dialog, const QString &executableFilter)
 {
@@ -59,8 +56,7 @@ bool CExecutableFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &
 Qt::ItemFlags CExecutableFilterModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags result = QSortFilterProxyModel::flags(index);
-    if (m_bListExecutables && !result.testFlag(Qt::ItemIsEnabled)
-        && IsExecutableFile(mapToSource(index)))
+    if (m_bListExecutables && !result.testFlag(Qt::ItemIsEnabled) && IsExecutableFile(mapToSource(index)))
         result |= Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return result;
 }

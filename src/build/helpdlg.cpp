@@ -24,8 +24,7 @@ const QString kInitialFileName = QStringLiteral("qrh.dhm");
 constexpr int kEditWidth = 288;
 } // namespace
 
-CHelpDlg::CHelpDlg(QWidget *parent)
-    : QDialog(parent)
+CHelpDlg::CHelpDlg(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);

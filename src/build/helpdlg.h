@@ -22,7 +22,6 @@ public:
 
     void OnBrowse();
 
-
     QString m_strHelpPath;
 
 public Q_SLOTS:

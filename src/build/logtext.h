@@ -31,7 +31,7 @@ private:
 // line take many times what short lines take. Every character is kept, in order.
 namespace LogText {
 
-inline constexpr int kBlockChars = 1024;   // a row that ends past this ends its block
+inline constexpr int kBlockChars = 1024;    // a row that ends past this ends its block
 inline constexpr int kLongLineChars = 4096; // the first row of a line holds at most this
 inline constexpr int kRowChars = 128;       // each further row of a longer line holds this
 

@@ -21,9 +21,9 @@ const QString kCaption = QStringLiteral("Build Options");
 const QString kGroupTitle = QStringLiteral("Compiler and Linker");
 const QString kCompilerPrompt = QStringLiteral("Path to QRX.EXE compiler...");
 const QString kLinkerPrompt = QStringLiteral("Path to flash linker or multiboot executable...");
-const QString kTemplateNote = QStringLiteral(
-    "If no path is given for GBA.QRX, then the current path is assumed when creating a new "
-    "program template file...");
+const QString kTemplateNote =
+    QStringLiteral("If no path is given for GBA.QRX, then the current path is assumed when creating a new "
+                   "program template file...");
 const QString kEmulatorPrompt = QStringLiteral("Path to the emulator you want to debug with...");
 const QString kDebugText = QStringLiteral("Use -debug flag to see subroutine addresses");
 const QString kMultiBootText = QStringLiteral("Use -mb flag to create a multi-boot ROM");
@@ -81,8 +81,18 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     const int lineHeight = fontMetrics().height();
     enum Column { LeftBorder, Field, Browse, RightBorder, ColumnCount };
     enum Row {
-        GroupTop, CompilerLabel, CompilerRow, LinkerLabel, LinkerRow, GroupBottom,
-        Note, DebugRow, MultiBootRow, EmulatorLabel, EmulatorRow, Buttons
+        GroupTop,
+        CompilerLabel,
+        CompilerRow,
+        LinkerLabel,
+        LinkerRow,
+        GroupBottom,
+        Note,
+        DebugRow,
+        MultiBootRow,
+        EmulatorLabel,
+        EmulatorRow,
+        Buttons
     };
     grid->setColumnMinimumWidth(LeftBorder, inset);
     grid->setColumnMinimumWidth(RightBorder, inset);
@@ -100,8 +110,8 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     grid->addWidget(m_pLinkerBrowse, LinkerRow, Browse);
 
     // The note breaks where it fits the rows' width, never leaving one word alone.
-    const int rowWidth = m_pCompilerEdit->minimumWidth() + grid->horizontalSpacing()
-                         + m_pCompilerBrowse->sizeHint().width();
+    const int rowWidth =
+        m_pCompilerEdit->minimumWidth() + grid->horizontalSpacing() + m_pCompilerBrowse->sizeHint().width();
     auto *note = new QLabel(DialogParts::WrapText(kTemplateNote, fontMetrics(), rowWidth), this);
     note->setObjectName(QStringLiteral("templateNote"));
     grid->addWidget(note, Note, Field, 1, 2);
@@ -219,8 +229,7 @@ void COptionsDlg::accept()
     store.WriteInt(m_bDebug ? 1 : 0, QString(), SettingsNames::kDebug);
 }
 
-QString COptionsDlg::BrowseForFile(const QString &fileName, const QString &defaultSuffix,
-                                   const QStringList &filters)
+QString COptionsDlg::BrowseForFile(const QString &fileName, const QString &defaultSuffix, const QStringList &filters)
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::OpenFile;

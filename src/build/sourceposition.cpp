@@ -13,7 +13,8 @@ namespace {
 #define QBE_FILE_NAME R"((?<file>(?:[A-Za-z]:)?[^():*?"<>|]+?))"
 
 // "name(12)", "name(12,5)", with anything after the closing parenthesis.
-const QRegularExpression kParenthesised(QStringLiteral(R"(^\s*)" QBE_FILE_NAME R"(\(\s*(?<line>\d+)\s*(?:,\s*(?<column>\d+)\s*)?\))"));
+const QRegularExpression kParenthesised(QStringLiteral(R"(^\s*)" QBE_FILE_NAME
+                                                       R"(\(\s*(?<line>\d+)\s*(?:,\s*(?<column>\d+)\s*)?\))"));
 // "name:12:", "name:12:5:".
 const QRegularExpression kColons(QStringLiteral(R"(^\s*)" QBE_FILE_NAME R"(:(?<line>\d+):(?:(?<column>\d+):)?)"));
 // "line 12" with words around it: the compiled file.

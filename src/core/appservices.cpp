@@ -38,8 +38,7 @@ IAppServices *SetServices(IAppServices *services)
 }
 
 QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
-                                       QMessageBox::StandardButtons buttons,
-                                       QMessageBox::StandardButton defaultButton)
+                                       QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
     return Services().MessageBox(text, icon, buttons, defaultButton);
 }

@@ -16,10 +16,10 @@ struct FileDialogRequest
     enum Mode { OpenFile, SaveFile, Folder };
     Mode mode = OpenFile;
     QString caption;
-    QString directory;     // folder to start in; empty: the current directory
-    QString fileName;      // initial file name
-    QStringList filters;   // Qt form, "Name (*.x)"
-    QString defaultSuffix; // without the dot
+    QString directory;                 // folder to start in; empty: the current directory
+    QString fileName;                  // initial file name
+    QStringList filters;               // Qt form, "Name (*.x)"
+    QString defaultSuffix;             // without the dot
     bool listFilesInFolderMode = true; // Folder mode: show files too, a file gives its folder
     bool mustExist = true;             // Open mode: only an existing file can be confirmed
     // Open mode: while this one of the filters is selected, executable files of

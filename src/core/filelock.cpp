@@ -62,7 +62,8 @@ bool CFileLock::TryLock(const QString &path)
         return true;
     if (path.isEmpty())
         return false;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
     if (fd < 0)
         return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -93,4 +94,3 @@ void CFileLock::Unlock()
 #endif
     m_pHandle.reset();
 }
-

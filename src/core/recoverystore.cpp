@@ -56,9 +56,10 @@ bool CRecoveryStore::Open()
 {
     if (m_lock.IsLocked())
         return true;
-    const QString folder = BaseFolder() + QStringLiteral("/%1-%2")
-                                              .arg(QCoreApplication::applicationPid())
-                                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    const QString folder = BaseFolder()
+                           + QStringLiteral("/%1-%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     if (!QDir().mkpath(folder))
         return false;
     // Unsaved work is nobody else's business.
@@ -113,8 +114,8 @@ bool CRecoveryStore::Read(const QString &file, RecoveryEntry *entry)
     return true;
 }
 
-bool CRecoveryStore::KeepText(const QString &key, const QString &path, const QString &title,
-                              const QString &encoding, const QString &text)
+bool CRecoveryStore::KeepText(const QString &key, const QString &path, const QString &title, const QString &encoding,
+                              const QString &text)
 {
     if (!Open())
         return false;

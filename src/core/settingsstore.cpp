@@ -17,12 +17,10 @@ namespace {
 std::unique_ptr<QSettings> OpenStore(const QString &rootPath)
 {
 #ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") + rootPath,
-                                       QSettings::NativeFormat);
+    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") + rootPath, QSettings::NativeFormat);
 #else
     const QString organisation = rootPath.section(QLatin1Char('\\'), -1);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation,
-                                       QString());
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation, QString());
 #endif
 }
 
@@ -98,8 +96,8 @@ int32_t CSettingsStore::ParseInt(const QString &text)
         ++i;
     }
     int64_t value = 0;
-    const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min())
-                                   : int64_t(std::numeric_limits<int32_t>::max());
+    const int64_t limit =
+        negative ? -int64_t(std::numeric_limits<int32_t>::min()) : int64_t(std::numeric_limits<int32_t>::max());
     for (; i < n; ++i) {
         const char16_t c = text.at(i).unicode();
         if (c < u'0' || c > u'9')

@@ -17,8 +17,7 @@ constexpr int kBrowseWidth = 28;
 
 void SetDialogFrame(QDialog *dialog)
 {
-    dialog->setWindowFlags((dialog->windowFlags() | Qt::WindowCloseButtonHint)
-                           & ~Qt::WindowContextHelpButtonHint);
+    dialog->setWindowFlags((dialog->windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
 }
 
 QPushButton *OkButton(QWidget *parent)

@@ -12,15 +12,14 @@ struct FileState
 {
     bool exists = false;
     qint64 size = -1;
-    qint64 modified = 0;   // milliseconds since the epoch
-    quint64 identity = 0;  // the file's identity on its volume, where the system tells one
-    QByteArray hash;       // of the contents
+    qint64 modified = 0;  // milliseconds since the epoch
+    quint64 identity = 0; // the file's identity on its volume, where the system tells one
+    QByteArray hash;      // of the contents
 
     // Same size, time and identity: nothing to look into.
     bool SameOnDisk(const FileState &other) const
     {
-        return exists == other.exists && size == other.size && modified == other.modified
-            && identity == other.identity;
+        return exists == other.exists && size == other.size && modified == other.modified && identity == other.identity;
     }
 };
 

@@ -14,10 +14,7 @@ enum { kFindNext, kReplace, kReplaceAll };
 constexpr int kGap = 16;
 } // namespace
 
-CFindReplace::CFindReplace(QWidget *owner)
-    : QObject(owner), m_pOwner(owner)
-{
-}
+CFindReplace::CFindReplace(QWidget *owner) : QObject(owner), m_pOwner(owner) {}
 
 void CFindReplace::SetView(CRichSyntaxView *view)
 {

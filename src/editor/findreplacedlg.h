@@ -35,7 +35,6 @@ public:
     FindRequest Request() const;
     void SetRequest(const FindRequest &request);
 
-
 Q_SIGNALS:
     void FindNext(const FindRequest &request);
     void Replace(const FindRequest &request);

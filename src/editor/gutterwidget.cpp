@@ -8,8 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 
-CGutterWidget::CGutterWidget(CRichSyntaxView *view)
-    : QWidget(view), m_pView(view)
+CGutterWidget::CGutterWidget(CRichSyntaxView *view) : QWidget(view), m_pView(view)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -19,10 +18,22 @@ void CGutterWidget::paintEvent(QPaintEvent *event)
     m_pView->PaintGutter(this, event->rect());
 }
 
-void CGutterWidget::mousePressEvent(QMouseEvent *event) { ForwardToText(event); }
-void CGutterWidget::mouseMoveEvent(QMouseEvent *event) { ForwardToText(event); }
-void CGutterWidget::mouseReleaseEvent(QMouseEvent *event) { ForwardToText(event); }
-void CGutterWidget::mouseDoubleClickEvent(QMouseEvent *event) { ForwardToText(event); }
+void CGutterWidget::mousePressEvent(QMouseEvent *event)
+{
+    ForwardToText(event);
+}
+void CGutterWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    ForwardToText(event);
+}
+void CGutterWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    ForwardToText(event);
+}
+void CGutterWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    ForwardToText(event);
+}
 
 void CGutterWidget::ForwardToText(QMouseEvent *event)
 {

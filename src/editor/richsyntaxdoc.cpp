@@ -23,14 +23,12 @@ const QString kLineTooLong =
 const QString kSaveChanges = QStringLiteral("Save changes to %1?");
 const QString kChangedOnDisk = QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?");
 const QString kChangesLost = QStringLiteral("\nYour unsaved changes will be lost.");
-const QString kOverwriteChanged = QStringLiteral(
-    "%1 has been changed by another program since it was opened.\nDo you want to overwrite it?");
-const QString kOfferUtf8 = QStringLiteral(
-    "%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
-    "Do you want to save the file as UTF-8 instead?");
-const QString kUnencodable = QStringLiteral(
-    "The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
-    "The file was not saved.");
+const QString kOverwriteChanged =
+    QStringLiteral("%1 has been changed by another program since it was opened.\nDo you want to overwrite it?");
+const QString kOfferUtf8 = QStringLiteral("%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
+                                          "Do you want to save the file as UTF-8 instead?");
+const QString kUnencodable = QStringLiteral("The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
+                                            "The file was not saved.");
 const QString kSaveAsCaption = QStringLiteral("Save As");
 const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
 const QString kFilterAll = QStringLiteral("All Files (*)");
@@ -60,8 +58,7 @@ QString CodePointAt(const QString &text, int index)
 }
 } // namespace
 
-CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent)
-    : QObject(parent), m_pTextDoc(new QTextDocument(this))
+CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent) : QObject(parent), m_pTextDoc(new QTextDocument(this))
 {
     static quint64 s_nDocuments = 0;
     m_strRecoveryKey = QString::number(++s_nDocuments);
@@ -219,12 +216,9 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
     LineAndColumn(text, bad, &line, &column);
     const QString name = QDir::toNativeSeparators(path);
     if (*encoding == SourceEncoding::Windows1252) {
-        const QString question = kOfferUtf8.arg(SourceEncodingName(*encoding), CodePointAt(text, bad))
-                                     .arg(line)
-                                     .arg(column)
-                                     .arg(name);
-        if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
-            != QMessageBox::Yes)
+        const QString question =
+            kOfferUtf8.arg(SourceEncodingName(*encoding), CodePointAt(text, bad)).arg(line).arg(column).arg(name);
+        if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return false;
         *encoding = SourceEncoding::Utf8;
         if (EncodeSource(text, *encoding, bytes, &bad))
@@ -232,8 +226,7 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
         LineAndColumn(text, bad, &line, &column);
     }
     // Only a broken surrogate pair is left that no encoding of ours can hold.
-    MessageBox(kUnencodable.arg(CodePointAt(text, bad)).arg(line).arg(column).arg(name,
-                                                                                  SourceEncodingName(*encoding)));
+    MessageBox(kUnencodable.arg(CodePointAt(text, bad)).arg(line).arg(column).arg(name, SourceEncodingName(*encoding)));
     return false;
 }
 

@@ -76,8 +76,7 @@ bool IsCommandChord(const QKeyEvent &event)
 
 } // namespace
 
-CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
-    : QPlainTextEdit(parent), m_pDocument(doc)
+CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainTextEdit(parent), m_pDocument(doc)
 {
     setFrameShape(QFrame::NoFrame);
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -107,9 +106,7 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent)
     // The rows that come into view are coloured before they are painted, in
     // the update the scrolling asks for anyway.
     connect(this, &QPlainTextEdit::updateRequest, this, &CRichSyntaxView::ColorVisibleBlocks);
-    connect(this, &QPlainTextEdit::updateRequest, m_pGutter, [this](const QRect &, int) {
-        m_pGutter->update();
-    });
+    connect(this, &QPlainTextEdit::updateRequest, m_pGutter, [this](const QRect &, int) { m_pGutter->update(); });
 
     doc->AddView(this);
 }
@@ -213,8 +210,8 @@ void CRichSyntaxView::ColorVisibleBlocks()
         return;
     const int rowHeight = qMax(1, QFontMetrics(m_font).height());
     const int rows = viewport()->height() / rowHeight + 2;
-    const QTextBlock bottom = document()->findBlockByNumber(
-        qMin(document()->blockCount() - 1, top.blockNumber() + rows));
+    const QTextBlock bottom =
+        document()->findBlockByNumber(qMin(document()->blockCount() - 1, top.blockNumber() + rows));
     m_pHighlighter->EnsureColored(top.isValid() && top.previous().isValid() ? top.previous() : top, bottom);
 }
 
@@ -271,8 +268,8 @@ void CRichSyntaxView::UpdateInkStyles()
         m_ink.SetStyles(m_font, [this](ColorKind kind) { return m_pHighlighter->Format(kind); });
 }
 
-void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset,
-                                 const QRect &clip, const QAbstractTextDocumentLayout::PaintContext &context)
+void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
+                                 const QAbstractTextDocumentLayout::PaintContext &context)
 {
     QTextLayout *layout = block.layout();
     const int position = block.position();
@@ -299,8 +296,7 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
     m_paintSpans.clear();
     if (layout->formats().isEmpty())
         m_pHighlighter->ColorSpans(text, m_paintSpans);
-    if (plainSelections && !m_paintSpans.empty() && layout->lineCount() == 1
-        && layout->preeditAreaText().isEmpty()) {
+    if (plainSelections && !m_paintSpans.empty() && layout->lineCount() == 1 && layout->preeditAreaText().isEmpty()) {
         const QTextLine line = layout->lineAt(0);
         // Of a long line only the characters in view are drawn.
         int from = 0;
@@ -331,7 +327,8 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
                 // A selection that takes the line break with it reaches a
                 // quarter of the row's height further, as Qt's layouts show it.
                 if (selection.start + selection.length > line.textStart() + line.textLength())
-                    painter.fillRect(QRectF(right, top, line.height() / 4, line.height()), selection.format.background());
+                    painter.fillRect(QRectF(right, top, line.height() / 4, line.height()),
+                                     selection.format.background());
             }
             return;
         }
@@ -444,11 +441,26 @@ void CRichSyntaxView::GoToPosition(int line, int column)
     setFocus();
 }
 
-void CRichSyntaxView::OnEditUndo() { undo(); }
-void CRichSyntaxView::OnEditCut() { cut(); }
-void CRichSyntaxView::OnEditCopy() { copy(); }
-void CRichSyntaxView::OnEditPaste() { paste(); }
-void CRichSyntaxView::OnEditSelectAll() { selectAll(); }
+void CRichSyntaxView::OnEditUndo()
+{
+    undo();
+}
+void CRichSyntaxView::OnEditCut()
+{
+    cut();
+}
+void CRichSyntaxView::OnEditCopy()
+{
+    copy();
+}
+void CRichSyntaxView::OnEditPaste()
+{
+    paste();
+}
+void CRichSyntaxView::OnEditSelectAll()
+{
+    selectAll();
+}
 
 bool CRichSyntaxView::canInsertFromMimeData(const QMimeData *source) const
 {
@@ -518,8 +530,7 @@ void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
         }
     }
     if (event->matches(QKeySequence::InsertLineSeparator)) {
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
-                        event->isAutoRepeat());
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), event->isAutoRepeat());
         QPlainTextEdit::keyPressEvent(&enter);
         event->setAccepted(enter.isAccepted());
         return;
@@ -528,8 +539,8 @@ void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
         // The chord may still be one of the text edit's own keys (Ctrl+A,
         // Ctrl+Left, ...); only the character it carries must not be typed.
         QKeyEvent withoutText(QEvent::KeyPress, event->key(), event->modifiers(), event->nativeScanCode(),
-                              event->nativeVirtualKey(), event->nativeModifiers(), QString(),
-                              event->isAutoRepeat(), ushort(event->count()));
+                              event->nativeVirtualKey(), event->nativeModifiers(), QString(), event->isAutoRepeat(),
+                              ushort(event->count()));
         QPlainTextEdit::keyPressEvent(&withoutText);
         event->setAccepted(withoutText.isAccepted());
         return;
@@ -551,7 +562,10 @@ bool CRichSyntaxView::event(QEvent *event)
     return QPlainTextEdit::event(event);
 }
 
-void CRichSyntaxView::OnEditRedo() { redo(); }
+void CRichSyntaxView::OnEditRedo()
+{
+    redo();
+}
 
 void CRichSyntaxView::OnEditGoToLine()
 {
@@ -634,8 +648,7 @@ void CRichSyntaxView::UpdateCompletions()
 {
     const QTextCursor cursor = textCursor();
     const QString prefix = EditText::WordBefore(cursor.block().text(), cursor.positionInBlock());
-    const QStringList offers =
-        EditText::CompletionsFor(prefix, m_pHighlighter->Rules().Words(), m_completionWords);
+    const QStringList offers = EditText::CompletionsFor(prefix, m_pHighlighter->Rules().Words(), m_completionWords);
     if (offers.isEmpty()) {
         m_pCompleter->popup()->hide();
         return;
@@ -649,7 +662,8 @@ void CRichSyntaxView::UpdateCompletions()
     for (const QString &word : offers)
         widest = qMax(widest, list->fontMetrics().horizontalAdvance(word));
     at.setWidth(widest + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth()
-                + 2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + list->fontMetrics().averageCharWidth());
+                + 2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin)
+                + list->fontMetrics().averageCharWidth());
     m_pCompleter->complete(at);
     m_pCompleter->popup()->setCurrentIndex(m_pCompleter->completionModel()->index(0, 0));
 }
@@ -775,11 +789,9 @@ void CRichSyntaxView::OnFilePrint()
     // in the folder printed to last.
     const QString title = m_pDocument ? m_pDocument->GetTitle() : QString();
     printer->setDocName(title);
-    if (!title.isEmpty() && printer->outputFormat() == QPrinter::PdfFormat
-        && !printer->outputFileName().isEmpty()) {
+    if (!title.isEmpty() && printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
         const QFileInfo last(printer->outputFileName());
-        printer->setOutputFileName(last.dir().filePath(QFileInfo(title).completeBaseName()
-                                                       + QStringLiteral(".pdf")));
+        printer->setOutputFileName(last.dir().filePath(QFileInfo(title).completeBaseName() + QStringLiteral(".pdf")));
     }
     QPrintDialog dialog(printer, this);
     if (dialog.exec() != QDialog::Accepted)

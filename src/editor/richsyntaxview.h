@@ -128,7 +128,7 @@ private:
     int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;
     QStringList m_completionWords; // the document's words, while the list is open
-    QPixmap m_gutterGround; // the strip without its numbers
+    QPixmap m_gutterGround;        // the strip without its numbers
     int m_nGutterGroundX = -1;
     int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
     // Coloured glyphs of the page being painted, drawn a colour at a time,

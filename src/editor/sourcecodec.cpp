@@ -206,8 +206,8 @@ DecodedSource DecodeSource(const QByteArray &bytes)
     for (const SourceEncoding utf16 : {SourceEncoding::Utf16Le, SourceEncoding::Utf16Be}) {
         const bool bigEndian = utf16 == SourceEncoding::Utf16Be;
         QString text;
-        if (bytes.startsWith(bigEndian ? kBomUtf16Be : kBomUtf16Le)
-            && DecodeUtf16(bytes.mid(2), bigEndian, &text) && !HasStructureCharacters(text)) {
+        if (bytes.startsWith(bigEndian ? kBomUtf16Be : kBomUtf16Le) && DecodeUtf16(bytes.mid(2), bigEndian, &text)
+            && !HasStructureCharacters(text)) {
             result.text = NormaliseLineBreaks(text);
             result.encoding = utf16;
             return result;
@@ -228,8 +228,7 @@ DecodedSource DecodeSource(const QByteArray &bytes)
     return result;
 }
 
-bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes,
-                  int *firstBadIndex)
+bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes, int *firstBadIndex)
 {
     QByteArray out;
     out.reserve(text.size() + text.size() / 16 + 4);
@@ -317,8 +316,8 @@ QString SourceEncodingName(SourceEncoding encoding)
 
 SourceEncoding SourceEncodingFromName(const QString &name)
 {
-    for (const SourceEncoding encoding : {SourceEncoding::Utf8, SourceEncoding::Utf8Bom, SourceEncoding::Utf16Le,
-                                          SourceEncoding::Utf16Be}) {
+    for (const SourceEncoding encoding :
+         {SourceEncoding::Utf8, SourceEncoding::Utf8Bom, SourceEncoding::Utf16Le, SourceEncoding::Utf16Be}) {
         if (name == SourceEncodingName(encoding))
             return encoding;
     }

@@ -17,7 +17,7 @@ enum class SourceEncoding {
 
 struct DecodedSource
 {
-    QString text;   // line breaks are '\n'
+    QString text; // line breaks are '\n'
     SourceEncoding encoding = SourceEncoding::Windows1252;
 };
 
@@ -30,8 +30,7 @@ DecodedSource DecodeSource(const QByteArray &bytes);
 // as CR LF; nothing is added at the end but the byte-order mark at the start. Returns false, leaving bytes
 // untouched, when a character cannot be held by the encoding; firstBadIndex
 // then tells where it is in text.
-bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes,
-                  int *firstBadIndex = nullptr);
+bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes, int *firstBadIndex = nullptr);
 
 // The name users know the encoding by, for messages.
 QString SourceEncodingName(SourceEncoding encoding);

@@ -18,7 +18,7 @@ bool BoundedByNonWords(const QTextDocument *document, const QTextCursor &found)
     const int start = found.selectionStart();
     const int end = found.selectionEnd();
     return (start == 0 || !IsWordCharacter(document->characterAt(start - 1)))
-        && !IsWordCharacter(document->characterAt(end));
+           && !IsWordCharacter(document->characterAt(end));
 }
 
 } // namespace
@@ -52,7 +52,7 @@ bool IsMatch(const QTextCursor &selection, const FindRequest &request)
     forward.down = true;
     const QTextCursor found = Find(selection.document(), forward, selection.selectionStart());
     return !found.isNull() && found.selectionStart() == selection.selectionStart()
-        && found.selectionEnd() == selection.selectionEnd();
+           && found.selectionEnd() == selection.selectionEnd();
 }
 
 } // namespace TextSearch

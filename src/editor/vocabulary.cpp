@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+// clang-format off
 const char *const g_keywordGroups[kKeywordGroupCount] = {
     "also and as",
     "case",
@@ -48,6 +49,7 @@ const char *const g_builtinNames[kBuiltinNameCount] = {
     "tileoffset", "triangle", "true", "turnsoundoff", "turnsoundon", "updatesprites",
     "updatetiles", "val", "vblank", "waitkey", "waittimer", "wallpaper", "wrapangle",
 };
+// clang-format on
 
 CVocabulary CVocabulary::QuarnBasic()
 {

@@ -17,8 +17,8 @@ QString ProjectTemplateText(const QString &projectName, int year, const QString 
 {
     // Pieces put together by hand: a name holding "%1" must stay as typed.
     QString text;
-    text += QStringLiteral("; ") + projectName + QStringLiteral(" - Copyright (c) ")
-            + QString::number(year) + QStringLiteral(", ") + userName + QLatin1Char('\n');
+    text += QStringLiteral("; ") + projectName + QStringLiteral(" - Copyright (c) ") + QString::number(year)
+            + QStringLiteral(", ") + userName + QLatin1Char('\n');
     text += QStringLiteral("; Created with Quarn BASIC. All rights reserved.\n\n");
     text += QStringLiteral("#title \"") + projectName + QStringLiteral("\"\n\n");
     text += QStringLiteral("#code ; -- END OF DATA --\n\n; Entry point of game\nstart:\n\t");
@@ -36,8 +36,8 @@ QString UserFullName()
 #if defined(Q_OS_WIN)
     // secur32 is loaded at run time so that no build has to link it.
     using GetUserNameExFn = BOOLEAN(WINAPI *)(int, LPWSTR, PULONG);
-    const auto getUserNameEx = reinterpret_cast<GetUserNameExFn>(
-        QLibrary::resolve(QStringLiteral("secur32"), "GetUserNameExW"));
+    const auto getUserNameEx =
+        reinterpret_cast<GetUserNameExFn>(QLibrary::resolve(QStringLiteral("secur32"), "GetUserNameExW"));
     if (getUserNameEx) {
         const int nameDisplay = 3;
         wchar_t buffer[256];

@@ -33,8 +33,7 @@ constexpr int kFieldIndent = 18;
 constexpr int kLogoGap = 20;
 } // namespace
 
-CWizardDlg::CWizardDlg(QWidget *parent)
-    : QDialog(parent ? parent : Services().DialogParent())
+CWizardDlg::CWizardDlg(QWidget *parent) : QDialog(parent ? parent : Services().DialogParent())
 {
     CSettingsStore store;
     m_strName = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardName);

@@ -33,10 +33,9 @@ public:
 
     QString m_strName;
     QString m_strPath;
-    int m_nType = 1;            // 0 blank source file, 1 project source file
+    int m_nType = 1; // 0 blank source file, 1 project source file
     bool m_bSubFolder = true;
     bool m_bAutoOpen = false;
-
 
 public Q_SLOTS:
     void accept() override;

@@ -30,27 +30,27 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("pong.qrx"), QStringLiteral("b.qrx")} << ShellCommand::FileOpen << pong;
         QTest::newRow("absolute path is no flag")
             << QStringList{QStringLiteral("/p")} << ShellCommand::FileOpen << QStringList{QStringLiteral("/p")};
-        QTest::newRow("print") << QStringList{QStringLiteral("-p"), QStringLiteral("pong.qrx")}
-                               << ShellCommand::Nothing << none;
-        QTest::newRow("print, upper case") << QStringList{QStringLiteral("-P"), QStringLiteral("pong.qrx")}
-                                           << ShellCommand::Nothing << none;
-        QTest::newRow("print to")
-            << QStringList{QStringLiteral("-pt"), QStringLiteral("pong.qrx"), QStringLiteral("printer"),
-                           QStringLiteral("driver"), QStringLiteral("port")}
-            << ShellCommand::Nothing << none;
+        QTest::newRow("print") << QStringList{QStringLiteral("-p"), QStringLiteral("pong.qrx")} << ShellCommand::Nothing
+                               << none;
+        QTest::newRow("print, upper case")
+            << QStringList{QStringLiteral("-P"), QStringLiteral("pong.qrx")} << ShellCommand::Nothing << none;
+        QTest::newRow("print to") << QStringList{QStringLiteral("-pt"), QStringLiteral("pong.qrx"),
+                                                 QStringLiteral("printer"), QStringLiteral("driver"),
+                                                 QStringLiteral("port")}
+                                  << ShellCommand::Nothing << none;
         QTest::newRow("register") << QStringList{QStringLiteral("-Register")} << ShellCommand::Nothing << none;
         QTest::newRow("regserver") << QStringList{QStringLiteral("-regserver"), QStringLiteral("x.qrx")}
                                    << ShellCommand::Nothing << none;
         QTest::newRow("unregister") << QStringList{QStringLiteral("-Unregister")} << ShellCommand::Nothing << none;
-        QTest::newRow("unregserver") << QStringList{QStringLiteral("-UNREGSERVER")} << ShellCommand::Nothing
-                                     << none;
+        QTest::newRow("unregserver") << QStringList{QStringLiteral("-UNREGSERVER")} << ShellCommand::Nothing << none;
         QTest::newRow("embedding") << QStringList{QStringLiteral("-Embedding"), QStringLiteral("x.qrx")}
                                    << ShellCommand::Nothing << none;
         QTest::newRow("automation") << QStringList{QStringLiteral("-Automation")} << ShellCommand::Nothing << none;
         QTest::newRow("dde without files") << QStringList{QStringLiteral("-dde")} << ShellCommand::Nothing << none;
-        QTest::newRow("dde with files")
-            << QStringList{QStringLiteral("-dde"), QStringLiteral("a.qrx"), QStringLiteral("/tmp/b c.qrx")}
-            << ShellCommand::ShellOpen << QStringList{QStringLiteral("a.qrx"), QStringLiteral("/tmp/b c.qrx")};
+        QTest::newRow("dde with files") << QStringList{QStringLiteral("-dde"), QStringLiteral("a.qrx"),
+                                                       QStringLiteral("/tmp/b c.qrx")}
+                                        << ShellCommand::ShellOpen
+                                        << QStringList{QStringLiteral("a.qrx"), QStringLiteral("/tmp/b c.qrx")};
         QTest::newRow("unknown flag is ignored")
             << QStringList{QStringLiteral("-nologo"), QStringLiteral("pong.qrx")} << ShellCommand::FileOpen << pong;
         QTest::newRow("lone dash is a name")
@@ -85,8 +85,7 @@ private Q_SLOTS:
         // The old flags stay what they were: not one of these.
         QTest::newRow("-help is a flag of its own") << QStringList{QStringLiteral("-help")} << QString();
         QTest::newRow("-V is another flag") << QStringList{QStringLiteral("-V")} << QString();
-        QTest::newRow("a file named like a request")
-            << QStringList{QStringLiteral("./--help")} << QString();
+        QTest::newRow("a file named like a request") << QStringList{QStringLiteral("./--help")} << QString();
     }
     void consoleText()
     {
@@ -138,8 +137,7 @@ private Q_SLOTS:
         QCOMPARE(process.readAllStandardError(), QByteArray());
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(QString::fromLocal8Bit(process.readAllStandardOutput()).startsWith(start));
-        QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList());
+        QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 };
 

@@ -43,7 +43,8 @@ ModalDriver::Action TypeAnd(const QString &path, bool ok, QStringList *shown = n
             Child<QLineEdit>(dialog, "pathEdit")->clear();
             QTest::keyClicks(Child<QLineEdit>(dialog, "pathEdit"), path);
         }
-        QTest::mouseClick(ok ? Child<QPushButton>(dialog, "okButton") : Child<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
+        QTest::mouseClick(ok ? Child<QPushButton>(dialog, "okButton") : Child<QPushButton>(dialog, "cancelButton"),
+                          Qt::LeftButton);
     };
 }
 } // namespace
@@ -259,6 +260,7 @@ private Q_SLOTS:
 
     void shellOpenTakesRelativePathsFromTheCurrentFolder_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("url"); // "~" stands for the current folder's address
         QTest::newRow("name") << "qrh.chm" << "~/qrh.chm";
@@ -266,6 +268,7 @@ private Q_SLOTS:
         QTest::newRow("looks like a host") << "www.example.com" << "~/www.example.com";
         QTest::newRow("absolute") << "/usr/share/qrh.chm" << "file:///usr/share/qrh.chm";
         QTest::newRow("web address") << "https://quarnbasic.example.org/help" << "https://quarnbasic.example.org/help";
+        // clang-format on
     }
 
     void shellOpenTakesRelativePathsFromTheCurrentFolder()

@@ -137,32 +137,29 @@ private Q_SLOTS:
     {
         QCOMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
         QCOMPARE(Items(Menu(QStringLiteral("&File"))),
-                 (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
-                              QStringLiteral("-"), QStringLiteral("P&rint Setup..."), QStringLiteral("-"),
-                              QStringLiteral("Recent File"), QStringLiteral("-"), QStringLiteral("&Close"),
-                              QStringLiteral("E&xit")}));
-        QCOMPARE(Items(Menu(QStringLiteral("&Help"))),
-                 (QStringList{QStringLiteral("Quarn BASIC &Homepage..."),
-                              QStringLiteral("Quarn BASIC Help &Index...\tF1"), QStringLiteral("-"),
-                              QStringLiteral("&Chat in the forums...\tF12"), QStringLiteral("-"),
-                              QStringLiteral("&About Quarn BASIC Editor...")}));
+                 (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("-"),
+                              QStringLiteral("P&rint Setup..."), QStringLiteral("-"), QStringLiteral("Recent File"),
+                              QStringLiteral("-"), QStringLiteral("&Close"), QStringLiteral("E&xit")}));
+        QCOMPARE(
+            Items(Menu(QStringLiteral("&Help"))),
+            (QStringList{QStringLiteral("Quarn BASIC &Homepage..."), QStringLiteral("Quarn BASIC Help &Index...\tF1"),
+                         QStringLiteral("-"), QStringLiteral("&Chat in the forums...\tF12"), QStringLiteral("-"),
+                         QStringLiteral("&About Quarn BASIC Editor...")}));
     }
 
     void menusWithDocument()
     {
         OpenSample();
-        QCOMPARE(MenuTitles(),
-                 (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("Build"),
-                              QStringLiteral("&Window"), QStringLiteral("&Help")}));
+        QCOMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("Build"),
+                                            QStringLiteral("&Window"), QStringLiteral("&Help")}));
         const QString recent = QStringLiteral("&1 ") + m_dir.filePath(QStringLiteral("pong.qrx"));
         QStringList file = Items(Menu(QStringLiteral("&File")));
         QCOMPARE(file.size(), 12);
-        QCOMPARE(file.mid(0, 9),
-                 (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"),
-                              QStringLiteral("&Close"), QStringLiteral("&Save\tCtrl+S"),
-                              QStringLiteral("Save &As..."), QStringLiteral("-"),
-                              QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("P&rint Setup..."),
-                              QStringLiteral("-")}));
+        QCOMPARE(
+            file.mid(0, 9),
+            (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("&Close"),
+                         QStringLiteral("&Save\tCtrl+S"), QStringLiteral("Save &As..."), QStringLiteral("-"),
+                         QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("P&rint Setup..."), QStringLiteral("-")}));
         QVERIFY2(file.at(9).startsWith(QStringLiteral("&1 ")), qPrintable(file.at(9)));
         QVERIFY(file.at(9).endsWith(QStringLiteral("pong.qrx")));
         QCOMPARE(file.mid(10), (QStringList{QStringLiteral("-"), QStringLiteral("E&xit")}));
@@ -171,9 +168,8 @@ private Q_SLOTS:
                               QStringLiteral("&Copy\tCtrl+C"), QStringLiteral("&Paste\tCtrl+V"),
                               QStringLiteral("Select A&ll\tCtrl+A"), QStringLiteral("-"),
                               QStringLiteral("&Find...\tCtrl+F"), QStringLiteral("F&ind Next\tF3"),
-                              QStringLiteral("R&eplace\tCtrl+H"), QStringLiteral("-"),
-                              QStringLiteral("&Redo\tCtrl+Y"), QStringLiteral("&Go To Line...\tCtrl+G"),
-                              QStringLiteral("Co&mment Lines\tCtrl+/")}));
+                              QStringLiteral("R&eplace\tCtrl+H"), QStringLiteral("-"), QStringLiteral("&Redo\tCtrl+Y"),
+                              QStringLiteral("&Go To Line...\tCtrl+G"), QStringLiteral("Co&mment Lines\tCtrl+/")}));
         QCOMPARE(Items(Menu(QStringLiteral("Build"))),
                  (QStringList{QStringLiteral("&Compile\tF7"), QStringLiteral("&Run\tF5"), QStringLiteral("-"),
                               QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options..."),
@@ -204,8 +200,9 @@ private Q_SLOTS:
         const QList<QAction *> actions = bar->actions();
         for (QAction *action : actions)
             buttons.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
-        QCOMPARE(buttons.join(QLatin1Char(' ')),
-                 QStringLiteral("New Open Save | Find | Options | Compile F7 Run F5 | Link F9 | Home Chat Help | About"));
+        QCOMPARE(
+            buttons.join(QLatin1Char(' ')),
+            QStringLiteral("New Open Save | Find | Options | Compile F7 Run F5 | Link F9 | Home Chat Help | About"));
         for (QAction *action : actions) {
             if (!action->isSeparator()) {
                 QVERIFY(!action->icon().isNull());
@@ -213,8 +210,8 @@ private Q_SLOTS:
             }
         }
         const QList<int> needDocument{ID_FILE_SAVE, ID_EDIT_FIND, ID_BUILD_COMPILE, ID_BUILD_RUN, ID_BUILD_LINK};
-        const QList<int> always{ID_FILE_NEW, ID_FILE_OPEN, ID_BUILD_OPTIONS, ID_HELP_HOMEPAGE, ID_HELP_FORUMS,
-                                ID_HELP_INDEX, ID_APP_ABOUT};
+        const QList<int> always{ID_FILE_NEW,    ID_FILE_OPEN,  ID_BUILD_OPTIONS, ID_HELP_HOMEPAGE,
+                                ID_HELP_FORUMS, ID_HELP_INDEX, ID_APP_ABOUT};
         for (int id : needDocument)
             QVERIFY2(!TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(id)));
         for (int id : always)
@@ -238,7 +235,8 @@ private Q_SLOTS:
         }
         icons.append({QStringLiteral("main window"), Frame()->windowIcon()});
         OpenSample();
-        icons.append({QStringLiteral("document window"), Frame()->MdiArea()->subWindowList().constFirst()->windowIcon()});
+        icons.append(
+            {QStringLiteral("document window"), Frame()->MdiArea()->subWindowList().constFirst()->windowIcon()});
         for (const auto &[name, icon] : std::as_const(icons)) {
             for (const qreal scale : {1.0, 1.5, 2.0, 3.0}) {
                 const QPixmap pixmap = icon.pixmap(QSize(16, 16), scale);
@@ -337,7 +335,8 @@ private Q_SLOTS:
         QList<int> triggered;
         const QList<QAction *> actions = Frame()->actions();
         for (QAction *action : actions)
-            connect(action, &QAction::triggered, this, [&triggered, action] { triggered.append(action->data().toInt()); });
+            connect(action, &QAction::triggered, this,
+                    [&triggered, action] { triggered.append(action->data().toInt()); });
         Frame()->setFocus();
         QTest::keySequence(Frame(), key);
         QTRY_VERIFY(!triggered.isEmpty());
@@ -560,7 +559,8 @@ private Q_SLOTS:
             QVERIFY(OpenFile(QStringLiteral("one.qrx"), "cls\r\n"));
         if (way == 6) {
             App()->ExitInstance();
-            QVERIFY(App()->InitInstance({TestSupport::WriteFile(m_dir.filePath(QStringLiteral("two.qrx")), "cls\r\n")}));
+            QVERIFY(
+                App()->InitInstance({TestSupport::WriteFile(m_dir.filePath(QStringLiteral("two.qrx")), "cls\r\n")}));
             QVERIFY(QTest::qWaitForWindowExposed(Frame()));
         } else {
             QVERIFY(OpenFile(QStringLiteral("two.qrx"), "cls\r\n"));
@@ -572,8 +572,7 @@ private Q_SLOTS:
             QTest::keyClick(Frame(), Qt::Key_W, Qt::AltModifier);
             QTRY_VERIFY(QApplication::activePopupWidget());
             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
-        }
-        else if (way == 1)
+        } else if (way == 1)
             TestSupport::CommandAction(Frame(), ID_WINDOW_TILE_HORZ)->trigger();
         else if (way == 4)
             active->showMinimized();
@@ -628,9 +627,11 @@ private Q_SLOTS:
         Frame()->MdiArea()->setActiveSubWindow(first);
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx:1]"));
         QTest::keyClick(Frame(), Qt::Key_F4, Qt::ControlModifier);
-        QTRY_COMPARE(WindowMenuEntries(), QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2")}));
-        QTRY_COMPARE(Frame()->windowTitle(),
-                     QStringLiteral("Quarn BASIC Editor v1.3.8c - [%1]").arg(Frame()->ActiveChildFrame()->windowTitle()));
+        QTRY_COMPARE(WindowMenuEntries(),
+                     QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2")}));
+        QTRY_COMPARE(
+            Frame()->windowTitle(),
+            QStringLiteral("Quarn BASIC Editor v1.3.8c - [%1]").arg(Frame()->ActiveChildFrame()->windowTitle()));
         QTest::keyClick(Frame(), Qt::Key_F4, Qt::ControlModifier);
         QTRY_COMPARE(WindowMenuEntries(), QStringList{QStringLiteral("&1 pong.qrx")});
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
@@ -740,8 +741,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(pdf));
 
         const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title:\\s+pong\\.qrx$"),
-                                                  QRegularExpression::MultilineOption)),
+        QVERIFY2(info.contains(
+                     QRegularExpression(QStringLiteral("^Title:\\s+pong\\.qrx$"), QRegularExpression::MultilineOption)),
                  qPrintable(info));
         const QRegularExpressionMatch size =
             QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);

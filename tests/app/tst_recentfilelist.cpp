@@ -36,9 +36,8 @@ private Q_SLOTS:
             << QStringLiteral("&1 /.../space/shooter/main.qrx");
         QTest::newRow("ampersand shown, not a mnemonic")
             << QStringLiteral("/tmp/R&D.qrx") << QStringLiteral("&1 /tmp/R&&D.qrx");
-        QTest::newRow("very long name alone")
-            << QStringLiteral("/x/a_file_name_that_is_longer_than_thirty.qrx")
-            << QStringLiteral("&1 a_file_name_that_is_longer_than_thirty.qrx");
+        QTest::newRow("very long name alone") << QStringLiteral("/x/a_file_name_that_is_longer_than_thirty.qrx")
+                                              << QStringLiteral("&1 a_file_name_that_is_longer_than_thirty.qrx");
     }
     void menuText()
     {

@@ -57,9 +57,8 @@ private Q_SLOTS:
     void init()
     {
         // Traversable for a child that runs as an ordinary user.
-        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                                                | QFile::ExeOther);
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     }
     void cleanup() { App()->ExitInstance(); }
 
@@ -133,7 +132,8 @@ private Q_SLOTS:
             QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
             const QString data = CRecoveryStore::BaseFolder();
             QVERIFY(QDir().mkpath(data));
-            for (QString dir = data; dir.startsWith(QDir::homePath()) && dir != QDir::homePath(); dir = QFileInfo(dir).path())
+            for (QString dir = data; dir.startsWith(QDir::homePath()) && dir != QDir::homePath();
+                 dir = QFileInfo(dir).path())
                 QFile::setPermissions(dir, QFileDevice::Permissions(0x7777));
         } else {
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));

@@ -122,13 +122,11 @@ private Q_SLOTS:
         QTest::newRow("split between the two line ends")
             << QList<QByteArray>{"%2Fa\n", "\n"} << int(Reader::Complete) << QStringList{"/a"};
         QTest::newRow("split inside names")
-            << QList<QByteArray>{"%2F", "a\n%2Fb%20c\n", "\n"} << int(Reader::Complete)
-            << QStringList{"/a", "/b c"};
+            << QList<QByteArray>{"%2F", "a\n%2Fb%20c\n", "\n"} << int(Reader::Complete) << QStringList{"/a", "/b c"};
         QTest::newRow("line breaks inside a name survive")
             << QList<QByteArray>{ShellOpenChannel::EncodeRequest({"/x/a\nb"})} << int(Reader::Complete)
             << QStringList{"/x/a\nb"};
-        QTest::newRow("half a request") << QList<QByteArray>{"%2Fa\n"} << int(Reader::Incomplete)
-                                        << QStringList{};
+        QTest::newRow("half a request") << QList<QByteArray>{"%2Fa\n"} << int(Reader::Incomplete) << QStringList{};
         QTest::newRow("bytes after the end are no second request")
             << QList<QByteArray>{"%2Fa\n\n%2Fb\n\n"} << int(Reader::Complete) << QStringList{"/a"};
         QTest::newRow("too long without an end")
@@ -267,15 +265,13 @@ private Q_SLOTS:
     void socketPlantedUnderTheOldSharedNameChangesNothing()
     {
         // Where editors met before: a name in the shared temporary folder that anybody could compute.
-        const QString profile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                          QStringLiteral("TRZ"), QString())
-                                    .fileName();
+        const QString profile =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("TRZ"), QString()).fileName();
         const QString oldName =
             QStringLiteral("quarn-basic-editor-%1-%2")
                 .arg(qEnvironmentVariable("USER"),
-                     QString::fromLatin1(QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1)
-                                             .toHex()
-                                             .left(12)));
+                     QString::fromLatin1(
+                         QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12)));
         QLocalServer planted;
         QLocalServer::removeServer(oldName);
         QVERIFY(planted.listen(oldName));
@@ -345,7 +341,8 @@ private Q_SLOTS:
         } boxes;
         constexpr int kRequests = 3000;
         ChildProcess sender;
-        StartHelper(sender, {QStringLiteral("requests=%1:%2").arg(kRequests).arg(m_dir.filePath(QStringLiteral("missing-")))});
+        StartHelper(sender,
+                    {QStringLiteral("requests=%1:%2").arg(kRequests).arg(m_dir.filePath(QStringLiteral("missing-")))});
         QTRY_COMPARE_WITH_TIMEOUT(boxes.shown, kRequests, 180000);
         QTRY_COMPARE_WITH_TIMEOUT(sender.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QVERIFY(sender.Output().contains("answered 3000\n"));
@@ -437,7 +434,8 @@ private Q_SLOTS:
             QFile file(entryPath);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }();
-        QVERIFY(!ShellFileTypes::Register(QStringLiteral("/opt/a\x01" "b/q")));
+        QVERIFY(!ShellFileTypes::Register(QStringLiteral("/opt/a\x01"
+                                                         "b/q")));
         QFile after(entryPath);
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), before);
@@ -454,10 +452,10 @@ private Q_SLOTS:
     // one it wrote before.
     void installedEntryDecidesRegistration_data()
     {
-        QTest::addColumn<QString>("exec");         // the installed entry's Exec; %1 is the program's folder
-        QTest::addColumn<bool>("inUserFolder");    // the entry sits in the user's own data folder
+        QTest::addColumn<QString>("exec");      // the installed entry's Exec; %1 is the program's folder
+        QTest::addColumn<bool>("inUserFolder"); // the entry sits in the user's own data folder
         QTest::addColumn<bool>("writeWanted");
-        QTest::addColumn<QString>("earlier");      // the per-user entry there before: "", "own" or "foreign"
+        QTest::addColumn<QString>("earlier"); // the per-user entry there before: "", "own" or "foreign"
         QTest::addColumn<bool>("userEntryAfter");
         QTest::addColumn<bool>("changed");
         const QString path = QStringLiteral("%1/quarn-basic-editor -dde %F");
@@ -514,17 +512,18 @@ private Q_SLOTS:
         const QString desktopFile = QStringLiteral("org.example.Test.desktop");
         if (!exec.isEmpty()) {
             const QString folder = inUserFolder ? desktop.userDataDir : desktop.systemDataDirs.constFirst();
-            const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Installed\nExec="
-                                     + exec.arg(bin).toUtf8() + "\n[Desktop Action New]\nExec=other\n";
+            const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Installed\nExec=" + exec.arg(bin).toUtf8()
+                                     + "\n[Desktop Action New]\nExec=other\n";
             QVERIFY(!WriteWithFolders(folder + QStringLiteral("/applications/") + desktopFile, entry).isEmpty());
         }
         const QString userEntry = desktop.userDataDir + QStringLiteral("/applications/QuarnBASIC.Code.desktop");
         const QString userMime = desktop.userDataDir + QStringLiteral("/mime/packages/QuarnBASIC.Code.xml");
         if (!earlier.isEmpty()) {
             // An entry this program wrote for a build in another place, or one of somebody else's.
-            const QByteArray content = earlier == QLatin1String("own")
-                ? ShellFileTypes::DesktopEntry(QStringLiteral("/home/u/build/quarn-basic-editor")).toUtf8()
-                : QByteArray("[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %F\n");
+            const QByteArray content =
+                earlier == QLatin1String("own")
+                    ? ShellFileTypes::DesktopEntry(QStringLiteral("/home/u/build/quarn-basic-editor")).toUtf8()
+                    : QByteArray("[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %F\n");
             QVERIFY(!WriteWithFolders(userEntry, content).isEmpty());
             if (earlier == QLatin1String("own"))
                 QVERIFY(!WriteWithFolders(userMime, ShellFileTypes::MimePackage().toUtf8()).isEmpty());

@@ -119,8 +119,8 @@ class TestBuildCommands : public QObject
     QString StandIn(const QString &name, const QString &record, bool speaks = false)
     {
         const QByteArray body = QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" record=" + ShellQuoted(record + ".part")
-                                + (speaks ? " out=ran" : " out=") + " \"$@\" && mv " + ShellQuoted(record + ".part") + ' '
-                                + ShellQuoted(record) + '\n';
+                                + (speaks ? " out=ran" : " out=") + " \"$@\" && mv " + ShellQuoted(record + ".part")
+                                + ' ' + ShellQuoted(record) + '\n';
         return TestSupport::WriteScript(m_bin->path(), name, body);
     }
 
@@ -215,10 +215,10 @@ private Q_SLOTS:
         QTest::newRow("no flags") << false << false << "pong.qrx" << QStringList{"pong.qrx", "pong.gba"};
         QTest::newRow("debug only") << true << false << "pong.qrx" << QStringList{"-debug", "pong.qrx", "pong.gba"};
         QTest::newRow("multi-boot only") << false << true << "pong.qrx" << QStringList{"-mb", "pong.qrx", "pong.mb"};
-        QTest::newRow("both, debug first") << true << true << "pong.qrx"
-                                           << QStringList{"-debug", "-mb", "pong.qrx", "pong.mb"};
-        QTest::newRow("name with blanks") << false << false << "my pong.qrx"
-                                          << QStringList{"my pong.qrx", "my pong.gba"};
+        QTest::newRow("both, debug first")
+            << true << true << "pong.qrx" << QStringList{"-debug", "-mb", "pong.qrx", "pong.mb"};
+        QTest::newRow("name with blanks")
+            << false << false << "my pong.qrx" << QStringList{"my pong.qrx", "my pong.gba"};
     }
     void compileArguments()
     {
@@ -233,7 +233,8 @@ private Q_SLOTS:
         QString shown;
         QPoint logCorner;
         ModalDriver driver;
-        driver.Then(CloseLogOnceRan(&shown, [&logCorner](QWidget *log) { logCorner = log->frameGeometry().topLeft(); }));
+        driver.Then(
+            CloseLogOnceRan(&shown, [&logCorner](QWidget *log) { logCorner = log->frameGeometry().topLeft(); }));
         Build().OnBuildCompile(*doc);
         QCOMPARE(driver.Handled(), 1);
         QVERIFY(boxes.Texts().isEmpty());
@@ -454,8 +455,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("run, no") << false << int(QMessageBox::No) << QStringList{kQuestion};
-        QTest::newRow("run, yes, save as cancelled") << false << int(QMessageBox::Yes)
-                                                     << QStringList{kQuestion, kSaveFailed};
+        QTest::newRow("run, yes, save as cancelled")
+            << false << int(QMessageBox::Yes) << QStringList{kQuestion, kSaveFailed};
         QTest::newRow("link, no") << true << int(QMessageBox::No) << QStringList{kQuestion};
     }
     void untitledDocumentIsAskedAboutAndThenEnds()
@@ -476,6 +477,7 @@ private Q_SLOTS:
 
     void linkFillsTheTemplate_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("folderName");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
@@ -485,6 +487,7 @@ private Q_SLOTS:
         QTest::newRow("multi-boot image twice") << "my games" << "%m,%m" << QStringList{"pong.mb,pong.mb"};
         QTest::newRow("folder holding %f") << "a%f b" << "%p %f" << QStringList{"<folder>", "pong.qrx"};
         QTest::newRow("empty template") << "my games" << "" << QStringList{};
+        // clang-format on
     }
     void linkFillsTheTemplate()
     {
@@ -498,7 +501,8 @@ private Q_SLOTS:
         Build().OnBuildLink(*doc);
         QVERIFY(boxes.Texts().isEmpty());
         QTRY_VERIFY(QFile::exists(LinkerRecord()));
-        expected.replaceInStrings(QStringLiteral("<folder>"), doc->GetPathName().section(QLatin1Char('/'), 0, -2) + QLatin1Char('/'));
+        expected.replaceInStrings(QStringLiteral("<folder>"),
+                                  doc->GetPathName().section(QLatin1Char('/'), 0, -2) + QLatin1Char('/'));
         const Record record = ReadRecord(LinkerRecord());
         QCOMPARE(record.arguments, expected);
         QCOMPARE(record.folder, QDir(folder).canonicalPath());
@@ -540,8 +544,8 @@ private Q_SLOTS:
         QTest::newRow("name:12:5:, Enter") << "pong.qrx:2:3: error" << false << "pong.qrx:2:3";
         QTest::newRow("line 12, double-click") << "Error in line 5" << true << "pong.qrx:5:1";
         QTest::newRow("LINE 12:, Enter") << "LINE 4: type mismatch" << false << "pong.qrx:4:1";
-        QTest::newRow("an included file, double-click") << "inc/sprites.qrx(2,4) : error" << true
-                                                        << "inc/sprites.qrx:2:4";
+        QTest::newRow("an included file, double-click")
+            << "inc/sprites.qrx(2,4) : error" << true << "inc/sprites.qrx:2:4";
         QTest::newRow("an included file, Enter") << "inc\\\\sprites.qrx:3: error" << false << "inc/sprites.qrx:3:1";
         QTest::newRow("column past the line's end") << "pong.qrx(1,99) : error" << true << "pong.qrx:1:4";
         QTest::newRow("line past the end") << "pong.qrx(99) : error" << true << "pong.qrx:6:1";
@@ -584,8 +588,9 @@ private Q_SLOTS:
         ModalDriver driver;
         driver.Then(PickLine(QStringLiteral("error"), false));
         Build().OnBuildCompile(*doc);
-        QCOMPARE(boxes.Texts(),
-                 QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(Project() + "/gone.qrx"))});
+        QCOMPARE(
+            boxes.Texts(),
+            QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(Project() + "/gone.qrx"))});
         QCOMPARE(Caret(), QStringLiteral("pong.qrx:1:1"));
     }
 
@@ -630,10 +635,11 @@ private Q_SLOTS:
             step(Qt::NoModifier);
         for (int i = 0; i < 3; ++i)
             step(Qt::ShiftModifier);
-        QCOMPARE(walked, (QStringList{"pong.qrx:2:1 pong.qrx(2) : first", "inc/sprites.qrx:3:2 inc/sprites.qrx(3,2) : second",
-                                      "pong.qrx:4:1 Error in line 4", "pong.qrx:4:1 Error in line 4",
-                                      "inc/sprites.qrx:3:2 inc/sprites.qrx(3,2) : second",
-                                      "pong.qrx:2:1 pong.qrx(2) : first", "pong.qrx:2:1 pong.qrx(2) : first"}));
+        QCOMPARE(walked,
+                 (QStringList{"pong.qrx:2:1 pong.qrx(2) : first", "inc/sprites.qrx:3:2 inc/sprites.qrx(3,2) : second",
+                              "pong.qrx:4:1 Error in line 4", "pong.qrx:4:1 Error in line 4",
+                              "inc/sprites.qrx:3:2 inc/sprites.qrx(3,2) : second", "pong.qrx:2:1 pong.qrx(2) : first",
+                              "pong.qrx:2:1 pong.qrx(2) : first"}));
         // A compile that names no line empties the list.
         Options().m_strCompiler = Compiler(QStringLiteral("all fine\\n"));
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
@@ -687,7 +693,8 @@ private Q_SLOTS:
         StandIn(QStringLiteral("wine"), wineRecord, command == 0);
         qputenv("PATH", QFile::encodeName(m_bin->path()) + ':' + m_path);
         QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/Program Files/QRX")));
-        const QString configured = TestSupport::WriteFile(m_dir->path() + QStringLiteral("/Program Files/QRX/QRX.EXE"), "MZ");
+        const QString configured =
+            TestSupport::WriteFile(m_dir->path() + QStringLiteral("/Program Files/QRX/QRX.EXE"), "MZ");
         Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = configured;
         Options().m_cmdLineDlg.m_strArguments = QStringLiteral("%m");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));

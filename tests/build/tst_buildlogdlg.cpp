@@ -163,8 +163,10 @@ private Q_SLOTS:
         QTest::newRow("a four-byte character cut twice")
             << QList<QByteArray>{"\xf0\x9f", "\x98", "\x80!"} << QString::fromUtf8("\xf0\x9f\x98\x80!");
         QTest::newRow("a cut sequence that never ends") << QList<QByteArray>{"ab\xe2\x82"} << QString::fromUtf8("abâ‚");
-        QTest::newRow("overlong form is two Windows-1252 bytes") << QList<QByteArray>{"\xc0\x80"} << QString::fromUtf8("À€");
-        QTest::newRow("surrogate half is three bytes") << QList<QByteArray>{"\xed\xa0\x80"} << QString::fromUtf8("í\u00a0€");
+        QTest::newRow("overlong form is two Windows-1252 bytes")
+            << QList<QByteArray>{"\xc0\x80"} << QString::fromUtf8("À€");
+        QTest::newRow("surrogate half is three bytes")
+            << QList<QByteArray>{"\xed\xa0\x80"} << QString::fromUtf8("í\u00a0€");
         QTest::newRow("lead without its follower") << QList<QByteArray>{"\xc3x"} << QString::fromUtf8("Ãx");
         QTest::newRow("zero bytes") << QList<QByteArray>{QByteArray("a\0b", 3), QByteArray("\0", 1)} << "ab";
         QTest::newRow("line ends") << QList<QByteArray>{"a\r\nb\nc\rd"} << "a\nb\nc\nd";
@@ -222,15 +224,14 @@ private Q_SLOTS:
         QTest::newRow("lone line feeds") << QStringList{"out=a\\nb\\n"} << "a\nb\n";
         QTest::newRow("CR LF pairs") << QStringList{"out=a\\r\\nb\\r\\n"} << "a\r\nb\r\n";
         QTest::newRow("lone carriage return") << QStringList{"out=a\\rb"} << "a\rb";
-        QTest::newRow("CR LF split between two reads")
-            << QStringList{"out=xa\\r", "wait", "out=\\nb"} << "xa\r\nb";
+        QTest::newRow("CR LF split between two reads") << QStringList{"out=xa\\r", "wait", "out=\\nb"} << "xa\r\nb";
         QTest::newRow("CR at the very end") << QStringList{"out=a\\r"} << "a\r";
         QTest::newRow("character split between two reads")
             << QStringList{"out=xcaf\\xc3", "wait", "out=\\xa9!"} << QString::fromUtf8("xcaf\xc3\xa9!");
         QTest::newRow("tabs and blanks") << QStringList{"out=\\tx  y \\n"} << "\tx  y \n";
         // Fault mended: bytes of the Windows code page showed as replacement characters.
-        QTest::newRow("Windows-1252 bytes") << QStringList{"out=caf\\xe9 \\x80 \\x93q\\x94\\n"}
-                                            << QString::fromUtf8("café € “q”\n");
+        QTest::newRow("Windows-1252 bytes")
+            << QStringList{"out=caf\\xe9 \\x80 \\x93q\\x94\\n"} << QString::fromUtf8("café € “q”\n");
         QTest::newRow("UTF-8") << QStringList{"out=caf\\xc3\\xa9 \\xe2\\x82\\xac\\n"} << QString::fromUtf8("café €\n");
     }
     void bytesAsReceived()
@@ -379,11 +380,13 @@ private Q_SLOTS:
 
     void missingProgramShowsNoWindow_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("folder");
         QTest::newRow("no such program") << "/nonexistent/qrx" << "";
         QTest::newRow("a folder, not a program") << "/tmp" << "";
         QTest::newRow("no such working folder") << QBE_TEST_HELPER << "/nonexistent/folder/";
+        // clang-format on
     }
     void missingProgramShowsNoWindow()
     {
@@ -392,7 +395,8 @@ private Q_SLOTS:
         ModalDriver driver;
         driver.Otherwise([](QWidget *log) { log->close(); });
         CBuildLogDlg log;
-        QVERIFY(!log.Execute({program, {QStringLiteral("x")}, QStringLiteral("x")}, folder.isEmpty() ? m_dir->path() : folder));
+        QVERIFY(!log.Execute({program, {QStringLiteral("x")}, QStringLiteral("x")},
+                             folder.isEmpty() ? m_dir->path() : folder));
         QCOMPARE(driver.Handled(), 0);
         QVERIFY(!log.isVisible());
     }
@@ -410,7 +414,7 @@ private Q_SLOTS:
         {
             CBuildLogDlg log;
             QVERIFY(log.Execute(Helper({QStringLiteral("pid=") + pidFile, "stream=10:100", "bytes=2000000",
-                                      QStringLiteral("record=") + record}),
+                                        QStringLiteral("record=") + record}),
                                 m_dir->path()));
         }
         QFile file(pidFile);
@@ -537,7 +541,8 @@ private Q_SLOTS:
                 QTest::keyClick(text, Qt::Key_Return);
             }
         });
-        QVERIFY(log.Execute(Helper({"out=Compiling\\npong.qrx(12,5) : error: no such label\\ndone\\n"}), m_dir->path()));
+        QVERIFY(
+            log.Execute(Helper({"out=Compiling\\npong.qrx(12,5) : error: no such label\\ndone\\n"}), m_dir->path()));
         QCOMPARE(overPosition, Qt::PointingHandCursor);
         QCOMPARE(overOther, Qt::IBeamCursor);
         QCOMPARE(afterEnterOnPlainLine, QStringLiteral("\nCompiling\npong.qrx(12,5) : error: no such label\ndone\n"));

@@ -22,6 +22,7 @@ private Q_SLOTS:
 
     void imageNames_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("rom");
         QTest::addColumn<QString>("multiboot");
@@ -32,6 +33,7 @@ private Q_SLOTS:
         QTest::newRow("blanks kept") << "my game.qrx" << "my game.gba" << "my game.mb";
         QTest::newRow("trailing dot") << "pong." << "pong.gba" << "pong.mb";
         QTest::newRow("empty title") << "" << ".gba" << ".mb";
+        // clang-format on
     }
     void imageNames()
     {
@@ -44,6 +46,7 @@ private Q_SLOTS:
 
     void projectFolderAndSourceName_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("source");
@@ -57,6 +60,7 @@ private Q_SLOTS:
 #else
         QTest::newRow("backslash is a name character") << "/games/a\\b.qrx" << "/games/" << "a\\b.qrx";
 #endif
+        // clang-format on
     }
     void projectFolderAndSourceName()
     {
@@ -69,6 +73,7 @@ private Q_SLOTS:
 
     void compilerArguments_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("debug");
         QTest::addColumn<bool>("multiBoot");
         QTest::addColumn<QString>("image");
@@ -78,6 +83,7 @@ private Q_SLOTS:
         QTest::newRow("no flags") << false << false << "pong.gba" << "  \"pong.qrx\" \"pong.gba\"";
         QTest::newRow("debug only") << true << false << "pong.gba" << " -debug  \"pong.qrx\" \"pong.gba\"";
         QTest::newRow("multi-boot only") << false << true << "pong.mb" << " -mb  \"pong.qrx\" \"pong.mb\"";
+        // clang-format on
     }
     void compilerArguments()
     {
@@ -94,8 +100,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("words");
         QTest::newRow("both flags") << " -debug -mb  \"pong.qrx\" \"pong.mb\""
                                     << QStringList{"-debug", "-mb", "pong.qrx", "pong.mb"};
-        QTest::newRow("names with blanks") << "  \"my pong.qrx\" \"my pong.gba\""
-                                           << QStringList{"my pong.qrx", "my pong.gba"};
+        QTest::newRow("names with blanks")
+            << "  \"my pong.qrx\" \"my pong.gba\"" << QStringList{"my pong.qrx", "my pong.gba"};
         QTest::newRow("empty") << "" << QStringList{};
     }
     void argumentsSplitIntoWords()
@@ -113,6 +119,7 @@ private Q_SLOTS:
 
     void linkTemplate_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("result");
         QTest::newRow("binary alone") << "%b" << "\"pong.gba\"";
@@ -127,6 +134,7 @@ private Q_SLOTS:
         QTest::newRow("lone percent at the end") << "speed 50%" << "speed 50%";
         QTest::newRow("empty template") << "" << "";
         QTest::newRow("no placeholders") << "-v -port 1" << "-v -port 1";
+        // clang-format on
     }
     void linkTemplate()
     {
@@ -140,12 +148,14 @@ private Q_SLOTS:
     // Regression: later placeholder passes searched values put in by earlier ones.
     void insertedValuesAreNeverSearchedAgain_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("result");
         QTest::newRow("folder holding %f") << "/a%f/" << "x.qrx" << "\"/a%f/\" \"x.qrx\"";
         QTest::newRow("folder holding %b and %m") << "/%b%m/" << "x.qrx" << "\"/%b%m/\" \"x.qrx\"";
         QTest::newRow("title holding %m") << "/g/" << "%m.qrx" << "\"/g/\" \"%m.qrx\"";
+        // clang-format on
     }
     void insertedValuesAreNeverSearchedAgain()
     {
@@ -182,8 +192,8 @@ private Q_SLOTS:
         const QString wine = TestSupport::WriteScript(bin.path(), QStringLiteral("wine"), "exit 0\n");
         const QString exe = TestSupport::WriteFile(bin.filePath(QStringLiteral("QRX.EXE")), "MZ");
         qputenv("PATH", QFile::encodeName(bin.path()) + ':' + m_path);
-        const Invocation invocation = CompilerInvocation(exe, false, true, QStringLiteral("a b.qrx"),
-                                                         QStringLiteral("a b.mb"));
+        const Invocation invocation =
+            CompilerInvocation(exe, false, true, QStringLiteral("a b.qrx"), QStringLiteral("a b.mb"));
         QCOMPARE(invocation.program, wine);
         QCOMPARE(invocation.arguments, (QStringList{exe, "-mb", "a b.qrx", "a b.mb"}));
 
@@ -199,6 +209,7 @@ private Q_SLOTS:
     // Fault mended: a quote or a blank in a file or folder name split the linker's arguments or added some.
     void linkArgumentsKeepEveryValueWhole_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("title");
@@ -212,6 +223,7 @@ private Q_SLOTS:
         QTest::newRow("quoted template part with a placeholder")
             << "\"--image=%b\" -v" << "/my games/" << "a b.qrx" << QStringList{"--image=a b.gba", "-v"};
         QTest::newRow("folder holding %f") << "%p %f" << "/a%f/" << "x.qrx" << QStringList{"/a%f/", "x.qrx"};
+        // clang-format on
     }
     void linkArgumentsKeepEveryValueWhole()
     {
@@ -248,10 +260,9 @@ private Q_SLOTS:
         QTest::newRow("name:12:5:") << "pong.qrx:12:5: error" << true << "pong.qrx" << 12 << 5;
         QTest::newRow("indented") << "   pong.qrx(3) : warning" << true << "pong.qrx" << 3 << 0;
         QTest::newRow("name with blanks") << "my game.qrx(7) : error" << true << "my game.qrx" << 7 << 0;
-        QTest::newRow("Wine's drive path") << "Z:\\home\\me\\pong.qrx(9,2) : error" << true
-                                           << "Z:\\home\\me\\pong.qrx" << 9 << 2;
-        QTest::newRow("drive path, colon form") << "C:\\qrx\\gba.qrx:40: note" << true << "C:\\qrx\\gba.qrx"
-                                                << 40 << 0;
+        QTest::newRow("Wine's drive path")
+            << "Z:\\home\\me\\pong.qrx(9,2) : error" << true << "Z:\\home\\me\\pong.qrx" << 9 << 2;
+        QTest::newRow("drive path, colon form") << "C:\\qrx\\gba.qrx:40: note" << true << "C:\\qrx\\gba.qrx" << 40 << 0;
         QTest::newRow("Error in line 12") << "Error in line 12" << true << "" << 12 << 0;
         QTest::newRow("LINE 12:") << "LINE 12: type mismatch" << true << "" << 12 << 0;
         QTest::newRow("line in the middle") << "syntax error on Line 30 near 'then'" << true << "" << 30 << 0;
@@ -281,6 +292,7 @@ private Q_SLOTS:
 #ifndef Q_OS_WIN
     void resolveSourceFile_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
         QTest::newRow("no name: the compiled file") << "" << "/games/pong/pong.qrx";
@@ -291,6 +303,7 @@ private Q_SLOTS:
         QTest::newRow("Wine's Z: is the root") << "Z:\\home\\me\\pong.qrx" << "/home/me/pong.qrx";
         QTest::newRow("lower-case drive") << "z:\\srv\\a.qrx" << "/srv/a.qrx";
         QTest::newRow("C: through Wine's drive folder") << "C:\\qrx\\gba.qrx" << "<prefix>/drive_c/qrx/gba.qrx";
+        // clang-format on
     }
     void resolveSourceFile()
     {

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-
 #include "core/settingsstore.h"
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
@@ -161,6 +160,7 @@ private Q_SLOTS:
 
     void wrapTextKeepsTheLastWordCompany_data()
     {
+        // clang-format off
         // Widths are the widths of the sample texts; words of one letter keep them comparable.
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("widthOf");
@@ -172,6 +172,7 @@ private Q_SLOTS:
         QTest::newRow("a word too wide has its own line") << "xx xxxxxxxxxx xx" << "xx xx" << "xx\nxxxxxxxxxx\nxx";
         QTest::newRow("a pair too wide stays apart") << "x xxxxxx xxxxxx" << "x xxxxxx" << "x xxxxxx\nxxxxxx";
         QTest::newRow("runs of blanks are one") << "xx   xx" << "xx xx" << "xx xx";
+        // clang-format on
     }
 
     void wrapTextKeepsTheLastWordCompany()
@@ -192,7 +193,8 @@ private Q_SLOTS:
         QStringList shown;
         RunOptions(
             [&](COptionsDlg *dialog) {
-                shown << Child<QLineEdit>(dialog, "compilerEdit")->text() << Child<QLineEdit>(dialog, "linkerEdit")->text()
+                shown << Child<QLineEdit>(dialog, "compilerEdit")->text()
+                      << Child<QLineEdit>(dialog, "linkerEdit")->text()
                       << Child<QLineEdit>(dialog, "emulatorEdit")->text()
                       << QString::number(Child<QCheckBox>(dialog, "debugCheck")->isChecked())
                       << QString::number(Child<QCheckBox>(dialog, "multiBootCheck")->isChecked());
@@ -260,6 +262,7 @@ private Q_SLOTS:
 
     void browseRequests_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QStringList>("filters");
@@ -273,6 +276,7 @@ private Q_SLOTS:
                                   << "compilerEdit";
         QTest::newRow("emulator") << "emulatorBrowse" << "" << QStringList{"Applications (*.exe)"} << "emulatorEdit";
         QTest::newRow("linker") << "linkerBrowse" << "" << all << "linkerEdit";
+        // clang-format on
     }
     void browseRequests()
     {
@@ -395,8 +399,8 @@ private Q_SLOTS:
         });
         Options().m_cmdLineDlg.DoModal();
         QCOMPARE(caption, QStringLiteral("Command Line"));
-        for (const char *text : {"Enter command line arguments...", "%p", "Project path", "%f", "Source filename",
-                                 "%b", "Binary filename", "%m", "Multiboot image filename"})
+        for (const char *text : {"Enter command line arguments...", "%p", "Project path", "%f", "Source filename", "%b",
+                                 "Binary filename", "%m", "Multiboot image filename"})
             QVERIFY2(labels.contains(QLatin1String(text)), text);
     }
 
@@ -415,8 +419,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("applications") << 0 << QStringList{"emu", "link.sh", "qrx.exe", "sub"};
         QTest::newRow("scripts") << 1 << QStringList{"link.bat", "link.sh", "sub"};
-        QTest::newRow("all files") << 2
-                                   << QStringList{"emu", "link.bat", "link.sh", "notes.txt", "qrx.exe", "readme", "sub"};
+        QTest::newRow("all files") << 2 << QStringList{"emu",     "link.bat", "link.sh", "notes.txt",
+                                                       "qrx.exe", "readme",   "sub"};
     }
     void fileDialogListsExecutablesWithoutExtension()
     {

@@ -117,8 +117,8 @@ inline QColor InkAt(CRichSyntaxView &view, const QTextBlock &block, int index)
     const double ink[3] = {255.0 - qRed(darkest), 255.0 - qGreen(darkest), 255.0 - qBlue(darkest)};
     QColor nearest;
     double nearestError = 0;
-    for (const QColor &color : {QColor(0, 0, 0), QColor(255, 0, 0), QColor(200, 0, 200), QColor(0, 0, 255),
-                                QColor(0, 128, 0)}) {
+    for (const QColor &color :
+         {QColor(0, 0, 0), QColor(255, 0, 0), QColor(200, 0, 200), QColor(0, 0, 255), QColor(0, 128, 0)}) {
         const double full[3] = {255.0 - color.red(), 255.0 - color.green(), 255.0 - color.blue()};
         const double share = (ink[0] * full[0] + ink[1] * full[1] + ink[2] * full[2])
                              / (full[0] * full[0] + full[1] * full[1] + full[2] * full[2]);

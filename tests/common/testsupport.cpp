@@ -26,10 +26,7 @@
 #include <unistd.h>
 #endif
 
-ForwardingServices::ForwardingServices()
-    : m_pPrevious(SetServices(this))
-{
-}
+ForwardingServices::ForwardingServices() : m_pPrevious(SetServices(this)) {}
 
 ForwardingServices::~ForwardingServices()
 {
@@ -102,10 +99,7 @@ QString FileDialogStub::FileDialog(QWidget *, const FileDialogRequest &request)
     return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
 }
 
-ShellOpenStub::ShellOpenStub(bool result)
-    : m_bResult(result)
-{
-}
+ShellOpenStub::ShellOpenStub(bool result) : m_bResult(result) {}
 
 bool ShellOpenStub::ShellOpen(const QString &target)
 {
@@ -169,8 +163,7 @@ void PrepareEnvironment()
     QDir(root).mkpath(QStringLiteral("data"));
     // The editors of a test hand files over in a folder of the test's own.
     QDir(root).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(root + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(root + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + QStringLiteral("/runtime")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/.qttest/share")));
@@ -252,8 +245,7 @@ QString WriteScript(const QString &folder, const QString &name, const QByteArray
     file.write("#!/bin/sh\n");
     file.write(body);
     file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                        | QFile::ExeGroup);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
     return path;
 }
 

@@ -183,13 +183,13 @@ void FillWizard(QWidget *modal, const WizardAnswers &answers);
 
 // Like QTEST_MAIN, but the application is the editor's own and every test runs
 // with its settings and files in temporary folders.
-#define QBE_TEST_MAIN(TestObject)                                                                  \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
-        TestSupport::PrepareEnvironment();                                                         \
-        CEditorApp app(argc, argv);                                                                \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
-        TestObject tc;                                                                             \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
+#define QBE_TEST_MAIN(TestObject)                                                                                      \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        TestSupport::PrepareEnvironment();                                                                             \
+        CEditorApp app(argc, argv);                                                                                    \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestObject tc;                                                                                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
     }

@@ -11,7 +11,6 @@ class TestSettingsStore : public QObject
 {
     Q_OBJECT
 
-
 private Q_SLOTS:
     void init() { QFile::remove(TestSupport::IniPath()); }
 

@@ -89,8 +89,7 @@ struct SmallDisk
         QDir().mkpath(folder);
         mounted = QProcess::execute(QStringLiteral("mount"),
                                     {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                     QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"),
-                                     folder})
+                                     QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), folder})
                   == 0;
     }
     ~SmallDisk()
@@ -204,10 +203,13 @@ private Q_SLOTS:
         QTest::newRow("NUL bytes") << QByteArray("A\0B\0\0C", 6);
         QTest::newRow("no final line break") << QByteArray("PRINT 1\r\nEND");
         QTest::newRow("final line break") << QByteArray("PRINT 1\r\nEND\r\n");
-        QTest::newRow("no-break space in Windows-1252") << QByteArray("A\xA0" "B");
+        QTest::newRow("no-break space in Windows-1252") << QByteArray("A\xA0"
+                                                                      "B");
         QTest::newRow("UTF-8 without byte-order mark") << QByteArray("' \xC3\xA9t\xC3\xA9 \xE2\x82\xAC\r\nEND");
         QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF' \xC3\xA9\r\n");
-        QTest::newRow("UTF-8 no-break space and line separator") << QByteArray("a\xC2\xA0" "b\xE2\x80\xA8" "c");
+        QTest::newRow("UTF-8 no-break space and line separator") << QByteArray("a\xC2\xA0"
+                                                                               "b\xE2\x80\xA8"
+                                                                               "c");
         QTest::newRow("empty file") << QByteArray();
     }
 
@@ -321,8 +323,7 @@ private Q_SLOTS:
 
         QTest::newRow("Yes saves and closes") << int(QMessageBox::Yes) << true << QByteArray("OLD\r\nNEW");
         QTest::newRow("No discards and closes") << int(QMessageBox::No) << true << QByteArray("OLD\r\n");
-        QTest::newRow("Cancel keeps the window open") << int(QMessageBox::Cancel) << false
-                                                      << QByteArray("OLD\r\n");
+        QTest::newRow("Cancel keeps the window open") << int(QMessageBox::Cancel) << false << QByteArray("OLD\r\n");
     }
 
     void closingPrompt()
@@ -446,8 +447,8 @@ private Q_SLOTS:
         boxes.Answer(QMessageBox::Yes);
         boxes.Answer(QMessageBox::Cancel);
         QVERIFY(!m_pTemplate->SaveAllModified());
-        QCOMPARE(boxes.Texts(), QStringList({QStringLiteral("Save changes to a.qrx?"),
-                                             QStringLiteral("Save changes to b.qrx?")}));
+        QCOMPARE(boxes.Texts(),
+                 QStringList({QStringLiteral("Save changes to a.qrx?"), QStringLiteral("Save changes to b.qrx?")}));
         QCOMPARE(TestSupport::ReadFile(a), QByteArray("A1"));
         QCOMPARE(Windows(), 2);
 
@@ -483,8 +484,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("missing file") << QStringLiteral("missing.qrx") << QStringLiteral("%1 was not found.");
-        QTest::newRow("missing folder") << QStringLiteral("nowhere/missing.qrx")
-                                        << QStringLiteral("%1 was not found.");
+        QTest::newRow("missing folder") << QStringLiteral("nowhere/missing.qrx") << QStringLiteral("%1 was not found.");
         QTest::newRow("a folder") << QStringLiteral("folder.qrx") << QStringLiteral("Access to %1 was denied.");
 #ifdef Q_OS_UNIX
         QTest::newRow("a named pipe") << QStringLiteral("pipe.qrx") << QStringLiteral("Failed to open document.");
@@ -551,8 +551,8 @@ private Q_SLOTS:
         QTest::newRow("input/output error") << EIO << QStringLiteral("Failed to save document.");
         QTest::newRow("access denied") << EACCES << QStringLiteral("Access to %1 was denied.");
         QTest::newRow("read-only file system") << EROFS << QStringLiteral("Access to %1 was denied.");
-        QTest::newRow("sharing violation") << EBUSY
-                                           << QStringLiteral("A sharing violation occurred while accessing %1.");
+        QTest::newRow("sharing violation")
+            << EBUSY << QStringLiteral("A sharing violation occurred while accessing %1.");
         QTest::newRow("not found") << ENOENT << QStringLiteral("%1 was not found.");
     }
     void fileErrorTexts()
@@ -623,8 +623,7 @@ private Q_SLOTS:
         const QString target = m_dir->filePath(QStringLiteral("nowhere/copy.qrx"));
         dialogs.Answer(target);
         QVERIFY(!doc->DoSave(QString()));
-        QCOMPARE(boxes.Texts(),
-                 QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(target))});
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(target))});
         QCOMPARE(doc->GetTitle(), QStringLiteral("orig.qrx"));
         QCOMPARE(doc->GetPathName(), QFileInfo(path).absoluteFilePath());
         QVERIFY(doc->IsModified());
@@ -696,7 +695,8 @@ private Q_SLOTS:
         CRichSyntaxDoc *other = m_pTemplate->OpenDocumentFile(Fixture(QStringLiteral("other.qrx"), "end\r\n"));
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
         QVERIFY(doc && other);
-        const QString question = WithPath(QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?"), path);
+        const QString question =
+            WithPath(QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?"), path);
 
         // Touched only: same contents, new time.
         MessageBoxRecorder boxes;
@@ -781,11 +781,12 @@ private Q_SLOTS:
             self.setProcessEnvironment(env);
             self.setProcessChannelMode(QProcess::MergedChannels);
             TestSupport::AsOrdinaryUser(self);
-            self.start(QCoreApplication::applicationFilePath(),
-                       {QStringLiteral("-maxwarnings"), QStringLiteral("5"), QStringLiteral("inPlaceSavesNeverLoseTheOldFile")});
+            self.start(QCoreApplication::applicationFilePath(), {QStringLiteral("-maxwarnings"), QStringLiteral("5"),
+                                                                 QStringLiteral("inPlaceSavesNeverLoseTheOldFile")});
             QVERIFY(self.waitForFinished(120000));
             const QByteArray said = self.readAll();
-            QVERIFY2(self.exitCode() == 0 && said.contains(", 0 failed,") && said.contains(disk.mounted ? ", 0 skipped" : ""),
+            QVERIFY2(self.exitCode() == 0 && said.contains(", 0 failed,")
+                         && said.contains(disk.mounted ? ", 0 skipped" : ""),
                      said.constData());
             return;
         }
@@ -869,9 +870,9 @@ private Q_SLOTS:
             QSKIP("no permission to mount a small filesystem");
         const QString path = disk.path + QStringLiteral("/locked.qrx");
         QVERIFY(!TestSupport::WriteFile(path, "OLD").isEmpty());
-        QCOMPARE(QProcess::execute(QStringLiteral("mount"),
-                                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), disk.path}),
-                 0);
+        QCOMPARE(
+            QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), disk.path}),
+            0);
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
         QVERIFY(doc);
         TypeInto(doc, QStringLiteral("NEW"));
@@ -933,8 +934,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QByteArray>("onDisk");
         QTest::newRow("No writes nothing") << int(QMessageBox::No) << QByteArray("caf\xE9\r\n");
-        QTest::newRow("Yes stores the file as UTF-8")
-            << int(QMessageBox::Yes) << QByteArray("caf\xC3\xA9\r\n\xC4\x80");
+        QTest::newRow("Yes stores the file as UTF-8") << int(QMessageBox::Yes) << QByteArray("caf\xC3\xA9\r\n\xC4\x80");
     }
 
     void unencodableCharacterAsksBeforeWriting()

@@ -39,10 +39,8 @@ private Q_SLOTS:
         QTest::newRow("after the indentation") << QStringList{"  \tprint x"} << QStringList{"  \t; print x"};
         QTest::newRow("uncomment takes one blank") << QStringList{";  print x"} << QStringList{" print x"};
         QTest::newRow("uncomment without a blank") << QStringList{"  ;print x"} << QStringList{"  print x"};
-        QTest::newRow("all commented: all come back")
-            << QStringList{"; a", "  ; b"} << QStringList{"a", "  b"};
-        QTest::newRow("one not commented: all get a marker")
-            << QStringList{"; a", "b"} << QStringList{"; ; a", "; b"};
+        QTest::newRow("all commented: all come back") << QStringList{"; a", "  ; b"} << QStringList{"a", "  b"};
+        QTest::newRow("one not commented: all get a marker") << QStringList{"; a", "b"} << QStringList{"; ; a", "; b"};
         QTest::newRow("blank lines stay") << QStringList{"a", "", "  ", "b"} << QStringList{"; a", "", "  ", "; b"};
         QTest::newRow("blank lines do not stop uncommenting")
             << QStringList{"; a", "", "; b"} << QStringList{"a", "", "b"};
@@ -64,8 +62,7 @@ private Q_SLOTS:
         QCOMPARE(EditText::WordBefore(u"x = #sco", 8), QStringLiteral("#sco"));
         QCOMPARE(EditText::WordBefore(u"x = sco", 5), QStringLiteral("s"));
         QCOMPARE(EditText::WordBefore(u"x = ", 4), QString());
-        QCOMPARE(EditText::WordsOf(u"score = score + x_1 ; 12 #hi 3d"),
-                 (QStringList{"score", "x_1", "#hi"}));
+        QCOMPARE(EditText::WordsOf(u"score = score + x_1 ; 12 #hi 3d"), (QStringList{"score", "x_1", "#hi"}));
     }
 
     void completions_data()

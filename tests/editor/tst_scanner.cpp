@@ -81,10 +81,18 @@ private Q_SLOTS:
     void indexAnswersAsTheListSearch()
     {
         const CVocabulary rules = CVocabulary::QuarnBasic();
-        QStringList probes{QString(), QStringLiteral(" "), QStringLiteral("an"),
-                           QStringLiteral("andy"), QStringLiteral("sprit"), QStringLiteral("#inc"),
-                           QStringLiteral("printer"), QStringLiteral("end1"), QStringLiteral("#"),
-                           QStringLiteral("as  case"), QStringLiteral("and as"), QStringLiteral("é")};
+        QStringList probes{QString(),
+                           QStringLiteral(" "),
+                           QStringLiteral("an"),
+                           QStringLiteral("andy"),
+                           QStringLiteral("sprit"),
+                           QStringLiteral("#inc"),
+                           QStringLiteral("printer"),
+                           QStringLiteral("end1"),
+                           QStringLiteral("#"),
+                           QStringLiteral("as  case"),
+                           QStringLiteral("and as"),
+                           QStringLiteral("é")};
         for (const char *group : g_keywordGroups)
             probes += QString::fromLatin1(group).split(QLatin1Char(' '));
         for (const char *name : g_builtinNames)
@@ -139,10 +147,8 @@ private Q_SLOTS:
         row("unterminated string to the end", "print \"open", "BBBBB.SSSSS");
         row("empty line", "", "");
         row("and in any case, an and andy plain", "AND And and an andy", "KKK.KKK.KKK........");
-        row("sl sr string data keywords, #data directive", "sl sr string data #data",
-            "KK.KK.KKKKKK.KKKK.BBBBB");
-        row("digits belong to built-in names", "CLS LoadPal256 WrapAngle",
-            "BBB.BBBBBBBBBB.BBBBBBBBB");
+        row("sl sr string data keywords, #data directive", "sl sr string data #data", "KK.KK.KKKKKK.KKKK.BBBBB");
+        row("digits belong to built-in names", "CLS LoadPal256 WrapAngle", "BBB.BBBBBBBBBB.BBBBBBBBB");
         row("#INCLUDE directive, include plain", "#INCLUDE include", "BBBBBBBB........");
         row("true and false built-in", "true false", "BBBB.BBBBB");
         row("near misses plain", "printx end_if sprite1", ".....................");
@@ -160,8 +166,7 @@ private Q_SLOTS:
 
         // The same in a real view, as it paints a middle line and the last line.
         CRichSyntaxDoc doc;
-        doc.TextDocument()->setPlainText(QStringLiteral("x\n") + line + QStringLiteral("\n")
-                                         + line);
+        doc.TextDocument()->setPlainText(QStringLiteral("x\n") + line + QStringLiteral("\n") + line);
         CRichSyntaxView view(&doc);
         view.resize(400, 100);
         view.show();

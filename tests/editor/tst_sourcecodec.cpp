@@ -64,25 +64,22 @@ private Q_SLOTS:
             << QByteArray("a\r\r\nb") << QStringLiteral("a\n\nb") << SourceEncoding::Windows1252;
         QTest::newRow("LF CR is two breaks")
             << QByteArray("a\n\rb") << QStringLiteral("a\n\nb") << SourceEncoding::Windows1252;
-        QTest::newRow("NUL survives")
-            << Bytes("a\0b", 3) << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"))
-            << SourceEncoding::Windows1252;
-        QTest::newRow("euro sign byte")
-            << QByteArray("\x80") << QString(QChar(0x20AC)) << SourceEncoding::Windows1252;
+        QTest::newRow("NUL survives") << Bytes("a\0b", 3)
+                                      << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"))
+                                      << SourceEncoding::Windows1252;
+        QTest::newRow("euro sign byte") << QByteArray("\x80") << QString(QChar(0x20AC)) << SourceEncoding::Windows1252;
         QTest::newRow("undefined bytes map to C1 controls")
-            << QByteArray("\x81\x8D\x8F\x90\x9D")
-            << QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D") << SourceEncoding::Windows1252;
-        QTest::newRow("Latin-1 range is itself")
-            << QByteArray("\xA0\xE9\xFF") << QString::fromUtf16(u"\u00A0\u00E9\u00FF")
+            << QByteArray("\x81\x8D\x8F\x90\x9D") << QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D")
             << SourceEncoding::Windows1252;
+        QTest::newRow("Latin-1 range is itself")
+            << QByteArray("\xA0\xE9\xFF") << QString::fromUtf16(u"\u00A0\u00E9\u00FF") << SourceEncoding::Windows1252;
         QTest::newRow("valid UTF-8 with a multi-byte sequence")
             << QByteArray("caf\xC3\xA9") << QString::fromUtf16(u"caf\u00E9") << SourceEncoding::Utf8;
-        QTest::newRow("four-byte UTF-8")
-            << QByteArray("\xF0\x9F\x98\x80") << QString::fromUtf16(u"\U0001F600") << SourceEncoding::Utf8;
+        QTest::newRow("four-byte UTF-8") << QByteArray("\xF0\x9F\x98\x80") << QString::fromUtf16(u"\U0001F600")
+                                         << SourceEncoding::Utf8;
         QTest::newRow("byte-order mark kept as the encoding")
             << QByteArray("\xEF\xBB\xBFx\r\ny") << QStringLiteral("x\ny") << SourceEncoding::Utf8Bom;
-        QTest::newRow("byte-order mark alone")
-            << QByteArray("\xEF\xBB\xBF") << QString() << SourceEncoding::Utf8Bom;
+        QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << QString() << SourceEncoding::Utf8Bom;
         QTest::newRow("invalid UTF-8 falls back to Windows-1252")
             << QByteArray("caf\xC3(") << QString::fromUtf16(u"caf\u00C3(") << SourceEncoding::Windows1252;
         QTest::newRow("byte-order mark before invalid UTF-8")
@@ -91,14 +88,12 @@ private Q_SLOTS:
         QTest::newRow("overlong two-byte slash is not UTF-8")
             << QByteArray("\xC0\xAF") << QString::fromUtf16(u"\u00C0\u00AF") << SourceEncoding::Windows1252;
         QTest::newRow("overlong three-byte slash is not UTF-8")
-            << QByteArray("\xE0\x80\xAF") << QString::fromUtf16(u"\u00E0\u20AC\u00AF")
-            << SourceEncoding::Windows1252;
+            << QByteArray("\xE0\x80\xAF") << QString::fromUtf16(u"\u00E0\u20AC\u00AF") << SourceEncoding::Windows1252;
         QTest::newRow("overlong four-byte form is not UTF-8")
             << QByteArray("\xF0\x8F\xBF\xBF") << QString::fromUtf16(u"\u00F0\u008F\u00BF\u00BF")
             << SourceEncoding::Windows1252;
         QTest::newRow("encoded surrogate is not UTF-8")
-            << QByteArray("\xED\xA0\x80") << QString::fromUtf16(u"\u00ED\u00A0\u20AC")
-            << SourceEncoding::Windows1252;
+            << QByteArray("\xED\xA0\x80") << QString::fromUtf16(u"\u00ED\u00A0\u20AC") << SourceEncoding::Windows1252;
         QTest::newRow("beyond U+10FFFF is not UTF-8")
             << QByteArray("\xF4\x90\x80\x80") << QString::fromUtf16(u"\u00F4\u0090\u20AC\u20AC")
             << SourceEncoding::Windows1252;
@@ -107,17 +102,25 @@ private Q_SLOTS:
         QTest::newRow("stray continuation byte is not UTF-8")
             << QByteArray("a\x80z") << QString::fromUtf16(u"a\u20ACz") << SourceEncoding::Windows1252;
         QTest::newRow("UTF-16 little-endian behind its mark")
-            << Bytes("\xFF\xFE" "a\0\r\0\n\0\xE9\0\x3D\xD8\x00\xDE", 14)
+            << Bytes("\xFF\xFE"
+                     "a\0\r\0\n\0\xE9\0\x3D\xD8\x00\xDE",
+                     14)
             << QString::fromUtf16(u"a\n\u00E9\U0001F600") << SourceEncoding::Utf16Le;
         QTest::newRow("UTF-16 big-endian behind its mark")
-            << Bytes("\xFE\xFF" "\0a\0\r\0\n\x20\xAC", 10) << QString::fromUtf16(u"a\n\u20AC")
-            << SourceEncoding::Utf16Be;
+            << Bytes("\xFE\xFF"
+                     "\0a\0\r\0\n\x20\xAC",
+                     10)
+            << QString::fromUtf16(u"a\n\u20AC") << SourceEncoding::Utf16Be;
         QTest::newRow("UTF-16 mark alone") << QByteArray("\xFF\xFE") << QString() << SourceEncoding::Utf16Le;
         QTest::newRow("odd byte count is not UTF-16")
-            << Bytes("\xFF\xFE" "a\0b", 5) << QString::fromUtf16(u"\u00FF\u00FEa") + QChar(0) + QStringLiteral("b")
-            << SourceEncoding::Windows1252;
+            << Bytes("\xFF\xFE"
+                     "a\0b",
+                     5)
+            << QString::fromUtf16(u"\u00FF\u00FEa") + QChar(0) + QStringLiteral("b") << SourceEncoding::Windows1252;
         QTest::newRow("lone surrogate is not UTF-16")
-            << Bytes("\xFE\xFF" "\xD8\x3D\0a", 6)
+            << Bytes("\xFE\xFF"
+                     "\xD8\x3D\0a",
+                     6)
             << QString::fromUtf16(u"\u00FE\u00FF\u00D8=") + QChar(0) + QStringLiteral("a")
             << SourceEncoding::Windows1252;
         QTest::newRow("UTF-8 paragraph separator is read byte by byte")
@@ -164,8 +167,9 @@ private Q_SLOTS:
         QTest::newRow("only line breaks") << QByteArray("\r\n\r\n\r\n");
         QTest::newRow("UTF-8 without byte-order mark") << QByteArray("' caf\xC3\xA9 \xE2\x82\xAC\r\nx");
         QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF' caf\xC3\xA9\r\n");
-        QTest::newRow("UTF-8 no-break space and line separator")
-            << QByteArray("a\xC2\xA0" "b\xE2\x80\xA8" "c");
+        QTest::newRow("UTF-8 no-break space and line separator") << QByteArray("a\xC2\xA0"
+                                                                               "b\xE2\x80\xA8"
+                                                                               "c");
         QTest::newRow("UTF-8 with NUL") << Bytes("\xC3\xA9\0\xC3\xA9", 5);
         QTest::newRow("byte-order mark before Windows-1252 text") << QByteArray("\xEF\xBB\xBF\xE9\xE8");
     }

@@ -149,17 +149,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("selectTo");
         QTest::addColumn<int>("zoom");
         QTest::addColumn<bool>("sideways");
-        const QString mix = QStringLiteral(
-            "print 1 ; one\n\tcls $1F, %101 \"str\" if x then y\n\t\tx = 1\t; \u00e9 \u00a0comment\n"
-            "CLS LoadPal256 #include \"open\nand\n");
-        const QString beyond = QStringLiteral("print 1 ; \u043a\u043b\u044e\u0447\nx = \"\u65e5\u672c\" 2 + \u05e9\u05dc\n");
+        const QString mix =
+            QStringLiteral("print 1 ; one\n\tcls $1F, %101 \"str\" if x then y\n\t\tx = 1\t; \u00e9 \u00a0comment\n"
+                           "CLS LoadPal256 #include \"open\nand\n");
+        const QString beyond =
+            QStringLiteral("print 1 ; \u043a\u043b\u044e\u0447\nx = \"\u65e5\u672c\" 2 + \u05e9\u05dc\n");
         QTest::newRow("words, numbers, strings, comments, tabs") << mix << 0 << 0 << 0 << false;
         QTest::newRow("beyond Latin-1") << beyond + mix << 0 << 0 << 0 << false;
         QTest::newRow("selection over lines and their breaks") << mix << 3 << 30 << 0 << false;
         QTest::newRow("selection inside a keyword and a comment") << mix << 38 << 48 << 0 << false;
         QTest::newRow("selection in a line beyond Latin-1") << beyond << 4 << 12 << 0 << false;
-        QTest::newRow("soft hyphen and a control character") << QStringLiteral("x\u00ad1 print\nprint\u0001 2\n") << 0
-                                                             << 0 << 0 << false;
+        QTest::newRow("soft hyphen and a control character")
+            << QStringLiteral("x\u00ad1 print\nprint\u0001 2\n") << 0 << 0 << 0 << false;
         QTest::newRow("zoomed in") << mix << 5 << 20 << 3 << false;
         QTest::newRow("zoomed out") << mix << 0 << 0 << -2 << false;
         QTest::newRow("a long line scrolled sideways")
@@ -440,6 +441,7 @@ private Q_SLOTS:
 
     void chordsThatAreNoCommandTypeNothing_data()
     {
+        // clang-format off
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("text");
@@ -452,6 +454,7 @@ private Q_SLOTS:
         QTest::newRow("AltGr reported as Ctrl+Alt") << int(Qt::Key_At)
                                                     << int(Qt::ControlModifier | Qt::AltModifier) << "@" << "@";
         QTest::newRow("Shift alone") << int(Qt::Key_Q) << int(Qt::ShiftModifier) << "Q" << "Q";
+        // clang-format on
     }
     // Fault mended: Alt+Q typed "q".
     void chordsThatAreNoCommandTypeNothing()
@@ -497,8 +500,7 @@ private Q_SLOTS:
             QTest::keyClick(&view, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(view.toPlainText(), QStringLiteral("print 1\ncls\nx = 2"));
         // Not a trace of the rich text in the document's own formats.
-        for (QTextBlock block = view.document()->firstBlock(); block.isValid();
-             block = block.next()) {
+        for (QTextBlock block = view.document()->firstBlock(); block.isValid(); block = block.next()) {
             for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat format = it.fragment().charFormat();
                 QVERIFY(!format.hasProperty(QTextFormat::ForegroundBrush));
@@ -736,8 +738,7 @@ private Q_SLOTS:
     // Fault mended: a line wider than the page was cut off at the page's edge on paper.
     void printCopyWrapsLinesWiderThanThePage()
     {
-        const QString line = QStringLiteral("print \"") + QString(300, QLatin1Char('a'))
-                             + QStringLiteral("\" ; end");
+        const QString line = QStringLiteral("print \"") + QString(300, QLatin1Char('a')) + QStringLiteral("\" ; end");
         Window w(line + QStringLiteral("\ncls"));
         std::unique_ptr<QTextDocument> copy = w.view->CreatePrintDocument();
         copy->setTextWidth(400);
@@ -808,11 +809,13 @@ private Q_SLOTS:
     // Fault mended: the whole word "x" was replaced inside "#x", whose "#" the language counts as part of a word.
     void wholeWordsAreTheLanguagesWords_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("replaced");
         QTest::newRow("longer words stay") << "x x_pos #x x1 x#" << "y x_pos #x x1 x#";
         QTest::newRow("punctuation bounds a word") << "(x)+x,x\nx" << "(y)+y,y\ny";
         QTest::newRow("only parts of words") << "xx _x" << "xx _x";
+        // clang-format on
     }
     void wholeWordsAreTheLanguagesWords()
     {

@@ -114,8 +114,8 @@ int main(int argc, char *argv[])
             qint64 left = value.toLongLong();
             qint64 line = 0;
             while (left > 0) {
-                QByteArray text = "pong.qrx(" + QByteArray::number(++line)
-                                  + ") : compiling statement, 0x08000000 bytes free\n";
+                QByteArray text =
+                    "pong.qrx(" + QByteArray::number(++line) + ") : compiling statement, 0x08000000 bytes free\n";
                 if (text.size() > left)
                     text.truncate(int(left));
                 std::fwrite(text.constData(), 1, size_t(text.size()), stdout);

@@ -128,6 +128,7 @@ private Q_SLOTS:
 
     void opensWithStoredSettings_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("open");
@@ -139,6 +140,7 @@ private Q_SLOTS:
         QTest::newRow("empty stored name shows My Project") << "" << "/srv/x" << "1" << "My Project" << true;
         QTest::newRow("any non-zero number is on") << "A" << "" << "7" << "A" << true;
         QTest::newRow("text that is no number is off") << "A" << "" << "yes" << "A" << false;
+        // clang-format on
     }
     void opensWithStoredSettings()
     {
@@ -161,8 +163,10 @@ private Q_SLOTS:
     {
         CWizardDlg wizard;
         wizard.show();
-        const QList<QWidget *> controls = {Child<QLineEdit>(&wizard, "nameEdit"), Child<QLineEdit>(&wizard, "pathEdit"), Child<QPushButton>(&wizard, "browseButton"),
-                                           Child<QCheckBox>(&wizard, "autoOpenCheck"), Child<QCheckBox>(&wizard, "subFolderCheck")};
+        const QList<QWidget *> controls = {Child<QLineEdit>(&wizard, "nameEdit"), Child<QLineEdit>(&wizard, "pathEdit"),
+                                           Child<QPushButton>(&wizard, "browseButton"),
+                                           Child<QCheckBox>(&wizard, "autoOpenCheck"),
+                                           Child<QCheckBox>(&wizard, "subFolderCheck")};
         QTest::mouseClick(Child<QRadioButton>(&wizard, "blankRadio"), Qt::LeftButton);
         QVERIFY(Child<QRadioButton>(&wizard, "blankRadio")->isChecked());
         for (QWidget *control : controls)
@@ -182,10 +186,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&wizard));
         Child<QLineEdit>(&wizard, "nameEdit")->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(Child<QLineEdit>(&wizard, "nameEdit")));
-        const QList<QWidget *> expected = {Child<QLineEdit>(&wizard, "pathEdit"),       Child<QPushButton>(&wizard, "browseButton"),
-                                           Child<QCheckBox>(&wizard, "subFolderCheck"), Child<QCheckBox>(&wizard, "autoOpenCheck"),
-                                           Child<QPushButton>(&wizard, "okButton"),       Child<QPushButton>(&wizard, "cancelButton"),
-                                           Child<QLineEdit>(&wizard, "nameEdit")};
+        const QList<QWidget *> expected = {
+            Child<QLineEdit>(&wizard, "pathEdit"),       Child<QPushButton>(&wizard, "browseButton"),
+            Child<QCheckBox>(&wizard, "subFolderCheck"), Child<QCheckBox>(&wizard, "autoOpenCheck"),
+            Child<QPushButton>(&wizard, "okButton"),     Child<QPushButton>(&wizard, "cancelButton"),
+            Child<QLineEdit>(&wizard, "nameEdit")};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -246,11 +251,13 @@ private Q_SLOTS:
 
     void browseSetsTheFolderAndKeepsTheOtherFields_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("chosen"); // relative to the fixture, "" = cancelled
         QTest::addColumn<QString>("expected");
         QTest::newRow("a folder") << "games" << "games";
         QTest::newRow("a file gives the folder holding it") << "games/readme.txt" << "games";
         QTest::newRow("cancelled leaves the field") << "" << "typed by hand";
+        // clang-format on
     }
     void browseSetsTheFolderAndKeepsTheOtherFields()
     {
@@ -280,9 +287,8 @@ private Q_SLOTS:
         // It starts at the desktop (or home), not at what the field holds.
         QVERIFY(QFileInfo(request.directory).isDir());
 
-        const QString shown = expected == QLatin1String("typed by hand")
-                                  ? expected
-                                  : Temp() + QLatin1Char('/') + expected;
+        const QString shown =
+            expected == QLatin1String("typed by hand") ? expected : Temp() + QLatin1Char('/') + expected;
         QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), shown);
         QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), QStringLiteral("Typed Name"));
         QVERIFY(!Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
@@ -353,7 +359,8 @@ private Q_SLOTS:
     {
         ModalDriver driver;
         driver.Then([this](QWidget *modal) {
-            TestSupport::FillWizard(modal, TestSupport::WizardAnswers{QStringLiteral("Unused"), Temp(), true, true, true});
+            TestSupport::FillWizard(modal,
+                                    TestSupport::WizardAnswers{QStringLiteral("Unused"), Temp(), true, true, true});
         });
         CRichSyntaxDoc *doc = FileNew(driver);
         QVERIFY(doc);
@@ -384,9 +391,7 @@ private Q_SLOTS:
         QFETCH(bool, subFolder);
         QFETCH(QString, name);
         ModalDriver driver;
-        driver.Then([&](QWidget *modal) {
-            TestSupport::FillWizard(modal, {name, Temp(), false, subFolder, true});
-        });
+        driver.Then([&](QWidget *modal) { TestSupport::FillWizard(modal, {name, Temp(), false, subFolder, true}); });
         const int year = QDate::currentDate().year();
         CRichSyntaxDoc *doc = FileNew(driver);
         QVERIFY(doc);
@@ -417,13 +422,14 @@ private Q_SLOTS:
         const QList<QByteArray> lines = bytes.split('\n');
         QCOMPARE(lines.size(), 10);
         QCOMPARE(lines.at(3), QByteArray("#title \"") + name.toLatin1() + "\"\r");
-        QCOMPARE(lines.at(0), QByteArray("; ") + name.toLatin1() + " - Copyright (c) "
-                                  + QByteArray::number(year) + ", " + UserFullName().toLatin1() + '\r');
+        QCOMPARE(lines.at(0), QByteArray("; ") + name.toLatin1() + " - Copyright (c) " + QByteArray::number(year) + ", "
+                                  + UserFullName().toLatin1() + '\r');
         QCOMPARE(Stored(QStringLiteral("Name")), name);
     }
 
     void failures_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path"); // relative to the fixture; "<empty>" for none
         QTest::addColumn<bool>("subFolder");
@@ -445,6 +451,7 @@ private Q_SLOTS:
         QTest::newRow("no sub-folder, name is two dots") << ".." << "." << false << create;
         QTest::newRow("no sub-folder, line break in the name") << "Two\nLines" << "." << false << create;
         QTest::newRow("sub-folder, tab in the name") << "Tab\tName" << "." << true << create;
+        // clang-format on
     }
     void failures()
     {
@@ -524,8 +531,8 @@ private Q_SLOTS:
             TestSupport::FillWizard(modal, {QStringLiteral("Old"), Temp(), false, false, false});
         });
         CRichSyntaxDoc *doc = FileNew(driver);
-        QCOMPARE(boxes.Texts(),
-                 QStringList{QDir::toNativeSeparators(file) + QStringLiteral(" already exists.\nDo you want to replace it?")});
+        QCOMPARE(boxes.Texts(), QStringList{QDir::toNativeSeparators(file)
+                                            + QStringLiteral(" already exists.\nDo you want to replace it?")});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
         QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::Yes | QMessageBox::No);
         if (!replace) {
@@ -568,6 +575,7 @@ private Q_SLOTS:
 
     void templateText_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("year");
         QTest::addColumn<QString>("user");
@@ -586,6 +594,7 @@ private Q_SLOTS:
                                                      << "; 100%1 %d - Copyright (c) 2026, %s"
                                                      << "#title \"100%1 %d\"";
         QTest::newRow("empty name") << "" << 2026 << "u" << "; - Copyright (c) 2026, u" << "#title \"\"";
+        // clang-format on
     }
     void templateText()
     {
@@ -614,6 +623,7 @@ private Q_SLOTS:
 
     void fullNameFromGecos_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("gecos");
         QTest::addColumn<QString>("expected");
         QTest::newRow("full name only") << "Ada Lovelace" << "Ada Lovelace";
@@ -621,6 +631,7 @@ private Q_SLOTS:
         QTest::newRow("empty gives the login") << "" << "ada";
         QTest::newRow("only commas give the login") << ",,," << "ada";
         QTest::newRow("blank name gives the login") << "  ,x" << "ada";
+        // clang-format on
     }
     void fullNameFromGecos()
     {
@@ -629,10 +640,7 @@ private Q_SLOTS:
         QCOMPARE(FullNameFromGecos(gecos, QStringLiteral("ada")), expected);
     }
 
-    void userNameIsNeverEmptyForALoggedInUser()
-    {
-        QVERIFY(!UserFullName().isEmpty());
-    }
+    void userNameIsNeverEmptyForALoggedInUser() { QVERIFY(!UserFullName().isEmpty()); }
 };
 
 QBE_TEST_MAIN(TestWizard)
