@@ -8,7 +8,7 @@
 # engine plugin); the rest of the second line builds and checks the Debian
 # package: rsvg-convert draws the theme icons, gzip and groff for the manual
 # page, dpkg-dev for dpkg-shlibdeps, lintian, appstream and file for cpack.
-qbe_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+qbe_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev clang-format
               fonts-liberation ccache desktop-file-utils poppler-utils
               qt6-svg-dev libqt6svg6 librsvg2-bin dpkg-dev lintian appstream groff-base gzip file)
 
