@@ -267,7 +267,7 @@ void CShellOpenServer::OnNewConnection()
         connect(socket, &QObject::destroyed, this, [this] { --m_nConnections; });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         // Whatever a connection has not managed in its time, it is dropped.
-        QTimer::singleShot(kRequestTimeoutMs, socket, [socket] {
+        QTimer::singleShot(s_requestTimeoutMs.Value(), socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });

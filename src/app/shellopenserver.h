@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/filelock.h"
+#include "core/limit.h"
 
 #include <QByteArray>
 #include <QList>
@@ -19,9 +20,9 @@ class QLocalServer;
 // empty line; the answer "OK\n" tells that the listening editor took it.
 namespace ShellOpenChannel {
 
-inline constexpr int kAnswerTimeoutMs = 30000; // an offering start waits this long
-inline constexpr int kRequestTimeoutMs = 5000; // a connection must send its request within this
-inline constexpr int kMaxConnections = 16;     // served at once; more are refused at once
+inline CLimit<int> s_answerTimeoutMs{30000}; // an offering start waits this long
+inline CLimit<int> s_requestTimeoutMs{5000}; // a connection must send its request within this
+inline constexpr int kMaxConnections = 16;   // served at once; more are refused at once
 inline constexpr int kMaxRequestBytes = 256 * 1024;
 
 // The user's private folder below base (created with mode 0700 when missing,
@@ -97,7 +98,7 @@ public:
     };
     // Offers files to the editor that holds the lock, trying until it answers
     // or timeoutMs has passed.
-    Offer OfferFiles(const QStringList &files, int timeoutMs = ShellOpenChannel::kAnswerTimeoutMs);
+    Offer OfferFiles(const QStringList &files, int timeoutMs = ShellOpenChannel::s_answerTimeoutMs.Value());
 
 private:
     void OnNewConnection();

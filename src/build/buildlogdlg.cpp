@@ -26,7 +26,7 @@ const QString kStopText = QStringLiteral("Stop Compiler");
 const QString kFinished = QStringLiteral("Compiler finished with exit code %1");
 const QString kStopped = QStringLiteral("Compiler stopped");
 const QString kCrashed = QStringLiteral("Compiler crashed");
-const QString kCutNote = QStringLiteral("output past 64 MiB is not shown");
+const QString kCutNote = QStringLiteral("output past %1 MiB is not shown");
 
 // A drain works in short slices so that the window stays responsive while a
 // large output is put into the control.
@@ -36,6 +36,12 @@ constexpr qint64 kSliceBudgetMs = 10;
 constexpr int kSizeSettleMs = 300;
 // How far the list of positions is looked for in a very long log.
 constexpr int kMaxScannedLines = 200000;
+
+// What the status bar adds when the log let output go.
+QString CutNote()
+{
+    return kCutNote.arg(CBuildLogDlg::s_maxLogBytes.Value() >> 20);
+}
 
 const char kOrphanProperty[] = "qbe_orphanedCompiler";
 
@@ -132,7 +138,7 @@ QString CBuildLogDlg::EndText(int exitCode, QProcess::ExitStatus status, bool st
 {
     QString text = stopped ? kStopped : status == QProcess::CrashExit ? kCrashed : kFinished.arg(exitCode);
     if (cut)
-        text += QStringLiteral("; ") + kCutNote;
+        text += QStringLiteral("; ") + CutNote();
     return text;
 }
 
@@ -203,18 +209,19 @@ void CBuildLogDlg::DrainSlice()
     m_bDraining = true;
     QElapsedTimer budget;
     budget.start();
+    const qint64 maxBytes = s_maxLogBytes.Value();
     while (m_pProcess && m_pProcess->bytesAvailable() > 0) {
-        if (m_nKeptBytes >= kMaxLogBytes) {
+        if (m_nKeptBytes >= maxBytes) {
             // Past what the log keeps: read and let go, so the compiler never waits on a full pipe.
             m_pProcess->readAll();
             break;
         }
-        const QByteArray bytes = m_pProcess->read(qMin(kSliceBytes, kMaxLogBytes - m_nKeptBytes));
+        const QByteArray bytes = m_pProcess->read(qMin(kSliceBytes, maxBytes - m_nKeptBytes));
         m_nKeptBytes += bytes.size();
         Append(m_decoder.Decode(bytes));
-        if (m_nKeptBytes >= kMaxLogBytes && !m_bCut) {
+        if (m_nKeptBytes >= maxBytes && !m_bCut) {
             m_bCut = true;
-            Services().ShowStatusMessage(QStringLiteral("Compiler ") + kCutNote);
+            Services().ShowStatusMessage(QStringLiteral("Compiler ") + CutNote());
         }
         if (budget.elapsed() >= kSliceBudgetMs)
             break;
@@ -276,7 +283,7 @@ void CBuildLogDlg::OnStop()
     m_bStopped = true;
     m_pProcess->terminate();
     QProcess *process = m_pProcess;
-    QTimer::singleShot(kStopGraceMs, process, [process] {
+    QTimer::singleShot(s_stopGraceMs.Value(), process, [process] {
         if (process->state() != QProcess::NotRunning)
             process->kill();
     });

@@ -5,6 +5,7 @@
 #include "build/buildtext.h"
 #include "build/logtext.h"
 #include "build/sourceposition.h"
+#include "core/limit.h"
 
 #include <QDialog>
 #include <QList>
@@ -54,10 +55,10 @@ public:
     static QString EndText(int exitCode, QProcess::ExitStatus status, bool stopped, bool cut);
 
     static constexpr int kTickMs = 500;
-    // The log holds this much of the output; the rest is read and let go.
-    static constexpr qint64 kMaxLogBytes = qint64(64) << 20;
+    // The log holds this much of the output, a whole number of MiB; the rest is read and let go.
+    static inline CLimit<qint64> s_maxLogBytes{qint64(64) << 20};
     // A compiler asked to stop is killed when it has not ended after this.
-    static constexpr int kStopGraceMs = 2000;
+    static inline CLimit<int> s_stopGraceMs{2000};
 
 Q_SIGNALS:
     // The compiler has ended and everything it wrote is shown.

@@ -66,7 +66,7 @@ CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent) : QObject(parent), m_pTextDoc(ne
     // A change starts the clock; typing on does not restart it, so the text is
     // kept at most every interval and never while nothing changes.
     m_recoveryTimer.setSingleShot(true);
-    m_recoveryTimer.setInterval(kRecoveryIntervalMs);
+    m_recoveryTimer.setInterval(s_recoveryIntervalMs.Value());
     connect(&m_recoveryTimer, &QTimer::timeout, this, &CRichSyntaxDoc::OnRecoveryTimer);
     connect(m_pTextDoc, &QTextDocument::contentsChanged, this, [this] {
         if (!m_recoveryTimer.isActive())

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/limit.h"
 #include "editor/filestate.h"
 #include "editor/sourcecodec.h"
 
@@ -60,10 +61,10 @@ public:
     // keeps the text and asks no more until the file changes again.
     void CheckFileOnDisk();
     // Keeps the unsaved text for recovery now; the next change keeps it again
-    // after kRecoveryIntervalMs.
+    // after s_recoveryIntervalMs.
     void KeepUnsavedText();
     // How long after a change the unsaved text is kept for recovery.
-    static constexpr int kRecoveryIntervalMs = 30000;
+    static inline CLimit<int> s_recoveryIntervalMs{30000};
 
     const QList<CRichSyntaxView *> &Views() const { return m_views; }
     void AddView(CRichSyntaxView *view);

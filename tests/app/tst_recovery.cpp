@@ -22,6 +22,8 @@
 
 namespace {
 constexpr int kWaitMs = 30000;
+// The editor these tests start keeps unsaved text this soon after a change.
+constexpr int kShortRecoveryMs = 200;
 const QString kRecovered = QStringLiteral("Unsaved changes of %1 were recovered.\nOpen them?");
 
 // The recovery entries of every editor, by their file names.
@@ -70,12 +72,13 @@ private Q_SLOTS:
         const QString typed = QStringLiteral("print \"ünïcödé ✓\" ; typed\tbefore the crash");
         ChildProcess editor;
         editor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        editor.start(QStringLiteral(QBE_TEST_HELPER), {QStringLiteral("editor=%1:%2").arg(path, typed)});
+        editor.start(QStringLiteral(QBE_TEST_HELPER), {QStringLiteral("recovery=%1").arg(kShortRecoveryMs),
+                                                       QStringLiteral("editor=%1:%2").arg(path, typed)});
         QVERIFY(editor.waitForStarted());
         QByteArray said;
         QTRY_VERIFY_WITH_TIMEOUT((said += editor.readAllStandardOutput()).contains("typed"), kWaitMs);
-        // The unsaved text is kept half a minute after the change.
-        QTRY_COMPARE_WITH_TIMEOUT(Entries().size(), 1, 3 * CRichSyntaxDoc::kRecoveryIntervalMs);
+        // The unsaved text is kept a while after the change.
+        QTRY_COMPARE_WITH_TIMEOUT(Entries().size(), 1, kWaitMs);
 
         // While that editor lives, its entries are its own.
         {

@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "app/shellfiletypes.h"
 #include "app/shellopenserver.h"
+#include "core/filelock.h"
 #include "editor/richsyntaxdoc.h"
 
 #include <QCryptographicHash>
@@ -22,6 +23,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTestEventLoop>
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -77,9 +79,9 @@ class TestShellIntegration : public QObject
     }
 
     // A helper that takes the lock and listens as an editor would.
-    void StartListener(ChildProcess &process)
+    void StartListener(ChildProcess &process, const QString &step = QStringLiteral("listen"))
     {
-        StartHelper(process, {QStringLiteral("listen")});
+        StartHelper(process, {step});
         QTRY_VERIFY_WITH_TIMEOUT(process.Output().contains("listening\n"), kProcessTimeoutMs);
         QVERIFY(!process.Output().contains("not listening"));
     }
@@ -92,6 +94,13 @@ class TestShellIntegration : public QObject
         QTRY_COMPARE_WITH_TIMEOUT(desktop.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QCOMPARE(desktop.exitStatus(), QProcess::NormalExit);
         QCOMPARE(desktop.exitCode(), 0);
+    }
+
+    // Whether some editor holds the lock that makes it the one that listens.
+    static bool LockIsTaken()
+    {
+        CFileLock probe;
+        return !probe.TryLock(ShellOpenChannel::LockPath());
     }
 
     QStringList OpenPaths()
@@ -285,18 +294,18 @@ private Q_SLOTS:
     }
 
     // Fault mended: an offering start gave up after 2 s and opened the file itself while the busy editor opened it too.
-    void stoppedListenerGetsTheFileWhenContinued()
+    // (How long a start waits is checked with the program's other limits.)
+    void busyListenerGetsTheFileOnceItCanTakeIt()
     {
+        const QString free = m_dir.filePath(QStringLiteral("listener-free"));
         ChildProcess listener;
-        StartListener(listener);
-        QVERIFY(::kill(pid_t(listener.processId()), SIGSTOP) == 0);
+        StartListener(listener, QStringLiteral("busylisten=") + free);
 
-        const QString file = WriteSource(QStringLiteral("while-stopped.qrx"));
+        const QString file = WriteSource(QStringLiteral("while-busy.qrx"));
         ChildProcess desktop;
         StartEditor(desktop, {QStringLiteral("-dde"), file});
-        // Four seconds on, the offering start still waits for the stopped editor's answer.
-        QVERIFY(!desktop.waitForFinished(4000));
-        QVERIFY(::kill(pid_t(listener.processId()), SIGCONT) == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(listener.Output().contains("waiting\n"), kProcessTimeoutMs);
+        QVERIFY(!TestSupport::WriteFile(free, {}).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(listener.Output().contains("open: " + file.toUtf8() + '\n'), kProcessTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(desktop.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QCOMPARE(desktop.exitCode(), 0);
@@ -319,6 +328,7 @@ private Q_SLOTS:
     void failedOpensShowTheirMessagesOneAtATime()
     {
         QVERIFY(App()->InitInstance({}));
+        constexpr int kRequests = 3000;
         struct NestingRecorder : ForwardingServices
         {
             int shown = 0;
@@ -327,11 +337,12 @@ private Q_SLOTS:
             QMessageBox::StandardButton MessageBox(const QString &, QMessageBox::Icon, QMessageBox::StandardButtons,
                                                    QMessageBox::StandardButton) override
             {
-                ++shown;
+                if (++shown == kRequests)
+                    QTestEventLoop::instance().exitLoop();
                 deepest = qMax(deepest, ++depth);
                 // While a box is up, its event loop takes in further requests;
                 // now and then the user takes a while to read one.
-                QDeadlineTimer reading(shown % 100 == 1 ? 200 : 0);
+                QDeadlineTimer reading(shown % 100 == 1 ? 50 : 0);
                 do {
                     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
                 } while (!reading.hasExpired());
@@ -339,11 +350,14 @@ private Q_SLOTS:
                 return QMessageBox::Ok;
             }
         } boxes;
-        constexpr int kRequests = 3000;
         ChildProcess sender;
         StartHelper(sender,
                     {QStringLiteral("requests=%1:%2").arg(kRequests).arg(m_dir.filePath(QStringLiteral("missing-")))});
-        QTRY_COMPARE_WITH_TIMEOUT(boxes.shown, kRequests, 180000);
+        // An event loop that sleeps only while nothing comes in: a polling wait
+        // would add its pause to every request of the sender, who waits for
+        // each answer before it sends the next.
+        QTestEventLoop::instance().enterLoop(180);
+        QCOMPARE(boxes.shown, kRequests);
         QTRY_COMPARE_WITH_TIMEOUT(sender.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QVERIFY(sender.Output().contains("answered 3000\n"));
         QCOMPARE(boxes.deepest, 1);
@@ -353,6 +367,7 @@ private Q_SLOTS:
     // Fault mended: connections that sent half a request were kept for ever and used up the file handles.
     void halfRequestsDoNotKeepOthersOut()
     {
+        const LimitForTest dropAfter(ShellOpenChannel::s_requestTimeoutMs, 300);
         QVERIFY(App()->InitInstance({}));
         ChildProcess holder;
         StartHelper(holder, {QStringLiteral("hold=200")});
@@ -385,14 +400,21 @@ private Q_SLOTS:
         ChildProcess failing;
         StartEditor(failing, {m_dir.filePath(QStringLiteral("no-such-file.qrx"))});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), kProcessTimeoutMs);
-        // The failing start stays up with its message box; the desktop's start waits for it.
+        // The failing start stays up with its message box, holding the lock but
+        // listening nowhere; the desktop's start knocks (a stand-in at the
+        // address sees it) and keeps waiting for it.
+        QLocalServer standIn;
+        QLocalServer::removeServer(ShellOpenChannel::SocketPath());
+        QVERIFY(standIn.listen(ShellOpenChannel::SocketPath()));
         const QString file = WriteSource(QStringLiteral("after-failure.qrx"));
         ChildProcess desktop;
         StartEditor(desktop, {QStringLiteral("-dde"), file});
-        QVERIFY(!desktop.waitForFinished(1000));
+        QTRY_VERIFY_WITH_TIMEOUT(standIn.hasPendingConnections(), kProcessTimeoutMs);
+        standIn.close();
         failing.kill();
         QVERIFY(failing.waitForFinished());
-        // With the failing start gone, the desktop's start is the editor and takes the next files.
+        // With the failing start gone, the desktop's start takes the lock, is the editor and takes the next files.
+        QTRY_VERIFY_WITH_TIMEOUT(LockIsTaken(), kProcessTimeoutMs);
         HandOver(WriteSource(QStringLiteral("next.qrx")));
         QCOMPARE(desktop.state(), QProcess::Running);
     }

@@ -6,6 +6,8 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "app/shellopenserver.h"
+#include "build/buildlogdlg.h"
 #include "core/settingsstore.h"
 #include "editor/richsyntaxdoc.h"
 
@@ -187,6 +189,18 @@ private Q_SLOTS:
         QVERIFY(!App()->m_options.m_bMultiBoot);
         QCOMPARE(App()->m_options.m_cmdLineDlg.m_strArguments, QStringLiteral("-w %b"));
         QCOMPARE(App()->m_options.m_helpDlg.m_strHelpPath, QStringLiteral("/opt/qrh.chm"));
+    }
+
+    // Other test programs shorten these to save waiting; the program runs with its own.
+    void programRunsWithItsOwnLimits()
+    {
+        QCOMPARE(CRichSyntaxDoc::s_recoveryIntervalMs.Value(), 30000);
+        QCOMPARE(CBuildLogDlg::s_maxLogBytes.Value(), qint64(64) << 20);
+        QCOMPARE(CBuildLogDlg::EndText(0, QProcess::NormalExit, false, true),
+                 QStringLiteral("Compiler finished with exit code 0; output past 64 MiB is not shown"));
+        QCOMPARE(CBuildLogDlg::s_stopGraceMs.Value(), 2000);
+        QCOMPARE(ShellOpenChannel::s_answerTimeoutMs.Value(), 30000);
+        QCOMPARE(ShellOpenChannel::s_requestTimeoutMs.Value(), 5000);
     }
 };
 

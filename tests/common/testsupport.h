@@ -4,6 +4,7 @@
 
 #include "app/editorapp.h"
 #include "core/appservices.h"
+#include "core/limit.h"
 
 #include <QList>
 #include <QProcess>
@@ -138,6 +139,21 @@ public:
 
 private:
     QByteArray m_output;
+};
+
+// Sets one of the program's limits for the object's lifetime.
+template<typename T>
+class LimitForTest
+{
+public:
+    LimitForTest(CLimit<T> &limit, T value) : m_limit(limit), m_previous(limit.Value()) { limit.SetForTests(value); }
+    ~LimitForTest() { m_limit.SetForTests(m_previous); }
+    LimitForTest(const LimitForTest &) = delete;
+    LimitForTest &operator=(const LimitForTest &) = delete;
+
+private:
+    CLimit<T> &m_limit;
+    T m_previous;
 };
 
 // A control of a window by its object name; null when there is none.

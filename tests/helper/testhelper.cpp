@@ -17,6 +17,7 @@
 //   ignoreterm      from now on, a request to terminate is ignored
 //   logexit=FILE    as an editor: compile with a stand-in that writes its process id
 //                   to FILE and runs on, close the log once FILE is there, then end
+//   recovery=MS     as an editor: keep unsaved text for recovery MS milliseconds after a change
 //   editor=FILE:TEXT  as an editor: open FILE, type TEXT at its end, print "typed"
 //                   and run on until killed
 //   writesafely=FILE:MB  write MB mebibytes over FILE as a save does; print "written N"
@@ -24,6 +25,8 @@
 //   listen          take the editors' hand-over lock and listen as an editor would;
 //                   print "listening" (or "not listening"), then "open: PATH" for each
 //                   file handed over, until killed
+//   busylisten=FILE as listen, but busy first, as a hung editor is: it takes no connection
+//                   until FILE exists and prints "waiting" once a start waits for its answer
 //   requests=N:PRE  hand N requests of one file each (PRE1, PRE2, ...) to the listener,
 //                   one after the other; print "answered K"
 //   hold=N          open N connections to the listener that each send half a request
@@ -35,6 +38,7 @@
 #include "build/buildlogdlg.h"
 #include "core/product.h"
 #include "editor/filestate.h"
+#include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
 #include <QApplication>
@@ -42,10 +46,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTextCursor>
 #include <QThread>
 #include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -143,14 +152,30 @@ int main(int argc, char *argv[])
             const QByteArray text = "stdin: " + QByteArray::number(count) + " bytes\n";
             std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
             std::fflush(stdout);
-        } else if (arg == QLatin1String("listen")) {
+        } else if (arg == QLatin1String("listen") || arg.startsWith(QLatin1String("busylisten="))) {
             auto *server = new CShellOpenServer([](const QStringList &files) {
                 for (const QString &file : files)
                     std::printf("open: %s\n", file.toUtf8().constData());
                 std::fflush(stdout);
             });
-            std::printf(server->Claim() && server->Listen() ? "listening\n" : "not listening\n");
+            const bool listening = server->Claim() && server->Listen();
+            std::printf(listening ? "listening\n" : "not listening\n");
             std::fflush(stdout);
+#ifdef Q_OS_UNIX
+            if (listening && arg.startsWith(QLatin1String("busylisten="))) {
+                // The event loop does not run, so a start's connection waits in the listening socket.
+                pollfd pending{int(server->findChild<QLocalServer *>()->socketDescriptor()), POLLIN, 0};
+                bool told = false;
+                while (!QFile::exists(QString::fromLocal8Bit(value))) {
+                    if (!told && ::poll(&pending, 1, 0) > 0) {
+                        std::printf("waiting\n");
+                        std::fflush(stdout);
+                        told = true;
+                    }
+                    QThread::msleep(5);
+                }
+            }
+#endif
             return app.exec();
         } else if (arg.startsWith(QLatin1String("requests="))) {
             const int count = arg.section(QLatin1Char('='), 1).section(QLatin1Char(':'), 0, 0).toInt();
@@ -158,7 +183,7 @@ int main(int argc, char *argv[])
             int answered = 0;
             for (int i = 1; i <= count; ++i) {
                 const QByteArray request = ShellOpenChannel::EncodeRequest({prefix + QString::number(i)});
-                if (ShellOpenChannel::SendRequest(request, ShellOpenChannel::kAnswerTimeoutMs)
+                if (ShellOpenChannel::SendRequest(request, ShellOpenChannel::s_answerTimeoutMs.Value())
                     == ShellOpenChannel::Delivery::Answered)
                     ++answered;
             }
@@ -204,6 +229,8 @@ int main(int argc, char *argv[])
             std::printf("log closed\n");
             std::fflush(stdout);
             return 0;
+        } else if (arg.startsWith(QLatin1String("recovery="))) {
+            CRichSyntaxDoc::s_recoveryIntervalMs.SetForTests(value.toInt());
         } else if (arg.startsWith(QLatin1String("editor="))) {
             auto *editorApp = static_cast<CEditorApp *>(&app);
             const QString value = arg.section(QLatin1Char('='), 1);
