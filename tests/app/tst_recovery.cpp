@@ -142,8 +142,8 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         }
         ChildProcess saver;
-        TestSupport::AsOrdinaryUser(saver);
-        saver.start(QStringLiteral(QBE_TEST_HELPER), {QStringLiteral("writesafely=%1:400").arg(path)});
+        TestSupport::StartAsOrdinaryUser(saver, QStringLiteral(QBE_TEST_HELPER),
+                                         {QStringLiteral("writesafely=%1:400").arg(path)});
         QVERIFY(saver.waitForStarted());
         // Killed as soon as the old text is kept, while the new one is written.
         QElapsedTimer waited;

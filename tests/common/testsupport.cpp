@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
@@ -203,20 +204,29 @@ bool IsRoot()
 #endif
 }
 
-void AsOrdinaryUser(QProcess &process)
+void StartAsOrdinaryUser(QProcess &process, const QString &program, const QStringList &arguments)
 {
 #ifdef Q_OS_UNIX
-    if (!IsRoot())
+    if (IsRoot()) {
+        // The run's own folder is open to everybody (see PrepareEnvironment).
+        const QString copy = g_root->filePath(QStringLiteral("programs/") + QFileInfo(program).fileName());
+        if (!QFile::exists(copy)) {
+            QDir().mkpath(QFileInfo(copy).path());
+            QFile::copy(program, copy);
+            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                            | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        }
+        process.setChildProcessModifier([] {
+            constexpr uid_t kNobody = 65534;
+            // In the child, between fork and exec: only what is safe there.
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(126);
+        });
+        process.start(copy, arguments);
         return;
-    process.setChildProcessModifier([] {
-        constexpr uid_t kNobody = 65534;
-        // In the child, between fork and exec: only what is safe there.
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(126);
-    });
-#else
-    Q_UNUSED(process);
+    }
 #endif
+    process.start(program, arguments);
 }
 
 QString IniPath()

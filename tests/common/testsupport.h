@@ -177,8 +177,10 @@ QByteArray ReadFile(const QString &path);
 QString WriteFile(const QString &path, const QByteArray &bytes);
 // Whether the tests run as root, whom file permissions do not bind.
 bool IsRoot();
-// Makes process run as an ordinary user (nobody) when the tests run as root.
-void AsOrdinaryUser(QProcess &process);
+// Starts program with arguments; when the tests run as root, as an ordinary
+// user (nobody) and from a copy of the program that this user can reach, since
+// the checkout may lie in a folder that only root may enter.
+void StartAsOrdinaryUser(QProcess &process, const QString &program, const QStringList &arguments);
 // Writes an executable script into folder and returns its path.
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
 // The main window's action of a command.

@@ -780,9 +780,9 @@ private Q_SLOTS:
             QProcess self;
             self.setProcessEnvironment(env);
             self.setProcessChannelMode(QProcess::MergedChannels);
-            TestSupport::AsOrdinaryUser(self);
-            self.start(QCoreApplication::applicationFilePath(), {QStringLiteral("-maxwarnings"), QStringLiteral("5"),
-                                                                 QStringLiteral("inPlaceSavesNeverLoseTheOldFile")});
+            TestSupport::StartAsOrdinaryUser(self, QCoreApplication::applicationFilePath(),
+                                             {QStringLiteral("-maxwarnings"), QStringLiteral("5"),
+                                              QStringLiteral("inPlaceSavesNeverLoseTheOldFile")});
             QVERIFY(self.waitForFinished(120000));
             const QByteArray said = self.readAll();
             QVERIFY2(self.exitCode() == 0 && said.contains(", 0 failed,")
