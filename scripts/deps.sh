@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 # SPDX-License-Identifier: MIT
-# Installs what building and testing the editor needs, where it is missing.
-# Sourced by ./run and ./test.
+# Installs what building, running and testing the editor needs, where it is
+# missing. Sourced by ./run (qbe_install_deps run) and ./test (qbe_install_deps test).
 
-# qt6-svg-dev and libqt6svg6 draw the icons from SVG (libqt6svg6 holds the icon
-# engine plugin); the rest of the second line builds and checks the Debian
-# package: rsvg-convert draws the theme icons, gzip and groff for the manual
-# page, dpkg-dev for dpkg-shlibdeps, lintian, appstream and file for cpack.
-qbe_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev clang-format
-              fonts-liberation ccache desktop-file-utils poppler-utils
-              qt6-svg-dev libqt6svg6 librsvg2-bin dpkg-dev lintian appstream groff-base gzip file)
+# Building and running the editor: the compiler and Qt; qt6-svg-dev and
+# libqt6svg6 draw the icons from SVG (libqt6svg6 holds the icon engine
+# plugin); configuring the tree draws the theme icons (rsvg-convert) and packs
+# the manual page (gzip); the About box's fonts; update-desktop-database for
+# the file type the editor registers for the user.
+qbe_run_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+                  qt6-svg-dev libqt6svg6 librsvg2-bin gzip fonts-liberation desktop-file-utils)
+# Testing besides: clang-format checks the sources' shape, pdftotext reads
+# the printout; dpkg-dev, lintian, appstream, groff and file build and check
+# the Debian package.
+qbe_test_packages=(clang-format poppler-utils dpkg-dev lintian appstream groff-base file)
 
+# The packages of the given set ("run" or "test") that are not installed.
 qbe_missing_packages() {
+    local wanted=("${qbe_run_packages[@]}")
+    [ "${1:-test}" = run ] || wanted+=("${qbe_test_packages[@]}")
     local missing=()
     local pkg
-    for pkg in "${qbe_packages[@]}"; do
+    for pkg in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
     done
     echo "${missing[@]}"
@@ -24,7 +31,7 @@ qbe_missing_packages() {
 qbe_install_deps() {
     if command -v apt-get >/dev/null 2>&1 && command -v dpkg-query >/dev/null 2>&1; then
         local missing
-        missing=$(qbe_missing_packages)
+        missing=$(qbe_missing_packages "${1:-test}")
         [ -z "$missing" ] && return 0
         echo "Installing: $missing"
         local sudo=""
