@@ -48,6 +48,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSaveFile>
 #include <QTextCursor>
 #include <QThread>
 #include <QTimer>
@@ -80,6 +81,13 @@ QByteArray Unescape(const QByteArray &text)
     }
     return out;
 }
+// Files the tests wait for appear whole, never empty or half written.
+void WriteWhole(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        file.commit();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -99,12 +107,10 @@ int main(int argc, char *argv[])
     for (const QString &arg : args) {
         const QByteArray value = arg.section(QLatin1Char('='), 1).toLocal8Bit();
         if (arg.startsWith(QLatin1String("record="))) {
-            QFile file(QString::fromLocal8Bit(value));
-            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-                file.write(QDir::currentPath().toUtf8() + '\n');
-                for (const QString &a : args)
-                    file.write(a.toUtf8() + '\n');
-            }
+            QByteArray text = QDir::currentPath().toUtf8() + '\n';
+            for (const QString &a : args)
+                text += a.toUtf8() + '\n';
+            WriteWhole(QString::fromLocal8Bit(value), text);
         } else if (arg.startsWith(QLatin1String("out="))) {
             const QByteArray text = Unescape(value);
             std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
@@ -141,9 +147,7 @@ int main(int argc, char *argv[])
                 QThread::msleep(pause);
             }
         } else if (arg.startsWith(QLatin1String("pid="))) {
-            QFile file(QString::fromLocal8Bit(value));
-            if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                file.write(QByteArray::number(QCoreApplication::applicationPid()));
+            WriteWhole(QString::fromLocal8Bit(value), QByteArray::number(QCoreApplication::applicationPid()));
         } else if (arg.startsWith(QLatin1String("stdin="))) {
             qint64 count = 0;
             char buffer[4096];
