@@ -9,12 +9,12 @@
 # plugin); configuring the tree draws the theme icons (rsvg-convert) and packs
 # the manual page (gzip); the About box's fonts; update-desktop-database for
 # the file type the editor registers for the user.
-qbe_run_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+qbe_run_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
                   qt6-svg-dev libqt6svg6 librsvg2-bin gzip fonts-liberation desktop-file-utils)
-# Testing besides: clang-format checks the sources' shape, pdftotext reads
-# the printout; dpkg-dev, lintian, appstream, groff and file build and check
-# the Debian package.
-qbe_test_packages=(clang-format poppler-utils dpkg-dev lintian appstream groff-base file)
+# Testing besides: ccache for the many rebuilds, clang-format checks the
+# sources' shape, pdftotext reads the printout; dpkg-dev, lintian, appstream,
+# groff and file build and check the Debian package.
+qbe_test_packages=(ccache clang-format poppler-utils dpkg-dev lintian appstream groff-base file)
 
 # The packages of the given set ("run" or "test") that are not installed.
 qbe_missing_packages() {
@@ -44,8 +44,8 @@ qbe_install_deps() {
         return $?
     fi
     if ! command -v cmake >/dev/null 2>&1 || ! command -v ninja >/dev/null 2>&1; then
-        echo "Please install: CMake 3.21 or newer, Ninja, a C++17 compiler and Qt 6.4 or newer" \
-             "(Core, Gui, Widgets, PrintSupport, Network, Svg, Test)." >&2
+        echo "Please install: CMake 3.21 or newer, Ninja, a C++17 compiler, Qt 6.4 or newer" \
+             "(Core, Gui, Widgets, PrintSupport, Network, Svg, Test) and, on Linux, rsvg-convert and gzip." >&2
         return 1
     fi
     return 0

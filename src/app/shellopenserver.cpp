@@ -319,12 +319,12 @@ void CShellOpenServer::ServePending()
         QMetaObject::invokeMethod(this, &CShellOpenServer::ServePending, Qt::QueuedConnection);
 }
 
-CShellOpenServer::Offer CShellOpenServer::OfferFiles(const QStringList &files, int timeoutMs)
+CShellOpenServer::Offer CShellOpenServer::OfferFiles(const QStringList &files)
 {
     if (LockPath().isEmpty())
         return Offer::NoEditor;
     const QByteArray request = EncodeRequest(files);
-    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer deadline(s_answerTimeoutMs.Value());
     for (;;) {
         if (Claim())
             return Offer::NoEditor;

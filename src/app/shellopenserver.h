@@ -97,8 +97,8 @@ public:
         NoEditor     // none runs; the claim is this process's now, where one can be had
     };
     // Offers files to the editor that holds the lock, trying until it answers
-    // or timeoutMs has passed.
-    Offer OfferFiles(const QStringList &files, int timeoutMs = ShellOpenChannel::s_answerTimeoutMs.Value());
+    // or s_answerTimeoutMs has passed.
+    Offer OfferFiles(const QStringList &files);
 
 private:
     void OnNewConnection();

@@ -6,7 +6,6 @@
 #include "core/product.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -128,11 +127,8 @@ private Q_SLOTS:
             env.insert(QLatin1String(name), home.path());
         QProcess process;
         process.setProcessEnvironment(env);
-        QElapsedTimer timer;
-        timer.start();
         process.start(QStringLiteral(QBE_EDITOR_EXE), {argument});
         QVERIFY(process.waitForFinished(20000));
-        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.readAllStandardError(), QByteArray());
         QCOMPARE(process.exitCode(), 0);

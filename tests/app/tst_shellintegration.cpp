@@ -115,9 +115,22 @@ class TestShellIntegration : public QObject
     }
 
     QTemporaryDir m_dir;
+    QByteArray m_path;
+    QByteArray m_dataHome;
 
 private Q_SLOTS:
-    void cleanup() { App()->ExitInstance(); }
+    void initTestCase()
+    {
+        m_path = qgetenv("PATH");
+        m_dataHome = qgetenv("XDG_DATA_HOME");
+    }
+    void cleanup()
+    {
+        App()->ExitInstance();
+        // Put back for the next test, also after a check that failed half-way.
+        qputenv("PATH", m_path);
+        qputenv("XDG_DATA_HOME", m_dataHome);
+    }
 
     void requestReader_data()
     {
@@ -317,8 +330,9 @@ private Q_SLOTS:
         StartListener(listener);
         QVERIFY(::kill(pid_t(listener.processId()), SIGSTOP) == 0);
         const QString file = WriteSource(QStringLiteral("queued.qrx"));
+        const LimitForTest answerWithin(ShellOpenChannel::s_answerTimeoutMs, 500);
         CShellOpenServer offering({});
-        QCOMPARE(offering.OfferFiles({file}, 500), CShellOpenServer::Offer::Queued);
+        QCOMPARE(offering.OfferFiles({file}), CShellOpenServer::Offer::Queued);
         QVERIFY(!offering.HoldsClaim());
         QVERIFY(::kill(pid_t(listener.processId()), SIGCONT) == 0);
         QTRY_VERIFY_WITH_TIMEOUT(listener.Output().contains("open: " + file.toUtf8() + '\n'), kProcessTimeoutMs);
@@ -423,8 +437,6 @@ private Q_SLOTS:
     void fileTypeRegistration()
     {
         const QString data = m_dir.filePath(QStringLiteral("xdg-data"));
-        const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-        const QByteArray oldPath = qgetenv("PATH");
         qputenv("XDG_DATA_HOME", QFile::encodeName(data));
         qputenv("PATH", QFile::encodeName(m_dir.filePath(QStringLiteral("no-tools"))));
         const QString program = QStringLiteral("/opt/quarn basic/quarn-basic-editor");
@@ -465,8 +477,6 @@ private Q_SLOTS:
         // Failures are silent.
         qputenv("XDG_DATA_HOME", "/proc/no-such-place");
         QVERIFY(!ShellFileTypes::Register(program));
-        qputenv("XDG_DATA_HOME", oldData);
-        qputenv("PATH", oldPath);
     }
 
     // A program that an installed desktop entry starts leaves the file type to

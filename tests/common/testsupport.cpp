@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
@@ -133,7 +134,8 @@ ModalDriver::ModalDriver()
 }
 
 namespace {
-QTemporaryDir *g_root = nullptr;
+// Removed with everything in it when the test program ends.
+std::unique_ptr<QTemporaryDir> g_root;
 QtMessageHandler g_previousHandler = nullptr;
 
 void FailOnRunningProcess(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -145,13 +147,27 @@ void FailOnRunningProcess(QtMsgType type, const QMessageLogContext &context, con
     if (g_previousHandler)
         g_previousHandler(type, context, message);
 }
+// Whether users other than the owner may pass through folder and every folder above it.
+bool OthersCanEnter(const QString &folder)
+{
+    for (QDir dir(folder);;) {
+        if (!(QFile::permissions(dir.absolutePath()) & QFile::ExeOther))
+            return false;
+        if (!dir.cdUp())
+            return true;
+    }
+}
 } // namespace
 
 namespace TestSupport {
 
 void PrepareEnvironment()
 {
-    g_root = new QTemporaryDir;
+    // Children that run as the ordinary user need to reach the run's folders;
+    // a private temporary folder (as libpam-tmpdir sets for root) is left for /tmp.
+    if (IsRoot() && !OthersCanEnter(QDir::tempPath()))
+        qputenv("TMPDIR", "/tmp");
+    g_root = std::make_unique<QTemporaryDir>();
     const QString root = g_root->path();
     // Children that run as an ordinary user find their way in too.
     QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther

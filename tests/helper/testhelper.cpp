@@ -20,6 +20,8 @@
 //   recovery=MS     as an editor: keep unsaved text for recovery MS milliseconds after a change
 //   editor=FILE:TEXT  as an editor: open FILE, type TEXT at its end, print "typed"
 //                   and run on until killed
+//   cutat=N         from now on, writing a file past N bytes ends the process at once,
+//                   as a crash in the middle of a write would
 //   writesafely=FILE:MB  write MB mebibytes over FILE as a save does; print "written N"
 //                   with the error number
 //   listen          take the editors' hand-over lock and listen as an editor would;
@@ -55,6 +57,7 @@
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
+#include <sys/resource.h>
 #endif
 
 #include <csignal>
@@ -249,6 +252,14 @@ int main(int argc, char *argv[])
             const int result = app.exec();
             editorApp->ExitInstance();
             return result;
+#ifdef Q_OS_UNIX
+        } else if (arg.startsWith(QLatin1String("cutat="))) {
+            const rlimit size{rlim_t(value.toLongLong()), rlim_t(value.toLongLong())};
+            const rlimit noCore{0, 0};
+            std::signal(SIGXFSZ, SIG_DFL);
+            if (::setrlimit(RLIMIT_CORE, &noCore) != 0 || ::setrlimit(RLIMIT_FSIZE, &size) != 0)
+                return 3;
+#endif
         } else if (arg.startsWith(QLatin1String("writesafely="))) {
             // Where the editor keeps its recovery, the next start looks.
             QCoreApplication::setApplicationName(Product::kName);
