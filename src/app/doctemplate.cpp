@@ -15,6 +15,7 @@
 
 namespace {
 const QString kUntitled = QStringLiteral("Untitled%1");
+const QString kRecoveredCopy = QStringLiteral("%1 (recovered)");
 
 // The form two paths are compared in: the file itself where it exists, so
 // that a second name for an open file finds its window.
@@ -108,29 +109,29 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
     return doc;
 }
 
-CRichSyntaxDoc *CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
-                                                    SourceEncoding encoding)
+bool CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
+                                         SourceEncoding encoding, const FileState &diskState)
 {
     CRichSyntaxDoc *doc = FindDocument(path);
-    if (doc) {
+    if (doc && !doc->IsModified()) {
         const QList<CChildFrame *> frames = Frames(doc);
         if (!frames.isEmpty())
             m_pMainFrame->MdiArea()->setActiveSubWindow(frames.constFirst());
     } else {
         doc = MakeDocument();
-        if (!path.isEmpty())
+        if (!path.isEmpty() && !FindDocument(path)) {
             doc->SetPathName(path, false);
-        else
+        } else if (!path.isEmpty()) {
+            doc->SetTitle(kRecoveredCopy.arg(QFileInfo(path).fileName()));
+            doc->SetRecoveredFrom(path);
+        } else {
             doc->SetTitle(title.isEmpty() ? kUntitled.arg(++m_nUntitledCount) : title);
+        }
         m_documents.append(doc);
         MakeFrame(doc);
     }
-    doc->TextDocument()->setPlainText(text);
-    doc->SetEncoding(encoding);
-    doc->SetModifiedFlag(true);
-    // Kept again at once: the entry it came from goes now.
-    doc->KeepUnsavedText();
-    return doc;
+    // Kept again at once, so that the entry it came from can go.
+    return doc->TakeRecoveredText(text, encoding, doc->GetPathName().isEmpty() ? FileState() : diskState);
 }
 
 CChildFrame *CDocTemplate::CreateNewFrame(CRichSyntaxDoc *doc)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/filestate.h"
 #include "editor/sourcecodec.h"
 
 #include <QList>
@@ -27,10 +28,15 @@ public:
     // Window/New Window: one more window on the document.
     CChildFrame *CreateNewFrame(CRichSyntaxDoc *doc);
     // A document that takes up recovered text, modified and not yet saved: the
-    // open document of path, else a new one attached to path (the file on disk
-    // is not read: it may be cut), or titled title when it never had a path.
-    CRichSyntaxDoc *OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
-                                          SourceEncoding encoding);
+    // open document of path where it holds no changes of its own, else a new
+    // one attached to path (the file on disk is not read: it may be cut). A
+    // further version of a file whose document holds changes already becomes
+    // a new untitled document captioned with the file's name and
+    // "(recovered)", so that neither is lost; text that never had a path gets
+    // its title. diskState is the file as the text's document last knew it.
+    // False when the text could not be kept for recovery again.
+    bool OpenRecoveredDocument(const QString &path, const QString &title, const QString &text, SourceEncoding encoding,
+                               const FileState &diskState);
 
     CRichSyntaxDoc *FindDocument(const QString &path) const;
     // The windows that show a document, oldest first.

@@ -18,6 +18,10 @@
 namespace {
 const QString kOpenCaption = QStringLiteral("Open");
 const QString kRecovered = QStringLiteral("Unsaved changes of %1 were recovered.\nOpen them?");
+const QString kSaveCutShort =
+    QStringLiteral("The last save of %1 did not finish. The file may be damaged; a copy of it "
+                   "from before that save was kept.\nOpen the copy?");
+const QString kCopyKept = QStringLiteral("The copy of %1 from before its last save is kept as %2.");
 } // namespace
 
 void CEditorApp::OnFileNew()
@@ -62,21 +66,35 @@ void CEditorApp::OfferRecoveredWork()
     const QList<RecoveryEntry> entries = CRecoveryStore::TakeOrphans();
     for (const RecoveryEntry &entry : entries) {
         const QString name = entry.path.isEmpty() ? entry.title : QDir::toNativeSeparators(entry.path);
-        if (::MessageBox(kRecovered.arg(name), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
-            != QMessageBox::Yes)
+        const bool backup = entry.kind == RecoveryEntry::SaveBackup;
+        if (::MessageBox((backup ? kSaveCutShort : kRecovered).arg(name), QMessageBox::Question,
+                         QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes) {
+            // The old bytes of a save cut short may be the file's only intact version.
+            if (!backup) {
+                CRecoveryStore::DiscardOrphan(entry);
+            } else if (const QString copy = CRecoveryStore::KeepAsCopy(entry); !copy.isEmpty()) {
+                ::MessageBox(kCopyKept.arg(name, QDir::toNativeSeparators(copy)), QMessageBox::Information,
+                             QMessageBox::Ok);
+            }
             continue;
+        }
         // A save's backup holds the file's old bytes; unsaved text is kept as UTF-8.
         DecodedSource source;
-        if (entry.kind == RecoveryEntry::SaveBackup) {
+        FileState state;
+        if (backup) {
             source = DecodeSource(entry.bytes);
         } else {
             source.text = QString::fromUtf8(entry.bytes);
             source.encoding = SourceEncodingFromName(entry.encoding);
+            state = FileState::FromText(entry.fileState);
         }
-        if (m_pDocTemplate)
-            m_pDocTemplate->OpenRecoveredDocument(entry.path, entry.title, source.text, source.encoding);
+        // What cannot be kept again stays where it is, for the next start.
+        if (m_pDocTemplate
+            && m_pDocTemplate->OpenRecoveredDocument(entry.path, entry.title, source.text, source.encoding, state))
+            CRecoveryStore::DiscardOrphan(entry);
     }
-    CRecoveryStore::DiscardOrphans();
+    CRecoveryStore::ReleaseOrphans();
 }
 
 bool CEditorApp::GoToSource(const QString &path, int line, int column)

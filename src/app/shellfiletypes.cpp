@@ -3,12 +3,12 @@
 #include "app/shellfiletypes.h"
 
 #include "core/product.h"
+#include "core/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -72,11 +72,7 @@ bool WriteIfDifferent(const QString &path, const QByteArray &content)
         return false;
     existing.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(content);
-    return file.commit();
+    return SaveWholeFile(path, content);
 }
 
 bool RemoveIf(const QString &path, bool (*own)(const QString &))

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/shellopenserver.h"
 
+#include "core/privatefolder.h"
 #include "core/settingsnames.h"
 
 #include <QCoreApplication>
@@ -19,11 +20,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace ShellOpenChannel {
 
 namespace {
@@ -40,71 +36,23 @@ QString ProfileKey()
     return QString::fromLatin1(QCryptographicHash::hash(profile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 
-#ifndef Q_OS_WIN
-// True for a real folder (no link) of this user that nobody else may write to.
-bool IsOwnFolder(const QString &path, struct stat *info, QString *error)
-{
-    if (::lstat(QFile::encodeName(path).constData(), info) != 0) {
-        *error = QStringLiteral("%1 cannot be read").arg(path);
-        return false;
-    }
-    if (!S_ISDIR(info->st_mode)) {
-        *error = QStringLiteral("%1 is no folder").arg(path);
-        return false;
-    }
-    if (info->st_uid != ::geteuid()) {
-        *error = QStringLiteral("%1 belongs to another user").arg(path);
-        return false;
-    }
-    if (info->st_mode & (S_IWGRP | S_IWOTH)) {
-        *error = QStringLiteral("others may write to %1").arg(path);
-        return false;
-    }
-    return true;
-}
-#endif
 } // namespace
 
 QString PrivateFolder(const QString &base, QString *error)
 {
-    QString reason;
-    if (!error)
-        error = &reason;
     if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
-        *error = QStringLiteral("no absolute base folder");
+        if (error)
+            *error = QStringLiteral("no absolute base folder");
         return QString();
     }
-    const QString folder = QDir::cleanPath(base) + QLatin1Char('/') + kFolderName;
-#ifdef Q_OS_WIN
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("%1 cannot be made").arg(folder);
-        return QString();
-    }
-    return folder;
-#else
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), S_IRWXU) != 0 && errno != EEXIST) {
-        *error = QStringLiteral("%1 cannot be made").arg(folder);
-        return QString();
-    }
-    struct stat info = {};
-    if (!IsOwnFolder(folder, &info, error))
-        return QString();
-    if ((info.st_mode & 0777) != S_IRWXU && ::chmod(native.constData(), S_IRWXU) != 0) {
-        *error = QStringLiteral("%1 cannot be made private").arg(folder);
-        return QString();
-    }
-    return folder;
-#endif
+    return MakePrivateFolder(QDir::cleanPath(base) + QLatin1Char('/') + kFolderName, false, error);
 }
 
 QString Folder(QString *error)
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
 #ifndef Q_OS_WIN
-    struct stat info = {};
-    QString ignored;
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && IsOwnFolder(runtime, &info, &ignored)) {
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && IsOwnFolder(runtime)) {
         const QString folder = PrivateFolder(runtime, error);
         if (!folder.isEmpty())
             return folder;

@@ -2,14 +2,18 @@
 // SPDX-License-Identifier: MIT
 #include "core/recoverystore.h"
 
+#include "core/privatefolder.h"
+#include "core/wholefile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <cerrno>
 #include <vector>
 
 namespace {
@@ -18,6 +22,8 @@ const QByteArray kKindText = "text";
 const QByteArray kKindBackup = "backup";
 const QString kLockName = QStringLiteral("lock");
 const QString kEntrySuffix = QStringLiteral(".entry");
+const QString kKeptFolder = QStringLiteral("kept");
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // The folders of editors that no longer run, held until their entries are answered for.
 struct TakenFolder
@@ -27,6 +33,11 @@ struct TakenFolder
 };
 std::vector<TakenFolder> g_taken;
 
+QStringList EntryFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QLatin1Char('*') + kEntrySuffix}, QDir::Files | QDir::Hidden, QDir::Name);
+}
+
 void RemoveFolder(const QString &folder)
 {
     QDir dir(folder);
@@ -34,6 +45,13 @@ void RemoveFolder(const QString &folder)
     for (const QString &file : files)
         dir.remove(file);
     QDir().rmdir(folder);
+}
+
+// The user's private folder of every store, made where it is missing; empty
+// when it cannot be made private.
+QString PrivateBase()
+{
+    return MakePrivateFolder(CRecoveryStore::BaseFolder(), true);
 }
 } // namespace
 
@@ -56,33 +74,31 @@ bool CRecoveryStore::Open()
 {
     if (m_lock.IsLocked())
         return true;
-    const QString folder = BaseFolder()
-                           + QStringLiteral("/%1-%2")
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    if (!QDir().mkpath(folder))
+    const QString base = PrivateBase();
+    if (base.isEmpty())
         return false;
-    // Unsaved work is nobody else's business.
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!m_lock.TryLock(folder + QLatin1Char('/') + kLockName))
+    const QString folder =
+        MakePrivateFolder(base
+                              + QStringLiteral("/%1-%2")
+                                    .arg(QCoreApplication::applicationPid())
+                                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')),
+                          false);
+    if (folder.isEmpty() || !m_lock.TryLock(folder + QLatin1Char('/') + kLockName))
         return false;
     m_strFolder = folder;
     return true;
 }
 
-bool CRecoveryStore::Write(const QString &file, const RecoveryEntry &entry)
+bool CRecoveryStore::Write(const QString &file, const RecoveryEntry &entry, int *error)
 {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray header = kMagic + '\n';
-    header += "kind " + (entry.kind == RecoveryEntry::SaveBackup ? kKindBackup : kKindText) + '\n';
-    header += "path " + QUrl::toPercentEncoding(entry.path) + '\n';
-    header += "title " + QUrl::toPercentEncoding(entry.title) + '\n';
-    header += "encoding " + QUrl::toPercentEncoding(entry.encoding) + "\n\n";
-    out.write(header);
-    out.write(entry.bytes);
-    return out.commit();
+    QByteArray bytes = kMagic + '\n';
+    bytes += "kind " + (entry.kind == RecoveryEntry::SaveBackup ? kKindBackup : kKindText) + '\n';
+    bytes += "path " + QUrl::toPercentEncoding(entry.path) + '\n';
+    bytes += "title " + QUrl::toPercentEncoding(entry.title) + '\n';
+    bytes += "encoding " + QUrl::toPercentEncoding(entry.encoding) + '\n';
+    bytes += "state " + QUrl::toPercentEncoding(QString::fromLatin1(entry.fileState)) + "\n\n";
+    bytes += entry.bytes;
+    return SaveWholeFile(file, bytes, error, nullptr, kPrivateFile);
 }
 
 bool CRecoveryStore::Read(const QString &file, RecoveryEntry *entry)
@@ -109,18 +125,23 @@ bool CRecoveryStore::Read(const QString &file, RecoveryEntry *entry)
             entry->title = QUrl::fromPercentEncoding(value);
         else if (line.startsWith("encoding "))
             entry->encoding = QUrl::fromPercentEncoding(value);
+        else if (line.startsWith("state "))
+            entry->fileState = QUrl::fromPercentEncoding(value).toLatin1();
     }
     entry->bytes = all.mid(end + 2);
     return true;
 }
 
-bool CRecoveryStore::KeepText(const QString &key, const QString &path, const QString &title, const QString &encoding,
-                              const QString &text)
+bool CRecoveryStore::KeepText(const QString &key, const RecoveryEntry &entry, int *error)
 {
-    if (!Open())
+    if (!Open()) {
+        if (error)
+            *error = EACCES;
         return false;
-    return Write(m_strFolder + QStringLiteral("/text-") + key + kEntrySuffix,
-                 {RecoveryEntry::UnsavedText, path, title, encoding, text.toUtf8(), QString()});
+    }
+    RecoveryEntry text = entry;
+    text.kind = RecoveryEntry::UnsavedText;
+    return Write(m_strFolder + QStringLiteral("/text-") + key + kEntrySuffix, text, error);
 }
 
 void CRecoveryStore::DropText(const QString &key)
@@ -134,7 +155,11 @@ QString CRecoveryStore::KeepBackup(const QString &path, const QByteArray &bytes)
     if (!Open())
         return QString();
     const QString file = m_strFolder + QStringLiteral("/backup-%1").arg(++m_nBackups) + kEntrySuffix;
-    return Write(file, {RecoveryEntry::SaveBackup, path, QString(), QString(), bytes, QString()}) ? file : QString();
+    RecoveryEntry entry;
+    entry.kind = RecoveryEntry::SaveBackup;
+    entry.path = path;
+    entry.bytes = bytes;
+    return Write(file, entry) ? file : QString();
 }
 
 void CRecoveryStore::DropBackup(const QString &file)
@@ -155,11 +180,13 @@ void CRecoveryStore::Close()
 QList<RecoveryEntry> CRecoveryStore::TakeOrphans()
 {
     QList<RecoveryEntry> entries;
-    const QString base = BaseFolder();
-    const QStringList folders = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QString base = PrivateBase();
+    if (base.isEmpty())
+        return entries;
+    const QStringList folders = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QString &name : folders) {
         const QString folder = base + QLatin1Char('/') + name;
-        if (folder == Session().m_strFolder)
+        if (folder == Session().m_strFolder || name == kKeptFolder || !IsOwnFolder(folder))
             continue;
         bool taken = false;
         for (const TakenFolder &held : g_taken)
@@ -170,10 +197,11 @@ QList<RecoveryEntry> CRecoveryStore::TakeOrphans()
         // A live editor holds its folder's lock.
         if (!lock->TryLock(folder + QLatin1Char('/') + kLockName))
             continue;
-        const QStringList files = QDir(folder).entryList({QLatin1Char('*') + kEntrySuffix}, QDir::Files, QDir::Name);
+        const QStringList files = EntryFiles(folder);
         for (const QString &file : files) {
             RecoveryEntry entry;
-            if (Read(folder + QLatin1Char('/') + file, &entry))
+            const QString path = folder + QLatin1Char('/') + file;
+            if (IsOwnFile(path) && Read(path, &entry))
                 entries.append(entry);
         }
         g_taken.push_back({folder, std::move(lock)});
@@ -181,9 +209,36 @@ QList<RecoveryEntry> CRecoveryStore::TakeOrphans()
     return entries;
 }
 
-void CRecoveryStore::DiscardOrphans()
+void CRecoveryStore::DiscardOrphan(const RecoveryEntry &entry)
 {
-    for (TakenFolder &held : g_taken)
-        RemoveFolder(held.folder);
+    for (const TakenFolder &held : g_taken) {
+        if (QFileInfo(entry.file).path() == held.folder)
+            QFile::remove(entry.file);
+    }
+}
+
+void CRecoveryStore::ReleaseOrphans()
+{
+    for (TakenFolder &held : g_taken) {
+        if (EntryFiles(held.folder).isEmpty())
+            RemoveFolder(held.folder);
+    }
     g_taken.clear();
+}
+
+QString CRecoveryStore::KeepAsCopy(const RecoveryEntry &entry)
+{
+    const QString base = PrivateBase();
+    const QString folder = base.isEmpty() ? QString() : MakePrivateFolder(base + QLatin1Char('/') + kKeptFolder, false);
+    if (folder.isEmpty())
+        return QString();
+    const QFileInfo original(entry.path);
+    QString copy;
+    const QString suffix = original.suffix().isEmpty() ? QString() : QLatin1Char('.') + original.suffix();
+    for (int n = 1; copy.isEmpty() || QFileInfo::exists(copy); ++n)
+        copy = folder + QStringLiteral("/%1.%2").arg(original.completeBaseName()).arg(n) + suffix;
+    if (!SaveWholeFile(copy, entry.bytes, nullptr, nullptr, kPrivateFile))
+        return QString();
+    DiscardOrphan(entry);
+    return copy;
 }

@@ -84,23 +84,6 @@ QString TextFor(FileErrorCause cause, const QString &path, const QString &fallba
 
 } // namespace
 
-void ClearSystemError()
-{
-#ifdef Q_OS_WIN
-    SetLastError(0);
-#endif
-    errno = 0;
-}
-
-int LastSystemError()
-{
-#ifdef Q_OS_WIN
-    if (const DWORD error = GetLastError())
-        return int(error);
-#endif
-    return errno;
-}
-
 QString FileErrorText(int error, const QString &path, const QString &fallback)
 {
     return TextFor(CauseOf(error), path, fallback);

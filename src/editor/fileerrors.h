@@ -2,15 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/wholefile.h"
+
 #include <QString>
 
-// The system's error number of a file operation and the message the user
-// sees for it.
-
-void ClearSystemError();
-// The error number the last failed system call left (on Windows its own code
-// where there is one).
-int LastSystemError();
+// The message the user sees for the system's error number of a file operation.
 
 // "%1 was not found.", "Access to %1 was denied.", "A sharing violation
 // occurred while accessing %1." or "Disk full while accessing %1." with the

@@ -8,7 +8,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 #include <cerrno>
@@ -81,6 +80,31 @@ bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error)
 
 } // namespace
 
+QByteArray FileState::ToText() const
+{
+    if (!exists)
+        return QByteArray();
+    return QByteArray::number(size) + ' ' + QByteArray::number(modified) + ' ' + QByteArray::number(identity) + ' '
+           + hash.toHex();
+}
+
+FileState FileState::FromText(const QByteArray &text)
+{
+    const QList<QByteArray> fields = text.split(' ');
+    FileState state;
+    bool ok[3] = {};
+    if (fields.size() != 4)
+        return state;
+    state.size = fields.at(0).toLongLong(&ok[0]);
+    state.modified = fields.at(1).toLongLong(&ok[1]);
+    state.identity = fields.at(2).toULongLong(&ok[2]);
+    state.hash = QByteArray::fromHex(fields.at(3));
+    if (!ok[0] || !ok[1] || !ok[2] || state.hash.isEmpty())
+        return FileState();
+    state.exists = true;
+    return state;
+}
+
 FileState FileStateOf(const QString &path, const QByteArray *bytes)
 {
     FileState state;
@@ -115,10 +139,10 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error)
     }
     // The old file is replaced only once the new one is completely written.
     // Symbolic links are followed and the file's permissions kept.
-    QSaveFile file(path);
-    ClearSystemError();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        *error = LastSystemError();
+    bool opened = false;
+    if (SaveWholeFile(path, bytes, error, &opened))
+        return true;
+    if (!opened) {
         const QFileInfo info(path);
         // A file that is not writable is refused before any system call says why.
         if (*error == 0 && info.exists() && !info.isWritable())
@@ -126,18 +150,6 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error)
         const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
         if (folderRefused && info.isFile() && info.isWritable())
             return WriteInPlace(path, bytes, error);
-        return false;
     }
-    ClearSystemError();
-    if (file.write(bytes) != bytes.size()) {
-        *error = LastSystemError();
-        file.cancelWriting();
-        return false;
-    }
-    ClearSystemError();
-    if (!file.commit()) {
-        *error = LastSystemError();
-        return false;
-    }
-    return true;
+    return false;
 }

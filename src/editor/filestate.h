@@ -21,6 +21,11 @@ struct FileState
     {
         return exists == other.exists && size == other.size && modified == other.modified && identity == other.identity;
     }
+
+    // The state as one line of text, as unsaved work keeps it for recovery,
+    // and back; a text that is no state gives the state of no file.
+    QByteArray ToText() const;
+    static FileState FromText(const QByteArray &text);
 };
 
 // The state of path now, its contents hashed from bytes; without bytes the

@@ -29,6 +29,7 @@ const QString kOfferUtf8 = QStringLiteral("%1 cannot hold the character U+%2 (li
                                           "Do you want to save the file as UTF-8 instead?");
 const QString kUnencodable = QStringLiteral("The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
                                             "The file was not saved.");
+const QString kRecoveryFailed = QStringLiteral("Unsaved changes of %1 could not be kept for recovery: %2");
 const QString kSaveAsCaption = QStringLiteral("Save As");
 const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
 const QString kFilterAll = QStringLiteral("All Files (*)");
@@ -88,11 +89,36 @@ void CRichSyntaxDoc::OnRecoveryTimer()
         CRecoveryStore::Session().DropText(m_strRecoveryKey);
 }
 
-void CRichSyntaxDoc::KeepUnsavedText()
+bool CRichSyntaxDoc::KeepUnsavedText()
 {
     m_recoveryTimer.stop();
-    CRecoveryStore::Session().KeepText(m_strRecoveryKey, m_strPathName, m_strTitle, SourceEncodingName(m_encoding),
-                                       m_pTextDoc->toRawText());
+    RecoveryEntry entry;
+    entry.path = m_strPathName;
+    entry.title = m_strTitle;
+    entry.encoding = SourceEncodingName(m_encoding);
+    entry.bytes = m_pTextDoc->toRawText().toUtf8();
+    entry.fileState = m_diskState.ToText();
+    int error = 0;
+    if (CRecoveryStore::Session().KeepText(m_strRecoveryKey, entry, &error)) {
+        m_bRecoveryFailureShown = false;
+        return true;
+    }
+    if (!m_bRecoveryFailureShown) {
+        m_bRecoveryFailureShown = true;
+        const QString name = m_strPathName.isEmpty() ? m_strTitle : QDir::toNativeSeparators(m_strPathName);
+        Services().ShowStatusMessage(kRecoveryFailed.arg(name, qt_error_string(error)));
+    }
+    return false;
+}
+
+bool CRichSyntaxDoc::TakeRecoveredText(const QString &text, SourceEncoding encoding, const FileState &diskState)
+{
+    m_pTextDoc->setPlainText(text);
+    m_encoding = encoding;
+    m_diskState = diskState;
+    m_declinedState = FileState();
+    SetModifiedFlag(true);
+    return KeepUnsavedText();
 }
 
 bool CRichSyntaxDoc::ChangedSince(FileState &state) const
@@ -274,8 +300,8 @@ bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
         request.caption = kSaveAsCaption;
         request.filters = FileFilters();
         request.defaultSuffix = kDefaultSuffix;
-        if (!m_strPathName.isEmpty()) {
-            const QFileInfo info(m_strPathName);
+        if (!m_strPathName.isEmpty() || !m_strRecoveredFrom.isEmpty()) {
+            const QFileInfo info(m_strPathName.isEmpty() ? m_strRecoveredFrom : m_strPathName);
             request.directory = info.absolutePath();
             request.fileName = info.fileName();
         } else {

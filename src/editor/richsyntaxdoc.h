@@ -61,8 +61,16 @@ public:
     // keeps the text and asks no more until the file changes again.
     void CheckFileOnDisk();
     // Keeps the unsaved text for recovery now; the next change keeps it again
-    // after s_recoveryIntervalMs.
-    void KeepUnsavedText();
+    // after s_recoveryIntervalMs. False when it could not be kept: the copy
+    // kept before stays, and the status bar says so once until it can be kept again.
+    bool KeepUnsavedText();
+    // Takes up recovered text: modified, kept for recovery at once, and with
+    // the file's state from when it was kept, so that a save asks before it
+    // overwrites what another program wrote since. False when it could not be
+    // kept for recovery again.
+    bool TakeRecoveredText(const QString &text, SourceEncoding encoding, const FileState &diskState);
+    // The file a recovered copy without a path of its own came from; Save As starts there.
+    void SetRecoveredFrom(const QString &path) { m_strRecoveredFrom = path; }
     // How long after a change the unsaved text is kept for recovery.
     static inline CLimit<int> s_recoveryIntervalMs{30000};
 
@@ -107,4 +115,6 @@ private:
     FileState m_declinedState;
     QTimer m_recoveryTimer;
     QString m_strRecoveryKey;
+    bool m_bRecoveryFailureShown = false;
+    QString m_strRecoveredFrom;
 };

@@ -60,13 +60,6 @@ QPlainTextEdit *Text(QWidget *log)
 }
 
 constexpr int kWaitMs = 120000;
-
-// Records what goes to the status bar.
-struct StatusRecorder : ForwardingServices
-{
-    QStringList messages;
-    void ShowStatusMessage(const QString &text) override { messages.append(text); }
-};
 } // namespace
 
 class TestBuildLogDlg : public QObject

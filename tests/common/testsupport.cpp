@@ -245,6 +245,20 @@ void StartAsOrdinaryUser(QProcess &process, const QString &program, const QStrin
     process.start(program, arguments);
 }
 
+bool PassesAsOrdinaryUser(const QString &function, QByteArray *said, QProcessEnvironment env, bool noSkips)
+{
+    env.remove(QStringLiteral("HOME"));
+    ChildProcess self;
+    self.setProcessEnvironment(env);
+    self.setProcessChannelMode(QProcess::MergedChannels);
+    StartAsOrdinaryUser(self, QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("-maxwarnings"), QStringLiteral("5"), function});
+    const bool ended = self.waitForFinished(120000);
+    *said = self.readAll();
+    return ended && self.exitCode() == 0 && said->contains(", 0 failed,")
+           && (!noSkips || said->contains(", 0 skipped"));
+}
+
 QString IniPath()
 {
     return SettingsFolder() + QStringLiteral("/TRZ.ini");

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -93,6 +94,13 @@ public:
 private:
     QStringList m_targets;
     bool m_bResult;
+};
+
+// Records what goes to the status bar.
+struct StatusRecorder : ForwardingServices
+{
+    QStringList messages;
+    void ShowStatusMessage(const QString &text) override { messages.append(text); }
 };
 
 // Answers the modal dialogs that come up, one action each, in order. Every
@@ -181,6 +189,11 @@ bool IsRoot();
 // user (nobody) and from a copy of the program that this user can reach, since
 // the checkout may lie in a folder that only root may enter.
 void StartAsOrdinaryUser(QProcess &process, const QString &program, const QStringList &arguments);
+// Runs the test function of this program once more as the ordinary user, in
+// the environment env (a home of its own): true when it passed, and when
+// noSkips is set also skipped nothing; *said gets what it printed.
+bool PassesAsOrdinaryUser(const QString &function, QByteArray *said,
+                          QProcessEnvironment env = QProcessEnvironment::systemEnvironment(), bool noSkips = false);
 // Writes an executable script into folder and returns its path.
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
 // The main window's action of a command.
