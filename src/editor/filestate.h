@@ -10,16 +10,30 @@
 // file that was only touched.
 struct FileState
 {
-    bool exists = false;
+    bool exists = false; // a file is there, links followed
     qint64 size = -1;
-    qint64 modified = 0;  // milliseconds since the epoch
-    quint64 identity = 0; // the file's identity on its volume, where the system tells one
-    QByteArray hash;      // of the contents
+    qint64 modified = 0;       // milliseconds since the epoch
+    quint64 identity = 0;      // the file's identity on its volume, where the system tells one
+    QByteArray hash;           // of the contents
+    bool link = false;         // the path itself is a symbolic link
+    quint64 entryIdentity = 0; // the identity of what the path names itself (the link, not its target)
+    // The file had last changed well before it was read, so a later change
+    // shows in its time; where the volume keeps coarse times, a change soon
+    // after the read may keep size and time, and only the contents tell.
+    bool settled = true;
 
     // Same size, time and identity: nothing to look into.
     bool SameOnDisk(const FileState &other) const
     {
         return exists == other.exists && size == other.size && modified == other.modified && identity == other.identity;
+    }
+    // Whether the path names what this state saw there: the same file, a link
+    // only where there was one (to the same file), nothing only where there
+    // was nothing. A state that saw nothing there takes whatever is there now.
+    bool SameEntry(const FileState &now) const
+    {
+        return !exists
+               || (now.exists && now.link == link && now.entryIdentity == entryIdentity && now.identity == identity);
     }
 
     // The state as one line of text, as unsaved work keeps it for recovery,
@@ -34,9 +48,13 @@ FileState FileStateOf(const QString &path, const QByteArray *bytes = nullptr);
 QByteArray HashOfFile(const QString &path);
 
 // Writes bytes to path so that the old contents survive whatever happens:
-// through a temporary file that replaces the old one once complete; or,
-// where the folder refuses a temporary file, in place, once the volume has
-// room and the old bytes are kept for recovery (they go back if the write
-// fails; a crash leaves them to the next start). False with the system's
+// through a temporary file that replaces the old one once complete, with the
+// old file's owner and group where they can be kept; or in place, once the
+// volume has room and the old bytes are kept for recovery (they go back if
+// the write fails; a crash leaves them to the next start): where the folder
+// refuses a temporary file, where a new file could not keep the old one's
+// owner and group, and where the file has further names (hard links) that
+// must stay the same file. A link at path is followed, unless replaceLink:
+// then the link itself is replaced by the new file. False with the system's
 // error number in error.
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error);
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, bool replaceLink = false);

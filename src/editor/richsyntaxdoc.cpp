@@ -124,7 +124,7 @@ bool CRichSyntaxDoc::TakeRecoveredText(const QString &text, SourceEncoding encod
 bool CRichSyntaxDoc::ChangedSince(FileState &state) const
 {
     FileState now = FileStateOf(m_strPathName);
-    if (!now.exists || !state.exists || now.SameOnDisk(state))
+    if (!now.exists || !state.exists || (now.SameOnDisk(state) && state.settled))
         return false;
     now.hash = HashOfFile(m_strPathName);
     if (now.hash == state.hash) {
@@ -262,15 +262,24 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
     SourceEncoding encoding = m_encoding;
     if (!EncodeForSave(path, &bytes, &encoding))
         return false;
-    // Another program's version of the file is overwritten only when the user says so.
-    FileState loaded = m_diskState;
-    if (!m_strPathName.isEmpty() && QFileInfo(path) == QFileInfo(m_strPathName) && ChangedSince(loaded)
-        && MessageBox(kOverwriteChanged.arg(QDir::toNativeSeparators(path)), QMessageBox::Question,
-                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               != QMessageBox::Yes)
-        return false;
+    // Another program's version of the file is overwritten only when the user
+    // says so; so is anything else that took the file's place, and a link
+    // that was not there before is replaced, never followed.
+    bool replaceLink = false;
+    if (!m_strPathName.isEmpty() && QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == m_strPathName) {
+        FileState loaded = m_diskState;
+        const FileState now = FileStateOf(path);
+        const bool replaced = !m_diskState.SameEntry(now);
+        if ((replaced || ChangedSince(loaded))
+            && MessageBox(kOverwriteChanged.arg(QDir::toNativeSeparators(path)), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return false;
+        replaceLink =
+            m_diskState.exists && now.link && !(m_diskState.link && now.entryIdentity == m_diskState.entryIdentity);
+    }
     int error = 0;
-    if (!WriteFileSafely(path, bytes, &error)) {
+    if (!WriteFileSafely(path, bytes, &error, replaceLink)) {
         MessageBox(FileErrorText(error, path, kSaveFailed));
         return false;
     }

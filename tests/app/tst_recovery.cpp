@@ -18,7 +18,6 @@
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -240,16 +239,11 @@ private Q_SLOTS:
         // the text is short enough to sit in a write buffer until the commit.
         StatusRecorder statusBar;
         doc->TextDocument()->setPlainText(QString(8000, QLatin1Char('x')));
-        rlimit limit = {};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &limit) == 0);
-        const rlimit small{4096, limit.rlim_max};
-        const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-        const bool first = doc->KeepUnsavedText();
-        const bool second = doc->KeepUnsavedText();
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::signal(SIGXFSZ, previousHandler);
-        QVERIFY(!first && !second);
+        {
+            FileSizeLimit nearlyFull(4096);
+            QVERIFY(!doc->KeepUnsavedText());
+            QVERIFY(!doc->KeepUnsavedText());
+        }
         QCOMPARE(TestSupport::ReadFile(entry), before);
         QCOMPARE(statusBar.messages, QStringList{QStringLiteral("Unsaved changes of %1 could not be kept for "
                                                                 "recovery: File too large")

@@ -15,7 +15,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <functional>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 // Services installed for the object's lifetime that pass every request on to
 // the services installed before; the stubs below answer one kind themselves.
@@ -148,6 +153,31 @@ public:
 private:
     QByteArray m_output;
 };
+
+#ifdef Q_OS_UNIX
+// Files of this process cannot grow past a size while the object lives: a
+// write that would fails with EFBIG, as on a full disk, and needs no privileges.
+struct FileSizeLimit
+{
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    rlimit old = {};
+    void (*previousHandler)(int) = nullptr;
+};
+#endif
 
 // Sets one of the program's limits for the object's lifetime.
 template<typename T>

@@ -58,29 +58,6 @@ QByteArray WithCrLf(const QByteArray &bytes)
     return out;
 }
 
-#ifdef Q_OS_UNIX
-// Files of this process cannot grow past a size while it lives: a write that
-// would fails with EFBIG, as on a full disk, and needs no privileges.
-struct FileSizeLimit
-{
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-    rlimit old = {};
-    void (*previousHandler)(int) = nullptr;
-};
-#endif
-
 // A small filesystem of its own, so that a disk can really be full.
 struct SmallDisk
 {
@@ -879,20 +856,118 @@ private Q_SLOTS:
         CloseAll();
     }
 
-    void saveFollowsASymbolicLink()
+    // Fault mended: a save wrote through a link that another user had put in the file's place.
+    void saveFollowsOnlyTheLinkThatWasThere_data()
     {
-        const QString target = Fixture(QStringLiteral("target.qrx"), "OLD");
+        QTest::addColumn<QString>("target"); // where the link points: "" for a file that exists
+        QTest::addColumn<bool>("swappedIn"); // the link took the file's place after it was opened
+        QTest::addColumn<int>("answer");     // to the question whether to overwrite
+        QTest::newRow("there when opened: followed") << "" << false << int(QMessageBox::NoButton);
+        QTest::newRow("swapped in, dangling, No") << "locked/made.qrx" << true << int(QMessageBox::No);
+        QTest::newRow("swapped in, dangling, Yes: replaced") << "locked/made.qrx" << true << int(QMessageBox::Yes);
+        QTest::newRow("swapped in to a file, Yes: replaced") << "" << true << int(QMessageBox::Yes);
+    }
+    void saveFollowsOnlyTheLinkThatWasThere()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, swappedIn);
+        QFETCH(int, answer);
+        const QString pointedTo =
+            target.isEmpty() ? Fixture(QStringLiteral("target.qrx"), "THEIRS") : m_dir->filePath(target);
         const QString link = m_dir->filePath(QStringLiteral("link.qrx"));
-        QVERIFY(QFile::link(target, link));
+        if (swappedIn)
+            Fixture(QStringLiteral("link.qrx"), "MINE");
+        else
+            QVERIFY(QFile::link(pointedTo, link));
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(link);
         QVERIFY(doc);
         QCOMPARE(doc->GetTitle(), QStringLiteral("link.qrx"));
         TypeInto(doc, QStringLiteral("NEW"));
-        QVERIFY(doc->DoFileSave());
-        QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
-        QCOMPARE(TestSupport::ReadFile(target), QByteArray("OLDNEW"));
+        if (swappedIn)
+            QVERIFY(QFile::remove(link) && QFile::link(pointedTo, link));
+
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::StandardButton(answer));
+        FileDialogStub names;
+        names.Answer(link);
+        QCOMPARE(doc->DoFileSave(), answer != QMessageBox::No);
+        QCOMPARE(boxes.Texts().size(), swappedIn ? 1 : 0);
+        QCOMPARE(QFileInfo(link).isSymLink(), !swappedIn || answer == QMessageBox::No);
+        if (!swappedIn) {
+            QCOMPARE(TestSupport::ReadFile(pointedTo), QByteArray("THEIRSNEW"));
+            return;
+        }
+        QCOMPARE(TestSupport::ReadFile(pointedTo),
+                 target.isEmpty() ? QByteArray("THEIRS") : QByteArray("<unreadable>"));
+        if (answer == QMessageBox::Yes)
+            QCOMPARE(TestSupport::ReadFile(link), QByteArray("MINENEW"));
     }
+
+#ifdef Q_OS_UNIX
+    // Fault mended: a save gave the file the saving user's owner and group, and split hard links.
+    void saveKeepsOwnerGroupAndLinks_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::newRow("hard link stays one file") << "hard link";
+        QTest::newRow("root keeps another user's file theirs") << "other owner";
+        QTest::newRow("a setgid folder leaves the group alone") << "setgid folder";
+        QTest::newRow("another user's file is written in place") << "foreign";
+    }
+    void saveKeepsOwnerGroupAndLinks()
+    {
+        QFETCH(QString, setup);
+        const bool root = TestSupport::IsRoot();
+        if (setup == QLatin1String("foreign") && root) {
+            // A root-owned file that the ordinary user may write, in a folder they may write to.
+            QTemporaryDir shared(QStringLiteral("/tmp/qbe-shared-XXXXXX"));
+            QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 0777) == 0);
+            const QString path = TestSupport::WriteFile(shared.filePath(QStringLiteral("team.qrx")), "OLD");
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QBE_FOREIGN_FILE"), path);
+            QByteArray said;
+            QVERIFY2(TestSupport::PassesAsOrdinaryUser(QStringLiteral("saveKeepsOwnerGroupAndLinks:")
+                                                           + QLatin1String(QTest::currentDataTag()),
+                                                       &said, env, true),
+                     said.constData());
+            return;
+        }
+        QString path = qEnvironmentVariable("QBE_FOREIGN_FILE");
+        if (setup == QLatin1String("foreign") && path.isEmpty())
+            QSKIP("a file of another user is made by a run as root");
+        if ((setup == QLatin1String("other owner") || setup == QLatin1String("setgid folder")) && !root)
+            QSKIP("only root makes files of other users and groups");
+        if (setup != QLatin1String("foreign")) {
+            QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+            path = Fixture(QStringLiteral("folder/kept.qrx"), "OLD");
+        }
+        const QByteArray native = QFile::encodeName(path);
+        const QString other = m_dir->filePath(QStringLiteral("other name.qrx"));
+        if (setup == QLatin1String("hard link"))
+            QVERIFY(::link(native.constData(), QFile::encodeName(other).constData()) == 0);
+        else if (setup == QLatin1String("other owner"))
+            QVERIFY(::chown(native.constData(), 65534, 65534) == 0);
+        else if (setup == QLatin1String("setgid folder"))
+            QVERIFY(::chown(QFile::encodeName(QFileInfo(path).path()).constData(), 0, 65534) == 0
+                    && ::chmod(QFile::encodeName(QFileInfo(path).path()).constData(), 02775) == 0);
+        struct stat before = {};
+        QVERIFY(::stat(native.constData(), &before) == 0);
+
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        TypeInto(doc, QStringLiteral("NEW"));
+        QVERIFY(doc->DoFileSave());
+        struct stat after = {};
+        QVERIFY(::stat(native.constData(), &after) == 0);
+        QCOMPARE(TestSupport::ReadFile(path), QByteArray("OLDNEW"));
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        if (setup == QLatin1String("hard link") || setup == QLatin1String("foreign"))
+            QCOMPARE(after.st_ino, before.st_ino);
+        if (setup == QLatin1String("hard link"))
+            QCOMPARE(TestSupport::ReadFile(other), QByteArray("OLDNEW"));
+    }
+#endif
 
     void saveKeepsPermissions_data()
     {
