@@ -665,6 +665,23 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
     }
 
+    // Fault mended: where a volume keeps coarse times, a change soon after the load kept size and time and was missed.
+    void changeThatKeepsSizeAndTimeIsNoticed()
+    {
+        const QString path = Fixture(QStringLiteral("coarse.qrx"), "print 1\r\n");
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
+        QVERIFY(doc);
+        const QDateTime time = QFileInfo(path).lastModified();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("print 2\r\n");
+        QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+        file.close();
+        MessageBoxRecorder boxes;
+        doc->CheckFileOnDisk();
+        QCOMPARE(boxes.Texts().size(), 1);
+    }
+
     // Fault mended: a file changed by another program was overwritten without a word.
     void fileChangedOnDiskAsksToReloadOnActivation()
     {
