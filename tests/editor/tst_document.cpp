@@ -674,7 +674,7 @@ private Q_SLOTS:
         const QDateTime time = QFileInfo(path).lastModified();
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("print 2\r\n");
+        QVERIFY(file.write("print 2\r\n") == 9 && file.flush());
         QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
         file.close();
         MessageBoxRecorder boxes;
