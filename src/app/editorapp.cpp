@@ -137,8 +137,6 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
         case CShellOpenServer::Offer::NoEditor:
             break;
         }
-    } else {
-        m_pShellServer->Claim();
     }
 
     m_pMainFrame = new CMainFrame;
@@ -170,9 +168,11 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_pMainFrame->ResizeOuter(QSize(550, 550));
     m_pMainFrame->show();
 
-    // Only now can this editor serve others: a start that ended on its own
-    // file's failure must not have taken requests it can no longer carry out.
-    if (m_pShellServer->HoldsClaim())
+    // Only now can this editor serve others, and only now does a plain start
+    // claim the desktop's requests: one that ends on its own file's failure
+    // must neither take requests it can no longer carry out nor keep the
+    // desktop waiting while it shows that failure.
+    if (m_pShellServer->HoldsClaim() || (command.kind != ShellCommand::ShellOpen && m_pShellServer->Claim()))
         m_pShellServer->Listen();
 
     OfferRecoveredWork();
@@ -356,8 +356,17 @@ void CEditorApp::OnBuildOptions()
 
 bool CEditorApp::OnAppExit()
 {
-    if (m_pDocTemplate && !m_pDocTemplate->SaveAllModified())
+    // Files the desktop hands over from now on go to a start of their own:
+    // this editor may be gone before it could open them.
+    const bool serving = m_pShellServer && m_pShellServer->HoldsClaim();
+    if (serving)
+        m_pShellServer->StopListening();
+    if (m_pDocTemplate && !m_pDocTemplate->SaveAllModified()) {
+        // The exit was cancelled: serve again, unless another editor took over.
+        if (serving && m_pShellServer->Claim())
+            m_pShellServer->Listen();
         return false;
+    }
     if (m_pDocTemplate)
         m_pDocTemplate->CloseAllDocuments();
     return true;

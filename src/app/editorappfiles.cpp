@@ -22,6 +22,45 @@ const QString kSaveCutShort =
     QStringLiteral("The last save of %1 did not finish. The file may be damaged; a copy of it "
                    "from before that save was kept.\nOpen the copy?");
 const QString kCopyKept = QStringLiteral("The copy of %1 from before its last save is kept as %2.");
+const QString kOpenFailures = QStringLiteral("%1 files could not be opened:\n\n%2");
+const QString kAndMore = QStringLiteral("\nand %1 more.");
+// The most failures one box names.
+constexpr int kMaxListedFailures = 20;
+
+// Takes the failures that opening files reports, to tell them in one box;
+// everything else goes on to the services installed before.
+class CFailureCollector : public CForwardingServices
+{
+public:
+    QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) override
+    {
+        if (buttons != QMessageBox::Ok)
+            return CForwardingServices::MessageBox(text, icon, buttons, defaultButton);
+        m_failures.append(text);
+        return QMessageBox::Ok;
+    }
+
+    // One box for what was taken: a single failure as it was told, several listed.
+    void Report()
+    {
+        if (m_failures.size() == 1) {
+            CForwardingServices::MessageBox(m_failures.constFirst(), QMessageBox::Warning, QMessageBox::Ok,
+                                            QMessageBox::NoButton);
+        } else if (m_failures.size() > 1) {
+            QString text =
+                kOpenFailures.arg(m_failures.size()).arg(m_failures.mid(0, kMaxListedFailures).join(QLatin1Char('\n')));
+            if (m_failures.size() > kMaxListedFailures)
+                text += kAndMore.arg(m_failures.size() - kMaxListedFailures);
+            CForwardingServices::MessageBox(text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton);
+        }
+        m_failures.clear();
+    }
+
+private:
+    QStringList m_failures;
+};
 } // namespace
 
 void CEditorApp::OnFileNew()
@@ -124,8 +163,11 @@ void CEditorApp::OpenHandedFiles(const QStringList &files)
     m_pMainFrame->show();
     m_pMainFrame->raise();
     m_pMainFrame->activateWindow();
+    // The files of requests that came together fail together, in one box.
+    CFailureCollector failures;
     for (const QString &file : files)
         OpenDocumentFile(file);
+    failures.Report();
 }
 
 void CEditorApp::OpenDroppedFiles(const QStringList &files)

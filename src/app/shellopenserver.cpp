@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <utility>
+
 namespace ShellOpenChannel {
 
 namespace {
@@ -203,6 +205,12 @@ bool CShellOpenServer::Listen()
     return false;
 }
 
+void CShellOpenServer::StopListening()
+{
+    m_pServer->close();
+    m_lock.Unlock();
+}
+
 void CShellOpenServer::OnNewConnection()
 {
     while (QLocalSocket *socket = m_pServer->nextPendingConnection()) {
@@ -232,10 +240,22 @@ void CShellOpenServer::OnNewConnection()
             case RequestReader::Complete:
                 break;
             }
+            // Only a listening editor answers for files: one that stopped may be
+            // gone before it opened them, and one with too many waiting already
+            // could not hold them.
+            const QStringList files = reader->Files();
+            qsizetype bytes = 0;
+            for (const QString &file : files)
+                bytes += file.size() * qsizetype(sizeof(QChar));
+            if (!m_pServer->isListening() || m_nPendingBytes + bytes > s_maxPendingBytes.Value()) {
+                socket->abort();
+                return;
+            }
             socket->write(kAnswer);
             socket->disconnectFromServer();
-            if (!reader->Files().isEmpty()) {
-                m_pending.append(reader->Files());
+            if (!files.isEmpty()) {
+                m_pending.append(files);
+                m_nPendingBytes += bytes;
                 QMetaObject::invokeMethod(this, &CShellOpenServer::ServePending, Qt::QueuedConnection);
             }
         };
@@ -254,9 +274,10 @@ void CShellOpenServer::ServePending()
         return;
     }
     // A failed open shows a message box whose event loop takes in further
-    // requests; they wait here until this one is done.
+    // requests; they wait here until these are done.
     m_bServing = true;
-    const QStringList files = m_pending.takeFirst();
+    const QStringList files = std::exchange(m_pending, {});
+    m_nPendingBytes = 0;
     QPointer<CShellOpenServer> alive(this);
     if (m_handler)
         m_handler(files);

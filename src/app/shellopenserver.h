@@ -24,6 +24,8 @@ inline CLimit<int> s_answerTimeoutMs{30000}; // an offering start waits this lon
 inline CLimit<int> s_requestTimeoutMs{5000}; // a connection must send its request within this
 inline constexpr int kMaxConnections = 16;   // served at once; more are refused at once
 inline constexpr int kMaxRequestBytes = 256 * 1024;
+// Requests wait to be served in memory up to this much; further ones are refused.
+inline CLimit<qsizetype> s_maxPendingBytes{qsizetype(16) << 20};
 
 // The user's private folder below base (created with mode 0700 when missing,
 // tightened to 0700 when only others' read or search bits are set). Empty,
@@ -70,8 +72,8 @@ Delivery SendRequest(const QByteArray &request, int timeoutMs);
 // The desktop's "open these files" requests between starts of the editor. One
 // editor per user and settings profile holds a lock and listens; a start made
 // by the desktop offers its files to it and ends. The listener answers as soon
-// as a request is in and opens the files afterwards, one request after the
-// other, from the event loop.
+// as a request is in and opens the files afterwards, from the event loop: the
+// files of all requests that are waiting by then at once.
 class CShellOpenServer : public QObject
 {
     Q_OBJECT
@@ -89,6 +91,9 @@ public:
     bool HoldsClaim() const;
     // Starts listening; needs the claim. On failure the claim is given back.
     bool Listen();
+    // Stops taking requests and gives the claim back, so that the next start
+    // offering files becomes the editor; a request that is coming in is refused.
+    void StopListening();
 
     enum class Offer {
         Delivered,   // a running editor took the files
@@ -108,7 +113,8 @@ private:
     ReadyCheck m_ready;
     QLocalServer *m_pServer;
     CFileLock m_lock;
-    QList<QStringList> m_pending;
+    QStringList m_pending;
+    qsizetype m_nPendingBytes = 0;
     int m_nConnections = 0;
     bool m_bServing = false;
 };

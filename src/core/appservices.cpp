@@ -42,3 +42,52 @@ QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon ic
 {
     return Services().MessageBox(text, icon, buttons, defaultButton);
 }
+
+CForwardingServices::CForwardingServices() : m_pPrevious(SetServices(this)) {}
+
+CForwardingServices::~CForwardingServices()
+{
+    SetServices(m_pPrevious);
+}
+
+QMessageBox::StandardButton CForwardingServices::MessageBox(const QString &text, QMessageBox::Icon icon,
+                                                            QMessageBox::StandardButtons buttons,
+                                                            QMessageBox::StandardButton defaultButton)
+{
+    return Previous().MessageBox(text, icon, buttons, defaultButton);
+}
+
+QString CForwardingServices::FileDialog(QWidget *parent, const FileDialogRequest &request)
+{
+    return Previous().FileDialog(parent, request);
+}
+
+bool CForwardingServices::ShellOpen(const QString &target)
+{
+    return Previous().ShellOpen(target);
+}
+
+QWidget *CForwardingServices::DialogParent()
+{
+    return Previous().DialogParent();
+}
+
+QPrinter *CForwardingServices::Printer()
+{
+    return Previous().Printer();
+}
+
+void CForwardingServices::ShowStatusMessage(const QString &text)
+{
+    Previous().ShowStatusMessage(text);
+}
+
+bool CForwardingServices::GoToSource(const QString &path, int line, int column)
+{
+    return Previous().GoToSource(path, line, column);
+}
+
+IAppServices &CForwardingServices::Previous()
+{
+    return m_pPrevious ? *m_pPrevious : g_noServices;
+}

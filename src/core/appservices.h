@@ -56,6 +56,34 @@ public:
     virtual bool GoToSource(const QString &path, int line, int column) = 0;
 };
 
+// Services installed for the object's lifetime that pass every request on to
+// the services installed before; a subclass answers what it takes on itself.
+class CForwardingServices : public IAppServices
+{
+public:
+    CForwardingServices();
+    ~CForwardingServices() override;
+    CForwardingServices(const CForwardingServices &) = delete;
+    CForwardingServices &operator=(const CForwardingServices &) = delete;
+
+    QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) override;
+    QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
+    bool ShellOpen(const QString &target) override;
+    QWidget *DialogParent() override;
+    QPrinter *Printer() override;
+    void ShowStatusMessage(const QString &text) override;
+    bool GoToSource(const QString &path, int line, int column) override;
+
+protected:
+    // The services installed before, or none.
+    IAppServices &Previous();
+
+private:
+    IAppServices *m_pPrevious;
+};
+
 // The installed services. Before any is installed, message boxes answer with
 // no button, dialogs are cancelled and nothing opens.
 IAppServices &Services();

@@ -220,7 +220,7 @@ private Q_SLOTS:
         QStringList shown;
         driver.Then(TypeAnd(m_temp.path() + QStringLiteral("/missing.chm"), true, &shown));
         driver.Then(TypeAnd(HelpFile(), true, &shown));
-        struct OpensExistingFiles : ForwardingServices
+        struct OpensExistingFiles : CForwardingServices
         {
             QStringList opened;
             bool ShellOpen(const QString &target) override

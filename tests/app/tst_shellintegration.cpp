@@ -24,6 +24,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTestEventLoop>
+#include <QRegularExpression>
+#include <QDialog>
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -338,20 +340,30 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(listener.Output().contains("open: " + file.toUtf8() + '\n'), kProcessTimeoutMs);
     }
 
+    // The number of files whose failure a box tells: those it lists and counts, or one.
+    static int FailuresTold(const QString &box)
+    {
+        const QRegularExpressionMatch listed =
+            QRegularExpression(QStringLiteral("^(\\d+) files could not be opened:")).match(box);
+        return listed.hasMatch() ? listed.captured(1).toInt() : 1;
+    }
+
     // Fault mended: each failed open's message box took the next request inside it, until the stack overflowed.
     void failedOpensShowTheirMessagesOneAtATime()
     {
         QVERIFY(App()->InitInstance({}));
         constexpr int kRequests = 3000;
-        struct NestingRecorder : ForwardingServices
+        struct NestingRecorder : CForwardingServices
         {
             int shown = 0;
+            int told = 0;
             int depth = 0;
             int deepest = 0;
-            QMessageBox::StandardButton MessageBox(const QString &, QMessageBox::Icon, QMessageBox::StandardButtons,
+            QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon, QMessageBox::StandardButtons,
                                                    QMessageBox::StandardButton) override
             {
-                if (++shown == kRequests)
+                ++shown;
+                if ((told += FailuresTold(text)) == kRequests)
                     QTestEventLoop::instance().exitLoop();
                 deepest = qMax(deepest, ++depth);
                 // While a box is up, its event loop takes in further requests;
@@ -371,11 +383,58 @@ private Q_SLOTS:
         // would add its pause to every request of the sender, who waits for
         // each answer before it sends the next.
         QTestEventLoop::instance().enterLoop(180);
-        QCOMPARE(boxes.shown, kRequests);
+        QCOMPARE(boxes.told, kRequests);
+        // Failures that came while a box was up are told together.
+        QVERIFY(boxes.shown < kRequests);
         QTRY_COMPARE_WITH_TIMEOUT(sender.state(), QProcess::NotRunning, kProcessTimeoutMs);
         QVERIFY(sender.Output().contains("answered 3000\n"));
         QCOMPARE(boxes.deepest, 1);
         QVERIFY(OpenPaths().isEmpty());
+    }
+
+    // Fault mended: a flood of requests for missing files gave as many boxes, one after the other, and
+    // waited in memory without bound.
+    void requestsThatComeTogetherFailInOneBox_data()
+    {
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<int>("room"); // how many requests may wait; 0: as many as the program lets
+        QTest::newRow("a thousand, told in one box") << 1000 << 0;
+        QTest::newRow("more than may wait: the rest refused") << 50 << 10;
+    }
+    void requestsThatComeTogetherFailInOneBox()
+    {
+        QFETCH(int, requests);
+        QFETCH(int, room);
+        const QString prefix = m_dir.filePath(QStringLiteral("missing-"));
+        qsizetype roomBytes = ShellOpenChannel::s_maxPendingBytes.Value();
+        if (room > 0) {
+            roomBytes = 0;
+            for (int i = 1; i <= room; ++i)
+                roomBytes += (prefix + QString::number(i)).size() * qsizetype(sizeof(QChar));
+        }
+        const LimitForTest pendingRoom(ShellOpenChannel::s_maxPendingBytes, roomBytes);
+        const int answered = room > 0 ? room : requests;
+        QVERIFY(App()->InitInstance({}));
+        // The editor is busy with a dialog while the requests come in.
+        QDialog busy(App()->MainFrame());
+        busy.setModal(true);
+        busy.show();
+        MessageBoxRecorder boxes;
+        ChildProcess sender;
+        QSignalSpy ended(&sender, &QProcess::finished);
+        StartHelper(sender, {QStringLiteral("requests=%1:%2").arg(requests).arg(prefix)});
+        // A real event loop, not a polling wait, as the sender waits for each answer.
+        QVERIFY(ended.wait(kProcessTimeoutMs));
+        QCOMPARE(sender.Output(), QByteArray("answered ") + QByteArray::number(answered) + '\n');
+        busy.close();
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.Texts().size(), 1, kProcessTimeoutMs);
+        const QStringList lines = boxes.Texts().constFirst().split(QLatin1Char('\n'));
+        QCOMPARE(FailuresTold(lines.constFirst()), answered);
+        QCOMPARE(lines.size(), 2 + qMin(answered, 20) + (answered > 20 ? 1 : 0));
+        QCOMPARE(lines.at(2),
+                 QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(prefix + QStringLiteral("1"))));
+        if (answered > 20)
+            QCOMPARE(lines.constLast(), QStringLiteral("and %1 more.").arg(answered - 20));
     }
 
     // Fault mended: connections that sent half a request were kept for ever and used up the file handles.
@@ -406,6 +465,7 @@ private Q_SLOTS:
     }
 
     // Fault mended: a request handed over while a starting editor showed its own file's failure was lost.
+    // Fault mended: such a start held the lock without listening, so the desktop waited 30 s and blamed the editor.
     void startThatFailsLeavesRequestsToTheNext()
     {
         // A start registers the file type just before it opens its file.
@@ -414,23 +474,43 @@ private Q_SLOTS:
         ChildProcess failing;
         StartEditor(failing, {m_dir.filePath(QStringLiteral("no-such-file.qrx"))});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), kProcessTimeoutMs);
-        // The failing start stays up with its message box, holding the lock but
-        // listening nowhere; the desktop's start knocks (a stand-in at the
-        // address sees it) and keeps waiting for it.
-        QLocalServer standIn;
-        QLocalServer::removeServer(ShellOpenChannel::SocketPath());
-        QVERIFY(standIn.listen(ShellOpenChannel::SocketPath()));
-        const QString file = WriteSource(QStringLiteral("after-failure.qrx"));
+        // The failing start stays up with its message box and claims nothing:
+        // the desktop's start is the editor at once and takes the next files.
+        QVERIFY(!LockIsTaken());
         ChildProcess desktop;
-        StartEditor(desktop, {QStringLiteral("-dde"), file});
-        QTRY_VERIFY_WITH_TIMEOUT(standIn.hasPendingConnections(), kProcessTimeoutMs);
-        standIn.close();
-        failing.kill();
-        QVERIFY(failing.waitForFinished());
-        // With the failing start gone, the desktop's start takes the lock, is the editor and takes the next files.
+        StartEditor(desktop, {QStringLiteral("-dde"), WriteSource(QStringLiteral("after-failure.qrx"))});
         QTRY_VERIFY_WITH_TIMEOUT(LockIsTaken(), kProcessTimeoutMs);
         HandOver(WriteSource(QStringLiteral("next.qrx")));
         QCOMPARE(desktop.state(), QProcess::Running);
+        QCOMPARE(failing.state(), QProcess::Running);
+    }
+
+    // Fault mended: a file handed over while the exit asked to save was answered for and never opened.
+    void handOverDuringExitGoesToAStartOfItsOwn()
+    {
+        QVERIFY(App()->InitInstance({WriteSource(QStringLiteral("unsaved.qrx"))}));
+        App()->MainFrame()->ActiveDocument()->SetModifiedFlag(true);
+        struct DesktopDuringQuestion : CForwardingServices
+        {
+            TestShellIntegration *test = nullptr;
+            ChildProcess desktop;
+            bool tookOver = false;
+            QMessageBox::StandardButton MessageBox(const QString &, QMessageBox::Icon, QMessageBox::StandardButtons,
+                                                   QMessageBox::StandardButton) override
+            {
+                test->StartEditor(desktop, {QStringLiteral("-dde"), test->WriteSource(QStringLiteral("late.qrx"))});
+                tookOver = QTest::qWaitFor([] { return LockIsTaken(); }, kProcessTimeoutMs);
+                return QMessageBox::No;
+            }
+        } question;
+        question.test = this;
+        QVERIFY(App()->OnAppExit());
+        QVERIFY(question.tookOver);
+        App()->ExitInstance();
+        // The desktop's start is the editor now: it runs and takes the next files.
+        QCOMPARE(question.desktop.state(), QProcess::Running);
+        HandOver(WriteSource(QStringLiteral("next.qrx")));
+        QCOMPARE(question.desktop.state(), QProcess::Running);
     }
 #endif
 

@@ -201,6 +201,7 @@ private Q_SLOTS:
         QCOMPARE(CBuildLogDlg::s_stopGraceMs.Value(), 2000);
         QCOMPARE(ShellOpenChannel::s_answerTimeoutMs.Value(), 30000);
         QCOMPARE(ShellOpenChannel::s_requestTimeoutMs.Value(), 5000);
+        QCOMPARE(ShellOpenChannel::s_maxPendingBytes.Value(), qsizetype(16) << 20);
     }
 };
 

@@ -28,50 +28,6 @@
 #include <unistd.h>
 #endif
 
-ForwardingServices::ForwardingServices() : m_pPrevious(SetServices(this)) {}
-
-ForwardingServices::~ForwardingServices()
-{
-    SetServices(m_pPrevious);
-}
-
-QMessageBox::StandardButton ForwardingServices::MessageBox(const QString &text, QMessageBox::Icon icon,
-                                                           QMessageBox::StandardButtons buttons,
-                                                           QMessageBox::StandardButton defaultButton)
-{
-    return m_pPrevious->MessageBox(text, icon, buttons, defaultButton);
-}
-
-QString ForwardingServices::FileDialog(QWidget *parent, const FileDialogRequest &request)
-{
-    return m_pPrevious->FileDialog(parent, request);
-}
-
-bool ForwardingServices::ShellOpen(const QString &target)
-{
-    return m_pPrevious->ShellOpen(target);
-}
-
-QWidget *ForwardingServices::DialogParent()
-{
-    return m_pPrevious->DialogParent();
-}
-
-QPrinter *ForwardingServices::Printer()
-{
-    return m_pPrevious->Printer();
-}
-
-void ForwardingServices::ShowStatusMessage(const QString &text)
-{
-    m_pPrevious->ShowStatusMessage(text);
-}
-
-bool ForwardingServices::GoToSource(const QString &path, int line, int column)
-{
-    return m_pPrevious->GoToSource(path, line, column);
-}
-
 QMessageBox::StandardButton MessageBoxRecorder::MessageBox(const QString &text, QMessageBox::Icon icon,
                                                            QMessageBox::StandardButtons buttons,
                                                            QMessageBox::StandardButton)

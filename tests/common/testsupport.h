@@ -22,33 +22,9 @@
 #include <sys/resource.h>
 #endif
 
-// Services installed for the object's lifetime that pass every request on to
-// the services installed before; the stubs below answer one kind themselves.
-class ForwardingServices : public IAppServices
-{
-public:
-    ForwardingServices();
-    ~ForwardingServices() override;
-    ForwardingServices(const ForwardingServices &) = delete;
-    ForwardingServices &operator=(const ForwardingServices &) = delete;
-
-    QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
-                                           QMessageBox::StandardButtons buttons,
-                                           QMessageBox::StandardButton defaultButton) override;
-    QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
-    bool ShellOpen(const QString &target) override;
-    QWidget *DialogParent() override;
-    QPrinter *Printer() override;
-    void ShowStatusMessage(const QString &text) override;
-    bool GoToSource(const QString &path, int line, int column) override;
-
-private:
-    IAppServices *m_pPrevious;
-};
-
 // Answers the program's message boxes with prepared answers and records them.
 // Without a prepared answer a box is answered with its first button.
-class MessageBoxRecorder : public ForwardingServices
+class MessageBoxRecorder : public CForwardingServices
 {
 public:
     struct Box
@@ -73,7 +49,7 @@ private:
 };
 
 // Answers file dialogs with prepared paths (empty text: cancelled) and records the requests.
-class FileDialogStub : public ForwardingServices
+class FileDialogStub : public CForwardingServices
 {
 public:
     QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
@@ -87,7 +63,7 @@ private:
 };
 
 // Records shell opens and answers them with a fixed result.
-class ShellOpenStub : public ForwardingServices
+class ShellOpenStub : public CForwardingServices
 {
 public:
     explicit ShellOpenStub(bool result = true);
@@ -102,7 +78,7 @@ private:
 };
 
 // Records what goes to the status bar.
-struct StatusRecorder : ForwardingServices
+struct StatusRecorder : CForwardingServices
 {
     QStringList messages;
     void ShowStatusMessage(const QString &text) override { messages.append(text); }
