@@ -221,12 +221,11 @@ void COptionsDlg::accept()
     ControlsToFields();
     QDialog::accept();
     // All five, changed or not.
-    CSettingsStore store;
-    store.WriteString(m_strCompiler, QString(), SettingsNames::kCompiler);
-    store.WriteString(m_strLinker, QString(), SettingsNames::kLinker);
-    store.WriteString(m_strEmulator, QString(), SettingsNames::kEmulator);
-    store.WriteInt(m_bMultiBoot ? 1 : 0, QString(), SettingsNames::kMultiBoot);
-    store.WriteInt(m_bDebug ? 1 : 0, QString(), SettingsNames::kDebug);
+    CSettingsStore().WriteValues({{QString(), SettingsNames::kCompiler, m_strCompiler},
+                                  {QString(), SettingsNames::kLinker, m_strLinker},
+                                  {QString(), SettingsNames::kEmulator, m_strEmulator},
+                                  {QString(), SettingsNames::kMultiBoot, QString::number(m_bMultiBoot ? 1 : 0)},
+                                  {QString(), SettingsNames::kDebug, QString::number(m_bDebug ? 1 : 0)}});
 }
 
 QString COptionsDlg::BrowseForFile(const QString &fileName, const QString &defaultSuffix, const QStringList &filters)

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/settingsstore.h"
 
+#include "core/appservices.h"
+
+#include <QDir>
 #include <QSettings>
 #include <QStringList>
 
@@ -12,6 +15,8 @@
 QString CSettingsStore::s_strRootPath;
 
 namespace {
+
+const QString kUnwritable = QStringLiteral("The settings could not be saved in %1!");
 
 // The backing store for the root path "Software\<organisation>".
 std::unique_ptr<QSettings> OpenStore(const QString &rootPath)
@@ -39,13 +44,24 @@ QString CSettingsStore::KeyFor(const QString &section, const QString &name)
     return section.isEmpty() ? valueName : section + QLatin1Char('/') + valueName;
 }
 
+void CSettingsStore::WriteValues(const QList<Value> &values)
+{
+    auto store = OpenStore(s_strRootPath);
+    for (const Value &value : values) {
+        if (value.text.size() <= MaxValueLength)
+            store->setValue(KeyFor(value.section, value.name), value.text);
+    }
+    store->sync();
+    static bool s_bFailureTold = false;
+    if (store->status() != QSettings::NoError && !s_bFailureTold) {
+        s_bFailureTold = true;
+        MessageBox(kUnwritable.arg(QDir::toNativeSeparators(store->fileName())));
+    }
+}
+
 void CSettingsStore::WriteString(const QString &value, const QString &section, const QString &name)
 {
-    if (value.size() > MaxValueLength)
-        return;
-    auto store = OpenStore(s_strRootPath);
-    store->setValue(KeyFor(section, name), value);
-    store->sync();
+    WriteValues({{section, name, value}});
 }
 
 QString CSettingsStore::ReadString(const QString &section, const QString &name) const
@@ -73,10 +89,10 @@ void CSettingsStore::WriteInt(int32_t value, const QString &section, const QStri
 
 void CSettingsStore::WriteInts(const QString &section, const QList<std::pair<QString, int32_t>> &values)
 {
-    auto store = OpenStore(s_strRootPath);
+    QList<Value> texts;
     for (const auto &[name, value] : values)
-        store->setValue(KeyFor(section, name), QString::number(value));
-    store->sync();
+        texts.append({section, name, QString::number(value)});
+    WriteValues(texts);
 }
 
 int32_t CSettingsStore::ReadInt(const QString &section, const QString &name) const

@@ -11,7 +11,8 @@
 
 // The program's own per-user settings: sections below one root, every value
 // text, integers as decimal text. Construct one where a setting is read or
-// written and let it go out of scope; nothing of it is ever reported.
+// written and let it go out of scope. Nothing of it is reported, but that the
+// settings cannot be written at all: that is said once a run.
 //
 // On Linux and macOS the values live in $XDG_CONFIG_HOME/TRZ.ini (section ""
 // is the general group, the unnamed value of a section is the key "Default");
@@ -21,6 +22,16 @@ class CSettingsStore
 public:
     explicit CSettingsStore(const QString &rootPath = SettingsNames::kRootPath);
 
+    // A value to write: where it goes and its text.
+    struct Value
+    {
+        QString section;
+        QString name;
+        QString text;
+    };
+    // Writes values in one pass over the store; a text longer than
+    // MaxValueLength is not written, the others are.
+    void WriteValues(const QList<Value> &values);
     void WriteString(const QString &value, const QString &section, const QString &name);
     QString ReadString(const QString &section, const QString &name) const;
     void WriteInt(int32_t value, const QString &section, const QString &name);

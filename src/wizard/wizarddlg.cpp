@@ -164,10 +164,10 @@ void CWizardDlg::accept()
     UpdateData(true);
     QDialog::accept();
     // Written whichever kind was chosen, so the next wizard offers them again.
-    CSettingsStore store;
-    store.WriteString(m_strName, SettingsNames::kWizardSection, SettingsNames::kWizardName);
-    store.WriteString(m_strPath, SettingsNames::kWizardSection, SettingsNames::kWizardPath);
-    store.WriteInt(m_bAutoOpen ? 1 : 0, SettingsNames::kWizardSection, SettingsNames::kWizardOpen);
+    CSettingsStore().WriteValues(
+        {{SettingsNames::kWizardSection, SettingsNames::kWizardName, m_strName},
+         {SettingsNames::kWizardSection, SettingsNames::kWizardPath, m_strPath},
+         {SettingsNames::kWizardSection, SettingsNames::kWizardOpen, QString::number(m_bAutoOpen ? 1 : 0)}});
 }
 
 void CWizardDlg::SetProjectControlsEnabled(bool enabled)

@@ -4,6 +4,7 @@
 
 #include "core/settingsstore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 
@@ -127,6 +128,19 @@ private Q_SLOTS:
         CSettingsStore store;
         QCOMPARE(store.ReadInt(QString(), QStringLiteral("Multi-boot")), 0);
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Emulator")), QStringLiteral("a,b"));
+    }
+
+    // Fault mended: settings that could not be written were lost without a word.
+    void unwritableSettingsAreToldOnce()
+    {
+        const QString nowhere = QStringLiteral("/proc/qbe-no-such-folder");
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+        MessageBoxRecorder boxes;
+        CSettingsStore().WriteString(QStringLiteral("a"), QString(), QStringLiteral("Compiler"));
+        CSettingsStore().WriteInts(QStringLiteral("Log"), {{QStringLiteral("Width"), 1}});
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, TestSupport::SettingsFolder());
+        QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("The settings could not be saved in %1!")
+                                                .arg(QDir::toNativeSeparators(nowhere + QStringLiteral("/TRZ.ini")))});
     }
 };
 
