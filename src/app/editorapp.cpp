@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
@@ -65,6 +66,18 @@ public:
 
     void accept() override
     {
+        // Qt's dialog reads quotes in a typed name as marks around several
+        // names; a name that holds one and names a file is that file.
+        const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        const QString typed = edit ? edit->text() : QString();
+        if (typed.contains(QLatin1Char('"'))) {
+            const QFileInfo file(directory(), typed);
+            if (file.isFile()) {
+                m_strTyped = file.absoluteFilePath();
+                QDialog::accept();
+                return;
+            }
+        }
         const QStringList files = selectedFiles();
         if (m_bChooseFolders && !files.isEmpty() && QFileInfo::exists(files.constFirst())) {
             QDialog::accept();
@@ -73,8 +86,18 @@ public:
         QFileDialog::accept();
     }
 
+    // The file chosen: a typed name taken as it stands, else the selection's first.
+    QString Chosen() const
+    {
+        if (!m_strTyped.isEmpty())
+            return m_strTyped;
+        const QStringList files = selectedFiles();
+        return files.isEmpty() ? QString() : files.constFirst();
+    }
+
 private:
     QPointer<QPushButton> m_pChoose;
+    QString m_strTyped;
 };
 
 } // namespace
@@ -299,9 +322,9 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
         CExecutableFilterModel::Install(&dialog, request.executableFilter);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty())
         return QString();
-    QString path = dialog.selectedFiles().constFirst();
+    QString path = dialog.Chosen();
     if (request.mode == FileDialogRequest::Folder && !QFileInfo(path).isDir())
         path = QFileInfo(path).absolutePath();
     return path;

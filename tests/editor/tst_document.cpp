@@ -647,6 +647,26 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::ReadFile(m_dir->filePath(QStringLiteral("typed.qrx"))), QByteArray("END"));
     }
 
+    // Fault mended: a name typed in the Open dialog with a quote in it named another file, or none.
+    void typedNameWithAQuoteOpensThatFile()
+    {
+        const QString path = Fixture(QStringLiteral("say \"hi\".qrx"), "cls\r\n");
+        m_pDriver->Then([this](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialog->setDirectory(m_dir->path());
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(edit);
+            edit->setText(QStringLiteral("say \"hi\".qrx"));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        // A complaint about the name, were there one, goes away unanswered.
+        m_pDriver->Otherwise([](QWidget *box) { box->close(); });
+        FileDialogRequest request;
+        request.filters = CRichSyntaxDoc::FileFilters();
+        QCOMPARE(Services().FileDialog(m_pMainFrame, request), path);
+    }
+
     // Another program's version of the file, with a time of its own.
     static void ChangeOnDisk(const QString &path, const QByteArray &bytes)
     {
