@@ -21,6 +21,8 @@ const QString kSaveFailed = QStringLiteral("Failed to save document.");
 const QString kLineTooLong =
     QStringLiteral("%1 cannot be opened: line %2 is longer than %3 characters, the most a line may hold.");
 const QString kSaveChanges = QStringLiteral("Save changes to %1?");
+const QString kNameNotText =
+    QStringLiteral("%1 cannot be opened: its name is not valid in the system's encoding, so it cannot be found.");
 const QString kChangedOnDisk = QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?");
 const QString kChangesLost = QStringLiteral("\nYour unsaved changes will be lost.");
 const QString kOverwriteChanged =
@@ -188,7 +190,11 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        MessageBox(FileErrorText(ENOENT, path, kOpenFailed));
+        // Qt decodes a name that is not valid in the system's encoding with
+        // stand-ins and can then neither find nor open the file: the file may
+        // well be there, only not under that name.
+        MessageBox(path.contains(QChar::ReplacementCharacter) ? kNameNotText.arg(QDir::toNativeSeparators(path))
+                                                              : FileErrorText(ENOENT, path, kOpenFailed));
         return false;
     }
     if (info.isDir()) {

@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <memory>
 
@@ -464,6 +465,10 @@ private Q_SLOTS:
         QTest::newRow("missing folder") << QStringLiteral("nowhere/missing.qrx") << QStringLiteral("%1 was not found.");
         QTest::newRow("a folder") << QStringLiteral("folder.qrx") << QStringLiteral("Access to %1 was denied.");
 #ifdef Q_OS_UNIX
+        QTest::newRow("a name that is no text")
+            << QStringLiteral("bad-name")
+            << QStringLiteral("%1 cannot be opened: its name is not valid in the system's "
+                              "encoding, so it cannot be found.");
         QTest::newRow("a named pipe") << QStringLiteral("pipe.qrx") << QStringLiteral("Failed to open document.");
 #endif
     }
@@ -472,8 +477,15 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
-        const QString path = m_dir->filePath(name);
+        QString path = m_dir->filePath(name);
         QDir(m_dir->path()).mkdir(QStringLiteral("folder.qrx"));
+        if (name == QLatin1String("bad-name")) {
+            // The name's bytes are no UTF-8; what Qt makes of them names nothing.
+            const QByteArray raw = QFile::encodeName(m_dir->path()) + "/bad\xff.qrx";
+            FILE *file = std::fopen(raw.constData(), "w");
+            QVERIFY(file && std::fclose(file) == 0);
+            path = QFile::decodeName(raw);
+        }
 #ifdef Q_OS_UNIX
         QCOMPARE(::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe.qrx"))).constData(), 0600), 0);
 #endif
