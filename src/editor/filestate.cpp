@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -32,8 +33,11 @@ QByteArray Hash(const QByteArray &bytes)
 // Where times are kept in steps this coarse, a change soon after a read may keep the file's time.
 constexpr qint64 kCoarseTimeMs = 2000;
 
+// A file's identity on its volume, where the system tells one.
+using FileIdentity = quint64;
+
 #ifdef Q_OS_UNIX
-quint64 Identity(const struct stat &info)
+FileIdentity Identity(const struct stat &info)
 {
     return (quint64(info.st_dev) << 32) ^ quint64(info.st_ino);
 }
@@ -57,33 +61,34 @@ bool NewFileCanBeLikeOld(const struct stat &old)
            && std::find(groups.begin(), groups.end(), old.st_gid) != groups.end();
 }
 
-// Gives the file now at path the owner and group of the one it replaced.
-void TakeOwnerAndGroup(const QString &path, const struct stat &old)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat now = {};
-    if (::stat(native.constData(), &now) != 0 || (now.st_uid == old.st_uid && now.st_gid == old.st_gid))
-        return;
-    const uid_t owner = ::geteuid() == 0 ? old.st_uid : uid_t(-1);
-    if (::chown(native.constData(), owner, old.st_gid) != 0)
-        qWarning("The owner and group of %s could not be kept", native.constData());
-}
-
-// Writes bytes into a new file beside path and renames it to path: whatever
-// path names, a link too, is replaced and never followed.
-bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error)
+// Writes bytes into a new file beside path and renames it to path, so that
+// whatever path names, a link too, is replaced and never followed. The new
+// file takes the permissions, owner and group of old where there is one.
+bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, const struct stat *old)
 {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
     ClearSystemError();
     if (!file.open()) {
-        *error = LastSystemError();
+        *error = LastSystemError() ? LastSystemError() : EACCES;
         return false;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    mode_t mode = 0;
+    struct stat made = {};
+    if (old) {
+        mode = old->st_mode & 0777;
+        if (::fstat(file.handle(), &made) == 0 && (made.st_uid != old->st_uid || made.st_gid != old->st_gid)) {
+            const uid_t owner = ::geteuid() == 0 ? old->st_uid : uid_t(-1);
+            if (::fchown(file.handle(), owner, old->st_gid) != 0)
+                qWarning("The owner and group of %s could not be kept", qPrintable(path));
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
     ClearSystemError();
-    if (::fchmod(file.handle(), 0666 & ~mask) != 0 || file.write(bytes) != bytes.size() || !file.flush()
-        || ::fsync(file.handle()) != 0
+    if (::fchmod(file.handle(), mode) != 0 || file.write(bytes) != bytes.size() || !file.flush()
+        || ::fsync(file.handle()) != 0 || ::fstat(file.handle(), &made) != 0 || made.st_size != bytes.size()
         || ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
         *error = LastSystemError() ? LastSystemError() : EIO;
         return false;
@@ -91,31 +96,79 @@ bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error)
     file.setAutoRemove(false);
     return true;
 }
+
+// Where a chain of links at path ends, whether or not a file is there.
+QString LinkTarget(const QString &path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.filePath();
+}
 #endif
 
-// Writes all of bytes into an open file; false with the error number in error.
-bool WriteAll(QFile &file, const QByteArray &bytes, int *error)
+// Opens the file at path to be written over: on Unix never through a link,
+// and only while it is still the file expected names.
+bool OpenForRewrite(QFile &file, const QString &path, const FileIdentity &expected, int *error)
+{
+#ifdef Q_OS_UNIX
+    ClearSystemError();
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    struct stat now = {};
+    if (handle < 0 || ::fstat(handle, &now) != 0) {
+        *error = LastSystemError() ? LastSystemError() : EACCES;
+        if (handle >= 0)
+            ::close(handle);
+        return false;
+    }
+    if (!S_ISREG(now.st_mode) || Identity(now) != expected) {
+        ::close(handle);
+        *error = EAGAIN;
+        return false;
+    }
+    if (!file.open(handle, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        *error = EIO;
+        return false;
+    }
+    return true;
+#else
+    Q_UNUSED(expected);
+    file.setFileName(path);
+    ClearSystemError();
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        *error = LastSystemError();
+        return false;
+    }
+    return true;
+#endif
+}
+
+// Writes all of bytes at the start of an open file and cuts it there; false
+// with the error number in error.
+bool RewriteAll(QFile &file, const QByteArray &bytes, int *error)
 {
     ClearSystemError();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = LastSystemError();
+    if (!file.seek(0) || !file.resize(0) || file.write(bytes) != bytes.size() || !file.flush()) {
+        *error = LastSystemError() ? LastSystemError() : EIO;
         return false;
     }
     return true;
 }
 
-// The folder refused the temporary file: the new bytes go over the old ones.
-bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error)
+// The new bytes go over the old ones, once the volume has room and the old
+// bytes are kept for recovery.
+bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error, const FileIdentity &expected)
 {
-    QFile old(path);
+    QFile file;
+    if (!OpenForRewrite(file, path, expected, error))
+        return false;
     ClearSystemError();
-    if (!old.open(QIODevice::ReadOnly)) {
-        *error = LastSystemError();
+    const QByteArray oldBytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = LastSystemError() ? LastSystemError() : EIO;
         return false;
     }
-    const QByteArray oldBytes = old.readAll();
-    old.close();
-
     const QStorageInfo volume(QFileInfo(path).absolutePath());
     if (volume.isValid() && volume.bytesAvailable() + oldBytes.size() < bytes.size()) {
         *error = ENOSPC;
@@ -127,19 +180,10 @@ bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error)
         *error = ENOSPC;
         return false;
     }
-    QFile file(path);
-    ClearSystemError();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        *error = LastSystemError();
-        CRecoveryStore::Session().DropBackup(backup);
-        return false;
-    }
-    if (!WriteAll(file, bytes, error)) {
+    if (!RewriteAll(file, bytes, error)) {
         // Put the old bytes back; should even that fail, the backup stays for the next start.
         int ignored = 0;
-        file.close();
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
-            && WriteAll(file, oldBytes, &ignored))
+        if (RewriteAll(file, oldBytes, &ignored))
             CRecoveryStore::Session().DropBackup(backup);
         return false;
     }
@@ -210,38 +254,47 @@ QByteArray HashOfFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? Hash(file.readAll()) : QByteArray();
 }
 
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, bool replaceLink)
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen)
 {
     *error = 0;
-    const QFileInfo target(path);
-    if (target.isDir()) {
+    if (QFileInfo(path).isDir()) {
         *error = EISDIR;
         return false;
     }
 #ifdef Q_OS_UNIX
-    if (replaceLink && target.isSymLink())
-        return ReplaceEntry(path, bytes, error);
+    // What path names is looked at once, here, and never followed again: a
+    // link is followed only where the caller has seen that very link, and a
+    // link or file put in place after this look is replaced by the rename.
+    QString file = path;
+    struct stat entry = {};
+    if (::lstat(QFile::encodeName(path).constData(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
+        if (seen && !(seen->link && Identity(entry) == seen->entryIdentity))
+            return ReplaceEntry(path, bytes, error, nullptr);
+        file = LinkTarget(path);
+    }
     struct stat old = {};
-    const bool replacing = ::stat(QFile::encodeName(path).constData(), &old) == 0 && S_ISREG(old.st_mode);
-    if (replacing && !NewFileCanBeLikeOld(old)) {
-        if (target.isWritable())
-            return WriteInPlace(path, bytes, error);
+    const bool replacing = ::lstat(QFile::encodeName(file).constData(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacing && !QFileInfo(file).isWritable()) {
         *error = EACCES;
         return false;
     }
+    // A new file that could not keep the old one's owner and group, or the
+    // old one's further names, does not replace it: the bytes go in place.
+    if (replacing && !NewFileCanBeLikeOld(old))
+        return WriteInPlace(file, bytes, error, Identity(old));
+    if (ReplaceEntry(file, bytes, error, replacing ? &old : nullptr))
+        return true;
+    const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
+    if (replacing && folderRefused)
+        return WriteInPlace(file, bytes, error, Identity(old));
+    return false;
 #else
-    Q_UNUSED(replaceLink);
-#endif
+    Q_UNUSED(seen);
     // The old file is replaced only once the new one is completely written.
     // Symbolic links are followed and the file's permissions kept.
     bool opened = false;
-    if (SaveWholeFile(path, bytes, error, &opened)) {
-#ifdef Q_OS_UNIX
-        if (replacing)
-            TakeOwnerAndGroup(path, old);
-#endif
+    if (SaveWholeFile(path, bytes, error, &opened))
         return true;
-    }
     if (!opened) {
         const QFileInfo info(path);
         // A file that is not writable is refused before any system call says why.
@@ -249,7 +302,8 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, b
             *error = EACCES;
         const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
         if (folderRefused && info.isFile() && info.isWritable())
-            return WriteInPlace(path, bytes, error);
+            return WriteInPlace(path, bytes, error, FileIdentity());
     }
     return false;
+#endif
 }

@@ -28,12 +28,12 @@ struct FileState
         return exists == other.exists && size == other.size && modified == other.modified && identity == other.identity;
     }
     // Whether the path names what this state saw there: the same file, a link
-    // only where there was one (to the same file), nothing only where there
-    // was nothing. A state that saw nothing there takes whatever is there now.
+    // only where there was one (the same link, to the same file), nothing
+    // only where there was nothing.
     bool SameEntry(const FileState &now) const
     {
-        return !exists
-               || (now.exists && now.link == link && now.entryIdentity == entryIdentity && now.identity == identity);
+        return now.exists == exists && now.link == link && now.entryIdentity == entryIdentity
+               && now.identity == identity;
     }
 
     // The state as one line of text, as unsaved work keeps it for recovery,
@@ -48,13 +48,14 @@ FileState FileStateOf(const QString &path, const QByteArray *bytes = nullptr);
 QByteArray HashOfFile(const QString &path);
 
 // Writes bytes to path so that the old contents survive whatever happens:
-// through a temporary file that replaces the old one once complete, with the
-// old file's owner and group where they can be kept; or in place, once the
-// volume has room and the old bytes are kept for recovery (they go back if
-// the write fails; a crash leaves them to the next start): where the folder
-// refuses a temporary file, where a new file could not keep the old one's
-// owner and group, and where the file has further names (hard links) that
-// must stay the same file. A link at path is followed, unless replaceLink:
-// then the link itself is replaced by the new file. False with the system's
-// error number in error.
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, bool replaceLink = false);
+// through a new file that takes the old one's place once complete, with the
+// old file's permissions, owner and group; or in place, once the volume has
+// room and the old bytes are kept for recovery (they go back if the write
+// fails; a crash leaves them to the next start): where the folder refuses a
+// new file, where a new file could not keep the old one's owner and group,
+// and where the file has further names (hard links) that must stay the same
+// file. A link at path is followed unless seen is given and saw another
+// entry there: then the link itself is replaced by the new file. Whatever
+// took path's place after this function looked is replaced, never written
+// through. False with the system's error number in error.
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen = nullptr);

@@ -118,6 +118,9 @@ bool CRichSyntaxDoc::TakeRecoveredText(const QString &text, SourceEncoding encod
     m_pTextDoc->setPlainText(text);
     m_encoding = encoding;
     m_diskState = diskState;
+    // Work kept without the file's state is taken as made on the file there now.
+    if (!m_strPathName.isEmpty() && !diskState.exists && !diskState.link)
+        AdoptFileOnDisk();
     m_declinedState = FileState();
     SetModifiedFlag(true);
     return KeepUnsavedText();
@@ -134,6 +137,12 @@ bool CRichSyntaxDoc::ChangedSince(FileState &state) const
         return false;
     }
     return true;
+}
+
+void CRichSyntaxDoc::AdoptFileOnDisk()
+{
+    m_diskState = FileStateOf(m_strPathName);
+    m_diskState.hash = HashOfFile(m_strPathName);
 }
 
 void CRichSyntaxDoc::CheckFileOnDisk()
@@ -270,8 +279,9 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
         return false;
     // Another program's version of the file is overwritten only when the user
     // says so; so is anything else that took the file's place, and a link
-    // that was not there before is replaced, never followed.
-    bool replaceLink = false;
+    // that was not there before is replaced, never followed, even one that
+    // came while the question was up.
+    const FileState *seen = nullptr;
     if (!m_strPathName.isEmpty() && QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == m_strPathName) {
         FileState loaded = m_diskState;
         const FileState now = FileStateOf(path);
@@ -281,11 +291,10 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                    != QMessageBox::Yes)
             return false;
-        replaceLink =
-            m_diskState.exists && now.link && !(m_diskState.link && now.entryIdentity == m_diskState.entryIdentity);
+        seen = &m_diskState;
     }
     int error = 0;
-    if (!WriteFileSafely(path, bytes, &error, replaceLink)) {
+    if (!WriteFileSafely(path, bytes, &error, seen)) {
         MessageBox(FileErrorText(error, path, kSaveFailed));
         return false;
     }

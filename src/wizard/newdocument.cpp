@@ -90,6 +90,7 @@ bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
 
     doc.m_strTemplate = ProjectTemplateText(wizard.m_strName, year, UserFullName());
     doc.SetPathName(path);
+    doc.AdoptFileOnDisk();
     doc.SetModifiedFlag(false);
     return true;
 }

@@ -134,6 +134,7 @@ class TestBuildCommands : public QObject
         file.close();
         auto doc = std::make_unique<CRichSyntaxDoc>();
         doc->SetPathName(path, false);
+        doc->AdoptFileOnDisk();
         doc->TextDocument()->setPlainText(QStringLiteral("PRINT \"NEW\""));
         doc->SetModifiedFlag(modified);
         return doc;

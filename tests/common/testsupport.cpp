@@ -19,6 +19,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <utility>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -33,6 +35,8 @@ QMessageBox::StandardButton MessageBoxRecorder::MessageBox(const QString &text, 
                                                            QMessageBox::StandardButton)
 {
     m_boxes.append({text, icon, buttons});
+    if (m_whileShown)
+        std::exchange(m_whileShown, nullptr)();
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     for (int bit = 0; bit < 32; ++bit) {

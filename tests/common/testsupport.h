@@ -39,6 +39,8 @@ public:
                                            QMessageBox::StandardButton defaultButton) override;
 
     void Answer(QMessageBox::StandardButton button) { m_answers.append(button); }
+    // What others do while the next box is up.
+    void WhileShown(std::function<void()> action) { m_whileShown = std::move(action); }
     const QList<Box> &Boxes() const { return m_boxes; }
     QStringList Texts() const;
     void Clear() { m_boxes.clear(); }
@@ -46,6 +48,7 @@ public:
 private:
     QList<Box> m_boxes;
     QList<QMessageBox::StandardButton> m_answers;
+    std::function<void()> m_whileShown;
 };
 
 // Answers file dialogs with prepared paths (empty text: cancelled) and records the requests.

@@ -84,6 +84,9 @@ class TestDocument : public QObject
 {
     Q_OBJECT
 
+    // When a link took the place of a document's file.
+    enum LinkSwap { NotSwapped, SwappedBeforeSave, SwappedWhileAsked };
+
     QString Fixture(const QString &name, const QByteArray &bytes)
     {
         return TestSupport::WriteFile(m_dir->filePath(name), bytes);
@@ -909,40 +912,49 @@ private Q_SLOTS:
     void saveFollowsOnlyTheLinkThatWasThere_data()
     {
         QTest::addColumn<QString>("target"); // where the link points: "" for a file that exists
-        QTest::addColumn<bool>("swappedIn"); // the link took the file's place after it was opened
+        QTest::addColumn<int>("swap");       // when the link took the file's place
         QTest::addColumn<int>("answer");     // to the question whether to overwrite
-        QTest::newRow("there when opened: followed") << "" << false << int(QMessageBox::NoButton);
-        QTest::newRow("swapped in, dangling, No") << "locked/made.qrx" << true << int(QMessageBox::No);
-        QTest::newRow("swapped in, dangling, Yes: replaced") << "locked/made.qrx" << true << int(QMessageBox::Yes);
-        QTest::newRow("swapped in to a file, Yes: replaced") << "" << true << int(QMessageBox::Yes);
+        QTest::newRow("there when opened: followed") << "" << int(NotSwapped) << int(QMessageBox::NoButton);
+        QTest::newRow("swapped in, dangling, No")
+            << "locked/made.qrx" << int(SwappedBeforeSave) << int(QMessageBox::No);
+        QTest::newRow("swapped in, dangling, Yes: replaced")
+            << "locked/made.qrx" << int(SwappedBeforeSave) << int(QMessageBox::Yes);
+        QTest::newRow("swapped in to a file, Yes: replaced") << "" << int(SwappedBeforeSave) << int(QMessageBox::Yes);
+        QTest::newRow("swapped in while asked, Yes: replaced")
+            << "locked/made.qrx" << int(SwappedWhileAsked) << int(QMessageBox::Yes);
     }
     void saveFollowsOnlyTheLinkThatWasThere()
     {
         QFETCH(QString, target);
-        QFETCH(bool, swappedIn);
+        QFETCH(int, swap);
         QFETCH(int, answer);
         const QString pointedTo =
             target.isEmpty() ? Fixture(QStringLiteral("target.qrx"), "THEIRS") : m_dir->filePath(target);
         const QString link = m_dir->filePath(QStringLiteral("link.qrx"));
-        if (swappedIn)
-            Fixture(QStringLiteral("link.qrx"), "MINE");
-        else
+        if (swap == NotSwapped)
             QVERIFY(QFile::link(pointedTo, link));
+        else
+            Fixture(QStringLiteral("link.qrx"), "MINE");
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(link);
         QVERIFY(doc);
         QCOMPARE(doc->GetTitle(), QStringLiteral("link.qrx"));
         TypeInto(doc, QStringLiteral("NEW"));
-        if (swappedIn)
-            QVERIFY(QFile::remove(link) && QFile::link(pointedTo, link));
-
+        const auto swapIn = [&] { QVERIFY(QFile::remove(link) && QFile::link(pointedTo, link)); };
         MessageBoxRecorder boxes;
+        if (swap == SwappedBeforeSave) {
+            swapIn();
+        } else if (swap == SwappedWhileAsked) {
+            // Another program rewrites the file; while the question is up, a link takes its place.
+            TestSupport::WriteFile(link, "OTHER");
+            boxes.WhileShown(swapIn);
+        }
         boxes.Answer(QMessageBox::StandardButton(answer));
         FileDialogStub names;
         names.Answer(link);
         QCOMPARE(doc->DoFileSave(), answer != QMessageBox::No);
-        QCOMPARE(boxes.Texts().size(), swappedIn ? 1 : 0);
-        QCOMPARE(QFileInfo(link).isSymLink(), !swappedIn || answer == QMessageBox::No);
-        if (!swappedIn) {
+        QCOMPARE(boxes.Texts().size(), swap == NotSwapped ? 0 : 1);
+        QCOMPARE(QFileInfo(link).isSymLink(), swap == NotSwapped || answer == QMessageBox::No);
+        if (swap == NotSwapped) {
             QCOMPARE(TestSupport::ReadFile(pointedTo), QByteArray("THEIRSNEW"));
             return;
         }
