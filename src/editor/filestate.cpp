@@ -6,6 +6,8 @@
 #include "editor/fileerrors.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QtEndian>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +19,8 @@
 #ifdef Q_OS_UNIX
 #include <algorithm>
 #include <vector>
+
+#include <climits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,10 +65,31 @@ bool NewFileCanBeLikeOld(const struct stat &old)
            && std::find(groups.begin(), groups.end(), old.st_gid) != groups.end();
 }
 
+qint64 ModifiedMs(const struct stat &info)
+{
+    return qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+}
+
+// The state of the file open at handle, which holds bytes; what names it is left to the caller.
+FileState StateOfOpenFile(int handle, const QByteArray &bytes)
+{
+    FileState state;
+    struct stat info = {};
+    if (::fstat(handle, &info) != 0)
+        return state;
+    state.exists = true;
+    state.size = info.st_size;
+    state.modified = ModifiedMs(info);
+    state.settled = QDateTime::currentMSecsSinceEpoch() - state.modified > kCoarseTimeMs;
+    state.identity = Identity(info);
+    state.hash = Hash(bytes);
+    state.entryIdentity = state.identity;
+    return state;
+}
 // Writes bytes into a new file beside path and renames it to path, so that
 // whatever path names, a link too, is replaced and never followed. The new
 // file takes the permissions, owner and group of old where there is one.
-bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, const struct stat *old)
+bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, const struct stat *old, FileState *written)
 {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
     ClearSystemError();
@@ -88,7 +113,7 @@ bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, cons
     }
     ClearSystemError();
     if (::fchmod(file.handle(), mode) != 0 || file.write(bytes) != bytes.size() || !file.flush()
-        || ::fsync(file.handle()) != 0 || ::fstat(file.handle(), &made) != 0 || made.st_size != bytes.size()
+        || ::fsync(file.handle()) != 0 || (*written = StateOfOpenFile(file.handle(), bytes)).size != bytes.size()
         || ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
         *error = LastSystemError() ? LastSystemError() : EIO;
         return false;
@@ -97,14 +122,47 @@ bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, cons
     return true;
 }
 
-// Where a chain of links at path ends, whether or not a file is there.
-QString LinkTarget(const QString &path)
+// What a path names itself. For a chain of links, its identity covers
+// every link in the chain and what each says, so that no link in it can be
+// changed unnoticed; end is where the chain leads (empty where it cannot be
+// read to its end). For anything else, the identity of the entry and the
+// path itself.
+struct Entry
 {
-    QFileInfo info(path);
-    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
-        info.setFile(info.symLinkTarget());
-    return info.isSymLink() ? path : info.filePath();
+    bool link = false;
+    FileIdentity identity = 0;
+    QString end;
+};
+
+Entry EntryAt(const QString &path)
+{
+    Entry entry;
+    entry.end = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        const QByteArray native = QFile::encodeName(entry.end);
+        struct stat info = {};
+        if (::lstat(native.constData(), &info) != 0)
+            return entry;
+        if (!S_ISLNK(info.st_mode)) {
+            if (depth == 0)
+                entry.identity = Identity(info);
+            return entry;
+        }
+        QByteArray text(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(native.constData(), text.data(), size_t(text.size()));
+        if (length < 0 || length >= text.size())
+            break;
+        text.truncate(length);
+        QCryptographicHash chain(QCryptographicHash::Sha256);
+        chain.addData(QByteArray::number(entry.identity) + ' ' + QByteArray::number(Identity(info)) + ' ' + text);
+        entry.identity = qFromUnaligned<FileIdentity>(chain.result().constData());
+        entry.link = true;
+        entry.end = QFileInfo(entry.end).dir().absoluteFilePath(QFile::decodeName(text));
+    }
+    entry.end.clear();
+    return entry;
 }
+
 #endif
 
 // Opens the file at path to be written over: on Unix never through a link,
@@ -144,12 +202,23 @@ bool OpenForRewrite(QFile &file, const QString &path, const FileIdentity &expect
 #endif
 }
 
+// Whether what was written to file is on the disk.
+bool SyncToDisk(QFile &file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
 // Writes all of bytes at the start of an open file and cuts it there; false
 // with the error number in error.
 bool RewriteAll(QFile &file, const QByteArray &bytes, int *error)
 {
     ClearSystemError();
-    if (!file.seek(0) || !file.resize(0) || file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!file.seek(0) || !file.resize(0) || file.write(bytes) != bytes.size() || !file.flush() || !SyncToDisk(file)) {
         *error = LastSystemError() ? LastSystemError() : EIO;
         return false;
     }
@@ -158,7 +227,8 @@ bool RewriteAll(QFile &file, const QByteArray &bytes, int *error)
 
 // The new bytes go over the old ones, once the volume has room and the old
 // bytes are kept for recovery.
-bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error, const FileIdentity &expected)
+bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error, const FileIdentity &expected,
+                  FileState *written)
 {
     QFile file;
     if (!OpenForRewrite(file, path, expected, error))
@@ -187,12 +257,25 @@ bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error, cons
             CRecoveryStore::Session().DropBackup(backup);
         return false;
     }
+#ifdef Q_OS_UNIX
+    *written = StateOfOpenFile(file.handle(), bytes);
+#else
+    *written = FileStateOf(path, &bytes);
+#endif
     file.close();
     CRecoveryStore::Session().DropBackup(backup);
     return true;
 }
 
 } // namespace
+
+void (*g_afterFileAccessForTests)(const QString &path) = nullptr;
+
+void AfterFileAccess(const QString &path)
+{
+    if (g_afterFileAccessForTests)
+        g_afterFileAccessForTests(path);
+}
 
 QByteArray FileState::ToText() const
 {
@@ -230,8 +313,9 @@ FileState FileStateOf(const QString &path, const QByteArray *bytes)
 #ifdef Q_OS_UNIX
     const QByteArray native = QFile::encodeName(path);
     struct stat buffer = {};
-    if (::lstat(native.constData(), &buffer) == 0)
-        state.entryIdentity = Identity(buffer);
+    const Entry entry = EntryAt(path);
+    state.link = entry.link;
+    state.entryIdentity = entry.identity;
 #endif
     if (!info.exists())
         return state;
@@ -248,53 +332,77 @@ FileState FileStateOf(const QString &path, const QByteArray *bytes)
     return state;
 }
 
+FileState FileStateOfRead(const FileState &entry, QFile &file, const QByteArray &bytes)
+{
+#ifdef Q_OS_UNIX
+    FileState state = StateOfOpenFile(file.handle(), bytes);
+    state.link = entry.link;
+    state.entryIdentity = entry.entryIdentity;
+    return state;
+#else
+    Q_UNUSED(entry);
+    return FileStateOf(file.fileName(), &bytes);
+#endif
+}
+
 QByteArray HashOfFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? Hash(file.readAll()) : QByteArray();
 }
 
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen)
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen,
+                     FileState *written)
 {
     *error = 0;
+    FileState ignored;
+    if (!written)
+        written = &ignored;
     if (QFileInfo(path).isDir()) {
         *error = EISDIR;
         return false;
     }
 #ifdef Q_OS_UNIX
     // What path names is looked at once, here, and never followed again: a
-    // link is followed only where the caller has seen that very link, and a
-    // link or file put in place after this look is replaced by the rename.
-    QString file = path;
-    struct stat entry = {};
-    if (::lstat(QFile::encodeName(path).constData(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
-        if (seen && !(seen->link && Identity(entry) == seen->entryIdentity))
-            return ReplaceEntry(path, bytes, error, nullptr);
-        file = LinkTarget(path);
-    }
+    // chain of links is followed only where the caller has seen that very
+    // chain, and a link or file put in place after this look is replaced by
+    // the rename or refused by the write in place.
+    const Entry entry = EntryAt(path);
+    const bool follow =
+        entry.link && !entry.end.isEmpty() && (!seen || (seen->link && entry.identity == seen->entryIdentity));
+    const QString file = follow ? entry.end : path;
     struct stat old = {};
     const bool replacing = ::lstat(QFile::encodeName(file).constData(), &old) == 0 && S_ISREG(old.st_mode);
+    bool done = false;
     if (replacing && !QFileInfo(file).isWritable()) {
         *error = EACCES;
-        return false;
+    } else if (replacing && !NewFileCanBeLikeOld(old)) {
+        // A new file that could not keep the old one's owner and group, or
+        // the old one's further names, does not replace it: the bytes go in place.
+        done = WriteInPlace(file, bytes, error, Identity(old), written);
+    } else {
+        done = ReplaceEntry(file, bytes, error, replacing ? &old : nullptr, written);
+        const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
+        if (!done && replacing && folderRefused)
+            done = WriteInPlace(file, bytes, error, Identity(old), written);
     }
-    // A new file that could not keep the old one's owner and group, or the
-    // old one's further names, does not replace it: the bytes go in place.
-    if (replacing && !NewFileCanBeLikeOld(old))
-        return WriteInPlace(file, bytes, error, Identity(old));
-    if (ReplaceEntry(file, bytes, error, replacing ? &old : nullptr))
-        return true;
-    const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
-    if (replacing && folderRefused)
-        return WriteInPlace(file, bytes, error, Identity(old));
-    return false;
+    if (done && follow) {
+        written->link = true;
+        written->entryIdentity = entry.identity;
+    }
+    if (done)
+        AfterFileAccess(path);
+    return done;
 #else
     Q_UNUSED(seen);
     // The old file is replaced only once the new one is completely written.
     // Symbolic links are followed and the file's permissions kept.
     bool opened = false;
-    if (SaveWholeFile(path, bytes, error, &opened))
+    if (SaveWholeFile(path, bytes, error, &opened)) {
+        *written = FileStateOf(path, &bytes);
+        AfterFileAccess(path);
         return true;
+    }
     if (!opened) {
         const QFileInfo info(path);
         // A file that is not writable is refused before any system call says why.
@@ -302,7 +410,7 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, c
             *error = EACCES;
         const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
         if (folderRefused && info.isFile() && info.isWritable())
-            return WriteInPlace(path, bytes, error, FileIdentity());
+            return WriteInPlace(path, bytes, error, FileIdentity(), written);
     }
     return false;
 #endif

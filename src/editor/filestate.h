@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 // What a file on disk was like when the editor read or wrote it: enough to
@@ -42,9 +43,19 @@ struct FileState
     static FileState FromText(const QByteArray &text);
 };
 
+// Tests set this to act as another user would in the moment after the
+// editor read or wrote a file; the program leaves it empty.
+extern void (*g_afterFileAccessForTests)(const QString &path);
+// Runs what tests put in the moment after a file was read or written.
+void AfterFileAccess(const QString &path);
+
 // The state of path now, its contents hashed from bytes; without bytes the
 // hash is left empty and HashOfFile gives it when it is needed.
 FileState FileStateOf(const QString &path, const QByteArray *bytes = nullptr);
+// The state of the file read as bytes through file, opened at a path whose
+// entry was looked at just before: should another file or link have taken
+// the path's place in between, the state says so.
+FileState FileStateOfRead(const FileState &entry, QFile &file, const QByteArray &bytes);
 QByteArray HashOfFile(const QString &path);
 
 // Writes bytes to path so that the old contents survive whatever happens:
@@ -55,7 +66,10 @@ QByteArray HashOfFile(const QString &path);
 // new file, where a new file could not keep the old one's owner and group,
 // and where the file has further names (hard links) that must stay the same
 // file. A link at path is followed unless seen is given and saw another
-// entry there: then the link itself is replaced by the new file. Whatever
-// took path's place after this function looked is replaced, never written
-// through. False with the system's error number in error.
-bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen = nullptr);
+// entry there (any link in a chain changed counts): then the link itself is
+// replaced by the new file. Whatever took path's place after this function
+// looked is replaced, never written through. written receives the state of
+// what was written, as it was written: not what path names a moment later.
+// False with the system's error number in error.
+bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen = nullptr,
+                     FileState *written = nullptr);

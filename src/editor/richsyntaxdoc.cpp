@@ -133,7 +133,9 @@ bool CRichSyntaxDoc::ChangedSince(FileState &state) const
         return false;
     now.hash = HashOfFile(m_strPathName);
     if (now.hash == state.hash) {
-        state = now;
+        // The same bytes: the file's new times are taken up, but never a link that was not there.
+        if (now.link == state.link && (!now.link || now.entryIdentity == state.entryIdentity))
+            state = now;
         return false;
     }
     return true;
@@ -215,6 +217,9 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
         MessageBox(kOpenFailed);
         return false;
     }
+    // What the path names is looked at before it is opened, so that a link
+    // or file put in its place meanwhile shows as a change at the next save.
+    const FileState entry = FileStateOf(path);
     QFile file(path);
     ClearSystemError();
     if (!file.open(QIODevice::ReadOnly)) {
@@ -227,6 +232,7 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
         MessageBox(FileErrorText(LastSystemError(), path, kOpenFailed));
         return false;
     }
+    AfterFileAccess(path);
     const DecodedSource source = DecodeSource(bytes);
     // Every key typed in a line of millions of characters would keep the
     // editor busy for seconds; such a file is refused before it is shown.
@@ -238,7 +244,7 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
     m_encoding = source.encoding;
     m_pTextDoc->setPlainText(source.text);
     m_pTextDoc->setModified(false);
-    m_diskState = FileStateOf(path, &bytes);
+    m_diskState = FileStateOfRead(entry, file, bytes);
     m_nNewType = 0;
     return true;
 }
@@ -294,12 +300,13 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
         seen = &m_diskState;
     }
     int error = 0;
-    if (!WriteFileSafely(path, bytes, &error, seen)) {
+    FileState written;
+    if (!WriteFileSafely(path, bytes, &error, seen, &written)) {
         MessageBox(FileErrorText(error, path, kSaveFailed));
         return false;
     }
     m_encoding = encoding;
-    m_diskState = FileStateOf(path, &bytes);
+    m_diskState = written;
     m_declinedState = FileState();
     SetModifiedFlag(false);
     m_recoveryTimer.stop();

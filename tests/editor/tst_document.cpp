@@ -965,6 +965,54 @@ private Q_SLOTS:
     }
 
 #ifdef Q_OS_UNIX
+    // Fault mended: the file's state was looked at again after the read or
+    // the write, so a link that came in between was taken for the file, and
+    // the next save wrote through it without a word.
+    void linkSwappedInRightAfterAReadOrWriteIsNoticed_data()
+    {
+        QTest::addColumn<bool>("onSave"); // the link comes right after a save, else right after the read
+        QTest::newRow("after the read") << false;
+        QTest::newRow("after a save") << true;
+    }
+    void linkSwappedInRightAfterAReadOrWriteIsNoticed()
+    {
+        QFETCH(bool, onSave);
+        const QString file = Fixture(QStringLiteral("f.qrx"), "MINE");
+        const QString secret = Fixture(QStringLiteral("secret.qrx"), "SECRET");
+        {
+            // Long unchanged, so that its time alone would not raise the question.
+            QFile old(secret);
+            QVERIFY(old.open(QIODevice::ReadWrite)
+                    && old.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        }
+        const QString link = m_dir->filePath(QStringLiteral("ev.lnk"));
+        QVERIFY(QFile::link(secret, link));
+        CRichSyntaxDoc *doc = onSave ? m_pTemplate->OpenDocumentFile(file) : nullptr;
+        if (onSave) {
+            QVERIFY(doc);
+            TypeInto(doc, QStringLiteral("1"));
+        }
+        // Another user puts the link in place the moment after the file is read or written.
+        static QString s_link;
+        s_link = link;
+        g_afterFileAccessForTests = [](const QString &path) {
+            g_afterFileAccessForTests = nullptr;
+            QVERIFY(::rename(QFile::encodeName(s_link).constData(), QFile::encodeName(path).constData()) == 0);
+        };
+        if (onSave)
+            QVERIFY(doc->DoFileSave());
+        else
+            QVERIFY(doc = m_pTemplate->OpenDocumentFile(file));
+        QVERIFY(!g_afterFileAccessForTests);
+
+        TypeInto(doc, QStringLiteral("2"));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(boxes.Texts().size(), 1);
+        QCOMPARE(TestSupport::ReadFile(secret), QByteArray("SECRET"));
+    }
+
     // Fault mended: a save gave the file the saving user's owner and group, and split hard links.
     void saveKeepsOwnerGroupAndLinks_data()
     {
