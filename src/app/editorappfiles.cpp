@@ -103,12 +103,20 @@ bool CEditorApp::OpenDocumentFile(const QString &path)
 void CEditorApp::OfferRecoveredWork()
 {
     const QList<RecoveryEntry> entries = CRecoveryStore::TakeOrphans();
+    // No other question comes between these: a recovered document whose file
+    // changed is asked about once they are all answered.
+    if (m_pMainFrame)
+        m_pMainFrame->HoldDiskChecks(true);
     for (const RecoveryEntry &entry : entries) {
         const QString name = entry.path.isEmpty() ? entry.title : QDir::toNativeSeparators(entry.path);
         const bool backup = entry.kind == RecoveryEntry::SaveBackup;
-        if (::MessageBox((backup ? kSaveCutShort : kRecovered).arg(name), QMessageBox::Question,
-                         QMessageBox::Yes | QMessageBox::No)
-            != QMessageBox::Yes) {
+        const QMessageBox::StandardButton answer =
+            ::MessageBox((backup ? kSaveCutShort : kRecovered).arg(name), QMessageBox::Question,
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        // Escape (Cancel) leaves the work for the next start; only No lets it go.
+        if (answer == QMessageBox::Cancel)
+            continue;
+        if (answer != QMessageBox::Yes) {
             // The old bytes of a save cut short may be the file's only intact version.
             if (!backup) {
                 CRecoveryStore::DiscardOrphan(entry);
@@ -134,6 +142,8 @@ void CEditorApp::OfferRecoveredWork()
             CRecoveryStore::DiscardOrphan(entry);
     }
     CRecoveryStore::ReleaseOrphans();
+    if (m_pMainFrame)
+        m_pMainFrame->HoldDiskChecks(false);
 }
 
 bool CEditorApp::GoToSource(const QString &path, int line, int column)

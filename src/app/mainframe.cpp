@@ -467,7 +467,7 @@ bool CMainFrame::event(QEvent *event)
 void CMainFrame::CheckActiveFileOnDisk()
 {
     CRichSyntaxDoc *doc = ActiveDocument();
-    if (!doc || m_bCheckingDisk)
+    if (!doc || m_bCheckingDisk || m_bDiskChecksHeld)
         return;
     m_bCheckingDisk = true;
     doc->CheckFileOnDisk();

@@ -53,6 +53,8 @@ public:
     // the frame; a frame reported later, once the window is on screen, is
     // taken into account then.
     void ResizeOuter(const QSize &outer);
+    // While held, no question about files changed on disk comes up.
+    void HoldDiskChecks(bool hold) { m_bDiskChecksHeld = hold; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -97,6 +99,7 @@ private:
     QLabel *m_pScrlPane = nullptr;
     bool m_bDocMenu = false;
     bool m_bCheckingDisk = false;
+    bool m_bDiskChecksHeld = false;
     QSize m_outerSize; // valid until a reported frame has been taken into account
     QMargins m_appliedFrame;
 };

@@ -160,7 +160,9 @@ void CRichSyntaxDoc::CheckFileOnDisk()
     QString question = kChangedOnDisk.arg(QDir::toNativeSeparators(m_strPathName));
     if (IsModified())
         question += kChangesLost;
-    if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+    // Enter must not throw unsaved work away.
+    const QMessageBox::StandardButton keep = IsModified() ? QMessageBox::No : QMessageBox::Yes;
+    if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, keep) == QMessageBox::Yes) {
         if (OnOpenDocument(m_strPathName))
             m_declinedState = FileState();
     } else {

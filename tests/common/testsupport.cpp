@@ -32,9 +32,9 @@
 
 QMessageBox::StandardButton MessageBoxRecorder::MessageBox(const QString &text, QMessageBox::Icon icon,
                                                            QMessageBox::StandardButtons buttons,
-                                                           QMessageBox::StandardButton)
+                                                           QMessageBox::StandardButton defaultButton)
 {
-    m_boxes.append({text, icon, buttons});
+    m_boxes.append({text, icon, buttons, defaultButton});
     if (m_whileShown)
         std::exchange(m_whileShown, nullptr)();
     if (!m_answers.isEmpty())

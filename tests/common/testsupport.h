@@ -32,6 +32,7 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
     };
 
     QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,

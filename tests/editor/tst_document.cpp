@@ -748,6 +748,7 @@ private Q_SLOTS:
         boxes.Answer(QMessageBox::Yes);
         Reactivate(doc, other);
         QCOMPARE(boxes.Texts().constLast(), question + QStringLiteral("\nYour unsaved changes will be lost."));
+        QCOMPARE(boxes.Boxes().constLast().defaultButton, QMessageBox::No);
         QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("print 2\n"));
         QVERIFY(!doc->IsModified());
 
