@@ -110,7 +110,7 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
 }
 
 bool CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &title, const QString &text,
-                                         SourceEncoding encoding, const FileState &diskState)
+                                         SourceEncoding encoding, const FileState *diskState)
 {
     CRichSyntaxDoc *doc = FindDocument(path);
     if (doc && !doc->IsModified()) {
@@ -131,7 +131,8 @@ bool CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &tit
         MakeFrame(doc);
     }
     // Kept again at once, so that the entry it came from can go.
-    return doc->TakeRecoveredText(text, encoding, doc->GetPathName().isEmpty() ? FileState() : diskState);
+    const FileState none;
+    return doc->TakeRecoveredText(text, encoding, doc->GetPathName().isEmpty() ? &none : diskState);
 }
 
 CChildFrame *CDocTemplate::CreateNewFrame(CRichSyntaxDoc *doc)

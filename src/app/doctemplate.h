@@ -33,10 +33,11 @@ public:
     // further version of a file whose document holds changes already becomes
     // a new untitled document captioned with the file's name and
     // "(recovered)", so that neither is lost; text that never had a path gets
-    // its title. diskState is the file as the text's document last knew it.
-    // False when the text could not be kept for recovery again.
+    // its title. diskState is the file as the text's document last knew it,
+    // null where that is not known. False when the text could not be kept
+    // for recovery again.
     bool OpenRecoveredDocument(const QString &path, const QString &title, const QString &text, SourceEncoding encoding,
-                               const FileState &diskState);
+                               const FileState *diskState);
 
     CRichSyntaxDoc *FindDocument(const QString &path) const;
     // The windows that show a document, oldest first.

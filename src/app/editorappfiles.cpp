@@ -126,19 +126,22 @@ void CEditorApp::OfferRecoveredWork()
             }
             continue;
         }
-        // A save's backup holds the file's old bytes; unsaved text is kept as UTF-8.
+        // A save's backup holds the file's old bytes; unsaved text is kept as
+        // UTF-8 with the state of its file as its document knew it
+        // (a backup, or work kept by an older editor, says nothing of the file's state).
         DecodedSource source;
-        FileState state;
+        const FileState state = FileState::FromText(entry.fileState);
+        const bool stateKnown = !backup && !entry.fileState.isEmpty();
         if (backup) {
             source = DecodeSource(entry.bytes);
         } else {
             source.text = QString::fromUtf8(entry.bytes);
             source.encoding = SourceEncodingFromName(entry.encoding);
-            state = FileState::FromText(entry.fileState);
         }
         // What cannot be kept again stays where it is, for the next start.
         if (m_pDocTemplate
-            && m_pDocTemplate->OpenRecoveredDocument(entry.path, entry.title, source.text, source.encoding, state))
+            && m_pDocTemplate->OpenRecoveredDocument(entry.path, entry.title, source.text, source.encoding,
+                                                     stateKnown ? &state : nullptr))
             CRecoveryStore::DiscardOrphan(entry);
     }
     CRecoveryStore::ReleaseOrphans();

@@ -279,10 +279,10 @@ void AfterFileAccess(const QString &path)
 
 QByteArray FileState::ToText() const
 {
-    if (!exists)
-        return QByteArray();
-    return QByteArray::number(size) + ' ' + QByteArray::number(modified) + ' ' + QByteArray::number(identity) + ' '
-           + hash.toHex() + ' ' + QByteArray::number(int(link)) + ' ' + QByteArray::number(entryIdentity);
+    // Where no file was, the size is -1 and there is no hash; a link may still have been there.
+    return QByteArray::number(exists ? size : -1) + ' ' + QByteArray::number(modified) + ' '
+           + QByteArray::number(identity) + ' ' + (exists ? hash.toHex() : QByteArray("-")) + ' '
+           + QByteArray::number(int(link)) + ' ' + QByteArray::number(entryIdentity);
 }
 
 FileState FileState::FromText(const QByteArray &text)
@@ -298,7 +298,15 @@ FileState FileState::FromText(const QByteArray &text)
     state.hash = QByteArray::fromHex(fields.at(3));
     state.link = fields.at(4).toInt(&ok[3]) != 0;
     state.entryIdentity = fields.at(5).toULongLong(&ok[4]);
-    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || !ok[4] || state.hash.isEmpty())
+    if (!ok[0] || !ok[1] || !ok[2] || !ok[3] || !ok[4])
+        return FileState();
+    if (state.size == -1 && fields.at(3) == "-") {
+        FileState missing;
+        missing.link = state.link;
+        missing.entryIdentity = state.entryIdentity;
+        return missing;
+    }
+    if (state.hash.isEmpty())
         return FileState();
     state.exists = true;
     state.settled = false;

@@ -38,7 +38,8 @@ struct FileState
     }
 
     // The state as one line of text, as unsaved work keeps it for recovery,
-    // and back; a text that is no state gives the state of no file.
+    // the state of no file too, and back; a text that is no state gives the
+    // state of no file.
     QByteArray ToText() const;
     static FileState FromText(const QByteArray &text);
 };

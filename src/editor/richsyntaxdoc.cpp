@@ -113,13 +113,13 @@ bool CRichSyntaxDoc::KeepUnsavedText()
     return false;
 }
 
-bool CRichSyntaxDoc::TakeRecoveredText(const QString &text, SourceEncoding encoding, const FileState &diskState)
+bool CRichSyntaxDoc::TakeRecoveredText(const QString &text, SourceEncoding encoding, const FileState *diskState)
 {
     m_pTextDoc->setPlainText(text);
     m_encoding = encoding;
-    m_diskState = diskState;
-    // Work kept without the file's state is taken as made on the file there now.
-    if (!m_strPathName.isEmpty() && !diskState.exists && !diskState.link)
+    if (diskState)
+        m_diskState = *diskState;
+    else
         AdoptFileOnDisk();
     m_declinedState = FileState();
     SetModifiedFlag(true);
@@ -143,8 +143,10 @@ bool CRichSyntaxDoc::ChangedSince(FileState &state) const
 
 void CRichSyntaxDoc::AdoptFileOnDisk()
 {
-    m_diskState = FileStateOf(m_strPathName);
-    m_diskState.hash = HashOfFile(m_strPathName);
+    const FileState now = m_strPathName.isEmpty() ? FileState() : FileStateOf(m_strPathName);
+    m_diskState = now.link ? FileState() : now;
+    if (m_diskState.exists)
+        m_diskState.hash = HashOfFile(m_strPathName);
 }
 
 void CRichSyntaxDoc::CheckFileOnDisk()

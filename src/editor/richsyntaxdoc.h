@@ -66,13 +66,14 @@ public:
     bool KeepUnsavedText();
     // Takes up recovered text: modified, kept for recovery at once, and with
     // the file's state from when it was kept, so that a save asks before it
-    // overwrites what another program wrote since (work kept without that
-    // state counts as made on the file there now). False when it could not
-    // be kept for recovery again.
-    bool TakeRecoveredText(const QString &text, SourceEncoding encoding, const FileState &diskState);
-    // Whatever is at the document's path now, a file or nothing, counts as
-    // what the document was made on: a first save replaces it without asking,
-    // and asks should anything else take its place before then.
+    // overwrites what another program wrote since (without that state, null,
+    // the work counts as made on the file there now). False when it could
+    // not be kept for recovery again.
+    bool TakeRecoveredText(const QString &text, SourceEncoding encoding, const FileState *diskState);
+    // The file at the document's path now, or nothing, counts as what the
+    // document was made on: a first save replaces it without asking, and asks
+    // should anything else take its place before then. A link is never taken
+    // up so: a save asks first and replaces it.
     void AdoptFileOnDisk();
     // The file a recovered copy without a path of its own came from; Save As starts there.
     void SetRecoveredFrom(const QString &path) { m_strRecoveredFrom = path; }

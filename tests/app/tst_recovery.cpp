@@ -12,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QUrl>
@@ -186,6 +187,37 @@ private Q_SLOTS:
                                                            "opened.\nDo you want to overwrite it?")
                                                 .arg(QDir::toNativeSeparators(path))});
         QCOMPARE(TestSupport::ReadFile(path), QByteArray("theirs, written since\r\n"));
+    }
+
+    // Fault mended: work whose file was not there when it was kept took up
+    // whatever was at the file's place at the next start, a link too, and
+    // its save wrote through that link without a word.
+    void linkAtARecoveredFilesPlaceIsNeverTakenUp_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("no file when kept") << QByteArray("state " + FileState().ToText());
+        QTest::newRow("kept by an older editor") << QByteArray();
+    }
+    void linkAtARecoveredFilesPlaceIsNeverTakenUp()
+    {
+        QFETCH(QByteArray, header);
+        const QString path = m_dir.filePath(QStringLiteral("gone.qrx"));
+        const QString secret = TestSupport::WriteFile(m_dir.filePath(QStringLiteral("secret")), "SECRET");
+        const QString entry = LeaveEntry(QStringLiteral("crashed-editor"), path, "print 1", header);
+        const auto removeEntry = qScopeGuard([&entry] { QDir(QFileInfo(entry).path()).removeRecursively(); });
+        QVERIFY(!entry.isEmpty());
+        QFile::remove(path);
+        QVERIFY(QFile::link(secret, path));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        QVERIFY(App()->InitInstance({}));
+        CRichSyntaxDoc *doc = App()->MainFrame()->ActiveDocument();
+        QVERIFY(doc && doc->GetPathName() == path);
+        boxes.Clear();
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(boxes.Texts().size(), 1);
+        QCOMPARE(TestSupport::ReadFile(secret), QByteArray("SECRET"));
     }
 
     // Fault mended: another user could plant work in the store, offered as the user's own.
