@@ -3,6 +3,7 @@
 #include "app/shellfiletypes.h"
 
 #include "core/product.h"
+#include "core/privatefolder.h"
 #include "core/wholefile.h"
 
 #include <QDir>
@@ -71,8 +72,10 @@ bool WriteIfDifferent(const QString &path, const QByteArray &content)
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content)
         return false;
     existing.close();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return SaveWholeFile(path, content);
+    // Whoever could change these could make the desktop run another program.
+    MakeFolders(QFileInfo(path).absolutePath());
+    return SaveWholeFile(path, content, nullptr, nullptr,
+                         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 bool RemoveIf(const QString &path, bool (*own)(const QString &))

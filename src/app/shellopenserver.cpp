@@ -63,7 +63,7 @@ QString Folder(QString *error)
     Q_UNUSED(runtime);
 #endif
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    QDir().mkpath(cache);
+    MakeFolders(cache);
     return PrivateFolder(cache, error);
 }
 

@@ -72,6 +72,34 @@ bool IsOwnFile(const QString &path)
 #endif
 }
 
+bool MakeFolders(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+#ifdef Q_OS_WIN
+    return QDir().mkpath(clean);
+#else
+    const QFileInfo info(clean);
+    if (info.isDir())
+        return true;
+    if (info.dir().absolutePath() != clean && !MakeFolders(info.dir().absolutePath()))
+        return false;
+    return (::mkdir(QFile::encodeName(clean).constData(), S_IRWXU) == 0 || errno == EEXIST) && QFileInfo(clean).isDir();
+#endif
+}
+
+void KeepOthersFromWriting(const QString &file)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(file);
+#else
+    const QByteArray native = QFile::encodeName(file);
+    struct stat info = {};
+    if (::lstat(native.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & (S_IWGRP | S_IWOTH)))
+        ::chmod(native.constData(), info.st_mode & 07755);
+#endif
+}
+
 QString MakePrivateFolder(const QString &folder, bool tighten, QString *error)
 {
     QString reason;
@@ -82,7 +110,7 @@ QString MakePrivateFolder(const QString &folder, bool tighten, QString *error)
         return QString();
     }
     const QString clean = QDir::cleanPath(folder);
-    QDir().mkpath(QFileInfo(clean).path());
+    MakeFolders(QFileInfo(clean).path());
 #ifdef Q_OS_WIN
     Q_UNUSED(tighten);
     if (!QDir().mkpath(clean)) {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/settingsstore.h"
 
+#include "core/privatefolder.h"
+
 #include "core/appservices.h"
 
 #include <QDir>
@@ -51,7 +53,12 @@ void CSettingsStore::WriteValues(const QList<Value> &values)
         if (value.text.size() <= MaxValueLength)
             store->setValue(KeyFor(value.section, value.name), value.text);
     }
+    // The settings name the programs a build runs: nobody else may change them.
+    if (store->format() == QSettings::IniFormat)
+        MakeFolders(QFileInfo(store->fileName()).absolutePath());
     store->sync();
+    if (store->format() == QSettings::IniFormat)
+        KeepOthersFromWriting(store->fileName());
     static bool s_bFailureTold = false;
     if (store->status() != QSettings::NoError && !s_bFailureTold) {
         s_bFailureTold = true;

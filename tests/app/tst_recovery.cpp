@@ -4,6 +4,7 @@
 
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
+#include "app/shellfiletypes.h"
 #include "core/recoverystore.h"
 #include "editor/filestate.h"
 #include "editor/richsyntaxdoc.h"
@@ -258,19 +259,45 @@ private Q_SLOTS:
     }
 
     // Fault mended: the store's folders took the process's umask (0777 under umask 000).
-    void storeIsPrivateUnderAnyUmask()
+    // Fault mended: under umask 000 the folders above the store, and the
+    // desktop entry that names the program to run, were open to every user.
+    void nothingMadeIsOpenToOthersUnderAnyUmask()
     {
+        QTemporaryDir fresh;
+        const QString home = fresh.filePath(QStringLiteral("home"));
+        const QByteArray previousHome = qgetenv("HOME");
+        const QByteArray previousData = qgetenv("XDG_DATA_HOME");
+        const QByteArray previousPath = qgetenv("PATH");
         const mode_t previous = ::umask(0);
+        const auto restore = qScopeGuard([&] {
+            ::umask(previous);
+            qputenv("HOME", previousHome);
+            qputenv("XDG_DATA_HOME", previousData);
+            qputenv("PATH", previousPath);
+        });
+        // The data folders are below home, none there yet.
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/.local/share")));
+        qputenv("PATH", QFile::encodeName(fresh.filePath(QStringLiteral("no-tools"))));
+        QVERIFY(ShellFileTypes::Register(QStringLiteral("/usr/bin/quarn-basic-editor")));
         QVERIFY(App()->InitInstance({TestSupport::WriteFile(m_dir.filePath(QStringLiteral("umask.qrx")), "cls\r\n")}));
         CRichSyntaxDoc *doc = App()->MainFrame()->ActiveDocument();
         doc->TextDocument()->setPlainText(QStringLiteral("typed"));
-        const bool kept = doc->KeepUnsavedText();
-        ::umask(previous);
-        QVERIFY(kept);
-        const QString entry = Entries().constFirst();
-        QCOMPARE(QFileInfo(entry).permissions() & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(QFileInfo(QFileInfo(entry).path()).permissions() & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(QFileInfo(CRecoveryStore::BaseFolder()).permissions() & 0x0077, QFileDevice::Permissions());
+        QVERIFY(doc->KeepUnsavedText());
+        QVERIFY(CRecoveryStore::BaseFolder().startsWith(home));
+
+        QStringList made{home};
+        for (QDirIterator it(made.constFirst(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            made.append(it.next());
+        QVERIFY(made.size() > 5);
+        for (const QString &path : std::as_const(made)) {
+            struct stat info = {};
+            QVERIFY(::lstat(QFile::encodeName(path).constData(), &info) == 0);
+            if (!S_ISSOCK(info.st_mode))
+                QVERIFY2(!(info.st_mode & (S_IWGRP | S_IWOTH)), qPrintable(path));
+        }
     }
 
     // Fault mended: with the store's volume full, the next keeping emptied the copy kept before.
