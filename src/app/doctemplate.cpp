@@ -132,7 +132,7 @@ bool CDocTemplate::OpenRecoveredDocument(const QString &path, const QString &tit
     }
     // Kept again at once, so that the entry it came from can go.
     const FileState none;
-    return doc->TakeRecoveredText(text, encoding, doc->GetPathName().isEmpty() ? &none : diskState);
+    return doc->TakeRecoveredText(text, encoding, path.isEmpty() ? &none : diskState);
 }
 
 CChildFrame *CDocTemplate::CreateNewFrame(CRichSyntaxDoc *doc)

@@ -250,6 +250,7 @@ void CEditorApp::SaveStdProfileSettings()
     m_pRecentFiles->WriteList(*profile);
     if (m_nPreviewPages != 0)
         profile->setValue(SettingsNames::kPreviewPages, m_nPreviewPages);
+    SyncPrivately(*profile);
 }
 
 QPrinter *CEditorApp::Printer()

@@ -464,6 +464,13 @@ bool CMainFrame::event(QEvent *event)
     return handled;
 }
 
+void CMainFrame::HoldDiskChecks(bool hold)
+{
+    m_bDiskChecksHeld = hold;
+    if (!hold)
+        QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk);
+}
+
 void CMainFrame::CheckActiveFileOnDisk()
 {
     CRichSyntaxDoc *doc = ActiveDocument();

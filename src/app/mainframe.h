@@ -53,8 +53,9 @@ public:
     // the frame; a frame reported later, once the window is on screen, is
     // taken into account then.
     void ResizeOuter(const QSize &outer);
-    // While held, no question about files changed on disk comes up.
-    void HoldDiskChecks(bool hold) { m_bDiskChecksHeld = hold; }
+    // While held, no question about files changed on disk comes up; the
+    // active document's file is looked at once they are no longer held.
+    void HoldDiskChecks(bool hold);
 
 protected:
     void showEvent(QShowEvent *event) override;

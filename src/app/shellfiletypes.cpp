@@ -13,6 +13,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace ShellFileTypes {
 
 namespace {
@@ -129,8 +133,18 @@ QString ExecOfEntry(const QString &path)
 void RunTool(const QString &tool, const QStringList &arguments)
 {
     const QString program = QStandardPaths::findExecutable(tool);
-    if (!program.isEmpty())
-        QProcess::startDetached(program, arguments);
+    if (program.isEmpty())
+        return;
+#ifdef Q_OS_UNIX
+    // The databases the tool writes say which program opens which file:
+    // nobody else may change them, whatever the editor's umask.
+    const mode_t mask = ::umask(022);
+    ::umask(mask | 022);
+#endif
+    QProcess::startDetached(program, arguments);
+#ifdef Q_OS_UNIX
+    ::umask(mask);
+#endif
 }
 
 } // namespace

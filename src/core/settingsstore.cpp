@@ -46,6 +46,16 @@ QString CSettingsStore::KeyFor(const QString &section, const QString &name)
     return section.isEmpty() ? valueName : section + QLatin1Char('/') + valueName;
 }
 
+void SyncPrivately(QSettings &settings)
+{
+    const bool file = settings.format() == QSettings::IniFormat;
+    if (file)
+        MakeFolders(QFileInfo(settings.fileName()).absolutePath());
+    settings.sync();
+    if (file)
+        KeepOthersFromWriting(settings.fileName());
+}
+
 void CSettingsStore::WriteValues(const QList<Value> &values)
 {
     auto store = OpenStore(s_strRootPath);
@@ -53,12 +63,7 @@ void CSettingsStore::WriteValues(const QList<Value> &values)
         if (value.text.size() <= MaxValueLength)
             store->setValue(KeyFor(value.section, value.name), value.text);
     }
-    // The settings name the programs a build runs: nobody else may change them.
-    if (store->format() == QSettings::IniFormat)
-        MakeFolders(QFileInfo(store->fileName()).absolutePath());
-    store->sync();
-    if (store->format() == QSettings::IniFormat)
-        KeepOthersFromWriting(store->fileName());
+    SyncPrivately(*store);
     static bool s_bFailureTold = false;
     if (store->status() != QSettings::NoError && !s_bFailureTold) {
         s_bFailureTold = true;

@@ -9,6 +9,13 @@
 
 #include <cstdint>
 
+class QSettings;
+
+// Writes settings out such that nobody else may change them, whatever the
+// umask: the folders made for them are the user's alone, and the file is
+// writable by the user only. Settings name the programs a build runs.
+void SyncPrivately(QSettings &settings);
+
 // The program's own per-user settings: sections below one root, every value
 // text, integers as decimal text. Construct one where a setting is read or
 // written and let it go out of scope. Nothing of it is reported, but that the

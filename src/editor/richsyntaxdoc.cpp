@@ -128,10 +128,10 @@ bool CRichSyntaxDoc::TakeRecoveredText(const QString &text, SourceEncoding encod
 
 bool CRichSyntaxDoc::ChangedSince(FileState &state) const
 {
-    FileState now = FileStateOf(m_strPathName);
+    FileState now = FileStateOf(DiskPath());
     if (!now.exists || !state.exists || (now.SameOnDisk(state) && state.settled))
         return false;
-    now.hash = HashOfFile(m_strPathName);
+    now.hash = HashOfFile(DiskPath());
     if (now.hash == state.hash) {
         // The same bytes: the file's new times are taken up, but never a link that was not there.
         if (now.link == state.link && (!now.link || now.entryIdentity == state.entryIdentity))
@@ -141,12 +141,17 @@ bool CRichSyntaxDoc::ChangedSince(FileState &state) const
     return true;
 }
 
+QString CRichSyntaxDoc::DiskPath() const
+{
+    return m_strPathName.isEmpty() ? m_strRecoveredFrom : m_strPathName;
+}
+
 void CRichSyntaxDoc::AdoptFileOnDisk()
 {
-    const FileState now = m_strPathName.isEmpty() ? FileState() : FileStateOf(m_strPathName);
+    const FileState now = DiskPath().isEmpty() ? FileState() : FileStateOf(DiskPath());
     m_diskState = now.link ? FileState() : now;
     if (m_diskState.exists)
-        m_diskState.hash = HashOfFile(m_strPathName);
+        m_diskState.hash = HashOfFile(DiskPath());
 }
 
 void CRichSyntaxDoc::CheckFileOnDisk()
@@ -165,8 +170,16 @@ void CRichSyntaxDoc::CheckFileOnDisk()
     // Enter must not throw unsaved work away.
     const QMessageBox::StandardButton keep = IsModified() ? QMessageBox::No : QMessageBox::Yes;
     if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, keep) == QMessageBox::Yes) {
-        if (OnOpenDocument(m_strPathName))
+        const FileState before = m_diskState;
+        if (OnOpenDocument(m_strPathName)) {
             m_declinedState = FileState();
+            // The text is read through whatever is there now, but a link that
+            // came is not taken for the file: the next save asks and replaces it.
+            if (m_diskState.link && !(before.link && before.entryIdentity == m_diskState.entryIdentity)) {
+                m_diskState.link = false;
+                m_diskState.entryIdentity = 0;
+            }
+        }
     } else {
         m_declinedState = FileStateOf(m_strPathName);
         m_declinedState.hash = HashOfFile(m_strPathName);
@@ -292,7 +305,7 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
     // that was not there before is replaced, never followed, even one that
     // came while the question was up.
     const FileState *seen = nullptr;
-    if (!m_strPathName.isEmpty() && QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == m_strPathName) {
+    if (!DiskPath().isEmpty() && QDir::cleanPath(QFileInfo(path).absoluteFilePath()) == DiskPath()) {
         FileState loaded = m_diskState;
         const FileState now = FileStateOf(path);
         const bool replaced = !m_diskState.SameEntry(now);

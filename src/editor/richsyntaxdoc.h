@@ -105,6 +105,9 @@ Q_SIGNALS:
 private:
     // Whether the file on disk differs in its contents from state; a file
     // that was only touched has state brought up to date.
+    // The file the document's text belongs to: its own, or for a second
+    // recovered version, the one it was recovered from.
+    QString DiskPath() const;
     bool ChangedSince(FileState &state) const;
     void OnRecoveryTimer();
     // Encodes the text, offering UTF-8 when the document's encoding cannot

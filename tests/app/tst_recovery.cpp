@@ -188,6 +188,18 @@ private Q_SLOTS:
                                                            "opened.\nDo you want to overwrite it?")
                                                 .arg(QDir::toNativeSeparators(path))});
         QCOMPARE(TestSupport::ReadFile(path), QByteArray("theirs, written since\r\n"));
+
+        // The second version, saved under its file's name, asks too; a link
+        // another user put there is not written through.
+        const QString secret = TestSupport::WriteFile(m_dir.filePath(QStringLiteral("secret")), "SECRET");
+        QVERIFY(QFile::remove(path) && QFile::link(secret, path));
+        FileDialogStub names;
+        names.Answer(path);
+        boxes.Clear();
+        boxes.Answer(QMessageBox::No);
+        QVERIFY(!docs.at(1)->DoFileSave());
+        QCOMPARE(boxes.Texts().size(), 1);
+        QCOMPARE(TestSupport::ReadFile(secret), QByteArray("SECRET"));
     }
 
     // Fault mended: work whose file was not there when it was kept took up
@@ -278,8 +290,16 @@ private Q_SLOTS:
         // The data folders are below home, none there yet.
         qputenv("HOME", QFile::encodeName(home));
         qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/.local/share")));
-        qputenv("PATH", QFile::encodeName(fresh.filePath(QStringLiteral("no-tools"))));
+        // The desktop's tools write their databases with the umask they are given.
+        const QString tools = fresh.filePath(QStringLiteral("tools"));
+        QVERIFY(QDir().mkpath(tools));
+        for (const char *tool : {"update-mime-database", "update-desktop-database"})
+            TestSupport::WriteScript(tools, QLatin1String(tool), "echo made > \"$1/made-by-tool\"\n");
+        qputenv("PATH", QFile::encodeName(tools) + ":/usr/bin:/bin");
         QVERIFY(ShellFileTypes::Register(QStringLiteral("/usr/bin/quarn-basic-editor")));
+        const QString data = home + QStringLiteral("/.local/share");
+        QTRY_VERIFY(QFile::exists(data + QStringLiteral("/mime/made-by-tool"))
+                    && QFile::exists(data + QStringLiteral("/applications/made-by-tool")));
         QVERIFY(App()->InitInstance({TestSupport::WriteFile(m_dir.filePath(QStringLiteral("umask.qrx")), "cls\r\n")}));
         CRichSyntaxDoc *doc = App()->MainFrame()->ActiveDocument();
         doc->TextDocument()->setPlainText(QStringLiteral("typed"));

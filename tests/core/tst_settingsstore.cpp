@@ -7,6 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 class TestSettingsStore : public QObject
 {
@@ -142,6 +147,27 @@ private Q_SLOTS:
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("The settings could not be saved in %1!")
                                                 .arg(QDir::toNativeSeparators(nowhere + QStringLiteral("/TRZ.ini")))});
     }
+
+#ifdef Q_OS_UNIX
+    // Fault mended: under umask 000 another user could change the settings,
+    // which name the programs a build runs.
+    void settingsAreTheUsersAloneUnderAnyUmask()
+    {
+        QTemporaryDir fresh;
+        const QString folder = fresh.filePath(QStringLiteral("config/deeper"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+        const mode_t previous = ::umask(0);
+        CSettingsStore().WriteString(QStringLiteral("/usr/bin/true"), QString(), QStringLiteral("Compiler"));
+        ::umask(previous);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, TestSupport::SettingsFolder());
+        for (const QString &path :
+             {fresh.filePath(QStringLiteral("config")), folder, folder + QStringLiteral("/TRZ.ini")}) {
+            struct stat info = {};
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+            QVERIFY2(!(info.st_mode & (S_IWGRP | S_IWOTH)), qPrintable(path));
+        }
+    }
+#endif
 };
 
 QBE_TEST_MAIN(TestSettingsStore)

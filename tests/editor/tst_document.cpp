@@ -86,6 +86,8 @@ class TestDocument : public QObject
 
     // When a link took the place of a document's file.
     enum LinkSwap { NotSwapped, SwappedBeforeSave, SwappedWhileAsked };
+    // When another user's link took a file's place.
+    enum SwapMoment { RightAfterRead, RightAfterSave, BeforeReload };
 
     QString Fixture(const QString &name, const QByteArray &bytes)
     {
@@ -971,13 +973,14 @@ private Q_SLOTS:
     // the next save wrote through it without a word.
     void linkSwappedInRightAfterAReadOrWriteIsNoticed_data()
     {
-        QTest::addColumn<bool>("onSave"); // the link comes right after a save, else right after the read
-        QTest::newRow("after the read") << false;
-        QTest::newRow("after a save") << true;
+        QTest::addColumn<int>("moment");
+        QTest::newRow("right after the read") << int(RightAfterRead);
+        QTest::newRow("right after a save") << int(RightAfterSave);
+        QTest::newRow("before a reload the user agreed to") << int(BeforeReload);
     }
     void linkSwappedInRightAfterAReadOrWriteIsNoticed()
     {
-        QFETCH(bool, onSave);
+        QFETCH(int, moment);
         const QString file = Fixture(QStringLiteral("f.qrx"), "MINE");
         const QString secret = Fixture(QStringLiteral("secret.qrx"), "SECRET");
         {
@@ -988,26 +991,32 @@ private Q_SLOTS:
         }
         const QString link = m_dir->filePath(QStringLiteral("ev.lnk"));
         QVERIFY(QFile::link(secret, link));
-        CRichSyntaxDoc *doc = onSave ? m_pTemplate->OpenDocumentFile(file) : nullptr;
-        if (onSave) {
-            QVERIFY(doc);
-            TypeInto(doc, QStringLiteral("1"));
+        CRichSyntaxDoc *doc = moment == RightAfterRead ? nullptr : m_pTemplate->OpenDocumentFile(file);
+        MessageBoxRecorder boxes;
+        if (moment == BeforeReload) {
+            QVERIFY(doc && ::rename(QFile::encodeName(link).constData(), QFile::encodeName(file).constData()) == 0);
+            boxes.Answer(QMessageBox::Yes);
+            doc->CheckFileOnDisk();
+            QCOMPARE(doc->TextDocument()->toPlainText(), QStringLiteral("SECRET"));
+        } else {
+            // Another user puts the link in place the moment after the file is read or written.
+            static QString s_link;
+            s_link = link;
+            g_afterFileAccessForTests = [](const QString &path) {
+                g_afterFileAccessForTests = nullptr;
+                QVERIFY(::rename(QFile::encodeName(s_link).constData(), QFile::encodeName(path).constData()) == 0);
+            };
+            if (doc) {
+                TypeInto(doc, QStringLiteral("1"));
+                QVERIFY(doc->DoFileSave());
+            } else {
+                QVERIFY(doc = m_pTemplate->OpenDocumentFile(file));
+            }
+            QVERIFY(!g_afterFileAccessForTests);
         }
-        // Another user puts the link in place the moment after the file is read or written.
-        static QString s_link;
-        s_link = link;
-        g_afterFileAccessForTests = [](const QString &path) {
-            g_afterFileAccessForTests = nullptr;
-            QVERIFY(::rename(QFile::encodeName(s_link).constData(), QFile::encodeName(path).constData()) == 0);
-        };
-        if (onSave)
-            QVERIFY(doc->DoFileSave());
-        else
-            QVERIFY(doc = m_pTemplate->OpenDocumentFile(file));
-        QVERIFY(!g_afterFileAccessForTests);
 
         TypeInto(doc, QStringLiteral("2"));
-        MessageBoxRecorder boxes;
+        boxes.Clear();
         boxes.Answer(QMessageBox::No);
         QVERIFY(!doc->DoFileSave());
         QCOMPARE(boxes.Texts().size(), 1);
