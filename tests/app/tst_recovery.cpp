@@ -358,6 +358,7 @@ private Q_SLOTS:
         QFETCH(bool, open);
         if (TestSupport::IsRoot()) {
             // Permissions do not bind root: the case runs again as the ordinary user.
+            TestSupport::CopyForOrdinaryUser(QStringLiteral(QBE_TEST_HELPER));
             QByteArray said;
             QVERIFY2(
                 TestSupport::PassesAsOrdinaryUser(QStringLiteral("killedInPlaceSaveLeavesTheOldTextToTheNextStart:")
@@ -374,7 +375,7 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         // The save dies once a mebibyte of the new text is written over the old.
         ChildProcess saver;
-        saver.start(QStringLiteral(QBE_TEST_HELPER),
+        saver.start(TestSupport::ProgramBesideThis(QStringLiteral(QBE_TEST_HELPER)),
                     {QStringLiteral("cutat=%1").arg(1 << 20), QStringLiteral("writesafely=%1:4").arg(path)});
         QVERIFY(saver.waitForFinished(kWaitMs));
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

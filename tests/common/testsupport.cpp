@@ -180,18 +180,32 @@ bool IsRoot()
 #endif
 }
 
+QString CopyForOrdinaryUser(const QString &program)
+{
+    if (!IsRoot())
+        return program;
+    // The run's own folder is open to everybody (see PrepareEnvironment).
+    const QString copy = g_root->filePath(QStringLiteral("programs/") + QFileInfo(program).fileName());
+    if (!QFile::exists(copy)) {
+        QDir().mkpath(QFileInfo(copy).path());
+        QFile::copy(program, copy);
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    }
+    return copy;
+}
+
+QString ProgramBesideThis(const QString &program)
+{
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QFileInfo(program).fileName();
+    return QFileInfo(beside).isExecutable() ? beside : program;
+}
+
 void StartAsOrdinaryUser(QProcess &process, const QString &program, const QStringList &arguments)
 {
 #ifdef Q_OS_UNIX
     if (IsRoot()) {
-        // The run's own folder is open to everybody (see PrepareEnvironment).
-        const QString copy = g_root->filePath(QStringLiteral("programs/") + QFileInfo(program).fileName());
-        if (!QFile::exists(copy)) {
-            QDir().mkpath(QFileInfo(copy).path());
-            QFile::copy(program, copy);
-            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                            | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-        }
+        const QString copy = CopyForOrdinaryUser(program);
         process.setChildProcessModifier([] {
             constexpr uid_t kNobody = 65534;
             // In the child, between fork and exec: only what is safe there.

@@ -199,6 +199,12 @@ bool IsRoot();
 // user (nobody) and from a copy of the program that this user can reach, since
 // the checkout may lie in a folder that only root may enter.
 void StartAsOrdinaryUser(QProcess &process, const QString &program, const QStringList &arguments);
+// A copy of program that the ordinary user may run, in the run's own folder
+// (for root; others get program itself).
+QString CopyForOrdinaryUser(const QString &program);
+// The copy of program beside the running test program, where it runs as such
+// a copy (see CopyForOrdinaryUser); else program.
+QString ProgramBesideThis(const QString &program);
 // Runs the test function of this program once more as the ordinary user, in
 // the environment env (a home of its own): true when it passed, and when
 // noSkips is set also skipped nothing; *said gets what it printed.
