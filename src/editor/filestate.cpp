@@ -86,10 +86,19 @@ FileState StateOfOpenFile(int handle, const QByteArray &bytes)
     state.entryIdentity = state.identity;
     return state;
 }
+// The permissions a new file gets, as the umask allows.
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 // Writes bytes into a new file beside path and renames it to path, so that
 // whatever path names, a link too, is replaced and never followed. The new
-// file takes the permissions, owner and group of old where there is one.
-bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, const struct stat *old, FileState *written)
+// file gets mode, and the owner and group of owner where one is given.
+bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, mode_t mode, const struct stat *owner,
+                  FileState *written)
 {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
     ClearSystemError();
@@ -97,19 +106,11 @@ bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, cons
         *error = LastSystemError() ? LastSystemError() : EACCES;
         return false;
     }
-    mode_t mode = 0;
     struct stat made = {};
-    if (old) {
-        mode = old->st_mode & 0777;
-        if (::fstat(file.handle(), &made) == 0 && (made.st_uid != old->st_uid || made.st_gid != old->st_gid)) {
-            const uid_t owner = ::geteuid() == 0 ? old->st_uid : uid_t(-1);
-            if (::fchown(file.handle(), owner, old->st_gid) != 0)
-                qWarning("The owner and group of %s could not be kept", qPrintable(path));
-        }
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    if (owner && ::fstat(file.handle(), &made) == 0 && (made.st_uid != owner->st_uid || made.st_gid != owner->st_gid)) {
+        const uid_t user = ::geteuid() == 0 ? owner->st_uid : uid_t(-1);
+        if (::fchown(file.handle(), user, owner->st_gid) != 0)
+            qWarning("The owner and group of %s could not be kept", qPrintable(path));
     }
     ClearSystemError();
     if (::fchmod(file.handle(), mode) != 0 || file.write(bytes) != bytes.size() || !file.flush()
@@ -132,6 +133,7 @@ struct Entry
     bool link = false;
     FileIdentity identity = 0;
     QString end;
+    bool ownLinks = true; // every link in the chain is this user's
 };
 
 Entry EntryAt(const QString &path)
@@ -157,6 +159,7 @@ Entry EntryAt(const QString &path)
         chain.addData(QByteArray::number(entry.identity) + ' ' + QByteArray::number(Identity(info)) + ' ' + text);
         entry.identity = qFromUnaligned<FileIdentity>(chain.result().constData());
         entry.link = true;
+        entry.ownLinks = entry.ownLinks && info.st_uid == ::geteuid();
         entry.end = QFileInfo(entry.end).dir().absoluteFilePath(QFile::decodeName(text));
     }
     entry.end.clear();
@@ -373,12 +376,19 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, c
 #ifdef Q_OS_UNIX
     // What path names is looked at once, here, and never followed again: a
     // chain of links is followed only where the caller has seen that very
-    // chain, and a link or file put in place after this look is replaced by
-    // the rename or refused by the write in place.
+    // chain (or, with nothing seen, where all its links are the user's own),
+    // and a link or file put in place after this look is replaced by the
+    // rename or refused by the write in place.
     const Entry entry = EntryAt(path);
-    const bool follow =
-        entry.link && !entry.end.isEmpty() && (!seen || (seen->link && entry.identity == seen->entryIdentity));
+    const bool follow = entry.link && !entry.end.isEmpty()
+                        && (seen ? seen->link && entry.identity == seen->entryIdentity : entry.ownLinks);
     const QString file = follow ? entry.end : path;
+    // A link that is replaced hands on no more than the permissions of the
+    // file it led to: what was read through it is not made public.
+    mode_t mode = NewFileMode();
+    struct stat through = {};
+    if (entry.link && !follow && ::stat(QFile::encodeName(path).constData(), &through) == 0)
+        mode &= through.st_mode;
     struct stat old = {};
     const bool replacing = ::lstat(QFile::encodeName(file).constData(), &old) == 0 && S_ISREG(old.st_mode);
     bool done = false;
@@ -389,7 +399,8 @@ bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, c
         // the old one's further names, does not replace it: the bytes go in place.
         done = WriteInPlace(file, bytes, error, Identity(old), written);
     } else {
-        done = ReplaceEntry(file, bytes, error, replacing ? &old : nullptr, written);
+        done = ReplaceEntry(file, bytes, error, replacing ? old.st_mode & 0777 : mode, replacing ? &old : nullptr,
+                            written);
         const bool folderRefused = *error == EACCES || *error == EPERM || *error == EROFS;
         if (!done && replacing && folderRefused)
             done = WriteInPlace(file, bytes, error, Identity(old), written);

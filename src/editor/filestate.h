@@ -66,11 +66,10 @@ QByteArray HashOfFile(const QString &path);
 // fails; a crash leaves them to the next start): where the folder refuses a
 // new file, where a new file could not keep the old one's owner and group,
 // and where the file has further names (hard links) that must stay the same
-// file. A link at path is followed unless seen is given and saw another
-// entry there (any link in a chain changed counts): then the link itself is
-// replaced by the new file. Whatever took path's place after this function
-// looked is replaced, never written through. written receives the state of
-// what was written, as it was written: not what path names a moment later.
-// False with the system's error number in error.
+// file. A link at path is followed where seen saw that very chain of links,
+// or, with nothing seen, where every link in it is the user's own; else the
+// link itself is replaced by a new file no more open than the one it led to. Whatever took path's place after this
+// function looked is replaced, never written through. written receives the state of what was written, as it was
+// written: not what path names a moment later. False with the system's error number in error.
 bool WriteFileSafely(const QString &path, const QByteArray &bytes, int *error, const FileState *seen = nullptr,
                      FileState *written = nullptr);

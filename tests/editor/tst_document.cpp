@@ -1023,6 +1023,46 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::ReadFile(secret), QByteArray("SECRET"));
     }
 
+    // Fault mended: Save As onto a name where another user had put a link
+    // wrote through it: into a file the link named, or creating one there.
+    void saveAsFollowsOnlyTheUsersOwnLinks_data()
+    {
+        QTest::addColumn<bool>("own");      // the link is the saving user's
+        QTest::addColumn<bool>("dangling"); // the file it names is not there
+        QTest::newRow("own link to a file to be made: followed") << true << true;
+        QTest::newRow("another user's link to a file to be made: replaced") << false << true;
+        QTest::newRow("another user's link to a private file: replaced, as private") << false << false;
+    }
+    void saveAsFollowsOnlyTheUsersOwnLinks()
+    {
+        QFETCH(bool, own);
+        QFETCH(bool, dangling);
+        if (!own && !TestSupport::IsRoot())
+            QSKIP("only root makes links of other users");
+        QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("private")));
+        const QString target = m_dir->filePath(QStringLiteral("private/named.qrx"));
+        if (!dangling) {
+            TestSupport::WriteFile(target, "SECRET");
+            QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+        }
+        const QString link = m_dir->filePath(QStringLiteral("chosen.qrx"));
+        QVERIFY(QFile::link(target, link));
+        if (!own)
+            QVERIFY(::lchown(QFile::encodeName(link).constData(), 65534, 65534) == 0);
+        CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(Fixture(QStringLiteral("start.qrx"), "MINE"));
+        QVERIFY(doc);
+        QVERIFY(doc->DoSave(link));
+        QCOMPARE(QFileInfo(link).isSymLink(), own);
+        QCOMPARE(TestSupport::ReadFile(target), own        ? QByteArray("MINE")
+                                                : dangling ? QByteArray("<unreadable>")
+                                                           : QByteArray("SECRET"));
+        if (!own) {
+            QCOMPARE(TestSupport::ReadFile(link), QByteArray("MINE"));
+            if (!dangling)
+                QCOMPARE(QFileInfo(link).permissions() & 0x0077, QFileDevice::Permissions());
+        }
+    }
+
     // Fault mended: a save gave the file the saving user's owner and group, and split hard links.
     void saveKeepsOwnerGroupAndLinks_data()
     {
