@@ -9,9 +9,10 @@
 #include <QTextLayout>
 
 namespace {
-// A block's user state tells whether its layout holds its colours.
-constexpr int kUncolored = -1;
-constexpr int kColored = 1;
+// A block's user state holds the block's revision when it was coloured: the
+// revision changes with the block's text (and an undo brings back the
+// revision of the text it brings back), so colours made for other text are
+// never taken for this text's. A new block's user state, -1, is no revision.
 
 // Up to this many blocks an edit colours at once; the blocks of a bigger
 // paste wait until they are shown.
@@ -78,7 +79,7 @@ void CSyntaxHighlighter::ColorSpans(QStringView line, std::vector<ColorSpan> &sp
 
 bool CSyntaxHighlighter::IsColored(const QTextBlock &block)
 {
-    return block.userState() == kColored;
+    return block.userState() == block.revision();
 }
 
 bool CSyntaxHighlighter::NeedsLayoutColors(QStringView line)
@@ -94,7 +95,7 @@ bool CSyntaxHighlighter::NeedsLayoutColors(QStringView line)
 bool CSyntaxHighlighter::ColorBlock(QTextBlock &block)
 {
     ++m_nColored;
-    block.setUserState(kColored);
+    block.setUserState(block.revision());
     const QString text = block.text();
     QTextLayout *layout = block.layout();
     if (!NeedsLayoutColors(text)) {
@@ -152,13 +153,9 @@ void CSyntaxHighlighter::OnContentsChange(int from, int charsRemoved, int charsA
     QTextBlock last = m_pDocument->findBlock(from + charsAdded + (charsRemoved > 0 ? 1 : 0));
     if (!last.isValid())
         last = m_pDocument->lastBlock();
-    if (last.blockNumber() - first.blockNumber() >= kEagerBlocks) {
-        // The blocks between were made by the edit and are not coloured; the
-        // two at the ends kept their state but not their text.
-        QTextBlock(first).setUserState(kUncolored);
-        QTextBlock(last).setUserState(kUncolored);
+    // The blocks of a bigger edit have new revisions: they are coloured when shown.
+    if (last.blockNumber() - first.blockNumber() >= kEagerBlocks)
         return;
-    }
     // Colours set while the document tells of the change are laid out with it.
     bool changed = false;
     for (QTextBlock block = first; block.isValid(); block = block.next()) {

@@ -375,6 +375,41 @@ private Q_SLOTS:
         QVERIFY(RowsInViewAreColoured(view));
     }
 
+    // Fault mended: one edit over more than 256 lines left the lines in view
+    // with the colours of their old text, at the old offsets.
+    void bigEditsLeaveNoOldColours_data()
+    {
+        QTest::addColumn<bool>("comment"); // Comment Lines over all, else Replace All
+        QTest::addColumn<QColor>("lastInk");
+        QTest::newRow("Replace All") << false << kRed;
+        QTest::newRow("Comment Lines") << true << QColor(0, 128, 0);
+    }
+    void bigEditsLeaveNoOldColours()
+    {
+        QFETCH(bool, comment);
+        QFETCH(QColor, lastInk);
+        // Lines beyond Latin-1 keep their colours in their layouts.
+        Window w(QStringLiteral("print \"\u0436\" 12\n").repeated(600));
+        CRichSyntaxView &view = *w.view;
+        view.viewport()->repaint();
+        if (comment) {
+            view.selectAll();
+            view.OnEditCommentLines();
+        } else {
+            FindRequest request;
+            request.findWhat = QStringLiteral("print");
+            request.replaceWith = QStringLiteral("cls");
+            QCOMPARE(view.ReplaceAll(request), 600);
+        }
+        view.moveCursor(QTextCursor::Start);
+        view.viewport()->repaint();
+        QVERIFY(RowsInViewAreColoured(view));
+        for (int row = 0; row < 10; ++row) {
+            const QTextBlock block = Block(view, row);
+            QCOMPARE(LayoutColorAt(block, int(block.text().size()) - 1), lastInk);
+        }
+    }
+
     void undoAfterTypingRestoresTextOnly()
     {
         Window w(QStringLiteral("x = 1\n"));
