@@ -116,8 +116,22 @@ Streamed Stream(const QString &step, const QString &folder)
 }
 } // namespace
 
+const char kUsage[] = "usage: bench_buildlog\n"
+                      "Streams compiler output through the real build log window and prints the medians of 5 rounds:\n"
+                      "  20 MB of lines through the log, against the same text put into a bare control in one call\n"
+                      "  40 MB of lines against 20 MB\n"
+                      "  20 MB in one line against 20 MB of lines\n"
+                      "  the longest stall of the user-interface thread while output streams in\n"
+                      "  the resident memory that 60 MB of output adds, against its size\n";
+
 int main(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QStandardPaths::setTestModeEnabled(true);

@@ -299,8 +299,25 @@ double Ms(qint64 ns)
 }
 } // namespace
 
+const char kUsage[] = "usage: bench_editor [FIGURE...]\n"
+                      "Measures the colouring editor, each figure against a plain counterpart in the same run,\n"
+                      "on a generated file of 200,000 lines. Without FIGURE, all of them:\n"
+                      "  open       (1) resident memory the big file adds, against a bare QPlainTextEdit\n"
+                      "             (2) opening it from disk, against a bare read and setPlainText\n"
+                      "  keystroke  (3) a keystroke in the middle of the big file, against one in a 100-line file\n"
+                      "  paging     (4) paging from top to bottom, against a bare QPlainTextEdit\n"
+                      "  longline   (5) a keystroke in a 100,000-character line, against a bare QPlainTextEdit\n"
+                      "  scanner    (6) colouring every line, against one reading pass over the text\n"
+                      "  paging-editor  pages through the editor alone, for profiling\n";
+
 int main(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
 
     const QString big = GenerateSource(kBigLines);

@@ -745,7 +745,9 @@ std::unique_ptr<QTextDocument> CRichSyntaxView::CreatePrintDocument() const
     // The copy carries the colours as character formats of its own, every
     // line coloured whether it was ever shown or not.
     std::unique_ptr<QTextDocument> copy(document()->clone());
-    const QFont font = EditorFont(); // paper has no zoom
+    // Paper has no zoom, and its text is shaped as Qt shapes text by default.
+    QFont font = EditorFont();
+    font.setStyleStrategy(QFont::PreferDefault);
     copy->setDefaultFont(font);
     // On paper a line longer than the page goes on in the next row instead of
     // being cut off at the page's edge.

@@ -37,6 +37,7 @@ CSyntaxHighlighter::CSyntaxHighlighter(QTextDocument *doc)
     m_cfBuiltin = MakeFormat(QColor(0, 0, 255), false, false);
     m_cfKeyword = MakeFormat(QColor(0, 0, 0), true, false);
     m_cfComment = MakeFormat(QColor(0, 128, 0), false, true);
+    m_cfShaped.setFontStyleStrategy(QFont::PreferDefault);
     m_spans.reserve(256);
     // The document tells of an edit before it lays the touched blocks out
     // again, so that colours set now are laid out once with the new text.
@@ -109,11 +110,18 @@ bool CSyntaxHighlighter::ColorBlock(QTextBlock &block)
     ColorLine(text, m_rules, m_spans);
     // The list is reused from block to block: assigning a format to an entry
     // that already holds it costs nothing, making a new entry does.
-    const qsizetype count = qsizetype(m_spans.size());
+    // The first range shapes the whole line as Qt does by default, which
+    // the editor's font leaves out for the lines a view places itself.
+    const qsizetype count = qsizetype(m_spans.size()) + 1;
     if (m_ranges.size() > count)
         m_ranges.resize(count);
-    for (qsizetype i = 0; i < count; ++i) {
-        const ColorSpan &span = m_spans[std::size_t(i)];
+    if (m_ranges.isEmpty())
+        m_ranges.emplaceBack();
+    m_ranges[0].start = 0;
+    m_ranges[0].length = int(text.size());
+    m_ranges[0].format = m_cfShaped;
+    for (qsizetype i = 1; i < count; ++i) {
+        const ColorSpan &span = m_spans[std::size_t(i - 1)];
         QTextLayout::FormatRange &range = i < m_ranges.size() ? m_ranges[i] : m_ranges.emplaceBack();
         range.start = span.start;
         range.length = span.length;

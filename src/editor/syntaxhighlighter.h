@@ -65,6 +65,8 @@ private:
     bool ColorBlock(QTextBlock &block);
 
     QTextDocument *m_pDocument;
+    // Lines whose colours are in their layouts are shaped as Qt shapes by default.
+    QTextCharFormat m_cfShaped;
     CVocabulary m_rules;
     std::vector<ColorSpan> m_spans;
     QList<QTextLayout::FormatRange> m_ranges;

@@ -31,7 +31,7 @@ inline QImage Painted(CRichSyntaxView &view)
     return image;
 }
 
-// The rows in view drawn by a bare text edit of the same size, font, tab
+// The rows in view drawn by a bare text edit of the same size, face, tab
 // stops, colours, scroll position and selection, from character formats.
 inline QImage Reference(CRichSyntaxView &view)
 {
@@ -41,12 +41,15 @@ inline QImage Reference(CRichSyntaxView &view)
     edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit.setPalette(view.palette());
-    edit.setFont(view.font());
+    // The editor's face and size, drawn as Qt draws them by default.
+    QFont font = view.font();
+    font.setStyleStrategy(QFont::PreferDefault);
+    edit.setFont(font);
     edit.setCursorWidth(0);
     QTextDocument *original = view.document();
     auto *copy = new QTextDocument(&edit);
     copy->setDocumentLayout(new QPlainTextDocumentLayout(copy));
-    copy->setDefaultFont(original->defaultFont());
+    copy->setDefaultFont(font);
     copy->setDefaultTextOption(original->defaultTextOption());
     copy->setDocumentMargin(original->documentMargin());
     copy->setPlainText(original->toPlainText());

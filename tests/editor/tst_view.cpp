@@ -47,12 +47,14 @@ const QColor kRed(255, 0, 0);
 // none: the colours of lines drawn by their layouts.
 QColor LayoutColorAt(const QTextBlock &block, int index)
 {
+    QColor color(0, 0, 0);
     const QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
     for (const QTextLayout::FormatRange &range : ranges) {
-        if (index >= range.start && index < range.start + range.length)
-            return range.format.foreground().color();
+        if (index >= range.start && index < range.start + range.length
+            && range.format.hasProperty(QTextFormat::ForegroundBrush))
+            color = range.format.foreground().color();
     }
-    return QColor(0, 0, 0);
+    return color;
 }
 
 QTextBlock Block(const CRichSyntaxView &view, int number)
@@ -161,6 +163,13 @@ private Q_SLOTS:
         QTest::newRow("selection in a line beyond Latin-1") << beyond << 4 << 12 << 0 << false;
         QTest::newRow("soft hyphen and a control character")
             << QStringLiteral("x\u00ad1 print\nprint\u0001 2\n") << 0 << 0 << 0 << false;
+        QTest::newRow("control characters")
+            << QStringLiteral("a\u0001b\u0007c\u001bd\u007fe\u0085f 1\n") << 0 << 0 << 0 << false;
+        QTest::newRow("Arabic, joined") << QStringLiteral(
+            "print \"\u0633\u0644\u0627\u0645\" ; \u0645\u0631\u062d\u0628\u0627\n")
+                                        << 0 << 0 << 0 << false;
+        QTest::newRow("stacked marks") << QStringLiteral("x = \"a\u0301\u0323 e\u0302\u0301\" 1\n") << 0 << 0 << 0
+                                       << false;
         QTest::newRow("zoomed in") << mix << 5 << 20 << 3 << false;
         QTest::newRow("zoomed out") << mix << 0 << 0 << -2 << false;
         QTest::newRow("a long line scrolled sideways")
@@ -752,6 +761,17 @@ private Q_SLOTS:
         }
         QVERIFY(blue);
         QVERIFY(red);
+    }
+
+    // Fault mended: the printout skipped shaping, so control characters took no room.
+    void printedTextIsShaped()
+    {
+        Window w(QStringLiteral("a\u0001b\u0007c"));
+        std::unique_ptr<QTextDocument> copy = w.view->CreatePrintDocument();
+        copy->documentLayout()->documentSize();
+        const QTextLine line = copy->firstBlock().layout()->lineAt(0);
+        QVERIFY(line.cursorToX(2) > line.cursorToX(1));
+        QVERIFY(line.cursorToX(4) > line.cursorToX(3));
     }
 
     // Printed pages carry the colours of lines that were never shown, and
