@@ -380,7 +380,7 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
     const int bottom = gutter->height();
     // The ground with its dotted separator (every second pixel, from the
     // top) is drawn once for the strip's size and then copied.
-    const qreal ratio = gutter->devicePixelRatioF();
+    const qreal ratio = painter.device()->devicePixelRatioF();
     if (m_gutterGround.deviceIndependentSize() != QSizeF(gutter->size()) || m_nGutterGroundX != x
         || m_gutterGround.devicePixelRatio() != ratio) {
         static const QPixmap dot = [] {
@@ -396,7 +396,9 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
         ground.drawTiledPixmap(QRect(x, 0, 1, bottom), dot);
         m_nGutterGroundX = x;
     }
-    painter.drawPixmap(rect, m_gutterGround, rect);
+    // The source is taken in the ground's own, device pixels.
+    painter.drawPixmap(QRectF(rect), m_gutterGround,
+                       QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
 
     // The numbers are drawn from the digits' glyphs in the text's face,
     // right-aligned by the digits' advances.
@@ -414,13 +416,17 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
             break;
         if (!block.isVisible())
             continue;
+        // On the row's baseline, which a taller face in the row moves down.
+        const QTextLayout *layout = block.layout();
+        const qreal baseline =
+            layout && layout->lineCount() > 0 ? layout->lineAt(0).y() + layout->lineAt(0).ascent() : ascent;
         // Right-aligned: the last digit first.
         qreal pen = right;
         for (int rest = number; rest > 0; rest /= 10) {
             const char16_t digit = char16_t(u'0' + rest % 10);
             pen -= m_ink.PlainAdvance(digit);
             glyphs.append(m_ink.PlainGlyph(digit));
-            positions.append(QPointF(pen, top + ascent));
+            positions.append(QPointF(pen, top + baseline));
         }
     }
     // All numbers in one run: one drawing call for the whole strip.

@@ -205,6 +205,10 @@ QString CopyForOrdinaryUser(const QString &program);
 // The copy of program beside the running test program, where it runs as such
 // a copy (see CopyForOrdinaryUser); else program.
 QString ProgramBesideThis(const QString &program);
+// Runs the test function of this program once more in a child with the
+// environment env: true when it passed and skipped nothing; *said gets what
+// it printed.
+bool PassesInChild(const QString &function, QByteArray *said, const QProcessEnvironment &env);
 // Runs the test function of this program once more as the ordinary user, in
 // the environment env (a home of its own): true when it passed, and when
 // noSkips is set also skipped nothing; *said gets what it printed.

@@ -7,6 +7,7 @@
 #include "editor/findreplacedlg.h"
 #include "editor/glyphink.h"
 #include "editor/richsyntaxdoc.h"
+#include "editor/gutterwidget.h"
 #include "editor/richsyntaxview.h"
 #include "editor/syntaxhighlighter.h"
 
@@ -628,6 +629,42 @@ private Q_SLOTS:
             }
         }
         QVERIFY2(leftmostText >= 45 && leftmostText <= 46, qPrintable(QString::number(leftmostText)));
+    }
+
+    // Fault mended: on screens that scale, the separator was not drawn at all.
+    void gutterSeparatorAtAnyScale_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("1.25") << 1.25;
+        QTest::newRow("1.5") << 1.5;
+        QTest::newRow("2") << 2.0;
+    }
+    void gutterSeparatorAtAnyScale()
+    {
+        QFETCH(qreal, ratio);
+        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+            // The screen's scale is set as a program starts: the case runs again in a child.
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(ratio));
+            QByteArray said;
+            QVERIFY2(TestSupport::PassesInChild(QStringLiteral("gutterSeparatorAtAnyScale:")
+                                                    + QLatin1String(QTest::currentDataTag()),
+                                                &said, env),
+                     said.constData());
+            return;
+        }
+        Window w(Lines(40));
+        QWidget *gutter = w.view->findChild<CGutterWidget *>();
+        QVERIFY(gutter);
+        const QPixmap pixmap = gutter->grab();
+        QCOMPARE(pixmap.devicePixelRatio(), ratio);
+        const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+        // The separator's column, x = 39, in device pixels; teal on every second row.
+        const int column = int(39.5 * ratio);
+        int teal = 0;
+        for (int y = 0; y < image.height(); ++y)
+            teal += image.pixelColor(column, y) == kTeal ? 1 : 0;
+        QVERIFY2(teal >= image.height() / 3 && teal <= image.height() * 2 / 3, qPrintable(QString::number(teal)));
     }
 
     void gutterFollowsScrolling()
