@@ -20,6 +20,8 @@ void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat
     m_faces.clear();
     m_latin1.clear();
     m_batches.clear();
+    m_layers = 1;
+    m_inkBounds.clear();
     const QRawFont plain = QRawFont::fromFont(font);
     m_plainFace = FaceIndex(plain);
     QList<quint32> latin1(m_latin1[std::size_t(m_plainFace)].begin(), m_latin1[std::size_t(m_plainFace)].end());
@@ -69,16 +71,38 @@ quint32 CGlyphInk::GlyphOf(int face, char16_t ch) const
     return count == 1 ? glyph : 0;
 }
 
-int CGlyphInk::BatchIndex(int face, QRgb color)
+int CGlyphInk::BatchIndex(int layer, int face, QRgb color)
 {
     for (std::size_t i = 0; i < m_batches.size(); ++i) {
-        if (m_batches[i].face == face && m_batches[i].color == color)
+        if (m_batches[i].layer == layer && m_batches[i].face == face && m_batches[i].color == color)
             return int(i);
     }
     Batch &batch = m_batches.emplace_back();
+    batch.layer = layer;
     batch.face = face;
     batch.color = color;
+    m_layers = qMax(m_layers, layer + 1);
     return int(m_batches.size() - 1);
+}
+
+QRectF CGlyphInk::InkBounds(int face, quint32 glyph)
+{
+    const quint64 key = (quint64(quint32(face)) << 32) | glyph;
+    auto found = m_inkBounds.constFind(key);
+    if (found == m_inkBounds.constEnd())
+        found = m_inkBounds.insert(key, m_faces[std::size_t(face)].boundingRect(glyph));
+    return *found;
+}
+
+bool CGlyphInk::InkMeets(int face, quint32 glyph, const QPointF &at, int laterFace, quint32 later,
+                         const QPointF &laterAt)
+{
+    // Anti-aliased ink reaches into the pixel its edge lies in.
+    const QMarginsF pixel(1, 1, 1, 1);
+    return InkBounds(face, glyph)
+        .translated(at)
+        .marginsAdded(pixel)
+        .intersects(InkBounds(laterFace, later).translated(laterAt).marginsAdded(pixel));
 }
 
 bool CGlyphInk::PlaceLatin1(const QTextLayout &layout, QStringView text, int to)
@@ -180,6 +204,11 @@ bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::
     auto span = spans.begin();
     int lastKey = -1;
     int batch = -1;
+    // The glyph drawn before, and the layer the line has reached.
+    int layer = 0;
+    int lastFace = -1;
+    quint32 lastGlyph = 0;
+    QPointF lastAt;
     for (int i = from; i < to; ++i) {
         const char16_t ch = text[i].unicode();
         if (IsBlank(ch))
@@ -202,30 +231,39 @@ bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::
             glyph = m_placedGlyphs[at];
         }
         const int key = (face * kKinds + int(kind)) * (int(overrides.size()) + 1) + overrideIndex + 1;
+        const QPointF position = m_placedPositions[at] + offset;
         if (key != lastKey) {
+            if (lastKey >= 0 && InkMeets(lastFace, lastGlyph, lastAt, face, glyph, position))
+                ++layer;
             lastKey = key;
-            batch = BatchIndex(face, overrideIndex < 0 ? style.color : overrides[overrideIndex].color.rgba());
+            batch = BatchIndex(layer, face, overrideIndex < 0 ? style.color : overrides[overrideIndex].color.rgba());
         }
         Batch &target = m_batches[std::size_t(batch)];
         target.glyphs.append(glyph);
-        target.positions.append(m_placedPositions[at] + offset);
+        target.positions.append(position);
+        lastFace = face;
+        lastGlyph = glyph;
+        lastAt = position;
     }
     return true;
 }
 
 void CGlyphInk::Draw(QPainter *painter)
 {
-    for (Batch &batch : m_batches) {
-        if (batch.glyphs.isEmpty())
-            continue;
-        QGlyphRun run;
-        run.setRawFont(m_faces[std::size_t(batch.face)]);
-        run.setGlyphIndexes(batch.glyphs);
-        run.setPositions(batch.positions);
-        painter->setPen(QColor::fromRgba(batch.color));
-        painter->drawGlyphRun(QPointF(0, 0), run);
-        batch.glyphs.clear();
-        batch.positions.clear();
+    // Layer after layer; within one, no ink of two colours meets.
+    for (int layer = 0; layer < m_layers; ++layer) {
+        for (Batch &batch : m_batches) {
+            if (batch.layer != layer || batch.glyphs.isEmpty())
+                continue;
+            QGlyphRun run;
+            run.setRawFont(m_faces[std::size_t(batch.face)]);
+            run.setGlyphIndexes(batch.glyphs);
+            run.setPositions(batch.positions);
+            painter->setPen(QColor::fromRgba(batch.color));
+            painter->drawGlyphRun(QPointF(0, 0), run);
+            batch.glyphs.clear();
+            batch.positions.clear();
+        }
     }
 }
 

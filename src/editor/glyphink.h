@@ -6,8 +6,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QList>
 #include <QPointF>
+#include <QRectF>
 #include <QRawFont>
 #include <QTextCharFormat>
 
@@ -23,7 +25,10 @@ class QTextLine;
 // one text item each just as the bare text edit lays them out, and the glyphs
 // of every line on the page are gathered by face and colour: a page costs one
 // drawing call for each colour in it instead of one for each coloured word,
-// and laying a line out costs what it costs without colours.
+// and laying a line out costs what it costs without colours. Where the ink of
+// a glyph meets the ink of the one before it in another colour, the later
+// glyph goes into a later layer, so that it is drawn over the earlier one, in
+// the order of the text, as Qt draws a line.
 class CGlyphInk
 {
 public:
@@ -60,9 +65,10 @@ public:
     qsizetype Pending() const;
 
 private:
-    // One face (laid-out or a kind's own) in one colour, and its glyphs.
+    // One face (laid-out or a kind's own) in one colour in one layer, and its glyphs.
     struct Batch
     {
+        int layer = 0;
         int face = 0;
         QRgb color = 0;
         QList<quint32> glyphs;
@@ -81,7 +87,10 @@ private:
     bool PlaceLatin1(const QTextLayout &layout, QStringView text, int to);
     bool PlaceFromRuns(const QTextLine &line, QStringView text, int from, int to);
     int FaceIndex(const QRawFont &face);
-    int BatchIndex(int face, QRgb color);
+    int BatchIndex(int layer, int face, QRgb color);
+    // Whether the ink of two glyphs, at their positions, may share a pixel.
+    bool InkMeets(int face, quint32 glyph, const QPointF &at, int laterFace, quint32 later, const QPointF &laterAt);
+    QRectF InkBounds(int face, quint32 glyph);
     quint32 GlyphOf(int face, char16_t ch) const;
 
     QFont m_font;
@@ -90,6 +99,9 @@ private:
     // Latin-1 characters' glyphs in each face, looked up once.
     std::vector<std::array<quint32, 256>> m_latin1;
     std::vector<Batch> m_batches;
+    int m_layers = 1;
+    // Each glyph's ink box, by face and glyph.
+    QHash<quint64, QRectF> m_inkBounds;
     // The laid-out face's Latin-1 advances, in 64ths of a pixel as Qt's text
     // engine adds them up.
     int m_plainFace = -1;

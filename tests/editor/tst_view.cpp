@@ -171,6 +171,11 @@ private Q_SLOTS:
                                         << 0 << 0 << 0 << false;
         QTest::newRow("stacked marks") << QStringLiteral("x = \"a\u0301\u0323 e\u0302\u0301\" 1\n") << 0 << 0 << 0
                                        << false;
+        QTest::newRow("touching glyphs of two colours, black met first")
+            << QStringLiteral("W%1 @%1 f%1 W$F\n") << 0 << 0 << 0 << false;
+        QTest::newRow("touching glyphs of two colours, red met first")
+            << QStringLiteral("1 W%1 @%1 f%1 W$F\n") << 0 << 0 << 0 << false;
+        QTest::newRow("touching glyphs, zoomed in") << QStringLiteral("1 W%1 @%1 f%1 W$F\n") << 0 << 0 << 4 << false;
         QTest::newRow("zoomed in") << mix << 5 << 20 << 3 << false;
         QTest::newRow("zoomed out") << mix << 0 << 0 << -2 << false;
         QTest::newRow("a long line scrolled sideways")
