@@ -181,7 +181,7 @@ bool CGlyphInk::PlaceFromRuns(const QTextLine &line, QStringView text, int from,
 }
 
 bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
-                        const QPointF &offset, int from, int to, const QList<Override> &overrides)
+                        const QPointF &offset, int from, int to)
 {
     if (layout.lineCount() < 1)
         return false;
@@ -217,11 +217,6 @@ bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::
         while (span != spans.end() && span->start + span->length <= i)
             ++span;
         const ColorKind kind = span != spans.end() && span->start <= i ? span->kind : ColorKind::Plain;
-        int overrideIndex = -1;
-        for (qsizetype o = 0; o < overrides.size(); ++o) {
-            if (i >= overrides[o].start && i < overrides[o].start + overrides[o].length)
-                overrideIndex = int(o);
-        }
         const Style &style = m_styles[std::size_t(kind)];
         int face = style.face < 0 ? laidOut : style.face;
         quint32 glyph = style.face < 0 ? m_placedGlyphs[at] : GlyphOf(face, ch);
@@ -230,13 +225,13 @@ bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::
             face = laidOut;
             glyph = m_placedGlyphs[at];
         }
-        const int key = (face * kKinds + int(kind)) * (int(overrides.size()) + 1) + overrideIndex + 1;
+        const int key = face * kKinds + int(kind);
         const QPointF position = m_placedPositions[at] + offset;
         if (key != lastKey) {
             if (lastKey >= 0 && InkMeets(lastFace, lastGlyph, lastAt, face, glyph, position))
                 ++layer;
             lastKey = key;
-            batch = BatchIndex(layer, face, overrideIndex < 0 ? style.color : overrides[overrideIndex].color.rgba());
+            batch = BatchIndex(layer, face, style.color);
         }
         Batch &target = m_batches[std::size_t(batch)];
         target.glyphs.append(glyph);

@@ -34,15 +34,6 @@ class CGlyphInk
 public:
     static constexpr int kKinds = int(ColorKind::Comment) + 1;
 
-    // A stretch of a line drawn in another colour than its kind's: the
-    // selected text.
-    struct Override
-    {
-        int start = 0;
-        int length = 0;
-        QColor color;
-    };
-
     // The face and colour of every kind, for text laid out in font; the
     // Plain* lookups below serve once this was called.
     void SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf);
@@ -53,12 +44,11 @@ public:
     qreal PlainAdvance(char16_t ch) const { return qreal(m_plainAdvances[ch & 0xFF]) / 64; }
 
     // Adds characters from..to (not included) of the first line of a layout
-    // without colours, at offset, in the colours of their spans; a character
-    // inside an override takes its colour instead. False, with nothing added,
+    // without colours, at offset, in the colours of their spans. False, with nothing added,
     // when the line's glyphs do not stand one for each character but tabs, in
     // a single face and left to right: such a line is for its layout to draw.
     bool AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
-                 const QPointF &offset, int from, int to, const QList<Override> &overrides = {});
+                 const QPointF &offset, int from, int to);
     // Draws what was added since the last call, and forgets it.
     void Draw(QPainter *painter);
     // How many glyphs wait to be drawn.

@@ -276,19 +276,16 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
     const int length = block.length();
     // The selections that reach into the block, in its own positions.
     QList<QTextLayout::FormatRange> selections;
-    bool plainSelections = true;
     for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {
         const int start = selection.cursor.selectionStart() - position;
         const int end = selection.cursor.selectionEnd() - position;
         const bool fullWidth = selection.format.hasProperty(QTextFormat::FullWidthSelection);
         if (start < length && end > 0 && end > start) {
             selections.append({start, end - start, selection.format});
-            plainSelections = plainSelections && !fullWidth;
         } else if (!selection.cursor.hasSelection() && fullWidth && block.contains(selection.cursor.position())) {
             // A whole-row mark, such as a current-line band; the layout draws it.
             const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - position);
             selections.append({line.textStart(), line.textLength() + 1, selection.format});
-            plainSelections = false;
         }
     }
 
@@ -296,7 +293,8 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
     m_paintSpans.clear();
     if (layout->formats().isEmpty())
         m_pHighlighter->ColorSpans(text, m_paintSpans);
-    if (plainSelections && !m_paintSpans.empty() && layout->lineCount() == 1 && layout->preeditAreaText().isEmpty()) {
+    const bool oneLine = layout->lineCount() == 1 && layout->preeditAreaText().isEmpty();
+    if (selections.isEmpty() && !m_paintSpans.empty() && oneLine) {
         const QTextLine line = layout->lineAt(0);
         // Of a long line only the characters in view are drawn.
         int from = 0;
@@ -305,43 +303,33 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
             from = qMax(0, line.xToCursor(clip.left() - offset.x()) - 1);
             to = qMin(to, line.xToCursor(clip.right() - offset.x()) + 2);
         }
-        QList<CGlyphInk::Override> overrides;
-        for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
-            if (selection.format.hasProperty(QTextFormat::ForegroundBrush))
-                overrides.append({selection.start, selection.length, selection.format.foreground().color()});
-        }
-        if (m_ink.AddLine(*layout, text, m_paintSpans, offset, from, to, overrides)) {
-            // The text goes on the page with the rest of it; the selections'
-            // ground goes under it now.
-            for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
-                const int start = qMax(selection.start, line.textStart());
-                const int end = qMin(selection.start + selection.length, line.textStart() + line.textLength());
-                if (!selection.format.hasProperty(QTextFormat::BackgroundBrush))
-                    continue;
-                const qreal left = offset.x() + line.cursorToX(start);
-                const qreal right = offset.x() + line.cursorToX(end);
-                const qreal top = offset.y() + line.y();
-                if (right > left)
-                    painter.fillRect(QRectF(left, top, right - left, line.height()).toAlignedRect(),
-                                     selection.format.background());
-                // A selection that takes the line break with it reaches a
-                // quarter of the row's height further, as Qt's layouts show it.
-                if (selection.start + selection.length > line.textStart() + line.textLength())
-                    painter.fillRect(QRectF(right, top, line.height() / 4, line.height()),
-                                     selection.format.background());
-            }
+        // The text goes on the page with the rest of it.
+        if (m_ink.AddLine(*layout, text, m_paintSpans, offset, from, to))
             return;
-        }
+    }
+    QList<QTextLayout::FormatRange> colored;
+    colored.reserve(qsizetype(m_paintSpans.size()));
+    for (const ColorSpan &span : m_paintSpans)
+        colored.append({span.start, span.length, m_pHighlighter->Format(span.kind)});
+    if (!colored.isEmpty() && !selections.isEmpty() && oneLine) {
+        // A line with a selection is drawn by Qt, as it draws coloured text
+        // and selections: from a layout of the line with its colours.
+        const QTextLine line = layout->lineAt(0);
+        QTextLayout withColors(text, document()->defaultFont());
+        withColors.setTextOption(layout->textOption());
+        withColors.setFormats(colored);
+        withColors.setCacheEnabled(true);
+        withColors.beginLayout();
+        QTextLine same = withColors.createLine();
+        same.setLineWidth(line.width());
+        same.setPosition(line.position());
+        withColors.endLayout();
+        withColors.draw(&painter, offset, selections, clip);
+        return;
     }
     // Everything else is drawn by the layout: with its own colours, or with
     // the line's drawn as selections under the real ones.
-    if (!m_paintSpans.empty()) {
-        QList<QTextLayout::FormatRange> colored;
-        colored.reserve(qsizetype(m_paintSpans.size()) + selections.size());
-        for (const ColorSpan &span : m_paintSpans)
-            colored.append({span.start, span.length, m_pHighlighter->Format(span.kind)});
-        selections = colored + selections;
-    }
+    selections = colored + selections;
     layout->draw(&painter, offset, selections, clip);
 }
 

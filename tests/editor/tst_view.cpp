@@ -176,6 +176,8 @@ private Q_SLOTS:
         QTest::newRow("touching glyphs of two colours, red met first")
             << QStringLiteral("1 W%1 @%1 f%1 W$F\n") << 0 << 0 << 0 << false;
         QTest::newRow("touching glyphs, zoomed in") << QStringLiteral("1 W%1 @%1 f%1 W$F\n") << 0 << 0 << 4 << false;
+        QTest::newRow("selection edges inside an italic comment")
+            << QStringLiteral("print 1 ; Wolf fifty W%1\nx = 2 ; ffff @@@@\n") << 14 << 36 << 0 << false;
         QTest::newRow("zoomed in") << mix << 5 << 20 << 3 << false;
         QTest::newRow("zoomed out") << mix << 0 << 0 << -2 << false;
         QTest::newRow("a long line scrolled sideways")
