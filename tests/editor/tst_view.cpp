@@ -649,7 +649,7 @@ private Q_SLOTS:
     void gutterSeparatorAtAnyScale()
     {
         QFETCH(qreal, ratio);
-        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        if (qEnvironmentVariable("QT_SCALE_FACTOR") != QString::number(ratio)) {
             // The screen's scale is set as a program starts: the case runs again in a child.
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(ratio));
