@@ -28,6 +28,12 @@ int LastSystemError()
     return errno;
 }
 
+int LastSystemError(int fallback)
+{
+    const int error = LastSystemError();
+    return error ? error : fallback;
+}
+
 bool SaveWholeFile(const QString &path, const QByteArray &bytes, int *error, bool *opened,
                    QFileDevice::Permissions permissions)
 {
@@ -45,19 +51,19 @@ bool SaveWholeFile(const QString &path, const QByteArray &bytes, int *error, boo
         return false;
     }
     if (permissions && !file.setPermissions(permissions)) {
-        *error = LastSystemError() ? LastSystemError() : EACCES;
+        *error = LastSystemError(EACCES);
         file.cancelWriting();
         return false;
     }
     ClearSystemError();
     if (file.write(bytes) != bytes.size()) {
-        *error = LastSystemError() ? LastSystemError() : EIO;
+        *error = LastSystemError(EIO);
         file.cancelWriting();
         return false;
     }
     ClearSystemError();
     if (!file.commit()) {
-        *error = LastSystemError() ? LastSystemError() : EIO;
+        *error = LastSystemError(EIO);
         return false;
     }
     if (QFileInfo(path).size() != bytes.size()) {

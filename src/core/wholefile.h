@@ -11,6 +11,8 @@ void ClearSystemError();
 // The error number the last failed system call left (on Windows its own code
 // where there is one).
 int LastSystemError();
+// The same, or fallback where the failed call left none.
+int LastSystemError(int fallback);
 
 // Puts bytes in place of the file at path once all of them are written, so
 // that a failure at any point leaves the old file as it was. The temporary

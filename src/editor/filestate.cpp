@@ -103,7 +103,7 @@ bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, mode
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
     ClearSystemError();
     if (!file.open()) {
-        *error = LastSystemError() ? LastSystemError() : EACCES;
+        *error = LastSystemError(EACCES);
         return false;
     }
     struct stat made = {};
@@ -116,7 +116,7 @@ bool ReplaceEntry(const QString &path, const QByteArray &bytes, int *error, mode
     if (::fchmod(file.handle(), mode) != 0 || file.write(bytes) != bytes.size() || !file.flush()
         || ::fsync(file.handle()) != 0 || (*written = StateOfOpenFile(file.handle(), bytes)).size != bytes.size()
         || ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
-        *error = LastSystemError() ? LastSystemError() : EIO;
+        *error = LastSystemError(EIO);
         return false;
     }
     file.setAutoRemove(false);
@@ -177,7 +177,7 @@ bool OpenForRewrite(QFile &file, const QString &path, const FileIdentity &expect
     const int handle = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     struct stat now = {};
     if (handle < 0 || ::fstat(handle, &now) != 0) {
-        *error = LastSystemError() ? LastSystemError() : EACCES;
+        *error = LastSystemError(EACCES);
         if (handle >= 0)
             ::close(handle);
         return false;
@@ -222,7 +222,7 @@ bool RewriteAll(QFile &file, const QByteArray &bytes, int *error)
 {
     ClearSystemError();
     if (!file.seek(0) || !file.resize(0) || file.write(bytes) != bytes.size() || !file.flush() || !SyncToDisk(file)) {
-        *error = LastSystemError() ? LastSystemError() : EIO;
+        *error = LastSystemError(EIO);
         return false;
     }
     return true;
@@ -239,7 +239,7 @@ bool WriteInPlace(const QString &path, const QByteArray &bytes, int *error, cons
     ClearSystemError();
     const QByteArray oldBytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *error = LastSystemError() ? LastSystemError() : EIO;
+        *error = LastSystemError(EIO);
         return false;
     }
     const QStorageInfo volume(QFileInfo(path).absolutePath());
@@ -320,13 +320,14 @@ FileState FileStateOf(const QString &path, const QByteArray *bytes)
 {
     FileState state;
     const QFileInfo info(path);
-    state.link = info.isSymLink();
 #ifdef Q_OS_UNIX
     const QByteArray native = QFile::encodeName(path);
     struct stat buffer = {};
     const Entry entry = EntryAt(path);
     state.link = entry.link;
     state.entryIdentity = entry.identity;
+#else
+    state.link = info.isSymLink();
 #endif
     if (!info.exists())
         return state;
