@@ -318,7 +318,6 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
         QTextLayout withColors(text, document()->defaultFont());
         withColors.setTextOption(layout->textOption());
         withColors.setFormats(colored);
-        withColors.setCacheEnabled(true);
         withColors.beginLayout();
         QTextLine same = withColors.createLine();
         same.setLineWidth(line.width());
