@@ -13,8 +13,10 @@ qbe_run_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-de
                   qt6-svg-dev libqt6svg6 librsvg2-bin gzip fonts-liberation desktop-file-utils)
 # Testing besides: ccache for the many rebuilds, clang-format checks the
 # sources' shape, pdftotext reads the printout; dpkg-dev, lintian, appstream,
-# groff and file build and check the Debian package.
-qbe_test_packages=(ccache clang-format poppler-utils dpkg-dev lintian appstream groff-base file)
+# groff and file build and check the Debian package; a CJK face that makes
+# its rows taller than the editor's font, for the line numbers' baseline.
+qbe_test_packages=(ccache clang-format poppler-utils dpkg-dev lintian appstream groff-base file
+                   fonts-wqy-zenhei)
 
 # The packages of the given set ("run" or "test") that are not installed.
 qbe_missing_packages() {

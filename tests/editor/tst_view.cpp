@@ -674,6 +674,29 @@ private Q_SLOTS:
         QVERIFY2(teal >= image.height() / 3 && teal <= image.height() * 2 / 3, qPrintable(QString::number(teal)));
     }
 
+    // Fault mended: on a row made taller by a CJK face, the number sat above
+    // the text's baseline.
+    void numberSitsOnItsRowsBaseline()
+    {
+        Window w(QStringLiteral("x\nx \u4e2d\u6587\nx\n"));
+        CRichSyntaxView &view = *w.view;
+        const QTextBlock tall = view.document()->findBlockByNumber(1);
+        QVERIFY2(tall.layout()->lineAt(0).ascent() > QFontMetricsF(view.font()).ascent() + 1,
+                 "a CJK font with a taller ascent is needed (scripts/deps.sh installs one)");
+        const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The lowest inked row of the number and of the "x" beside it: both sit on the baseline.
+        const QRect row = view.cursorRect(QTextCursor(tall)).translated(view.viewport()->pos());
+        const auto lowestInk = [&](int left, int right) {
+            int lowest = -1;
+            for (int y = row.top(); y <= row.bottom(); ++y)
+                for (int x = left; x < right; ++x)
+                    lowest = qGray(image.pixel(x, y)) < 200 ? y : lowest;
+            return lowest;
+        };
+        const int x = 45;
+        QCOMPARE(lowestInk(0, 36), lowestInk(x, x + view.fontMetrics().horizontalAdvance(QLatin1Char('x'))));
+    }
+
     void gutterFollowsScrolling()
     {
         Window w(Lines(200));
@@ -807,15 +830,28 @@ private Q_SLOTS:
         QVERIFY(red);
     }
 
-    // Fault mended: the printout skipped shaping, so control characters took no room.
+    // Fault mended: the printout skipped shaping: marks did not stack, control characters took no room.
     void printedTextIsShaped()
     {
-        Window w(QStringLiteral("a\u0001b\u0007c"));
+        // Marks stack on their letter only when the text is shaped.
+        const QString text = QStringLiteral("print \"a\u0301\u0323 e\u0302\u0301\" 1");
+        Window w(text);
         std::unique_ptr<QTextDocument> copy = w.view->CreatePrintDocument();
         copy->documentLayout()->documentSize();
-        const QTextLine line = copy->firstBlock().layout()->lineAt(0);
-        QVERIFY(line.cursorToX(2) > line.cursorToX(1));
-        QVERIFY(line.cursorToX(4) > line.cursorToX(3));
+        // Laid out as Qt lays out the text in the family and size by default.
+        QTextLayout reference(text, QFont(copy->defaultFont().family(), copy->defaultFont().pointSize()));
+        reference.beginLayout();
+        const QTextLine line = reference.createLine();
+        reference.endLayout();
+        // Each glyph's place on the line's baseline.
+        const auto placed = [](const QTextLine &line) {
+            QList<QPointF> positions;
+            for (const QGlyphRun &run : line.glyphRuns())
+                for (const QPointF &position : run.positions())
+                    positions.append(position - QPointF(0, line.ascent()));
+            return positions;
+        };
+        QCOMPARE(placed(copy->firstBlock().layout()->lineAt(0)), placed(line));
     }
 
     // Printed pages carry the colours of lines that were never shown, and
