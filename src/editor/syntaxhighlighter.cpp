@@ -13,6 +13,8 @@ namespace {
 // revision changes with the block's text (and an undo brings back the
 // revision of the text it brings back), so colours made for other text are
 // never taken for this text's. A new block's user state, -1, is no revision.
+// A redo brings text back without a revision of its own: every block an edit
+// touches is coloured at once or has its user state cleared.
 
 // Up to this many blocks an edit colours at once; the blocks of a bigger
 // paste wait until they are shown.
@@ -161,9 +163,15 @@ void CSyntaxHighlighter::OnContentsChange(int from, int charsRemoved, int charsA
     QTextBlock last = m_pDocument->findBlock(from + charsAdded + (charsRemoved > 0 ? 1 : 0));
     if (!last.isValid())
         last = m_pDocument->lastBlock();
-    // The blocks of a bigger edit have new revisions: they are coloured when shown.
-    if (last.blockNumber() - first.blockNumber() >= kEagerBlocks)
+    // The blocks of a bigger edit are coloured when shown.
+    if (last.blockNumber() - first.blockNumber() >= kEagerBlocks) {
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            block.setUserState(-1);
+            if (block == last)
+                break;
+        }
         return;
+    }
     // Colours set while the document tells of the change are laid out with it.
     bool changed = false;
     for (QTextBlock block = first; block.isValid(); block = block.next()) {

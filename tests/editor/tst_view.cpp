@@ -398,13 +398,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("comment"); // Comment Lines over all, else Replace All
         QTest::addColumn<QColor>("lastInk");
-        QTest::newRow("Replace All") << false << kRed;
-        QTest::newRow("Comment Lines") << true << QColor(0, 128, 0);
+        QTest::addColumn<bool>("undoRedo"); // then undone and redone, each shown
+        QTest::newRow("Replace All") << false << kRed << false;
+        QTest::newRow("Comment Lines") << true << QColor(0, 128, 0) << false;
+        QTest::newRow("Replace All, undone and redone") << false << kRed << true;
+        QTest::newRow("Comment Lines, undone and redone") << true << QColor(0, 128, 0) << true;
     }
     void bigEditsLeaveNoOldColours()
     {
         QFETCH(bool, comment);
         QFETCH(QColor, lastInk);
+        QFETCH(bool, undoRedo);
         // Lines beyond Latin-1 keep their colours in their layouts.
         Window w(QStringLiteral("print \"\u0436\" 12\n").repeated(600));
         CRichSyntaxView &view = *w.view;
@@ -420,6 +424,14 @@ private Q_SLOTS:
         }
         view.moveCursor(QTextCursor::Start);
         view.viewport()->repaint();
+        if (undoRedo) {
+            // A redo brings the text back without a new revision of its lines.
+            view.undo();
+            view.viewport()->repaint();
+            view.redo();
+            view.moveCursor(QTextCursor::Start);
+            view.viewport()->repaint();
+        }
         QVERIFY(RowsInViewAreColoured(view));
         for (int row = 0; row < 10; ++row) {
             const QTextBlock block = Block(view, row);
