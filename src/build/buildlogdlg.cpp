@@ -147,6 +147,7 @@ bool CBuildLogDlg::Execute(const BuildText::Invocation &invocation, const QStrin
     m_pEdit->clear();
     m_shape = LogText::Shape();
     m_chosen.reset();
+    m_strFolder = folder;
     m_bEnded = m_bDraining = m_bStopped = m_bCut = false;
     m_nKeptBytes = 0;
 
@@ -300,7 +301,7 @@ void CBuildLogDlg::ShowContextMenu(const QPoint &pos)
 
 std::optional<SourcePosition> CBuildLogDlg::PositionAt(const QTextCursor &cursor) const
 {
-    return FindSourcePosition(LineInBlock(cursor.block().text(), cursor.positionInBlock()));
+    return FindSourcePosition(LineInBlock(cursor.block().text(), cursor.positionInBlock()), m_strFolder);
 }
 
 bool CBuildLogDlg::GoToLineAt(const QTextCursor &cursor)
@@ -322,7 +323,7 @@ QList<PositionedLine> CBuildLogDlg::PositionedLines(int max) const
         for (const QString &text : texts) {
             if (lines.size() >= max || ++scanned > kMaxScannedLines)
                 return lines;
-            if (const std::optional<SourcePosition> position = FindSourcePosition(text))
+            if (const std::optional<SourcePosition> position = FindSourcePosition(text, m_strFolder))
                 lines.append({text, *position});
         }
     }

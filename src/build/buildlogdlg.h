@@ -94,6 +94,7 @@ private:
     CLogDecoder m_decoder;
     LogText::Shape m_shape;
     std::optional<SourcePosition> m_chosen;
+    QString m_strFolder; // where the compiler runs: names without an extension are looked for there
     qint64 m_nKeptBytes = 0;
     bool m_bDraining = false;
     bool m_bEnded = false;

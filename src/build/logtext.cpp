@@ -47,9 +47,64 @@ void AppendCodePoint(QString &out, char32_t code)
     }
 }
 
+constexpr char16_t kEscape = 0x1B;
+
+// Where the control sequence at start ends (past its final character); -1
+// when the text ends before it does, start when none starts there.
+qsizetype EscapeEnd(const QString &text, qsizetype start)
+{
+    const qsizetype size = text.size();
+    if (start + 1 >= size)
+        return -1;
+    if (text.at(start + 1) != QLatin1Char('['))
+        return start;
+    for (qsizetype i = start + 2; i < size; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= 0x40 && c <= 0x7E)
+            return i + 1;
+        if (c < 0x20 || c > 0x3F)
+            return start; // not a sequence after all: the characters stay
+    }
+    return -1;
+}
+
+// The text without its control sequences; a sequence cut off by the text's end goes to held.
+QString DropEscapes(const QString &text, QString *held)
+{
+    if (!text.contains(QChar(kEscape)))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    for (qsizetype at = text.indexOf(QChar(kEscape)); at >= 0; at = text.indexOf(QChar(kEscape), from)) {
+        const qsizetype end = EscapeEnd(text, at);
+        if (end < 0 && held) {
+            out += QStringView(text).mid(from, at - from);
+            *held = text.mid(at);
+            return out;
+        }
+        out += QStringView(text).mid(from, at - from);
+        if (end > at) {
+            from = end;
+        } else {
+            out += QChar(kEscape);
+            from = at + 1;
+        }
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
+
 } // namespace
 
 QString CLogDecoder::Decode(const QByteArray &input)
+{
+    QString held;
+    held.swap(m_heldEscape);
+    return DropEscapes(held + DecodeBytes(input), &m_heldEscape);
+}
+
+QString CLogDecoder::DecodeBytes(const QByteArray &input)
 {
     QByteArray bytes = m_held + input;
     m_held.clear();
@@ -115,7 +170,8 @@ QString CLogDecoder::Decode(const QByteArray &input)
 
 QString CLogDecoder::Finish()
 {
-    QString out;
+    QString out = m_heldEscape;
+    m_heldEscape.clear();
     for (const char byte : std::as_const(m_held))
         out += QChar(Windows1252ToUnicode(static_cast<unsigned char>(byte)));
     m_held.clear();
@@ -126,6 +182,11 @@ QString CLogDecoder::Finish()
 }
 
 namespace LogText {
+
+QString WithoutEscapes(const QString &text)
+{
+    return DropEscapes(text, nullptr);
+}
 
 QString ForDocument(const QString &text, Shape *shape)
 {

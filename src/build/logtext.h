@@ -10,7 +10,9 @@
 // character, every other byte the character Windows-1252 gives it (the way
 // the editor reads source files). A zero byte drops only itself. CR LF, a
 // lone LF and a lone CR each give one '\n'. A sequence or a CR LF cut
-// between two reads is held back until the next read completes it.
+// between two reads is held back until the next read completes it. Terminal
+// control sequences (ESC [ ... m colours and the like) are dropped, also
+// when a read cuts one.
 class CLogDecoder
 {
 public:
@@ -19,7 +21,10 @@ public:
     QString Finish();
 
 private:
+    QString DecodeBytes(const QByteArray &bytes);
+
     QByteArray m_held;
+    QString m_heldEscape; // the start of a control sequence cut by the read's end
     bool m_bHeldReturn = false;
 };
 
@@ -30,6 +35,9 @@ private:
 // character grows with the length of a row, so one huge row would make a long
 // line take many times what short lines take. Every character is kept, in order.
 namespace LogText {
+
+// The text without its terminal control sequences: ESC [, parameters, then a final character.
+QString WithoutEscapes(const QString &text);
 
 inline constexpr int kBlockChars = 1024;    // a row that ends past this ends its block
 inline constexpr int kLongLineChars = 4096; // the first row of a line holds at most this

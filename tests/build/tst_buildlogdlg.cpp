@@ -168,6 +168,15 @@ private Q_SLOTS:
         QTest::newRow("line ends") << QList<QByteArray>{"a\r\nb\nc\rd"} << "a\nb\nc\nd";
         QTest::newRow("CR LF cut") << QList<QByteArray>{"a\r", "\nb"} << "a\nb";
         QTest::newRow("CR at the end") << QList<QByteArray>{"a\r"} << "a\n";
+        QTest::newRow("colours dropped") << QList<QByteArray>{"\x1b[01m\x1b[Kx.qrx:1:\x1b[m \x1b[01;31merror\x1b[0m"}
+                                         << "x.qrx:1: error";
+        QTest::newRow("a colour cut by the read") << QList<QByteArray>{"a\x1b", "[3", "1mb\x1b[", "m"} << "ab";
+        QTest::newRow("an escape that starts no sequence stays") << QList<QByteArray>{"a\x1b"
+                                                                                      "b \x1b[1\n"}
+                                                                 << QString::fromUtf8("a\x1b"
+                                                                                      "b \x1b[1\n");
+        QTest::newRow("a sequence cut by the end stays")
+            << QList<QByteArray>{"a\x1b[1"} << QString::fromUtf8("a\x1b[1");
     }
     void decoder()
     {

@@ -253,25 +253,54 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("number");
         QTest::addColumn<int>("column");
-        QTest::newRow("name(12)") << "pong.qrx(12)" << true << "pong.qrx" << 12 << 0;
-        QTest::newRow("name(12,5)") << "pong.qrx(12,5) error" << true << "pong.qrx" << 12 << 5;
-        QTest::newRow("name(12) :") << "pong.qrx(212) : error: no such label" << true << "pong.qrx" << 212 << 0;
-        QTest::newRow("name:12:") << "inc/sprites.qrx:12: bad name" << true << "inc/sprites.qrx" << 12 << 0;
-        QTest::newRow("name:12:5:") << "pong.qrx:12:5: error" << true << "pong.qrx" << 12 << 5;
-        QTest::newRow("indented") << "   pong.qrx(3) : warning" << true << "pong.qrx" << 3 << 0;
-        QTest::newRow("name with blanks") << "my game.qrx(7) : error" << true << "my game.qrx" << 7 << 0;
+        QTest::addColumn<int>("kind"); // MarkKind
+        const int error = int(MarkKind::Error);
+        const int warning = int(MarkKind::Warning);
+        const int note = int(MarkKind::Note);
+        QTest::newRow("name(12)") << "pong.qrx(12)" << true << "pong.qrx" << 12 << 0 << error;
+        QTest::newRow("name(12,5)") << "pong.qrx(12,5) error" << true << "pong.qrx" << 12 << 5 << error;
+        QTest::newRow("name(12) :") << "pong.qrx(212) : error: no such label" << true << "pong.qrx" << 212 << 0
+                                    << error;
+        QTest::newRow("name:12:") << "inc/sprites.qrx:12: bad name" << true << "inc/sprites.qrx" << 12 << 0 << error;
+        QTest::newRow("name:12:5:") << "pong.qrx:12:5: error" << true << "pong.qrx" << 12 << 5 << error;
+        QTest::newRow("indented") << "   pong.qrx(3) : warning" << true << "pong.qrx" << 3 << 0 << warning;
+        QTest::newRow("name with blanks") << "my game.qrx(7) : error" << true << "my game.qrx" << 7 << 0 << error;
         QTest::newRow("Wine's drive path")
-            << "Z:\\home\\me\\pong.qrx(9,2) : error" << true << "Z:\\home\\me\\pong.qrx" << 9 << 2;
-        QTest::newRow("drive path, colon form") << "C:\\qrx\\gba.qrx:40: note" << true << "C:\\qrx\\gba.qrx" << 40 << 0;
-        QTest::newRow("Error in line 12") << "Error in line 12" << true << "" << 12 << 0;
-        QTest::newRow("LINE 12:") << "LINE 12: type mismatch" << true << "" << 12 << 0;
-        QTest::newRow("line in the middle") << "syntax error on Line 30 near 'then'" << true << "" << 30 << 0;
-        QTest::newRow("no position") << "Compiling pong.qrx..." << false << "" << 0 << 0;
-        QTest::newRow("bytes, not a line") << "pong.gba: 12345 bytes" << false << "" << 0 << 0;
-        QTest::newRow("a word, not a file") << "Error(12)" << false << "" << 0 << 0;
-        QTest::newRow("line zero") << "line 0" << false << "" << 0 << 0;
-        QTest::newRow("lines, plural") << "42 lines compiled" << false << "" << 0 << 0;
-        QTest::newRow("empty") << "" << false << "" << 0 << 0;
+            << "Z:\\home\\me\\pong.qrx(9,2) : error" << true << "Z:\\home\\me\\pong.qrx" << 9 << 2 << error;
+        QTest::newRow("drive path, colon form")
+            << "C:\\qrx\\gba.qrx:40: note" << true << "C:\\qrx\\gba.qrx" << 40 << 0 << note;
+        QTest::newRow("Error in line 12") << "Error in line 12" << true << "" << 12 << 0 << error;
+        QTest::newRow("LINE 12:") << "LINE 12: type mismatch" << true << "" << 12 << 0 << error;
+        QTest::newRow("line in the middle") << "syntax error on Line 30 near 'then'" << true << "" << 30 << 0 << error;
+        QTest::newRow("no position") << "Compiling pong.qrx..." << false << "" << 0 << 0 << error;
+        QTest::newRow("bytes, not a line") << "pong.gba: 12345 bytes" << false << "" << 0 << 0 << error;
+        QTest::newRow("a word, not a file") << "Error(12)" << false << "" << 0 << 0 << error;
+        QTest::newRow("line zero") << "line 0" << false << "" << 0 << 0 << error;
+        QTest::newRow("lines, plural") << "42 lines compiled" << false << "" << 0 << 0 << error;
+        QTest::newRow("included from") << "In file included from main.c:1:" << true << "main.c" << 1 << 0 << note;
+        QTest::newRow("and from") << "                 from x.c:5:" << true << "x.c" << 5 << 0 << note;
+        QTest::newRow("and from, with comma")
+            << "                 from inc/a.qrx:7:2," << true << "inc/a.qrx" << 7 << 2 << note;
+        QTest::newRow("colours around the place")
+            << "\x1b[01m\x1b[Kpong.qrx:4:2:\x1b[m\x1b[K \x1b[01;35mwarning:\x1b[m unused" << true << "pong.qrx" << 4
+            << 2 << warning;
+        QTest::newRow("File \"name\", line")
+            << "  File \"inc/x.qrx\", line 3, in main" << true << "inc/x.qrx" << 3 << 0 << error;
+        QTest::newRow("\"name\", line") << "\"x.qrx\", line 12: Warning: odd" << true << "x.qrx" << 12 << 0 << warning;
+        QTest::newRow("parentheses in a folder")
+            << "pong (old)/inc.qrx(3): fatal: no end" << true << "pong (old)/inc.qrx" << 3 << 0 << error;
+        QTest::newRow("Program Files (x86)") << "C:\\Program Files (x86)\\Games\\x.qrx(12) : NOTE here" << true
+                                             << "C:\\Program Files (x86)\\Games\\x.qrx" << 12 << 0 << note;
+        QTest::newRow("parentheses in a colon form")
+            << "pong (old)/inc.qrx:8: info: seen" << true << "pong (old)/inc.qrx" << 8 << 0 << note;
+        QTest::newRow("a line past any end")
+            << "pong.qrx(99999999999): error" << true << "pong.qrx" << INT_MAX << 0 << error;
+        QTest::newRow("the kind's word first") << "Warning: pong.qrx(3) odd" << true << "pong.qrx" << 3 << 0 << warning;
+        QTest::newRow("a file named like a kind")
+            << "error.qrx(3): warning: odd" << true << "error.qrx" << 3 << 0 << warning;
+        QTest::newRow("a banner") << "QRX Compiler v2.1 (2024) - Copyright Foo Ltd." << false << "" << 0 << 0 << error;
+        QTest::newRow("progress") << "Pass 1: line 35 of 40" << false << "" << 0 << 0 << error;
+        QTest::newRow("empty") << "" << false << "" << 0 << 0 << error;
     }
     void sourcePositions()
     {
@@ -280,6 +309,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(int, number);
         QFETCH(int, column);
+        QFETCH(int, kind);
         const std::optional<SourcePosition> position = FindSourcePosition(line);
         QCOMPARE(position.has_value(), found);
         if (!found)
@@ -287,6 +317,7 @@ private Q_SLOTS:
         QCOMPARE(position->file, file);
         QCOMPARE(position->line, number);
         QCOMPARE(position->column, column);
+        QCOMPARE(int(position->kind), kind);
     }
 
 #ifndef Q_OS_WIN
@@ -318,6 +349,37 @@ private Q_SLOTS:
         qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
         path.replace(QStringLiteral("<prefix>"), QFileInfo(prefix.path()).canonicalFilePath());
         QCOMPARE(ResolveSourceFile(name, QStringLiteral("/games/pong/"), QStringLiteral("/games/pong/pong.qrx")), path);
+        qputenv("WINEPREFIX", old);
+    }
+
+    // A path written on another machine: the project's file of that tail, else of that name.
+    void windowsPathFoundInTheProject_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("the longest tail") << "D:\\work\\pong\\inc\\x.qrx"
+                                          << "inc/x.qrx";
+        QTest::newRow("the file name") << "D:\\elsewhere\\y.qrx"
+                                       << "y.qrx";
+        QTest::newRow("on a Wine drive, not there") << "Z:\\gone\\inc\\x.qrx"
+                                                    << "inc/x.qrx";
+        QTest::newRow("nowhere") << "D:\\a\\none.qrx"
+                                 << "none.qrx";
+    }
+    void windowsPathFoundInTheProject()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, found);
+        QTemporaryDir project;
+        QVERIFY(QDir(project.path()).mkpath(QStringLiteral("inc")));
+        for (const char *file : {"inc/x.qrx", "x.qrx", "y.qrx"}) {
+            QFile made(project.filePath(QLatin1String(file)));
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        const QByteArray old = qgetenv("WINEPREFIX");
+        qputenv("WINEPREFIX", QFile::encodeName(project.filePath(QStringLiteral("no-prefix"))));
+        QCOMPARE(ResolveSourceFile(name, project.path(), project.filePath(QStringLiteral("x.qrx"))),
+                 project.filePath(found));
         qputenv("WINEPREFIX", old);
     }
 #endif
