@@ -19,6 +19,7 @@ const QString kRecompileQuestion = QStringLiteral("Source file needs recompiled.
 const QString kNoEmulator = QStringLiteral("No emulator is set in build options!");
 const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
 const QString kNoMessages = QStringLiteral("The last compile named no line to go to");
+const QString kCompiling = QStringLiteral("Compiling %1...");
 } // namespace
 
 CBuildCommands::CBuildCommands(const COptionsDlg &options, QObject *parent) : QObject(parent), m_options(options) {}
@@ -46,7 +47,9 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
         m_options.m_strCompiler, m_options.m_bDebug, m_options.m_bMultiBoot, BuildText::SourceFileName(path), image);
 
     CBuildLogDlg log(Services().DialogParent());
+    Services().ShowStatusMessage(kCompiling.arg(BuildText::SourceFileName(path)));
     if (!log.Execute(invocation, folder)) {
+        Services().ShowStatusMessage(QString());
         MessageBox(kCompilerFailed);
         return;
     }

@@ -20,12 +20,19 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+#endif
+
 namespace {
 const QString kCaption = QStringLiteral("Log");
 const QString kStopText = QStringLiteral("Stop Compiler");
 const QString kFinished = QStringLiteral("Compiler finished with exit code %1");
 const QString kStopped = QStringLiteral("Compiler stopped");
 const QString kCrashed = QStringLiteral("Compiler crashed");
+const QString kCrashSignal = QStringLiteral(" (signal %1)");
 const QString kCutNote = QStringLiteral("output past %1 MiB is not shown");
 
 // A drain works in short slices so that the window stays responsive while a
@@ -137,6 +144,11 @@ QSize CBuildLogDlg::DefaultSize()
 QString CBuildLogDlg::EndText(int exitCode, QProcess::ExitStatus status, bool stopped, bool cut)
 {
     QString text = stopped ? kStopped : status == QProcess::CrashExit ? kCrashed : kFinished.arg(exitCode);
+#ifdef Q_OS_UNIX
+    // A crashed process's exit code is the signal that ended it.
+    if (!stopped && status == QProcess::CrashExit && exitCode > 0)
+        text += kCrashSignal.arg(exitCode);
+#endif
     if (cut)
         text += QStringLiteral("; ") + CutNote();
     return text;
@@ -161,6 +173,16 @@ bool CBuildLogDlg::Execute(const BuildText::Invocation &invocation, const QStrin
 #ifdef Q_OS_WIN
     m_pProcess->setNativeArguments(invocation.nativeArguments);
 #endif
+#ifdef Q_OS_UNIX
+    m_pProcess->setChildProcessModifier([] {
+        // A process group of its own, so that Stop reaches every process the
+        // compiler starts; and a write to a log that has gone (the editor
+        // quit) fails instead of ending the compiler before its image is out.
+        ::setpgid(0, 0);
+        ::signal(SIGPIPE, SIG_IGN);
+    });
+#endif
+    m_nRun = ++s_nLatestRun;
     m_pProcess->start(QIODevice::ReadOnly);
     if (!m_pProcess->waitForStarted()) {
         delete m_pProcess;
@@ -282,12 +304,22 @@ void CBuildLogDlg::OnStop()
     if (!m_pProcess || m_pProcess->state() == QProcess::NotRunning)
         return;
     m_bStopped = true;
+#ifdef Q_OS_UNIX
+    // The compiler and whatever it started: asked first, killed after the grace time.
+    const pid_t group = pid_t(m_pProcess->processId());
+    ::kill(-group, SIGTERM);
+    QTimer::singleShot(s_stopGraceMs.Value(), QCoreApplication::instance(), [group] {
+        if (::kill(-group, 0) == 0)
+            ::kill(-group, SIGKILL);
+    });
+#else
     m_pProcess->terminate();
     QProcess *process = m_pProcess;
     QTimer::singleShot(s_stopGraceMs.Value(), process, [process] {
         if (process->state() != QProcess::NotRunning)
             process->kill();
     });
+#endif
 }
 
 void CBuildLogDlg::ShowContextMenu(const QPoint &pos)
@@ -379,8 +411,11 @@ void CBuildLogDlg::ReleaseChild()
     connect(process, &QProcess::readyRead, process, [process] { process->readAll(); });
     const bool stopped = m_bStopped;
     const bool cut = m_bCut;
-    connect(process, &QProcess::finished, process, [process, stopped, cut](int code, QProcess::ExitStatus status) {
-        Services().ShowStatusMessage(EndText(code, status, stopped, cut));
+    const quint64 run = m_nRun;
+    connect(process, &QProcess::finished, process, [process, stopped, cut, run](int code, QProcess::ExitStatus status) {
+        // A later compile's text stays.
+        if (run == s_nLatestRun)
+            Services().ShowStatusMessage(EndText(code, status, stopped, cut));
         process->deleteLater();
     });
 }

@@ -100,4 +100,7 @@ private:
     bool m_bEnded = false;
     bool m_bStopped = false;
     bool m_bCut = false;
+    quint64 m_nRun = 0; // this window's compile, counted from the program's start
+
+    static inline quint64 s_nLatestRun = 0;
 };

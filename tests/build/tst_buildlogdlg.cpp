@@ -442,7 +442,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::newRow("success") << QStringList{"out=ok"} << "Compiler finished with exit code 0";
         QTest::newRow("failure") << QStringList{"out=error!", "exit=3"} << "Compiler finished with exit code 3";
+#ifdef Q_OS_UNIX
+        QTest::newRow("crash") << QStringList{"out=boom", "crash"} << "Compiler crashed (signal 6)";
+#else
         QTest::newRow("crash") << QStringList{"out=boom", "crash"} << "Compiler crashed";
+#endif
     }
     void exitStatusInTheStatusBar()
     {
@@ -471,9 +475,17 @@ private Q_SLOTS:
         QStringList words{"stream=1000000:20"};
         if (ignoresTerminate)
             words.prepend(QStringLiteral("ignoreterm"));
-        const QString shown = RunToEnd(words, [key](CBuildLogDlg *log) {
+        QString workerFile;
+#ifdef Q_OS_UNIX
+        // Fault mended: a worker the compiler started ran on after Stop.
+        workerFile = m_dir->filePath(QStringLiteral("worker.pid"));
+        words.prepend(QStringLiteral("worker=") + workerFile);
+#endif
+        const QString shown = RunToEnd(words, [key, workerFile](CBuildLogDlg *log) {
             QPlainTextEdit *text = Text(log);
             QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("line 3")); }, kWaitMs));
+            QVERIFY(
+                QTest::qWaitFor([workerFile] { return workerFile.isEmpty() || QFile::exists(workerFile); }, kWaitMs));
             if (key) {
                 QTest::keyClick(text, Qt::Key_Pause, Qt::ControlModifier);
                 return;
@@ -501,6 +513,33 @@ private Q_SLOTS:
         });
         QVERIFY(shown.startsWith(QStringLiteral("line 1\n")));
         QCOMPARE(statusBar.messages, QStringList{QStringLiteral("Compiler stopped")});
+#ifdef Q_OS_UNIX
+        QFile file(workerFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t worker = pid_t(file.readAll().toLongLong());
+        QVERIFY(worker > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(TestSupport::ProcessIsGone(worker), kWaitMs);
+#endif
+    }
+
+    // A compile whose log was closed and that ends after a newer one never
+    // overwrites the newer one's text.
+    void aLaterCompilesEndTextStays()
+    {
+        StatusRecorder statusBar;
+        {
+            CBuildLogDlg first;
+            ModalDriver driver;
+            driver.Then([&first](QWidget *) {
+                QVERIFY(QTest::qWaitFor([&first] { return Text(&first)->toPlainText().contains("waiting"); }, kWaitMs));
+                first.close();
+            });
+            QVERIFY(first.Execute(Helper({"out=waiting", WaitForGo()}), m_dir->path()));
+        }
+        QCOMPARE(RunToEnd({"out=second"}), QStringLiteral("second"));
+        SayGo();
+        QTRY_COMPARE_WITH_TIMEOUT(OrphanCount(), 0, kWaitMs);
+        QCOMPARE(statusBar.messages, QStringList{QStringLiteral("Compiler finished with exit code 0")});
     }
 
     void navigationLinesAreChosenByDoubleClickAndEnter_data()
@@ -590,8 +629,10 @@ private Q_SLOTS:
     }
 
 #ifdef Q_OS_UNIX
-    // Fault mended: the end of the run waited for a compiler whose log was closed, then killed it.
-    void exitWithARunningCompilerIsImmediateAndLeavesItRunning()
+    // Faults mended: the end of the run waited for a compiler whose log was
+    // closed, then killed it; later, its next write to the log that had gone
+    // ended it before its image was out.
+    void exitWithARunningCompilerIsImmediateAndLetsItFinish()
     {
         const QString pidFile = m_dir->filePath(QStringLiteral("compiler.pid"));
         QProcess editor;
@@ -608,7 +649,10 @@ private Q_SLOTS:
         const pid_t compiler = pid_t(file.readAll().toLongLong());
         QVERIFY(compiler > 0);
         QCOMPARE(::kill(compiler, 0), 0);
-        ::kill(compiler, SIGKILL);
+        // Now it writes into the closed log, then its image.
+        QFile go(pidFile + QStringLiteral(".go"));
+        QVERIFY(go.open(QIODevice::WriteOnly));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile + QStringLiteral(".image")), kWaitMs);
     }
 #endif
 

@@ -27,6 +27,7 @@
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -284,5 +285,19 @@ QAction *CommandAction(QWidget *frame, int id)
     }
     return nullptr;
 }
+
+#ifdef Q_OS_UNIX
+bool ProcessIsGone(qint64 pid)
+{
+    if (::kill(pid_t(pid), 0) != 0)
+        return true;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // The state follows the name in parentheses.
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+}
+#endif
 
 } // namespace TestSupport

@@ -205,6 +205,10 @@ QString CopyForOrdinaryUser(const QString &program);
 // The copy of program beside the running test program, where it runs as such
 // a copy (see CopyForOrdinaryUser); else program.
 QString ProgramBesideThis(const QString &program);
+#ifdef Q_OS_UNIX
+// Whether the process has ended: gone, or a zombie nobody has reaped yet.
+bool ProcessIsGone(qint64 pid);
+#endif
 // Runs the test function of this program once more in a child with the
 // environment env: true when it passed and skipped nothing; *said gets what
 // it printed.

@@ -15,8 +15,12 @@
 //   long=N          write N bytes of one line, no line break, to standard output
 //   crash           end by a crash
 //   ignoreterm      from now on, a request to terminate is ignored
+//   worker=FILE     start a worker, as a compiler may, that writes its process id to
+//                   FILE and runs on until killed
 //   logexit=FILE    as an editor: compile with a stand-in that writes its process id
-//                   to FILE and runs on, close the log once FILE is there, then end
+//                   to FILE and runs on, close the log once FILE is there, then end;
+//                   once FILE.go exists the stand-in writes more output and then
+//                   FILE.image
 //   recovery=MS     as an editor: keep unsaved text for recovery MS milliseconds after a change
 //   editor=FILE:TEXT  as an editor: open FILE, type TEXT at its end, print "typed"
 //                   and run on until killed
@@ -58,6 +62,7 @@
 #ifdef Q_OS_UNIX
 #include <poll.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 #include <csignal>
@@ -220,6 +225,16 @@ int main(int argc, char *argv[])
 #ifdef SIGTERM
             std::signal(SIGTERM, SIG_IGN);
 #endif
+#ifdef Q_OS_UNIX
+        } else if (arg.startsWith(QLatin1String("worker="))) {
+            const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+            const QByteArray pidStep = "pid=" + value;
+            if (::fork() == 0) {
+                ::execl(self.constData(), self.constData(), pidStep.constData(), "sleep=600000",
+                        static_cast<char *>(nullptr));
+                ::_exit(127);
+            }
+#endif
         } else if (arg.startsWith(QLatin1String("logexit="))) {
             const QString pidFile = QString::fromLocal8Bit(value);
             CBuildLogDlg log;
@@ -229,7 +244,9 @@ int main(int argc, char *argv[])
                     log.close();
             });
             closer.start(10);
-            const QStringList words{QStringLiteral("pid=") + pidFile, QStringLiteral("stream=100000:50")};
+            const QStringList words{QStringLiteral("pid=") + pidFile, QStringLiteral("wait=") + pidFile + ".go",
+                                    QStringLiteral("out=after the editor\\n"),
+                                    QStringLiteral("record=") + pidFile + ".image"};
             if (!log.Execute({QCoreApplication::applicationFilePath(), words, words.join(QLatin1Char(' '))},
                              QDir::currentPath()))
                 return 2;
