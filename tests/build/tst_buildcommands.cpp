@@ -230,6 +230,7 @@ private Q_SLOTS:
         Options().m_bMultiBoot = multiBoot;
         auto doc = Source(Project(), name);
         MessageBoxRecorder boxes;
+        StatusRecorder statusBar;
         QString shown;
         QPoint logCorner;
         ModalDriver driver;
@@ -239,6 +240,7 @@ private Q_SLOTS:
         QCOMPARE(driver.Handled(), 1);
         QVERIFY(boxes.Texts().isEmpty());
         QCOMPARE(shown, QStringLiteral("ran"));
+        QCOMPARE(statusBar.messages.value(0), QStringLiteral("Compiling %1...").arg(name));
         QTRY_VERIFY(QFile::exists(CompilerRecord()));
         const Record record = ReadRecord(CompilerRecord());
         QCOMPARE(record.folder, QDir(Project()).canonicalPath());
