@@ -18,6 +18,15 @@ void CGutterWidget::paintEvent(QPaintEvent *event)
     m_pView->PaintGutter(this, event->rect());
 }
 
+bool CGutterWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        m_pView->ShowMarkTip(*static_cast<QHelpEvent *>(event), this, true);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void CGutterWidget::mousePressEvent(QMouseEvent *event)
 {
     ForwardToText(event);

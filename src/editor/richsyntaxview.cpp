@@ -10,6 +10,7 @@
 #include "editor/gutterwidget.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/syntaxhighlighter.h"
+#include "editor/textmarks.h"
 #include "editor/textsearch.h"
 
 #include <QAbstractItemView>
@@ -41,6 +42,7 @@
 #include <QTextLayout>
 #include <QTextOption>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 const char *const kFontFace = "Courier New";
@@ -73,6 +75,19 @@ bool IsCommandChord(const QKeyEvent &event)
     return mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
 #endif
 }
+
+// A mark's underline: wavy, in its kind's colour.
+QTextCharFormat MarkFormat(MarkKind kind)
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(MarkColor(kind));
+    return format;
+}
+
+// A mark's sign in the gutter: its left edge, and its size as a share of the text's ascent.
+constexpr qreal kSignLeft = 2;
+constexpr qreal kSignShare = 0.8;
 
 } // namespace
 
@@ -107,6 +122,14 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainT
     // the update the scrolling asks for anyway.
     connect(this, &QPlainTextEdit::updateRequest, this, &CRichSyntaxView::ColorVisibleBlocks);
     connect(this, &QPlainTextEdit::updateRequest, m_pGutter, [this](const QRect &, int) { m_pGutter->update(); });
+    // Marks in the text, shared by every window on it.
+    m_pMarks = CTextMarks::ForDocument(text);
+    connect(m_pMarks, &CTextMarks::Changed, this, [this] {
+        viewport()->update();
+        m_pGutter->update();
+        ShowCaretMark();
+    });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CRichSyntaxView::ShowCaretMark);
 
     doc->AddView(this);
 }
@@ -290,6 +313,29 @@ void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, con
     }
 
     const QString text = block.text();
+    // Marks' underlines go under the selections; where a selection covers
+    // one, the selected text is drawn once more with the underline.
+    const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(block);
+    if (!marks.isEmpty()) {
+        QList<QTextLayout::FormatRange> underlines;
+        QList<QTextLayout::FormatRange> covered;
+        for (const CTextMarks::Mark *mark : marks) {
+            const QTextLayout::FormatRange underline{mark->column, CTextMarks::UnderlinedLength(text, mark->column),
+                                                     MarkFormat(mark->kind)};
+            underlines.append(underline);
+            for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
+                const int start = qMax(underline.start, selection.start);
+                const int end = qMin(underline.start + underline.length, selection.start + selection.length);
+                if (end > start) {
+                    QTextCharFormat format = selection.format;
+                    format.clearProperty(QTextFormat::FullWidthSelection);
+                    format.merge(underline.format);
+                    covered.append({start, end - start, format});
+                }
+            }
+        }
+        selections = underlines + selections + covered;
+    }
     m_paintSpans.clear();
     if (layout->formats().isEmpty())
         m_pHighlighter->ColorSpans(text, m_paintSpans);
@@ -407,6 +453,12 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
         const QTextLayout *layout = block.layout();
         const qreal baseline =
             layout && layout->lineCount() > 0 ? layout->lineAt(0).y() + layout->lineAt(0).ascent() : ascent;
+        // A marked line's sign stands at the strip's left, on the baseline.
+        const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(block);
+        if (!marks.isEmpty()) {
+            const qreal size = ascent * kSignShare;
+            PaintMarkSign(&painter, QRectF(kSignLeft, top + baseline - size, size, size), CTextMarks::Gravest(marks));
+        }
         // Right-aligned: the last digit first.
         qreal pen = right;
         for (int rest = number; rest > 0; rest /= 10) {
@@ -422,6 +474,58 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
+QString CRichSyntaxView::MarkTextsAt(const QPoint &pos, bool inGutter) const
+{
+    const QTextCursor cursor = cursorForPosition(inGutter ? QPoint(0, pos.y()) : pos);
+    const QTextBlock block = cursor.block();
+    if (!inGutter) {
+        // Only over an underline.
+        bool over = false;
+        const QRect caret = cursorRect(cursor);
+        for (const CTextMarks::Mark *mark : m_pMarks->OnBlock(block)) {
+            const int length = CTextMarks::UnderlinedLength(block.text(), mark->column);
+            over = over
+                   || (cursor.positionInBlock() >= mark->column && cursor.positionInBlock() <= mark->column + length
+                       && qAbs(caret.center().y() - pos.y()) <= caret.height());
+        }
+        if (!over)
+            return QString();
+    }
+    return m_pMarks->TextsOn(block);
+}
+
+void CRichSyntaxView::ShowMarkTip(const QHelpEvent &help, QWidget *over, bool inGutter) const
+{
+    const QString texts = MarkTextsAt(help.pos(), inGutter);
+    if (texts.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help.globalPos(), texts, over);
+}
+
+bool CRichSyntaxView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        ShowMarkTip(*static_cast<QHelpEvent *>(event), viewport(), false);
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+void CRichSyntaxView::ShowCaretMark()
+{
+    if (!hasFocus())
+        return;
+    const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(textCursor().block());
+    if (!marks.isEmpty()) {
+        Services().ShowStatusMessage(marks.constFirst()->text);
+        m_bShowsMark = true;
+    } else if (m_bShowsMark) {
+        Services().ShowStatusMessage(QString());
+        m_bShowsMark = false;
+    }
 }
 
 void CRichSyntaxView::GoToPosition(int line, int column)

@@ -17,6 +17,8 @@
 
 class CGutterWidget;
 class CRichSyntaxDoc;
+class CTextMarks;
+class QHelpEvent;
 class CSyntaxHighlighter;
 class QCompleter;
 class QPagedPaintDevice;
@@ -64,6 +66,12 @@ public:
     // Draws the gutter's background, separator and the visible line numbers.
     void PaintGutter(QWidget *gutter, const QRect &rect);
 
+    // The messages of the marks under pos (in the text area's, or with
+    // inGutter the gutter's coordinates: any mark of the row); empty when none.
+    QString MarkTextsAt(const QPoint &pos, bool inGutter) const;
+    // Shows them as the tooltip a help event over the widget asks for.
+    void ShowMarkTip(const QHelpEvent &help, QWidget *over, bool inGutter) const;
+
     // Puts the caret at line and column (both from 1; column 0: the line's
     // start), within the text, shows it and takes the focus.
     void GoToPosition(int line, int column);
@@ -104,6 +112,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void UpdateGutterGeometry();
@@ -120,10 +129,14 @@ private:
     // Offers the completions of the word before the caret again, or closes the list.
     void UpdateCompletions();
     void InsertCompletion(const QString &word);
+    // The status bar shows the message of a mark on the caret's line.
+    void ShowCaretMark();
 
     CRichSyntaxDoc *m_pDocument;
     CSyntaxHighlighter *m_pHighlighter = nullptr;
     CGutterWidget *m_pGutter = nullptr;
+    CTextMarks *m_pMarks = nullptr;
+    bool m_bShowsMark = false; // the status bar shows a mark's message
     QFont m_font;
     int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;

@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "editor/textmarks.h"
 
+#include <QColor>
 #include <QHash>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -37,6 +40,45 @@ int MapColumn(const QString &oldText, const QString &newText, int column)
     return int(prefix);
 }
 } // namespace
+
+QColor MarkColor(MarkKind kind)
+{
+    switch (kind) {
+    case MarkKind::Warning:
+        return QColor(224, 128, 0);
+    case MarkKind::Note:
+        return QColor(0, 96, 224);
+    case MarkKind::Error:
+        break;
+    }
+    return QColor(224, 0, 0);
+}
+
+void PaintMarkSign(QPainter *painter, const QRectF &box, MarkKind kind)
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(MarkColor(kind));
+    switch (kind) {
+    case MarkKind::Error:
+        painter->drawEllipse(box);
+        break;
+    case MarkKind::Warning: {
+        QPainterPath triangle;
+        triangle.moveTo(box.center().x(), box.top());
+        triangle.lineTo(box.bottomRight());
+        triangle.lineTo(box.bottomLeft());
+        triangle.closeSubpath();
+        painter->drawPath(triangle);
+        break;
+    }
+    case MarkKind::Note:
+        painter->drawRect(box.adjusted(box.width() / 8, box.height() / 8, -box.width() / 8, -box.height() / 8));
+        break;
+    }
+    painter->restore();
+}
 
 CTextMarks::CTextMarks(QTextDocument *doc) : QObject(doc), m_pDocument(doc), m_nBlockCount(doc->blockCount())
 {
@@ -119,6 +161,26 @@ int CTextMarks::UnderlinedLength(const QString &lineText, int column)
         ++end;
     // Not on a word: the character itself.
     return qMax(1, end - column);
+}
+
+QString CTextMarks::TextsOn(const QTextBlock &block) const
+{
+    QStringList texts;
+    for (const Mark *mark : OnBlock(block))
+        texts.append(mark->text);
+    return texts.join(QLatin1Char('\n'));
+}
+
+MarkKind CTextMarks::Gravest(const QList<const Mark *> &marks)
+{
+    MarkKind gravest = MarkKind::Note;
+    for (const Mark *mark : marks) {
+        if (mark->kind == MarkKind::Error)
+            return MarkKind::Error;
+        if (mark->kind == MarkKind::Warning)
+            gravest = MarkKind::Warning;
+    }
+    return gravest;
 }
 
 void CTextMarks::Settle(Mark &mark, int position)

@@ -9,11 +9,19 @@
 #include <optional>
 #include <vector>
 
+class QColor;
+class QPainter;
+class QRectF;
 class QTextBlock;
 class QTextDocument;
 
 // What a mark in the text tells of: a compiler's error, warning or note.
 enum class MarkKind { Error, Warning, Note };
+
+// The colour of a kind's underline and sign.
+QColor MarkColor(MarkKind kind);
+// A kind's sign in box: a round error, a three-cornered warning, a square note.
+void PaintMarkSign(QPainter *painter, const QRectF &box, MarkKind kind);
 
 // A mark as a compiler names it: a line and a column, both from 1 (column 0:
 // none given), and the message.
@@ -69,6 +77,10 @@ public:
     QList<const Mark *> OnBlock(const QTextBlock &block) const;
     // The characters a mark underlines: from its column to the end of the word there.
     static int UnderlinedLength(const QString &lineText, int column);
+    // The messages of the marks on the block, one a line; empty when none.
+    QString TextsOn(const QTextBlock &block) const;
+    // The gravest kind among the marks on the block.
+    static MarkKind Gravest(const QList<const Mark *> &marks);
     bool IsEmpty() const { return m_marks.empty(); }
 
 Q_SIGNALS:

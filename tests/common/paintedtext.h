@@ -73,6 +73,15 @@ inline QImage Reference(CRichSyntaxView &view)
     selection.setPosition(view.textCursor().anchor());
     selection.setPosition(view.textCursor().position(), QTextCursor::KeepAnchor);
     edit.setTextCursor(selection);
+    // The view's extra selections, on the copy's text.
+    QList<QTextEdit::ExtraSelection> extras;
+    for (const QTextEdit::ExtraSelection &extra : view.extraSelections()) {
+        QTextCursor range(copy);
+        range.setPosition(extra.cursor.anchor());
+        range.setPosition(extra.cursor.position(), QTextCursor::KeepAnchor);
+        extras.append({range, extra.format});
+    }
+    edit.setExtraSelections(extras);
     edit.resize(view.viewport()->size());
     edit.show();
     edit.horizontalScrollBar()->setValue(view.horizontalScrollBar()->value());

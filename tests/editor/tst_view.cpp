@@ -10,6 +10,7 @@
 #include "editor/gutterwidget.h"
 #include "editor/richsyntaxview.h"
 #include "editor/syntaxhighlighter.h"
+#include "editor/textmarks.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolTip>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
@@ -212,6 +214,101 @@ private Q_SLOTS:
         QPoint where;
         QVERIFY2(PaintedText::PaintsAsFormatted(view, &where),
                  qPrintable(QStringLiteral("first difference at %1,%2").arg(where.x()).arg(where.y())));
+    }
+
+    // Every format an extra selection carries shows, on lines the view
+    // places itself and on lines Qt lays out alike.
+    void extraSelectionsShowOnEveryLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("underline"); // else a background
+        QTest::newRow("underline, Latin-1") << "print bad 1\n" << true;
+        QTest::newRow("underline, beyond Latin-1") << "print bad \u0436\n" << true;
+        QTest::newRow("background, Latin-1") << "print bad 1\n" << false;
+    }
+    void extraSelectionsShowOnEveryLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, underline);
+        Window w(text);
+        CRichSyntaxView &view = *w.view;
+        QTextEdit::ExtraSelection extra{QTextCursor(view.document()), QTextCharFormat()};
+        extra.cursor.setPosition(6);
+        extra.cursor.setPosition(9, QTextCursor::KeepAnchor);
+        if (underline) {
+            extra.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+            extra.format.setUnderlineColor(kRed);
+        } else {
+            extra.format.setBackground(QColor(255, 255, 0));
+        }
+        view.setExtraSelections({extra});
+        const QImage before = PaintedText::Painted(view);
+        QPoint where;
+        QVERIFY2(PaintedText::PaintsAsFormatted(view, &where),
+                 qPrintable(QStringLiteral("first difference at %1,%2").arg(where.x()).arg(where.y())));
+        view.setExtraSelections({});
+        QVERIFY(PaintedText::Painted(view) != before);
+    }
+
+    // A mark shows as a wavy line under its word and a sign in the gutter,
+    // in its kind's colour, on every line; its messages show over either.
+    void marksShowOnEveryLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("error, Latin-1") << "x = bad 1\nend\n" << int(MarkKind::Error) << false;
+        QTest::newRow("warning, beyond Latin-1") << "x = bad \u0436\nend\n" << int(MarkKind::Warning) << false;
+        QTest::newRow("note") << "x = bad 1\nend\n" << int(MarkKind::Note) << false;
+        QTest::newRow("error, in a selection") << "x = bad 1\nend\n" << int(MarkKind::Error) << true;
+    }
+    void marksShowOnEveryLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, kind);
+        QFETCH(bool, selected);
+        Window w(text);
+        CRichSyntaxView &view = *w.view;
+        if (selected)
+            view.selectAll();
+        const QImage unmarked = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        CTextMarks::ForDocument(view.document())
+            ->Set(QStringLiteral("/o.qrx"),
+                  {{1, 5, MarkKind(kind), QStringLiteral("first")}, {1, 0, MarkKind::Note, QStringLiteral("second")}});
+        const QColor color = MarkColor(MarkKind(kind));
+        // Ink of the colour, anti-aliased or not: its way from white points where the colour's does.
+        const auto near = [&color](QRgb pixel) {
+            const double ink[3] = {255.0 - qRed(pixel), 255.0 - qGreen(pixel), 255.0 - qBlue(pixel)};
+            const double full[3] = {255.0 - color.red(), 255.0 - color.green(), 255.0 - color.blue()};
+            const double dot = ink[0] * full[0] + ink[1] * full[1] + ink[2] * full[2];
+            const double inkLength = std::sqrt(ink[0] * ink[0] + ink[1] * ink[1] + ink[2] * ink[2]);
+            const double fullLength = std::sqrt(full[0] * full[0] + full[1] * full[1] + full[2] * full[2]);
+            return inkLength > 40 && dot > 0.97 * inkLength * fullLength;
+        };
+        const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QTextCursor word(view.document());
+        word.setPosition(4);
+        const QRect start = view.cursorRect(word).translated(view.viewport()->pos());
+        word.setPosition(7);
+        const int end = view.cursorRect(word).translated(view.viewport()->pos()).left();
+        int underlined = 0;
+        int sign = 0;
+        for (int y = start.top(); y <= start.bottom() + 2; ++y) {
+            for (int x = start.left(); x < end; ++x)
+                underlined += image.pixel(x, y) != unmarked.pixel(x, y) ? 1 : 0;
+            for (int x = 0; x < 14; ++x)
+                sign += near(image.pixel(x, y)) ? 1 : 0;
+        }
+        QVERIFY2(underlined >= 6, qPrintable(QString::number(underlined)));
+        QVERIFY2(sign >= 12, qPrintable(QString::number(sign)));
+        // The tooltip holds every message of the line.
+        const QPoint over = view.cursorRect(word).center() - QPoint(5, 0);
+        QHelpEvent help(QEvent::ToolTip, over, view.viewport()->mapToGlobal(over));
+        QApplication::sendEvent(view.viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("second\nfirst"));
+        QCOMPARE(view.MarkTextsAt(QPoint(5, start.center().y()), true), QStringLiteral("second\nfirst"));
+        QCOMPARE(view.MarkTextsAt(QPoint(5, start.center().y() + start.height()), true), QString());
+        QToolTip::hideText();
     }
 
     // The caret is drawn after the text, so no glyph hides it.
