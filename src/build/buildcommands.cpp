@@ -7,6 +7,7 @@
 #include "build/launchprogram.h"
 #include "build/optionsdlg.h"
 #include "core/appservices.h"
+#include "editor/compilemarks.h"
 #include "editor/richsyntaxdoc.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ const QString kRecompileQuestion = QStringLiteral("Source file needs recompiled.
 const QString kNoEmulator = QStringLiteral("No emulator is set in build options!");
 const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
 const QString kNoMessages = QStringLiteral("The last compile named no line to go to");
+const QString kNoMoreMessages = QStringLiteral("No more messages");
+const QString kMessageOf = QStringLiteral("Message %1 of %2: %3");
 const QString kCompiling = QStringLiteral("Compiling %1...");
 } // namespace
 
@@ -59,15 +62,31 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
         connect(&doc, &QObject::destroyed, this, [this, key = &doc] { m_walks.remove(key); });
     MessageWalk &walk = m_walks[&doc];
     walk = MessageWalk();
+    walk.origin = path;
     walk.compile = ++m_nCompiles;
     const QList<PositionedLine> lines = log.PositionedLines(kMaxMessages);
+    QHash<QString, QList<MarkSpec>> marks;
     for (const PositionedLine &line : lines) {
-        walk.messages.append({ResolveSourceFile(line.position.file, folder, path), line.position.line,
-                              line.position.column, line.text.trimmed()});
+        const CompilerMessage message{ResolveSourceFile(line.position.file, folder, path), line.position.line,
+                                      line.position.column, line.text.trimmed(), line.position.kind};
+        marks[message.path].append(
+            {message.line, message.column, message.kind, message.text, int(walk.messages.size())});
+        walk.messages.append(message);
     }
-    // The line picked in the log is gone to at once; F8 then starts the walk at the first message.
-    if (const std::optional<SourcePosition> chosen = log.ChosenPosition())
-        Services().GoToSource(ResolveSourceFile(chosen->file, folder, path), chosen->line, chosen->column);
+    // The marks replace this file's last compile's, in every file they name.
+    CCompileMarks::Instance().Publish(path, marks);
+    // The line picked in the log is gone to at once; F8 then goes on from it.
+    if (const std::optional<SourcePosition> chosen = log.ChosenPosition()) {
+        const QString chosenPath = ResolveSourceFile(chosen->file, folder, path);
+        for (int i = 0; i < walk.messages.size(); ++i) {
+            const CompilerMessage &message = walk.messages.at(i);
+            if (message.path == chosenPath && message.line == chosen->line && message.column == chosen->column) {
+                walk.current = i;
+                break;
+            }
+        }
+        Services().GoToSource(chosenPath, chosen->line, chosen->column);
+    }
 }
 
 void CBuildCommands::OnBuildNextError(CRichSyntaxDoc &doc)
@@ -108,14 +127,21 @@ void CBuildCommands::StepMessage(CRichSyntaxDoc &doc, int step)
     }
     MessageWalk &walk = *found;
     const int next = walk.current < 0 && step < 0 ? int(walk.messages.size()) - 1 : walk.current + step;
-    if (next < 0 || next >= walk.messages.size())
+    if (next < 0 || next >= walk.messages.size()) {
         QApplication::beep();
-    else
-        walk.current = next;
-    // The document may go while its file opens; the walk is copied first.
-    const CompilerMessage message = walk.messages.at(walk.current);
-    if (Services().GoToSource(message.path, message.line, message.column))
-        Services().ShowStatusMessage(message.text);
+        Services().ShowStatusMessage(kNoMoreMessages);
+        return;
+    }
+    walk.current = next;
+    // The document may go while its file opens; what is needed is copied first.
+    const CompilerMessage message = walk.messages.at(next);
+    const QString status = kMessageOf.arg(next + 1).arg(walk.messages.size()).arg(message.text);
+    // Where its mark stands now; the compiler's place in a file not open.
+    const MarkPlace place = CCompileMarks::Instance()
+                                .PlaceOf(walk.origin, message.path, next)
+                                .value_or(MarkPlace{message.line, message.column});
+    if (Services().GoToSource(message.path, place.line, place.column))
+        Services().ShowStatusMessage(status);
 }
 
 // Asks to recompile a changed or untitled source; false when the command ends

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/textmarks.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -17,6 +19,7 @@ struct CompilerMessage
     int line = 0;
     int column = 0;
     QString text;
+    MarkKind kind = MarkKind::Error;
 };
 
 // Compile, Run and Link of a source document, with the build options the
@@ -34,10 +37,11 @@ public:
     void OnBuildRun(CRichSyntaxDoc &doc);
     // Starts the hardware linker with the filled argument template.
     void OnBuildLink(CRichSyntaxDoc &doc);
-    // Go to the next or the previous line that the last compile of the
-    // document named, with its message in the status bar; at either end of
-    // the list it stays there. In a file that a compile's messages named (an
-    // included file), the walk of the latest such compile goes on.
+    // Go to the next or the previous message of the last compile of the
+    // document, where its mark stands now, and say "Message 2 of 3: <text>";
+    // past either end the beep and "No more messages". In a file that a
+    // compile's messages named (an included file), the walk of the latest
+    // such compile goes on. A message picked in the log is where it goes on from.
     void OnBuildNextError(CRichSyntaxDoc &doc);
     void OnBuildPreviousError(CRichSyntaxDoc &doc);
 
@@ -45,12 +49,13 @@ public:
     static QString GetRomFileName(const CRichSyntaxDoc &doc);
     static QString GetMultibootFileName(const CRichSyntaxDoc &doc);
 
-    // The messages of a compile, at most this many, are kept for the walk.
-    static constexpr int kMaxMessages = 1000;
+    // The messages of a compile, at most this many, are kept for the walk and marked.
+    static constexpr int kMaxMessages = 10000;
 
 private:
     struct MessageWalk
     {
+        QString origin; // the compiled file
         QList<CompilerMessage> messages;
         int current = -1;
         quint64 compile = 0; // later compiles count higher

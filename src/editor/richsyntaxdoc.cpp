@@ -4,6 +4,7 @@
 
 #include "core/appservices.h"
 #include "core/recoverystore.h"
+#include "editor/compilemarks.h"
 #include "editor/fileerrors.h"
 
 #include <QDir>
@@ -61,8 +62,22 @@ QString CodePointAt(const QString &text, int index)
 }
 } // namespace
 
+namespace {
+QList<CRichSyntaxDoc *> &Documents()
+{
+    static QList<CRichSyntaxDoc *> documents;
+    return documents;
+}
+} // namespace
+
+const QList<CRichSyntaxDoc *> &CRichSyntaxDoc::OpenDocuments()
+{
+    return Documents();
+}
+
 CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent) : QObject(parent), m_pTextDoc(new QTextDocument(this))
 {
+    Documents().append(this);
     static quint64 s_nDocuments = 0;
     m_strRecoveryKey = QString::number(++s_nDocuments);
     m_pTextDoc->setDocumentLayout(new QPlainTextDocumentLayout(m_pTextDoc));
@@ -79,6 +94,7 @@ CRichSyntaxDoc::CRichSyntaxDoc(QObject *parent) : QObject(parent), m_pTextDoc(ne
 
 CRichSyntaxDoc::~CRichSyntaxDoc()
 {
+    Documents().removeOne(this);
     // Closed, saved or not: nothing of it is left to recover.
     CRecoveryStore::Session().DropText(m_strRecoveryKey);
 }
@@ -263,6 +279,8 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
     m_pTextDoc->setModified(false);
     m_diskState = FileStateOfRead(entry, file, bytes);
     m_nNewType = 0;
+    // The marks the compiles made in this file.
+    CCompileMarks::Instance().ApplyTo(*this, path);
     return true;
 }
 

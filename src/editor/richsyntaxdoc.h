@@ -29,6 +29,8 @@ public:
     ~CRichSyntaxDoc() override;
 
     QTextDocument *TextDocument() const { return m_pTextDoc; }
+    // Every document that exists now, in the order they were made.
+    static const QList<CRichSyntaxDoc *> &OpenDocuments();
 
     QString GetPathName() const { return m_strPathName; }
     // Sets path and title and announces the path (see PathNameChanged).

@@ -115,7 +115,8 @@ void CTextMarks::Set(const QString &origin, const QList<MarkSpec> &marks)
         }
         Mark mark;
         mark.origin = origin;
-        mark.index = index++;
+        mark.index = spec.index >= 0 ? spec.index : index;
+        ++index;
         mark.kind = spec.kind;
         mark.text = spec.text;
         mark.position = block.position() + column;

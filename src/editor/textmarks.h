@@ -31,6 +31,7 @@ struct MarkSpec
     int column = 0;
     MarkKind kind = MarkKind::Error;
     QString text;
+    int index = -1; // the mark's number in its set; -1: its place in the list
 };
 
 // A line and a column, both from 1.

@@ -1,0 +1,61 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+#include "editor/compilemarks.h"
+
+#include "editor/richsyntaxdoc.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+CCompileMarks &CCompileMarks::Instance()
+{
+    static CCompileMarks marks;
+    return marks;
+}
+
+QString CCompileMarks::PathKey(const QString &path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+void CCompileMarks::Publish(const QString &origin, const QHash<QString, QList<MarkSpec>> &byFile)
+{
+    const QString originKey = PathKey(origin);
+    QHash<QString, QList<MarkSpec>> keyed;
+    for (auto it = byFile.cbegin(); it != byFile.cend(); ++it)
+        keyed[PathKey(it.key())] += it.value();
+    const QHash<QString, QList<MarkSpec>> old = m_byOrigin.value(originKey);
+    m_byOrigin.insert(originKey, keyed);
+    for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
+        const QString key = PathKey(doc->GetPathName());
+        if (keyed.contains(key) || old.contains(key))
+            CTextMarks::ForDocument(doc->TextDocument())->Set(originKey, keyed.value(key));
+    }
+}
+
+void CCompileMarks::ApplyTo(CRichSyntaxDoc &doc, const QString &path) const
+{
+    const QString key = PathKey(path);
+    for (auto it = m_byOrigin.cbegin(); it != m_byOrigin.cend(); ++it) {
+        if (it.value().contains(key))
+            CTextMarks::ForDocument(doc.TextDocument())->Set(it.key(), it.value().value(key));
+    }
+}
+
+std::optional<MarkPlace> CCompileMarks::PlaceOf(const QString &origin, const QString &path, int index) const
+{
+    const QString key = PathKey(path);
+    for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
+        if (PathKey(doc->GetPathName()) != key)
+            continue;
+        if (const CTextMarks *marks = CTextMarks::Find(doc->TextDocument())) {
+            if (std::optional<MarkPlace> place = marks->PlaceOf(PathKey(origin), index))
+                return place;
+        }
+    }
+    return std::nullopt;
+}
