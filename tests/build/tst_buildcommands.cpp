@@ -9,6 +9,7 @@
 #include "build/optionsdlg.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
+#include "editor/textmarks.h"
 
 #include <QDir>
 #include <QFile>
@@ -627,6 +628,11 @@ private Q_SLOTS:
         QCOMPARE(driver.Handled(), 1);
         QVERIFY(QTest::qWaitForWindowActive(frame));
         QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:2"));
+        // The file opened after the compile holds its mark.
+        const CTextMarks *included = CTextMarks::Find(frame->ActiveView()->document());
+        QVERIFY(included);
+        QCOMPARE(included->TextsOn(frame->ActiveView()->document()->findBlockByNumber(2)),
+                 QStringLiteral("inc/sprites.qrx(3,2) : second"));
         // Two lines typed at the top of pong.qrx move its marks down.
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
         CRichSyntaxView *view = frame->ActiveView();
