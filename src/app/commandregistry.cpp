@@ -126,6 +126,9 @@ QList<CommandDescription> MakeCommands()
          {Key(Qt::SHIFT | Qt::Key_F8)}, QStringLiteral("Go to the line of the previous message of the last compile"),
          QStringLiteral("Previous Error"), {}, true,
          [](const CommandTarget &t) { t.app->Build().OnBuildPreviousError(*t.doc); }},
+        {ID_BUILD_MESSAGES, QStringLiteral("&Messages"), {}, QStringLiteral("Ctrl+Shift+M"),
+         {Key(Qt::CTRL | Qt::SHIFT | Qt::Key_M)}, QStringLiteral("Show or hide the last compile's messages and output"),
+         QStringLiteral("Messages"), {}, false, [](const CommandTarget &t) { t.frame->ToggleMessages(); }},
 
         // Window
         {ID_WINDOW_NEW, QStringLiteral("&New Window"), {}, {}, {},
@@ -223,7 +226,7 @@ const QList<MenuLayout> &DocumentMenus()
           ID_EDIT_COMMENT_LINES}},
         {QStringLiteral("Build"),
          {ID_BUILD_COMPILE, ID_BUILD_RUN, kSeparator, ID_BUILD_LINK, kSeparator, ID_BUILD_OPTIONS, kSeparator,
-          ID_BUILD_NEXT_ERROR, ID_BUILD_PREV_ERROR}},
+          ID_BUILD_NEXT_ERROR, ID_BUILD_PREV_ERROR, kSeparator, ID_BUILD_MESSAGES}},
         {QStringLiteral("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}},
         {QStringLiteral("&Help"),
          {ID_HELP_HOMEPAGE, ID_HELP_INDEX, kSeparator, ID_HELP_FORUMS, kSeparator, ID_APP_ABOUT}},

@@ -163,6 +163,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     }
 
     m_pMainFrame = new CMainFrame;
+    m_pMainFrame->ConnectMessages(m_build);
     m_pDocTemplate = new CDocTemplate(m_pMainFrame);
 
     // Packaged builds leave the file type to the package's own files.

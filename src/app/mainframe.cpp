@@ -8,6 +8,8 @@
 #include "app/editorapp.h"
 #include "app/keyboardindicators.h"
 #include "app/recentfilelist.h"
+#include "build/buildcommands.h"
+#include "build/messagespanel.h"
 #include "core/filepaths.h"
 #include "core/product.h"
 #include "editor/findreplace.h"
@@ -22,6 +24,7 @@
 #include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWindow>
@@ -31,6 +34,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace {
 const QString kReady = QStringLiteral("Ready");
@@ -59,6 +63,34 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
             [this] { QTimer::singleShot(0, this, &CMainFrame::CheckActiveFileOnDisk); });
     UpdateFrameState();
+}
+
+void CMainFrame::ConnectMessages(CBuildCommands &build)
+{
+    m_pMessages = new CMessagesPanel;
+    m_pMessagesDock = new QDockWidget(QStringLiteral("Messages"), this);
+    m_pMessagesDock->setObjectName(QStringLiteral("Messages"));
+    m_pMessagesDock->setWidget(m_pMessages);
+    m_pMessagesDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pMessagesDock);
+    m_pMessagesDock->hide();
+    connect(&build, &CBuildCommands::Compiled, this,
+            [this](const QList<CompilerMessage> &messages, const QString &output) {
+                m_pMessages->SetCompile(messages, output);
+                if (!messages.isEmpty())
+                    m_pMessagesDock->show();
+            });
+    connect(&build, &CBuildCommands::MessageShown, m_pMessages, &CMessagesPanel::SelectMessage);
+    connect(m_pMessages, &CMessagesPanel::MessageActivated, &build, &CBuildCommands::GoToMessage);
+}
+
+void CMainFrame::ToggleMessages()
+{
+    if (!m_pMessagesDock)
+        return;
+    m_pMessagesDock->setVisible(!m_pMessagesDock->isVisible());
+    if (m_pMessagesDock->isVisible())
+        m_pMessages->List()->setFocus();
 }
 
 CMainFrame::~CMainFrame()

@@ -13,7 +13,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class CBuildCommands;
 class CChildFrame;
+class CMessagesPanel;
+class QDockWidget;
 class CFindReplace;
 class CRichSyntaxDoc;
 class CRichSyntaxView;
@@ -57,6 +60,13 @@ public:
     // active document's file is looked at once they are no longer held.
     void HoldDiskChecks(bool hold);
 
+    // The "Messages" panel, docked below the windows: it shows each compile's
+    // messages and output and opens when a compile reported messages.
+    void ConnectMessages(CBuildCommands &build);
+    void ToggleMessages();
+    QDockWidget *MessagesDock() const { return m_pMessagesDock; }
+    CMessagesPanel *Messages() const { return m_pMessages; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -85,6 +95,8 @@ private:
     void ApplyOuterSize();
 
     QMdiArea *m_pMdiArea = nullptr;
+    QDockWidget *m_pMessagesDock = nullptr;
+    CMessagesPanel *m_pMessages = nullptr;
     CFindReplace *m_pFindReplace = nullptr;
     QToolBar *m_pToolBar = nullptr;
     QHash<int, QAction *> m_actions; // one per command; menus, toolbar and keys share it

@@ -58,8 +58,14 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     }
 
     // The list replaces the last compile's; it goes with the document.
-    if (!m_walks.contains(&doc))
-        connect(&doc, &QObject::destroyed, this, [this, key = &doc] { m_walks.remove(key); });
+    if (!m_walks.contains(&doc)) {
+        connect(&doc, &QObject::destroyed, this, [this, key = &doc] {
+            m_walks.remove(key);
+            if (m_pLatest == key)
+                m_pLatest = nullptr;
+        });
+    }
+    m_pLatest = &doc;
     MessageWalk &walk = m_walks[&doc];
     walk = MessageWalk();
     walk.origin = path;
@@ -75,6 +81,7 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     }
     // The marks replace this file's last compile's, in every file they name.
     CCompileMarks::Instance().Publish(path, marks);
+    Q_EMIT Compiled(walk.messages, log.Text());
     // The line picked in the log is gone to at once; F8 then goes on from it.
     if (const std::optional<SourcePosition> chosen = log.ChosenPosition()) {
         const QString chosenPath = ResolveSourceFile(chosen->file, folder, path);
@@ -82,6 +89,7 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
             const CompilerMessage &message = walk.messages.at(i);
             if (message.path == chosenPath && message.line == chosen->line && message.column == chosen->column) {
                 walk.current = i;
+                Q_EMIT MessageShown(i);
                 break;
             }
         }
@@ -132,13 +140,29 @@ void CBuildCommands::StepMessage(CRichSyntaxDoc &doc, int step)
         Services().ShowStatusMessage(kNoMoreMessages);
         return;
     }
-    walk.current = next;
+    ShowMessage(walk, next);
+}
+
+void CBuildCommands::GoToMessage(int index)
+{
+    if (!m_pLatest || !m_walks.contains(m_pLatest))
+        return;
+    MessageWalk &walk = m_walks[m_pLatest];
+    if (index >= 0 && index < walk.messages.size())
+        ShowMessage(walk, index);
+}
+
+void CBuildCommands::ShowMessage(MessageWalk &walk, int index)
+{
+    walk.current = index;
+    if (m_pLatest && &walk == &m_walks[m_pLatest])
+        Q_EMIT MessageShown(index);
     // The document may go while its file opens; what is needed is copied first.
-    const CompilerMessage message = walk.messages.at(next);
-    const QString status = kMessageOf.arg(next + 1).arg(walk.messages.size()).arg(message.text);
+    const CompilerMessage message = walk.messages.at(index);
+    const QString status = kMessageOf.arg(index + 1).arg(walk.messages.size()).arg(message.text);
     // Where its mark stands now; the compiler's place in a file not open.
     const MarkPlace place = CCompileMarks::Instance()
-                                .PlaceOf(walk.origin, message.path, next)
+                                .PlaceOf(walk.origin, message.path, index)
                                 .value_or(MarkPlace{message.line, message.column});
     if (Services().GoToSource(message.path, place.line, place.column))
         Services().ShowStatusMessage(status);

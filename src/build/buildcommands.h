@@ -45,12 +45,21 @@ public:
     void OnBuildNextError(CRichSyntaxDoc &doc);
     void OnBuildPreviousError(CRichSyntaxDoc &doc);
 
+    // Goes to the message at index of the latest compile, as F8 would.
+    void GoToMessage(int index);
+
     // The images the compiler makes of a document: its title up to the last dot plus ".gba" or ".mb".
     static QString GetRomFileName(const CRichSyntaxDoc &doc);
     static QString GetMultibootFileName(const CRichSyntaxDoc &doc);
 
     // The messages of a compile, at most this many, are kept for the walk and marked.
     static constexpr int kMaxMessages = 10000;
+
+Q_SIGNALS:
+    // A compile ended and its log closed: its messages and its whole output.
+    void Compiled(const QList<CompilerMessage> &messages, const QString &output);
+    // The walk of the latest compile went to the message at index.
+    void MessageShown(int index);
 
 private:
     struct MessageWalk
@@ -63,9 +72,11 @@ private:
 
     bool OfferRecompile(CRichSyntaxDoc &doc);
     void StepMessage(CRichSyntaxDoc &doc, int step);
+    void ShowMessage(MessageWalk &walk, int index);
     MessageWalk *WalkFor(const CRichSyntaxDoc &doc);
 
     const COptionsDlg &m_options;
     QHash<const CRichSyntaxDoc *, MessageWalk> m_walks;
     quint64 m_nCompiles = 0;
+    const CRichSyntaxDoc *m_pLatest = nullptr; // whose compile was the latest
 };

@@ -346,6 +346,16 @@ bool CBuildLogDlg::GoToLineAt(const QTextCursor &cursor)
     return true;
 }
 
+QString CBuildLogDlg::Text() const
+{
+    QString text = m_pEdit->document()->toRawText();
+    for (QChar &ch : text) {
+        if (ch == QChar(QChar::LineSeparator) || ch == QChar(QChar::ParagraphSeparator))
+            ch = QLatin1Char('\n');
+    }
+    return text;
+}
+
 QList<PositionedLine> CBuildLogDlg::PositionedLines(int max) const
 {
     QList<PositionedLine> lines;

@@ -46,6 +46,8 @@ public:
     // The position of the line the user went to; none when the window was
     // closed otherwise.
     std::optional<SourcePosition> ChosenPosition() const { return m_chosen; }
+    // Everything the log shows, its lines apart by '\n'.
+    QString Text() const;
     // The log's lines that name a position, in order, at most max of them.
     QList<PositionedLine> PositionedLines(int max) const;
 

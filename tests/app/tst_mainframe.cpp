@@ -174,7 +174,8 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("&Compile\tF7"), QStringLiteral("&Run\tF5"), QStringLiteral("-"),
                               QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options..."),
                               QStringLiteral("-"), QStringLiteral("Next &Error\tF8"),
-                              QStringLiteral("Pre&vious Error\tShift+F8")}));
+                              QStringLiteral("Pre&vious Error\tShift+F8"), QStringLiteral("-"),
+                              QStringLiteral("&Messages\tCtrl+Shift+M")}));
         QCOMPARE(Items(Menu(QStringLiteral("&Window"))),
                  (QStringList{QStringLiteral("&New Window"), QStringLiteral("&Cascade"), QStringLiteral("&Tile"),
                               QStringLiteral("&Arrange Icons")}));

@@ -6,20 +6,27 @@
 #include "app/mainframe.h"
 #include "build/buildcommands.h"
 #include "build/buildlogdlg.h"
+#include "build/messagespanel.h"
 #include "build/optionsdlg.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/textmarks.h"
 
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -664,6 +671,84 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(frame));
         QTest::keyClick(frame, Qt::Key_F8);
         QCOMPARE(frame->statusBar()->currentMessage(), QStringLiteral("The last compile named no line to go to"));
+    }
+
+    void messageSummary_data()
+    {
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("none") << QList<int>{} << "No messages";
+        QTest::newRow("one error") << QList<int>{0} << "1 error";
+        QTest::newRow("errors and a warning") << QList<int>{0, 1, 0} << "2 errors, 1 warning";
+        QTest::newRow("warnings and notes") << QList<int>{2, 1, 1, 2} << "2 warnings, 2 notes";
+    }
+    void messageSummary()
+    {
+        QFETCH(QList<int>, kinds);
+        QFETCH(QString, summary);
+        QList<CompilerMessage> messages;
+        for (int kind : kinds)
+            messages.append({QString(), 1, 0, QString(), MarkKind(kind)});
+        QCOMPARE(MessageSummary(messages), summary);
+    }
+
+    // The messages stay in a panel once the log has closed: a row goes to its
+    // place, F8 moves the row, and the whole output can be read and searched.
+    void messagesPanelStaysAfterTheLog()
+    {
+        Options().m_strCompiler = Compiler(QStringLiteral("\\x1b[1mCompiling\\x1b[0m\npong.qrx(2) : warning: "
+                                                          "first\ninc/sprites.qrx(3,2) : second\nError in line 4\n"));
+        OpenProject();
+        CMainFrame *frame = CEditorApp::Instance()->MainFrame();
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        ModalDriver driver;
+        driver.Then([](QWidget *log) {
+            auto *text = log->findChild<QPlainTextEdit *>();
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("line 4")); }, 30000));
+            log->close();
+        });
+        frame->MessagesDock()->hide();
+        QTest::keyClick(frame, Qt::Key_F7);
+        QTRY_VERIFY(frame->MessagesDock()->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        CMessagesPanel *panel = frame->Messages();
+        QCOMPARE(panel->findChild<QLabel *>()->text(), QStringLiteral("2 errors, 1 warning"));
+        QTreeWidget *list = panel->List();
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("sprites.qrx"));
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("3:2"));
+        // A click goes to the place; F8 goes on from there and moves the row.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
+        QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:2"));
+        QCOMPARE(frame->statusBar()->currentMessage(), QStringLiteral("Message 2 of 3: inc/sprites.qrx(3,2) : second"));
+        QTest::keyClick(frame, Qt::Key_F8);
+        QCOMPARE(Caret(), QStringLiteral("pong.qrx:4:1"));
+        QCOMPARE(list->currentItem(), list->topLevelItem(2));
+        // Enter on a row.
+        list->setFocus();
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(Caret(), QStringLiteral("pong.qrx:2:1"));
+        // The output, without its terminal colours, searched with Ctrl+F.
+        auto *tabs = panel->findChild<QTabWidget *>();
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Output"));
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        QPlainTextEdit *output = panel->Output();
+        QVERIFY(output->isVisible());
+        QVERIFY(output->toPlainText().startsWith(QStringLiteral("Compiling\npong.qrx(2)")));
+        output->setFocus();
+        QTest::keyClick(output, Qt::Key_F, Qt::ControlModifier);
+        auto *find = panel->findChild<QLineEdit *>();
+        QTRY_VERIFY(find->isVisible() && find->hasFocus());
+        QTest::keyClicks(find, QStringLiteral("line 4"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(output->textCursor().selectedText(), QStringLiteral("line 4"));
+        // Ctrl+Shift+M hides the panel and shows it again.
+        QTest::keyClick(frame, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!frame->MessagesDock()->isVisible());
+        QTest::keyClick(frame, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(frame->MessagesDock()->isVisible());
     }
 
 #ifndef Q_OS_WIN
