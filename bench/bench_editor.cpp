@@ -3,10 +3,13 @@
 // Speed of the colouring editor, each figure against a plain counterpart
 // measured side by side in the same run.
 
+#include "build/buildcommands.h"
+#include "build/messagespanel.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/scanner.h"
 #include "editor/syntaxhighlighter.h"
+#include "editor/textmarks.h"
 #include "editor/vocabulary.h"
 
 #include <QApplication>
@@ -38,6 +41,7 @@ constexpr int kKeyLine = 100000;
 constexpr int kKeystrokes = 200;
 constexpr int kRounds = 5;
 constexpr int kLongLine = 100000;
+constexpr int kMarks = 10000;
 
 QString GenerateSource(int lines)
 {
@@ -297,6 +301,26 @@ double Ms(qint64 ns)
 {
     return double(ns) / 1e6;
 }
+
+// A compile's messages, one on every twentieth line.
+QList<CompilerMessage> Messages()
+{
+    QList<CompilerMessage> messages;
+    for (int i = 0; i < kMarks; ++i) {
+        messages.append({QStringLiteral("/p/big.qrx"), i * (kBigLines / kMarks) + 1, 5,
+                         QStringLiteral("big.qrx(%1,5) : error: unknown name").arg(i * (kBigLines / kMarks) + 1),
+                         MarkKind(i % 3)});
+    }
+    return messages;
+}
+
+QList<MarkSpec> MarkSpecs(const QList<CompilerMessage> &messages)
+{
+    QList<MarkSpec> specs;
+    for (int i = 0; i < messages.size(); ++i)
+        specs.append({messages[i].line, messages[i].column, messages[i].kind, messages[i].text, i});
+    return specs;
+}
 } // namespace
 
 const char kUsage[] = "usage: bench_editor [FIGURE...]\n"
@@ -308,6 +332,8 @@ const char kUsage[] = "usage: bench_editor [FIGURE...]\n"
                       "  paging     (4) paging from top to bottom, against a bare QPlainTextEdit\n"
                       "  longline   (5) a keystroke in a 100,000-character line, against a bare QPlainTextEdit\n"
                       "  scanner    (6) colouring every line, against one reading pass over the text\n"
+                      "  marks      (7) a keystroke in the middle of the big file holding 10,000 marks, against\n"
+                      "                 one without marks; (8) 10,000 messages marked and listed, in ms\n"
                       "  paging-editor  pages through the editor alone, for profiling\n";
 
 int main(int argc, char *argv[])
@@ -414,6 +440,39 @@ int main(int argc, char *argv[])
         const qint64 longColored = std::min(WithEditor(longLine, typeInLine), WithEditor(longLine, typeInLine));
         std::printf("(5) keystroke in a %d-character line: editor %.2f ms, bare %.2f ms: ratio %.2f (goal <= 1.5)\n",
                     kLongLine, Ms(longColored), Ms(longPlain), double(longColored) / double(longPlain));
+    }
+
+    if (Wanted("marks")) {
+        // Typing where 10,000 marks go with the text, against typing where none stand.
+        const QList<CompilerMessage> messages = Messages();
+        const QString output = [&messages] {
+            QString text;
+            for (const CompilerMessage &message : messages)
+                text += message.text + QLatin1Char('\n');
+            return text;
+        }();
+        qint64 marked = 0;
+        qint64 unmarked = 0;
+        qint64 ready = 0;
+        for (int round = 0; round < 2; ++round) {
+            unmarked += WithEditor(big, [](QPlainTextEdit *view) { return Keystrokes(view, kKeyLine); });
+            marked += WithEditor(big, [&](QPlainTextEdit *view) {
+                CMessagesPanel panel;
+                panel.resize(800, 300);
+                panel.show();
+                QElapsedTimer timer;
+                timer.start();
+                CTextMarks::ForDocument(view->document())->Set(QStringLiteral("/p/big.qrx"), MarkSpecs(messages));
+                panel.SetCompile(messages, output);
+                QCoreApplication::processEvents();
+                ready = std::max(ready, timer.nsecsElapsed());
+                return Keystrokes(view, kKeyLine);
+            });
+        }
+        std::printf("(7) keystroke at line %d among %d marks: %.3f ms, without marks: %.3f ms: ratio %.2f "
+                    "(goal <= 1.5)\n",
+                    kKeyLine, kMarks, Ms(marked / 2), Ms(unmarked / 2), double(marked) / double(unmarked));
+        std::printf("(8) %d messages marked and listed in %.1f ms (goal <= 200 ms)\n", kMarks, Ms(ready));
     }
 
     // The scanner alone vs a pass that reads every character.

@@ -231,9 +231,15 @@ void CTextMarks::OnContentsChange(int from, int removed, int added)
         // The edit touched the mark's line.
         if (mark.position < from) {
             mark.lineText = firstBlock.text();
-        } else if (mark.position >= oldEnd) {
+            continue;
+        }
+        if (mark.position >= oldEnd) {
             Settle(mark, mark.position + delta);
-        } else if (lineDelta == 0) {
+            continue;
+        }
+        // The mark stood in what the edit replaced: it may come to stand anywhere in what it put.
+        reordered = true;
+        if (lineDelta == 0) {
             // Lines changed in place (Replace All, Comment Lines): the same line, the column mapped.
             const QTextBlock block = m_pDocument->findBlockByNumber(mark.line);
             const QString text = block.text();
@@ -262,7 +268,6 @@ void CTextMarks::OnContentsChange(int from, int removed, int added)
                 Settle(mark, block.position() + int(qMin<qsizetype>(mark.column, block.text().size())));
             }
         }
-        reordered = true;
     }
     if (reordered) {
         std::stable_sort(m_marks.begin(), m_marks.end(),
