@@ -730,6 +730,11 @@ private Q_SLOTS:
         list->setCurrentItem(list->topLevelItem(0));
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(Caret(), QStringLiteral("pong.qrx:2:1"));
+        // With the caret on a marked line the status bar shows its message.
+        QTest::keyClick(frame->ActiveView(), Qt::Key_Up);
+        QVERIFY(!frame->statusBar()->currentMessage().contains(QLatin1String("first")));
+        QTest::keyClick(frame->ActiveView(), Qt::Key_Down);
+        QCOMPARE(frame->statusBar()->currentMessage(), QStringLiteral("pong.qrx(2) : warning: first"));
         // The output, without its terminal colours, searched with Ctrl+F.
         auto *tabs = panel->findChild<QTabWidget *>();
         QCOMPARE(tabs->tabText(1), QStringLiteral("Output"));
