@@ -313,14 +313,6 @@ QList<CompilerMessage> Messages()
     }
     return messages;
 }
-
-QList<MarkSpec> MarkSpecs(const QList<CompilerMessage> &messages)
-{
-    QList<MarkSpec> specs;
-    for (int i = 0; i < messages.size(); ++i)
-        specs.append({messages[i].line, messages[i].column, messages[i].kind, messages[i].text, i});
-    return specs;
-}
 } // namespace
 
 const char kUsage[] = "usage: bench_editor [FIGURE...]\n"
@@ -462,7 +454,8 @@ int main(int argc, char *argv[])
                 panel.show();
                 QElapsedTimer timer;
                 timer.start();
-                CTextMarks::ForDocument(view->document())->Set(QStringLiteral("/p/big.qrx"), MarkSpecs(messages));
+                CTextMarks::ForDocument(view->document())
+                    ->Set(QStringLiteral("/p/big.qrx"), MarksByFile(messages).value(QStringLiteral("/p/big.qrx")));
                 panel.SetCompile(messages, output);
                 QCoreApplication::processEvents();
                 ready = std::max(ready, timer.nsecsElapsed());

@@ -25,6 +25,16 @@ const QString kMessageOf = QStringLiteral("Message %1 of %2: %3");
 const QString kCompiling = QStringLiteral("Compiling %1...");
 } // namespace
 
+QHash<QString, QList<NamedMark>> MarksByFile(const QList<CompilerMessage> &messages)
+{
+    QHash<QString, QList<NamedMark>> marks;
+    for (int i = 0; i < messages.size(); ++i) {
+        const CompilerMessage &message = messages.at(i);
+        marks[message.path].append({message.line, message.column, message.kind, message.text, i});
+    }
+    return marks;
+}
+
 CBuildCommands::CBuildCommands(const COptionsDlg &options, QObject *parent) : QObject(parent), m_options(options) {}
 
 void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
@@ -71,16 +81,12 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     walk.origin = path;
     walk.compile = ++m_nCompiles;
     const QList<PositionedLine> lines = log.PositionedLines(kMaxMessages);
-    QHash<QString, QList<MarkSpec>> marks;
     for (const PositionedLine &line : lines) {
-        const CompilerMessage message{ResolveSourceFile(line.position.file, folder, path), line.position.line,
-                                      line.position.column, line.text.trimmed(), line.position.kind};
-        marks[message.path].append(
-            {message.line, message.column, message.kind, message.text, int(walk.messages.size())});
-        walk.messages.append(message);
+        walk.messages.append({ResolveSourceFile(line.position.file, folder, path), line.position.line,
+                              line.position.column, line.text.trimmed(), line.position.kind});
     }
     // The marks replace this file's last compile's, in every file they name.
-    CCompileMarks::Instance().Publish(path, marks);
+    CCompileMarks::Instance().Publish(path, MarksByFile(walk.messages));
     Q_EMIT Compiled(walk.messages, log.Text());
     // The line picked in the log is gone to at once; F8 then goes on from it.
     if (const std::optional<SourcePosition> chosen = log.ChosenPosition()) {

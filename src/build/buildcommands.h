@@ -22,6 +22,10 @@ struct CompilerMessage
     MarkKind kind = MarkKind::Error;
 };
 
+// The marks a compile's messages make, by the file they stand in; each
+// mark's index is its message's.
+QHash<QString, QList<NamedMark>> MarksByFile(const QList<CompilerMessage> &messages);
+
 // Compile, Run and Link of a source document, with the build options the
 // application keeps, and the walk through the last compile's messages.
 class CBuildCommands : public QObject

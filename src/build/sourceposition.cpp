@@ -30,6 +30,9 @@ const QRegularExpression kLineWord(QStringLiteral(R"(\bline\s+(?<line>[0-9]+)\b(
 // The words that say what a message is.
 const QRegularExpression kKindWord(QStringLiteral(R"(\b(?:error|fatal|warning|note|info)\b)"),
                                    Option::CaseInsensitiveOption);
+// Characters no file name holds, and the separators of a path.
+const QRegularExpression kNotInName(QStringLiteral(R"(["<>|*?])"));
+const QRegularExpression kSeparator(QStringLiteral(R"([/\\])"));
 // An extension: a dot, a letter, then letters, digits or underscores.
 const QRegularExpression kExtension(QStringLiteral(R"(\.[A-Za-z][A-Za-z0-9_]*$)"));
 
@@ -50,12 +53,12 @@ int Number(const QRegularExpressionMatch &match, const QString &group)
 // extension or a file of that name in folder.
 bool IsFileName(const QString &name, const QString &folder)
 {
-    if (name.isEmpty() || name.contains(QRegularExpression(QStringLiteral(R"(["<>|*?])"))))
+    if (name.isEmpty() || name.contains(kNotInName))
         return false;
     const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
     if (colon >= 0 && !(colon == 1 && name.at(0).isLetter()))
         return false;
-    const QString last = name.section(QRegularExpression(QStringLiteral(R"([/\\])")), -1);
+    const QString last = name.section(kSeparator, -1);
     if (kExtension.match(last).hasMatch())
         return true;
     return !folder.isEmpty() && QFileInfo(QDir(folder), name).isFile();

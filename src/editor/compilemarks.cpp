@@ -22,13 +22,13 @@ QString CCompileMarks::PathKey(const QString &path)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
-void CCompileMarks::Publish(const QString &origin, const QHash<QString, QList<MarkSpec>> &byFile)
+void CCompileMarks::Publish(const QString &origin, const QHash<QString, QList<NamedMark>> &byFile)
 {
     const QString originKey = PathKey(origin);
-    QHash<QString, QList<MarkSpec>> keyed;
+    QHash<QString, QList<NamedMark>> keyed;
     for (auto it = byFile.cbegin(); it != byFile.cend(); ++it)
         keyed[PathKey(it.key())] += it.value();
-    const QHash<QString, QList<MarkSpec>> old = m_byOrigin.value(originKey);
+    const QHash<QString, QList<NamedMark>> old = m_byOrigin.value(originKey);
     m_byOrigin.insert(originKey, keyed);
     for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
         const QString key = PathKey(doc->GetPathName());
@@ -49,11 +49,12 @@ void CCompileMarks::ApplyTo(CRichSyntaxDoc &doc, const QString &path) const
 std::optional<MarkPlace> CCompileMarks::PlaceOf(const QString &origin, const QString &path, int index) const
 {
     const QString key = PathKey(path);
+    const QString originKey = PathKey(origin);
     for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
         if (PathKey(doc->GetPathName()) != key)
             continue;
         if (const CTextMarks *marks = CTextMarks::Find(doc->TextDocument())) {
-            if (std::optional<MarkPlace> place = marks->PlaceOf(PathKey(origin), index))
+            if (std::optional<MarkPlace> place = marks->PlaceOf(originKey, index))
                 return place;
         }
     }

@@ -21,8 +21,8 @@ class CCompileMarks
 public:
     static CCompileMarks &Instance();
 
-    // Replaces origin's marks with marks by file path; each spec's index is its message's.
-    void Publish(const QString &origin, const QHash<QString, QList<MarkSpec>> &byFile);
+    // Replaces origin's marks with marks by file path; each mark's index is its message's.
+    void Publish(const QString &origin, const QHash<QString, QList<NamedMark>> &byFile);
     // Gives a document that has just read path the marks that stand in it.
     void ApplyTo(CRichSyntaxDoc &doc, const QString &path) const;
     // Where the mark of origin's message index in path stands now, in an open
@@ -33,5 +33,5 @@ public:
     static QString PathKey(const QString &path);
 
 private:
-    QHash<QString, QHash<QString, QList<MarkSpec>>> m_byOrigin; // by origin, then by path key
+    QHash<QString, QHash<QString, QList<NamedMark>>> m_byOrigin; // by origin, then by path key
 };

@@ -96,29 +96,29 @@ CTextMarks *CTextMarks::Find(const QTextDocument *doc)
     return doc ? doc->findChild<CTextMarks *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-void CTextMarks::Set(const QString &origin, const QList<MarkSpec> &marks)
+void CTextMarks::Set(const QString &origin, const QList<NamedMark> &marks)
 {
     m_marks.erase(
         std::remove_if(m_marks.begin(), m_marks.end(), [&origin](const Mark &mark) { return mark.origin == origin; }),
         m_marks.end());
     const int blocks = m_pDocument->blockCount();
     int index = 0;
-    for (const MarkSpec &spec : marks) {
-        const QTextBlock block = m_pDocument->findBlockByNumber(qBound(1, spec.line, blocks) - 1);
+    for (const NamedMark &named : marks) {
+        const QTextBlock block = m_pDocument->findBlockByNumber(qBound(1, named.line, blocks) - 1);
         const QString text = block.text();
         int column = 0;
-        if (spec.column > 0) {
-            column = int(qMin<qsizetype>(spec.column - 1, text.size()));
+        if (named.column > 0) {
+            column = int(qMin<qsizetype>(named.column - 1, text.size()));
         } else {
             while (column < text.size() && text.at(column).isSpace())
                 ++column;
         }
         Mark mark;
         mark.origin = origin;
-        mark.index = spec.index >= 0 ? spec.index : index;
+        mark.index = named.index >= 0 ? named.index : index;
         ++index;
-        mark.kind = spec.kind;
-        mark.text = spec.text;
+        mark.kind = named.kind;
+        mark.text = named.text;
         mark.position = block.position() + column;
         mark.line = block.blockNumber();
         mark.column = column;

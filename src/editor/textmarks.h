@@ -25,7 +25,7 @@ void PaintMarkSign(QPainter *painter, const QRectF &box, MarkKind kind);
 
 // A mark as a compiler names it: a line and a column, both from 1 (column 0:
 // none given), and the message.
-struct MarkSpec
+struct NamedMark
 {
     int line = 1;
     int column = 0;
@@ -71,7 +71,7 @@ public:
     static CTextMarks *Find(const QTextDocument *doc);
 
     // Replaces origin's marks; a line past the end is the last line, no column the line's first non-blank.
-    void Set(const QString &origin, const QList<MarkSpec> &marks);
+    void Set(const QString &origin, const QList<NamedMark> &marks);
     // Where origin's mark index stands now; none when there is no such mark.
     std::optional<MarkPlace> PlaceOf(const QString &origin, int index) const;
     // The marks that stand on the block, in order of position; gone marks are left out.
