@@ -671,6 +671,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(frame));
         QTest::keyClick(frame, Qt::Key_F8);
         QCOMPARE(frame->statusBar()->currentMessage(), QStringLiteral("The last compile named no line to go to"));
+        // ... and takes away the marks the compile before made, in both files.
+        QVERIFY(CTextMarks::Find(doc->TextDocument())->IsEmpty());
+        QVERIFY(included->IsEmpty());
     }
 
     void messageSummary_data()
