@@ -86,8 +86,13 @@ QTextCharFormat MarkFormat(MarkKind kind)
 }
 
 // A mark's sign in the gutter: its left edge, and its size as a share of the text's ascent.
-constexpr qreal kSignLeft = 2;
+// Between the sign and the number stays kSignGap at least; a sign smaller
+// than kSignLeast is left out. The tint behind a marked number is this opaque.
+constexpr qreal kSignLeft = 1;
 constexpr qreal kSignShare = 0.8;
+constexpr qreal kSignGap = 1;
+constexpr qreal kSignLeast = 4;
+constexpr int kTintAlpha = 40;
 
 } // namespace
 
@@ -453,12 +458,6 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
         const QTextLayout *layout = block.layout();
         const qreal baseline =
             layout && layout->lineCount() > 0 ? layout->lineAt(0).y() + layout->lineAt(0).ascent() : ascent;
-        // A marked line's sign stands at the strip's left, on the baseline.
-        const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(block);
-        if (!marks.isEmpty()) {
-            const qreal size = ascent * kSignShare;
-            PaintMarkSign(&painter, QRectF(kSignLeft, top + baseline - size, size, size), CTextMarks::Gravest(marks));
-        }
         // Right-aligned: the last digit first.
         qreal pen = right;
         for (int rest = number; rest > 0; rest /= 10) {
@@ -466,6 +465,19 @@ void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
             pen -= m_ink.PlainAdvance(digit);
             glyphs.append(m_ink.PlainGlyph(digit));
             positions.append(QPointF(pen, top + baseline));
+        }
+        // A marked line's number stands on a tint of its gravest kind, and
+        // its sign at the strip's left on the baseline, as large as the room
+        // before the number allows: a long number is never covered.
+        const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(block);
+        if (!marks.isEmpty()) {
+            const MarkKind kind = CTextMarks::Gravest(marks);
+            QColor tint = MarkColor(kind);
+            tint.setAlpha(kTintAlpha);
+            painter.fillRect(QRectF(0, top, x, blockBoundingRect(block).height()), tint);
+            const qreal size = qMin(ascent * kSignShare, pen - kSignLeft - kSignGap);
+            if (size >= kSignLeast)
+                PaintMarkSign(&painter, QRectF(kSignLeft, top + baseline - size, size, size), kind);
         }
     }
     // All numbers in one run: one drawing call for the whole strip.

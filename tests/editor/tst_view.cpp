@@ -283,7 +283,7 @@ private Q_SLOTS:
             const double dot = ink[0] * full[0] + ink[1] * full[1] + ink[2] * full[2];
             const double inkLength = std::sqrt(ink[0] * ink[0] + ink[1] * ink[1] + ink[2] * ink[2]);
             const double fullLength = std::sqrt(full[0] * full[0] + full[1] * full[1] + full[2] * full[2]);
-            return inkLength > 40 && dot > 0.97 * inkLength * fullLength;
+            return inkLength > fullLength / 2 && dot > 0.97 * inkLength * fullLength;
         };
         const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QTextCursor word(view.document());
@@ -309,6 +309,40 @@ private Q_SLOTS:
         QCOMPARE(view.MarkTextsAt(QPoint(5, start.center().y()), true), QStringLiteral("second\nfirst"));
         QCOMPARE(view.MarkTextsAt(QPoint(5, start.center().y() + start.height()), true), QString());
         QToolTip::hideText();
+    }
+
+    // However long a marked line's number, its sign never covers it.
+    void signNeverCoversTheNumber_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("signShows");
+        QTest::newRow("1 digit") << 9 << true;
+        QTest::newRow("4 digits") << 1000 << true;
+        QTest::newRow("5 digits") << 10000 << false;
+    }
+    void signNeverCoversTheNumber()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, signShows);
+        Window w(QStringLiteral("x\n").repeated(lines - 1) + QStringLiteral("x"));
+        CRichSyntaxView &view = *w.view;
+        view.moveCursor(QTextCursor::End);
+        const QRect row = view.cursorRect().translated(view.viewport()->pos());
+        const QRect strip(0, row.top(), view.viewport()->x(), row.height());
+        const QImage unmarked = view.grab(strip).toImage().convertToFormat(QImage::Format_RGB32);
+        CTextMarks::ForDocument(view.document())->Set(QStringLiteral("/o.qrx"), {{lines, 0, MarkKind::Error, {}}});
+        const QImage marked = view.grab(strip).toImage().convertToFormat(QImage::Format_RGB32);
+        int red = 0;
+        for (int y = 0; y < marked.height(); ++y) {
+            for (int x = 0; x < marked.width(); ++x) {
+                const QRgb before = unmarked.pixel(x, y);
+                const QRgb after = marked.pixel(x, y);
+                if (qGray(before) < 200)
+                    QVERIFY2(qAbs(qRed(after) - qRed(before)) < 60, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                red += qRed(after) > 180 && qGreen(after) < 80 ? 1 : 0;
+            }
+        }
+        QCOMPARE(red >= 4, signShows);
     }
 
     // The caret is drawn after the text, so no glyph hides it.
