@@ -11,6 +11,7 @@
 #include "editor/richsyntaxdoc.h"
 
 #include <QApplication>
+#include <QPointer>
 
 namespace {
 const QString kSaveFailed = QStringLiteral("Failed to save source file!");
@@ -67,6 +68,28 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
         return;
     }
 
+    const quint64 compile = ++m_nCompiles;
+    const std::optional<SourcePosition> chosen = log.ChosenPosition();
+    TakeMessages(doc, compile, log.PositionedLines(kMaxMessages), log.Text(), chosen);
+    // A compiler still running when its log closed: its messages are taken
+    // again once it ends, unless a later compile has started meanwhile.
+    if (CLogRemainder *rest = log.Remainder()) {
+        connect(rest, &CLogRemainder::Ended, this, [this, target = QPointer<CRichSyntaxDoc>(&doc), compile, folder,
+                                                    chosen](const QString &text) {
+            if (target && compile == m_nCompiles)
+                TakeMessages(*target, compile, PositionedLinesIn(text, folder, kMaxMessages), text, chosen);
+        });
+    }
+    // The line picked in the log is gone to at once; F8 then goes on from it.
+    if (chosen)
+        Services().GoToSource(ResolveSourceFile(chosen->file, folder, path), chosen->line, chosen->column);
+}
+
+void CBuildCommands::TakeMessages(CRichSyntaxDoc &doc, quint64 compile, const QList<PositionedLine> &lines,
+                                  const QString &output, const std::optional<SourcePosition> &chosen)
+{
+    const QString path = doc.GetPathName();
+    const QString folder = BuildText::ProjectFolder(path);
     // The list replaces the last compile's; it goes with the document.
     if (!m_walks.contains(&doc)) {
         connect(&doc, &QObject::destroyed, this, [this, key = &doc] {
@@ -77,30 +100,32 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     }
     m_pLatest = &doc;
     MessageWalk &walk = m_walks[&doc];
+    const int current = walk.compile == compile ? walk.current : -1;
     walk = MessageWalk();
     walk.origin = path;
-    walk.compile = ++m_nCompiles;
-    const QList<PositionedLine> lines = log.PositionedLines(kMaxMessages);
+    walk.compile = compile;
     for (const PositionedLine &line : lines) {
         walk.messages.append({ResolveSourceFile(line.position.file, folder, path), line.position.line,
                               line.position.column, line.text.trimmed(), line.position.kind});
     }
     // The marks replace this file's last compile's, in every file they name.
     CCompileMarks::Instance().Publish(path, MarksByFile(walk.messages));
-    Q_EMIT Compiled(walk.messages, log.Text());
-    // The line picked in the log is gone to at once; F8 then goes on from it.
-    if (const std::optional<SourcePosition> chosen = log.ChosenPosition()) {
+    Q_EMIT Compiled(walk.messages, output);
+    // The walk goes on from where it stood, or else from the line picked in the log.
+    if (current >= 0 && current < walk.messages.size()) {
+        walk.current = current;
+    } else if (chosen) {
         const QString chosenPath = ResolveSourceFile(chosen->file, folder, path);
         for (int i = 0; i < walk.messages.size(); ++i) {
             const CompilerMessage &message = walk.messages.at(i);
             if (message.path == chosenPath && message.line == chosen->line && message.column == chosen->column) {
                 walk.current = i;
-                Q_EMIT MessageShown(i);
                 break;
             }
         }
-        Services().GoToSource(chosenPath, chosen->line, chosen->column);
     }
+    if (walk.current >= 0)
+        Q_EMIT MessageShown(walk.current);
 }
 
 void CBuildCommands::OnBuildNextError(CRichSyntaxDoc &doc)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "build/sourceposition.h"
 #include "editor/textmarks.h"
 
 #include <QHash>
@@ -9,7 +10,10 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class COptionsDlg;
+struct PositionedLine;
 class CRichSyntaxDoc;
 
 // A compiler message that names a line, with the file resolved.
@@ -74,6 +78,9 @@ private:
         quint64 compile = 0; // later compiles count higher
     };
 
+    // Makes the lines of a compile's output the document's messages, marks and walk.
+    void TakeMessages(CRichSyntaxDoc &doc, quint64 compile, const QList<PositionedLine> &lines, const QString &output,
+                      const std::optional<SourcePosition> &chosen);
     bool OfferRecompile(CRichSyntaxDoc &doc);
     void StepMessage(CRichSyntaxDoc &doc, int step);
     void ShowMessage(MessageWalk &walk, int index);

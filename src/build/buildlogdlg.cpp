@@ -358,18 +358,40 @@ QString CBuildLogDlg::Text() const
 
 QList<PositionedLine> CBuildLogDlg::PositionedLines(int max) const
 {
+    return PositionedLinesIn(Text(), m_strFolder, max);
+}
+
+QList<PositionedLine> PositionedLinesIn(const QString &text, const QString &folder, int max)
+{
     QList<PositionedLine> lines;
     int scanned = 0;
-    for (QTextBlock block = m_pEdit->document()->firstBlock(); block.isValid(); block = block.next()) {
-        const QStringList texts = block.text().split(QChar(QChar::LineSeparator));
-        for (const QString &text : texts) {
-            if (lines.size() >= max || ++scanned > kMaxScannedLines)
-                return lines;
-            if (const std::optional<SourcePosition> position = FindSourcePosition(text, m_strFolder))
-                lines.append({text, *position});
-        }
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        if (lines.size() >= max || ++scanned > kMaxScannedLines)
+            break;
+        if (const std::optional<SourcePosition> position = FindSourcePosition(line.toString(), folder))
+            lines.append({line.toString(), *position});
     }
     return lines;
+}
+
+CLogRemainder::CLogRemainder(QProcess *process, const QString &text, const CLogDecoder &decoder, qint64 keptBytes)
+    : QObject(process), m_strText(text), m_decoder(decoder), m_nKeptBytes(keptBytes)
+{
+    Read(process);
+    connect(process, &QProcess::readyRead, this, [this, process] { Read(process); });
+    connect(process, &QProcess::finished, this, [this] {
+        m_strText += m_decoder.Finish();
+        Q_EMIT Ended(m_strText);
+    });
+}
+
+void CLogRemainder::Read(QProcess *process)
+{
+    // As the log: what is past its size is read and let go.
+    const QByteArray bytes = process->read(qMax<qint64>(0, CBuildLogDlg::s_maxLogBytes.Value() - m_nKeptBytes));
+    m_nKeptBytes += bytes.size();
+    m_strText += m_decoder.Decode(bytes);
+    process->readAll();
 }
 
 bool CBuildLogDlg::eventFilter(QObject *watched, QEvent *event)
@@ -417,8 +439,7 @@ void CBuildLogDlg::ReleaseChild()
     process->disconnect(this);
     process->setProperty(kOrphanProperty, true);
     process->setParent(QCoreApplication::instance());
-    process->readAll();
-    connect(process, &QProcess::readyRead, process, [process] { process->readAll(); });
+    m_pRemainder = new CLogRemainder(process, Text(), m_decoder, m_nKeptBytes);
     const bool stopped = m_bStopped;
     const bool cut = m_bCut;
     const quint64 run = m_nRun;

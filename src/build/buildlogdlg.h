@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QTimer>
@@ -25,6 +26,30 @@ struct PositionedLine
     QString text;
     SourcePosition position;
 };
+
+// What a compiler still running when its log closed goes on to write, kept
+// as the log keeps it, until the compiler ends.
+class CLogRemainder : public QObject
+{
+    Q_OBJECT
+public:
+    CLogRemainder(QProcess *process, const QString &text, const CLogDecoder &decoder, qint64 keptBytes);
+
+Q_SIGNALS:
+    // The compiler has ended: the log's text with all it wrote, lines apart by '\n'.
+    void Ended(const QString &text);
+
+private:
+    void Read(QProcess *process);
+
+    QString m_strText;
+    CLogDecoder m_decoder;
+    qint64 m_nKeptBytes;
+};
+
+// The lines of text (apart by '\n') that name a position, in order, at most
+// max of them; names without an extension are looked for in folder.
+QList<PositionedLine> PositionedLinesIn(const QString &text, const QString &folder, int max);
 
 // "Log": runs the compiler with its standard output and standard error merged
 // into one stream and shows what it writes while it runs, in a modal tool
@@ -50,6 +75,9 @@ public:
     QString Text() const;
     // The log's lines that name a position, in order, at most max of them.
     QList<PositionedLine> PositionedLines(int max) const;
+    // Where the rest of the output goes when the window closed while the
+    // compiler runs; none when it had ended.
+    CLogRemainder *Remainder() const { return m_pRemainder; }
 
     // Size used when no size is stored yet.
     static QSize DefaultSize();
@@ -103,6 +131,7 @@ private:
     bool m_bStopped = false;
     bool m_bCut = false;
     quint64 m_nRun = 0; // this window's compile, counted from the program's start
+    QPointer<CLogRemainder> m_pRemainder;
 
     static inline quint64 s_nLatestRun = 0;
 };

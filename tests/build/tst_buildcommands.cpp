@@ -759,6 +759,33 @@ private Q_SLOTS:
         QVERIFY(frame->MessagesDock()->isVisible());
     }
 
+    // A compiler still running when its log was closed: its messages come when it ends.
+    void messagesOfACompilerThatEndsAfterItsLogClosed()
+    {
+        const QString go = m_dir->path() + QStringLiteral("/go");
+        Options().m_strCompiler = TestSupport::WriteScript(
+            m_bin->path(), QStringLiteral("slow qrx"),
+            QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" 'out=pong.qrx(2) : first\n' wait=" + ShellQuoted(go)
+                + " 'out=inc/sprites.qrx(3) : second\n'\n");
+        CRichSyntaxDoc *doc = OpenProject();
+        ModalDriver driver;
+        driver.Then([](QWidget *log) {
+            auto *text = log->findChild<QPlainTextEdit *>();
+            QVERIFY(QTest::qWaitFor([text] { return text->toPlainText().contains(QLatin1String("first")); }, 30000));
+            log->close();
+        });
+        Build().OnBuildCompile(*doc);
+        CMainFrame *frame = CEditorApp::Instance()->MainFrame();
+        QCOMPARE(frame->Messages()->List()->topLevelItemCount(), 1);
+        TestSupport::WriteFile(go, "");
+        QTRY_COMPARE_WITH_TIMEOUT(frame->Messages()->List()->topLevelItemCount(), 2, 30000);
+        QVERIFY(frame->Messages()->Output()->toPlainText().endsWith(QLatin1String("second\n")));
+        QVERIFY(!CTextMarks::Find(doc->TextDocument())->IsEmpty());
+        QTest::keyClick(frame, Qt::Key_F8);
+        QTest::keyClick(frame, Qt::Key_F8);
+        QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:1"));
+    }
+
 #ifndef Q_OS_WIN
     // Fault mended: a double quote or a blank in a file name split an argument or added one.
     void quoteAndBlankInTheFileNameStayOneArgument_data()
