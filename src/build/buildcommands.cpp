@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QSet>
 
 namespace {
 const QString kSaveFailed = QStringLiteral("Failed to save source file!");
@@ -48,7 +49,7 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     }
     // The save has shown its own message; compiling the file as it was on disk
     // would pass off old text as the one the user sees.
-    if (!saved)
+    if (!saved || !SaveNamedFiles(doc))
         return;
 
     if (m_options.m_strCompiler.isEmpty()) {
@@ -83,6 +84,23 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     // The line picked in the log is gone to at once; F8 then goes on from it.
     if (chosen)
         Services().GoToSource(ResolveSourceFile(chosen->file, folder, path), chosen->line, chosen->column);
+}
+
+bool CBuildCommands::SaveNamedFiles(const CRichSyntaxDoc &doc)
+{
+    const auto walk = m_walks.constFind(&doc);
+    if (walk == m_walks.cend())
+        return true;
+    QSet<QString> named;
+    for (const CompilerMessage &message : walk->messages)
+        named.insert(CCompileMarks::PathKey(message.path));
+    const QList<CRichSyntaxDoc *> open = CRichSyntaxDoc::OpenDocuments();
+    for (CRichSyntaxDoc *other : open) {
+        if (other != &doc && other->IsModified() && named.contains(CCompileMarks::PathKey(other->GetPathName()))
+            && !other->DoFileSave())
+            return false;
+    }
+    return true;
 }
 
 void CBuildCommands::TakeMessages(CRichSyntaxDoc &doc, quint64 compile, const QList<PositionedLine> &lines,

@@ -78,6 +78,9 @@ private:
         quint64 compile = 0; // later compiles count higher
     };
 
+    // Saves the changed files that the document's last compile named (the
+    // files it includes, fixed since); false when a save failed.
+    bool SaveNamedFiles(const CRichSyntaxDoc &doc);
     // Makes the lines of a compile's output the document's messages, marks and walk.
     void TakeMessages(CRichSyntaxDoc &doc, quint64 compile, const QList<PositionedLine> &lines, const QString &output,
                       const std::optional<SourcePosition> &chosen);

@@ -662,6 +662,9 @@ private Q_SLOTS:
                  (QStringList{"pong.qrx:6:1 Message 3 of 3: Error in line 4", "pong.qrx:6:1 No more messages",
                               "inc/sprites.qrx:3:2 Message 2 of 3: inc/sprites.qrx(3,2) : second",
                               "pong.qrx:4:1 Message 1 of 3: pong.qrx(2) : first", "pong.qrx:4:1 No more messages"}));
+        // The included file is fixed; the next compile saves it first.
+        CEditorApp::Instance()->OpenDocumentFile(Project() + QStringLiteral("/inc/sprites.qrx"));
+        QTest::keyClicks(frame->ActiveView(), QStringLiteral("fixed "));
         // A compile that names no line empties the list.
         Options().m_strCompiler = Compiler(QStringLiteral("all fine\\n"));
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
@@ -674,6 +677,7 @@ private Q_SLOTS:
         // ... and takes away the marks the compile before made, in both files.
         QVERIFY(CTextMarks::Find(doc->TextDocument())->IsEmpty());
         QVERIFY(included->IsEmpty());
+        QVERIFY(TestSupport::ReadFile(Project() + QStringLiteral("/inc/sprites.qrx")).contains("fixed "));
     }
 
     void messageSummary_data()
