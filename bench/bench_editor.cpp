@@ -454,9 +454,17 @@ int main(int argc, char *argv[])
                 panel.show();
                 QElapsedTimer timer;
                 timer.start();
-                CTextMarks::ForDocument(view->document())
-                    ->Set(QStringLiteral("/p/big.qrx"), MarksByFile(messages).value(QStringLiteral("/p/big.qrx")));
-                panel.SetCompile(messages, output);
+                CTextMarks *marks = CTextMarks::ForDocument(view->document());
+                marks->Set(QStringLiteral("/p/big.qrx"), MarksByFile(messages).value(QStringLiteral("/p/big.qrx")));
+                // The rows take the marks' places, as in the program.
+                panel.SetPlaceLookup([&] {
+                    const QHash<int, MarkPlace> marked = marks->Places(QStringLiteral("/p/big.qrx"));
+                    QList<std::optional<MarkPlace>> places;
+                    for (int i = 0; i < messages.size(); ++i)
+                        places.append(marked.value(i));
+                    return places;
+                });
+                panel.SetCompile(QStringLiteral("/p/big.qrx"), messages, output);
                 QCoreApplication::processEvents();
                 ready = std::max(ready, timer.nsecsElapsed());
                 return Keystrokes(view, kKeyLine);

@@ -75,11 +75,12 @@ void CMainFrame::ConnectMessages(CBuildCommands &build)
     addDockWidget(Qt::BottomDockWidgetArea, m_pMessagesDock);
     m_pMessagesDock->hide();
     connect(&build, &CBuildCommands::Compiled, this,
-            [this](const QList<CompilerMessage> &messages, const QString &output) {
-                m_pMessages->SetCompile(messages, output);
+            [this](const QString &origin, const QList<CompilerMessage> &messages, const QString &output) {
+                m_pMessages->SetCompile(origin, messages, output);
                 if (!messages.isEmpty())
                     m_pMessagesDock->show();
             });
+    m_pMessages->SetPlaceLookup([&build] { return build.PlacesOfMessages(); });
     connect(&build, &CBuildCommands::MessageShown, m_pMessages, &CMessagesPanel::SelectMessage);
     connect(m_pMessages, &CMessagesPanel::MessageActivated, &build, &CBuildCommands::GoToMessage);
 }

@@ -75,11 +75,11 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     // A compiler still running when its log closed: its messages are taken
     // again once it ends, unless a later compile has started meanwhile.
     if (CLogRemainder *rest = log.Remainder()) {
-        connect(rest, &CLogRemainder::Ended, this, [this, target = QPointer<CRichSyntaxDoc>(&doc), compile, folder,
-                                                    chosen](const QString &text) {
-            if (target && compile == m_nCompiles)
-                TakeMessages(*target, compile, PositionedLinesIn(text, folder, kMaxMessages), text, chosen);
-        });
+        connect(rest, &CLogRemainder::Ended, this,
+                [this, target = QPointer<CRichSyntaxDoc>(&doc), compile, folder, chosen](const QString &text) {
+                    if (target && compile == m_nCompiles)
+                        TakeMessages(*target, compile, PositionedLinesIn(text, folder, kMaxMessages), text, chosen);
+                });
     }
     // The line picked in the log is gone to at once; F8 then goes on from it.
     if (chosen)
@@ -128,7 +128,7 @@ void CBuildCommands::TakeMessages(CRichSyntaxDoc &doc, quint64 compile, const QL
     }
     // The marks replace this file's last compile's, in every file they name.
     CCompileMarks::Instance().Publish(path, MarksByFile(walk.messages));
-    Q_EMIT Compiled(walk.messages, output);
+    Q_EMIT Compiled(path, walk.messages, output);
     // The walk goes on from where it stood, or else from the line picked in the log.
     if (current >= 0 && current < walk.messages.size()) {
         walk.current = current;
@@ -183,7 +183,10 @@ void CBuildCommands::StepMessage(CRichSyntaxDoc &doc, int step)
         return;
     }
     MessageWalk &walk = *found;
-    const int next = walk.current < 0 && step < 0 ? int(walk.messages.size()) - 1 : walk.current + step;
+    int next = walk.current < 0 && step < 0 ? int(walk.messages.size()) - 1 : walk.current + step;
+    // Messages whose line was deleted have no place left to go to.
+    while (next >= 0 && next < walk.messages.size() && !PlaceOf(walk, next))
+        next += step;
     if (next < 0 || next >= walk.messages.size()) {
         QApplication::beep();
         Services().ShowStatusMessage(kNoMoreMessages);
@@ -209,12 +212,45 @@ void CBuildCommands::ShowMessage(MessageWalk &walk, int index)
     // The document may go while its file opens; what is needed is copied first.
     const CompilerMessage message = walk.messages.at(index);
     const QString status = kMessageOf.arg(index + 1).arg(walk.messages.size()).arg(message.text);
-    // Where its mark stands now; the compiler's place in a file not open.
-    const MarkPlace place = CCompileMarks::Instance()
-                                .PlaceOf(walk.origin, message.path, index)
-                                .value_or(MarkPlace{message.line, message.column});
-    if (Services().GoToSource(message.path, place.line, place.column))
+    const std::optional<MarkPlace> place = PlaceOf(walk, index);
+    if (!place)
         Services().ShowStatusMessage(status);
+    else if (Services().GoToSource(message.path, place->line, place->column))
+        Services().ShowStatusMessage(status);
+}
+
+QList<std::optional<MarkPlace>> CBuildCommands::PlacesOfMessages() const
+{
+    QList<std::optional<MarkPlace>> places;
+    const auto walk = m_walks.constFind(m_pLatest);
+    if (walk == m_walks.cend())
+        return places;
+    const QHash<int, MarkPlace> marked = CCompileMarks::Instance().Places(walk->origin);
+    QHash<QString, bool> open;
+    for (int i = 0; i < walk->messages.size(); ++i) {
+        const CompilerMessage &message = walk->messages.at(i);
+        if (const auto it = marked.constFind(i); it != marked.cend()) {
+            places.append(*it);
+            continue;
+        }
+        auto known = open.constFind(message.path);
+        if (known == open.cend())
+            known = open.insert(message.path, CCompileMarks::IsOpen(message.path));
+        places.append(*known ? std::nullopt : std::optional<MarkPlace>(MarkPlace{message.line, message.column}));
+    }
+    return places;
+}
+
+std::optional<MarkPlace> CBuildCommands::PlaceOf(const MessageWalk &walk, int index)
+{
+    // Where its mark stands now; the compiler's place in a file not open;
+    // none when the mark's line was deleted.
+    const CompilerMessage &message = walk.messages.at(index);
+    if (std::optional<MarkPlace> place = CCompileMarks::Instance().PlaceOf(walk.origin, message.path, index))
+        return place;
+    if (CCompileMarks::IsOpen(message.path))
+        return std::nullopt;
+    return MarkPlace{message.line, message.column};
 }
 
 // Asks to recompile a changed or untitled source; false when the command ends

@@ -55,6 +55,9 @@ public:
 
     // Goes to the message at index of the latest compile, as F8 would.
     void GoToMessage(int index);
+    // Where the marks of the latest compile's messages stand now, by message:
+    // the compiler's place in a file not open; none when its line was deleted.
+    QList<std::optional<MarkPlace>> PlacesOfMessages() const;
 
     // The images the compiler makes of a document: its title up to the last dot plus ".gba" or ".mb".
     static QString GetRomFileName(const CRichSyntaxDoc &doc);
@@ -65,8 +68,8 @@ public:
 
 Q_SIGNALS:
     // A compile ended and its log closed: its messages and its whole output.
-    void Compiled(const QList<CompilerMessage> &messages, const QString &output);
-    // The walk of the latest compile went to the message at index.
+    void Compiled(const QString &origin, const QList<CompilerMessage> &messages, const QString &output);
+    // The walk of the latest compile went to (or stands at) the message at index.
     void MessageShown(int index);
 
 private:
@@ -88,6 +91,7 @@ private:
     void StepMessage(CRichSyntaxDoc &doc, int step);
     void ShowMessage(MessageWalk &walk, int index);
     MessageWalk *WalkFor(const CRichSyntaxDoc &doc);
+    static std::optional<MarkPlace> PlaceOf(const MessageWalk &walk, int index);
 
     const COptionsDlg &m_options;
     QHash<const CRichSyntaxDoc *, MessageWalk> m_walks;

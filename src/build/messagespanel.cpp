@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "build/messagespanel.h"
 
+#include "editor/compilemarks.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -21,11 +24,21 @@ const QString kMessagesTab = QStringLiteral("Messages");
 const QString kOutputTab = QStringLiteral("Output");
 const QString kNoMessages = QStringLiteral("No messages");
 const QString kFindPlaceholder = QStringLiteral("Find in the output (Enter: next, Shift+Enter: previous)");
+const QString kLineDeleted = QStringLiteral("line deleted");
 constexpr int kSignSize = 12;
+// Rows take their marks' places once edits have settled for this long.
+constexpr int kPlaceSettleMs = 150;
 
 QString Counted(int count, const QString &one, const QString &many)
 {
     return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+// A message's line, and its column when it names one.
+QString PlaceText(const CompilerMessage &message)
+{
+    return message.column > 0 ? QStringLiteral("%1:%2").arg(message.line).arg(message.column)
+                              : QString::number(message.line);
 }
 
 QIcon SignIcon(MarkKind kind)
@@ -101,26 +114,53 @@ CMessagesPanel::CMessagesPanel(QWidget *parent)
     m_pOutput->installEventFilter(this);
     m_pFind->installEventFilter(this);
     m_pTabs->addTab(output, kOutputTab);
-    SetCompile({}, QString());
+    SetCompile(QString(), {}, QString());
+    m_placeTimer.setSingleShot(true);
+    m_placeTimer.setInterval(kPlaceSettleMs);
+    connect(&m_placeTimer, &QTimer::timeout, this, &CMessagesPanel::UpdatePlaces);
+    connect(&CCompileMarks::Instance(), &CCompileMarks::Moved, &m_placeTimer, qOverload<>(&QTimer::start));
 }
 
-void CMessagesPanel::SetCompile(const QList<CompilerMessage> &messages, const QString &output)
+void CMessagesPanel::SetCompile(const QString &origin, const QList<CompilerMessage> &messages, const QString &output)
 {
     m_pSummary->setText(MessageSummary(messages));
     m_pList->clear();
+    m_messages = messages;
     QList<QTreeWidgetItem *> rows;
     rows.reserve(messages.size());
     const QIcon signs[3] = {SignIcon(MarkKind::Error), SignIcon(MarkKind::Warning), SignIcon(MarkKind::Note)};
+    // Files in the compiled file's folder by their path from there, so that
+    // two of the same name stay apart; others by their whole path.
+    const QDir folder = QFileInfo(origin).absoluteDir();
     for (const CompilerMessage &message : messages) {
-        const QString place = message.column > 0 ? QStringLiteral("%1:%2").arg(message.line).arg(message.column)
-                                                 : QString::number(message.line);
-        auto *row = new QTreeWidgetItem({QFileInfo(message.path).fileName(), place, message.text});
+        const QString relative = folder.relativeFilePath(message.path);
+        const QString file =
+            relative.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relative) ? message.path : relative;
+        auto *row = new QTreeWidgetItem({QDir::toNativeSeparators(file), PlaceText(message), message.text});
         row->setIcon(0, signs[int(message.kind)]);
-        row->setToolTip(0, message.path);
+        row->setToolTip(0, QDir::toNativeSeparators(message.path));
         rows.append(row);
     }
     m_pList->addTopLevelItems(rows);
     m_pOutput->setPlainText(output);
+    UpdatePlaces();
+}
+
+void CMessagesPanel::UpdatePlaces()
+{
+    m_placeTimer.stop();
+    if (!m_places)
+        return;
+    const QList<std::optional<MarkPlace>> places = m_places();
+    for (int i = 0; i < m_messages.size() && i < places.size() && i < m_pList->topLevelItemCount(); ++i) {
+        CompilerMessage message = m_messages.at(i);
+        const std::optional<MarkPlace> &place = places.at(i);
+        if (place) {
+            message.line = place->line;
+            message.column = message.column > 0 ? place->column : 0;
+        }
+        m_pList->topLevelItem(i)->setText(1, place ? PlaceText(message) : kLineDeleted);
+    }
 }
 
 bool CMessagesPanel::eventFilter(QObject *watched, QEvent *event)

@@ -6,7 +6,11 @@
 
 #include <QList>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -28,7 +32,13 @@ class CMessagesPanel : public QWidget
 public:
     explicit CMessagesPanel(QWidget *parent = nullptr);
 
-    void SetCompile(const QList<CompilerMessage> &messages, const QString &output);
+    // Where the messages' marks stand now, by message: a place, or none when its line was deleted.
+    using PlaceLookup = std::function<QList<std::optional<MarkPlace>>()>;
+
+    // The messages and output of a compile of the file origin; the files are
+    // named from origin's folder. Each row's place follows its mark, as told by places.
+    void SetCompile(const QString &origin, const QList<CompilerMessage> &messages, const QString &output);
+    void SetPlaceLookup(PlaceLookup places) { m_places = std::move(places); }
     // The row of the message at index becomes the current one.
     void SelectMessage(int index);
     QTreeWidget *List() const { return m_pList; }
@@ -42,10 +52,14 @@ protected:
 
 private:
     void FindInOutput(bool backwards);
+    void UpdatePlaces();
 
     QTabWidget *m_pTabs;
     QLabel *m_pSummary;
     QTreeWidget *m_pList;
     QPlainTextEdit *m_pOutput;
     QLineEdit *m_pFind;
+    QList<CompilerMessage> m_messages;
+    PlaceLookup m_places;
+    QTimer m_placeTimer;
 };

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 CCompileMarks &CCompileMarks::Instance()
 {
     static CCompileMarks marks;
@@ -33,7 +35,7 @@ void CCompileMarks::Publish(const QString &origin, const QHash<QString, QList<Na
     for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
         const QString key = PathKey(doc->GetPathName());
         if (keyed.contains(key) || old.contains(key))
-            CTextMarks::ForDocument(doc->TextDocument())->Set(originKey, keyed.value(key));
+            MarksOf(*doc)->Set(originKey, keyed.value(key));
     }
 }
 
@@ -42,7 +44,7 @@ void CCompileMarks::ApplyTo(CRichSyntaxDoc &doc, const QString &path) const
     const QString key = PathKey(path);
     for (auto it = m_byOrigin.cbegin(); it != m_byOrigin.cend(); ++it) {
         if (it.value().contains(key))
-            CTextMarks::ForDocument(doc.TextDocument())->Set(it.key(), it.value().value(key));
+            MarksOf(doc)->Set(it.key(), it.value().value(key));
     }
 }
 
@@ -59,4 +61,30 @@ std::optional<MarkPlace> CCompileMarks::PlaceOf(const QString &origin, const QSt
         }
     }
     return std::nullopt;
+}
+
+QHash<int, MarkPlace> CCompileMarks::Places(const QString &origin) const
+{
+    QHash<int, MarkPlace> places;
+    const QString originKey = PathKey(origin);
+    for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
+        if (const CTextMarks *marks = CTextMarks::Find(doc->TextDocument()))
+            places.insert(marks->Places(originKey));
+    }
+    return places;
+}
+
+bool CCompileMarks::IsOpen(const QString &path)
+{
+    const QString key = PathKey(path);
+    const QList<CRichSyntaxDoc *> &open = CRichSyntaxDoc::OpenDocuments();
+    return std::any_of(open.cbegin(), open.cend(),
+                       [&key](const CRichSyntaxDoc *doc) { return PathKey(doc->GetPathName()) == key; });
+}
+
+CTextMarks *CCompileMarks::MarksOf(CRichSyntaxDoc &doc) const
+{
+    CTextMarks *marks = CTextMarks::ForDocument(doc.TextDocument());
+    connect(marks, &CTextMarks::Changed, this, &CCompileMarks::Moved, Qt::UniqueConnection);
+    return marks;
 }

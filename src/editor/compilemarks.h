@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <optional>
@@ -16,8 +17,9 @@ class CRichSyntaxDoc;
 // open document of that file at once, and into one opened later while they
 // stand. Each compiled file (the origin) has one set; its next compile
 // replaces it.
-class CCompileMarks
+class CCompileMarks : public QObject
 {
+    Q_OBJECT
 public:
     static CCompileMarks &Instance();
 
@@ -29,9 +31,20 @@ public:
     // document of the file; none when no such document holds it.
     std::optional<MarkPlace> PlaceOf(const QString &origin, const QString &path, int index) const;
 
+    // Where each of origin's marks stands now in the open documents, by its message's index.
+    QHash<int, MarkPlace> Places(const QString &origin) const;
+    // Whether a document of path is open: its marks that Places leaves out were deleted.
+    static bool IsOpen(const QString &path);
+
     // The same file, however its path is written.
     static QString PathKey(const QString &path);
 
+Q_SIGNALS:
+    // Marks were set, or edits moved or deleted some.
+    void Moved();
+
 private:
+    CTextMarks *MarksOf(CRichSyntaxDoc &doc) const;
+
     QHash<QString, QHash<QString, QList<NamedMark>>> m_byOrigin; // by origin, then by path key
 };

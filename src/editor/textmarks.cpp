@@ -134,10 +134,20 @@ void CTextMarks::Set(const QString &origin, const QList<NamedMark> &marks)
 std::optional<MarkPlace> CTextMarks::PlaceOf(const QString &origin, int index) const
 {
     for (const Mark &mark : m_marks) {
-        if (mark.index == index && mark.origin == origin)
+        if (mark.index == index && mark.origin == origin && !mark.gone)
             return MarkPlace{mark.line + 1, mark.column + 1};
     }
     return std::nullopt;
+}
+
+QHash<int, MarkPlace> CTextMarks::Places(const QString &origin) const
+{
+    QHash<int, MarkPlace> places;
+    for (const Mark &mark : m_marks) {
+        if (!mark.gone && mark.origin == origin)
+            places.insert(mark.index, MarkPlace{mark.line + 1, mark.column + 1});
+    }
+    return places;
 }
 
 QList<const CTextMarks::Mark *> CTextMarks::OnBlock(const QTextBlock &block) const

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -74,6 +75,8 @@ public:
     void Set(const QString &origin, const QList<NamedMark> &marks);
     // Where origin's mark index stands now; none when there is no such mark.
     std::optional<MarkPlace> PlaceOf(const QString &origin, int index) const;
+    // Where each of origin's marks stands now, by index; gone marks are left out.
+    QHash<int, MarkPlace> Places(const QString &origin) const;
     // The marks that stand on the block, in order of position; gone marks are left out.
     QList<const Mark *> OnBlock(const QTextBlock &block) const;
     // The characters a mark underlines: from its column to the end of the word there.

@@ -662,6 +662,20 @@ private Q_SLOTS:
                  (QStringList{"pong.qrx:6:1 Message 3 of 3: Error in line 4", "pong.qrx:6:1 No more messages",
                               "inc/sprites.qrx:3:2 Message 2 of 3: inc/sprites.qrx(3,2) : second",
                               "pong.qrx:4:1 Message 1 of 3: pong.qrx(2) : first", "pong.qrx:4:1 No more messages"}));
+        // The panel's rows tell the places as they are now.
+        QTreeWidget *list = frame->Messages()->List();
+        QTRY_COMPARE(list->topLevelItem(0)->text(1), QStringLiteral("4"));
+        // With the third message's line deleted, the walk passes it by.
+        view->setTextCursor(QTextCursor(view->document()->findBlockByNumber(5)));
+        QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QTRY_COMPARE(list->topLevelItem(2)->text(1), QStringLiteral("line deleted"));
+        walked.clear();
+        for (int i = 0; i < 2; ++i)
+            step(Qt::NoModifier);
+        QCOMPARE(walked, (QStringList{"inc/sprites.qrx:3:2 Message 2 of 3: inc/sprites.qrx(3,2) : second",
+                                      "inc/sprites.qrx:3:2 No more messages"}));
         // The included file is fixed; the next compile saves it first.
         CEditorApp::Instance()->OpenDocumentFile(Project() + QStringLiteral("/inc/sprites.qrx"));
         QTest::keyClicks(frame->ActiveView(), QStringLiteral("fixed "));
@@ -723,7 +737,7 @@ private Q_SLOTS:
         QCOMPARE(panel->findChild<QLabel *>()->text(), QStringLiteral("2 errors, 1 warning"));
         QTreeWidget *list = panel->List();
         QCOMPARE(list->topLevelItemCount(), 3);
-        QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("sprites.qrx"));
+        QCOMPARE(list->topLevelItem(1)->text(0), QDir::toNativeSeparators(QStringLiteral("inc/sprites.qrx")));
         QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("3:2"));
         // A click goes to the place; F8 goes on from there and moves the row.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
@@ -767,10 +781,10 @@ private Q_SLOTS:
     void messagesOfACompilerThatEndsAfterItsLogClosed()
     {
         const QString go = m_dir->path() + QStringLiteral("/go");
-        Options().m_strCompiler = TestSupport::WriteScript(
-            m_bin->path(), QStringLiteral("slow qrx"),
-            QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" 'out=pong.qrx(2) : first\n' wait=" + ShellQuoted(go)
-                + " 'out=inc/sprites.qrx(3) : second\n'\n");
+        Options().m_strCompiler =
+            TestSupport::WriteScript(m_bin->path(), QStringLiteral("slow qrx"),
+                                     QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" 'out=pong.qrx(2) : first\n' wait="
+                                         + ShellQuoted(go) + " 'out=inc/sprites.qrx(3) : second\n'\n");
         CRichSyntaxDoc *doc = OpenProject();
         ModalDriver driver;
         driver.Then([](QWidget *log) {
