@@ -5,6 +5,7 @@
 #include "app/childframe.h"
 #include "app/editorapp.h"
 #include "app/mainframe.h"
+#include "core/filepaths.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/newdocument.h"
@@ -17,17 +18,6 @@ namespace {
 const QString kUntitled = QStringLiteral("Untitled%1");
 const QString kRecoveredCopy = QStringLiteral("%1 (recovered)");
 
-// The form two paths are compared in: the file itself where it exists, so
-// that a second name for an open file finds its window.
-QString ComparablePath(const QString &path)
-{
-    const QFileInfo info(path);
-    QString result = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
-#ifdef Q_OS_WIN
-    result = result.toLower();
-#endif
-    return result;
-}
 } // namespace
 
 CDocTemplate::CDocTemplate(CMainFrame *mainFrame) : QObject(mainFrame), m_pMainFrame(mainFrame) {}

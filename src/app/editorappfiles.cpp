@@ -6,6 +6,7 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "core/filepaths.h"
 #include "core/recoverystore.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
@@ -151,7 +152,10 @@ void CEditorApp::OfferRecoveredWork()
 
 bool CEditorApp::GoToSource(const QString &path, int line, int column)
 {
-    if (!OpenDocumentFile(path))
+    // The active window stays when it shows the file; else the file's window comes.
+    CRichSyntaxView *active = m_pMainFrame ? m_pMainFrame->ActiveView() : nullptr;
+    const bool shown = active && ComparablePath(active->GetDocument()->GetPathName()) == ComparablePath(path);
+    if (!shown && !OpenDocumentFile(path))
         return false;
     if (CRichSyntaxView *view = m_pMainFrame->ActiveView())
         view->GoToPosition(line, column);

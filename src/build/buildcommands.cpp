@@ -7,6 +7,7 @@
 #include "build/launchprogram.h"
 #include "build/optionsdlg.h"
 #include "core/appservices.h"
+#include "core/filepaths.h"
 #include "editor/compilemarks.h"
 #include "editor/richsyntaxdoc.h"
 
@@ -93,10 +94,10 @@ bool CBuildCommands::SaveNamedFiles(const CRichSyntaxDoc &doc)
         return true;
     QSet<QString> named;
     for (const CompilerMessage &message : walk->messages)
-        named.insert(CCompileMarks::PathKey(message.path));
+        named.insert(ComparablePath(message.path));
     const QList<CRichSyntaxDoc *> open = CRichSyntaxDoc::OpenDocuments();
     for (CRichSyntaxDoc *other : open) {
-        if (other != &doc && other->IsModified() && named.contains(CCompileMarks::PathKey(other->GetPathName()))
+        if (other != &doc && other->IsModified() && named.contains(ComparablePath(other->GetPathName()))
             && !other->DoFileSave())
             return false;
     }

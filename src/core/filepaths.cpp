@@ -3,7 +3,21 @@
 #include "core/filepaths.h"
 
 #include <QMimeData>
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
+
+QString ComparablePath(const QString &path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QFileInfo info(path);
+    QString result = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+#ifdef Q_OS_WIN
+    result = result.toLower();
+#endif
+    return result;
+}
 
 QString FolderOf(const QString &path)
 {

@@ -15,5 +15,9 @@ inline const QString kSetProjectDirectoryFailed = QStringLiteral("Failed to set 
 // names a folder; a path without a separator is returned as it is.
 QString FolderOf(const QString &path);
 
+// The form two paths are compared in: the file itself where it exists, so
+// that a second name for a file is the same file; an empty path stays empty.
+QString ComparablePath(const QString &path);
+
 // The local files a drag carries; empty when it carries none.
 QStringList LocalFilesOf(const QMimeData *mime);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/compilemarks.h"
 
+#include "core/filepaths.h"
 #include "editor/richsyntaxdoc.h"
 
 #include <QDir>
@@ -15,25 +16,16 @@ CCompileMarks &CCompileMarks::Instance()
     return marks;
 }
 
-QString CCompileMarks::PathKey(const QString &path)
-{
-    if (path.isEmpty())
-        return QString();
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 void CCompileMarks::Publish(const QString &origin, const QHash<QString, QList<NamedMark>> &byFile)
 {
-    const QString originKey = PathKey(origin);
+    const QString originKey = ComparablePath(origin);
     QHash<QString, QList<NamedMark>> keyed;
     for (auto it = byFile.cbegin(); it != byFile.cend(); ++it)
-        keyed[PathKey(it.key())] += it.value();
+        keyed[ComparablePath(it.key())] += it.value();
     const QHash<QString, QList<NamedMark>> old = m_byOrigin.value(originKey);
     m_byOrigin.insert(originKey, keyed);
     for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
-        const QString key = PathKey(doc->GetPathName());
+        const QString key = ComparablePath(doc->GetPathName());
         if (keyed.contains(key) || old.contains(key))
             MarksOf(*doc)->Set(originKey, keyed.value(key));
     }
@@ -41,7 +33,7 @@ void CCompileMarks::Publish(const QString &origin, const QHash<QString, QList<Na
 
 void CCompileMarks::ApplyTo(CRichSyntaxDoc &doc, const QString &path) const
 {
-    const QString key = PathKey(path);
+    const QString key = ComparablePath(path);
     for (auto it = m_byOrigin.cbegin(); it != m_byOrigin.cend(); ++it) {
         if (it.value().contains(key))
             MarksOf(doc)->Set(it.key(), it.value().value(key));
@@ -50,10 +42,10 @@ void CCompileMarks::ApplyTo(CRichSyntaxDoc &doc, const QString &path) const
 
 std::optional<MarkPlace> CCompileMarks::PlaceOf(const QString &origin, const QString &path, int index) const
 {
-    const QString key = PathKey(path);
-    const QString originKey = PathKey(origin);
+    const QString key = ComparablePath(path);
+    const QString originKey = ComparablePath(origin);
     for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
-        if (PathKey(doc->GetPathName()) != key)
+        if (ComparablePath(doc->GetPathName()) != key)
             continue;
         if (const CTextMarks *marks = CTextMarks::Find(doc->TextDocument())) {
             if (std::optional<MarkPlace> place = marks->PlaceOf(originKey, index))
@@ -66,7 +58,7 @@ std::optional<MarkPlace> CCompileMarks::PlaceOf(const QString &origin, const QSt
 QHash<int, MarkPlace> CCompileMarks::Places(const QString &origin) const
 {
     QHash<int, MarkPlace> places;
-    const QString originKey = PathKey(origin);
+    const QString originKey = ComparablePath(origin);
     for (CRichSyntaxDoc *doc : CRichSyntaxDoc::OpenDocuments()) {
         if (const CTextMarks *marks = CTextMarks::Find(doc->TextDocument()))
             places.insert(marks->Places(originKey));
@@ -76,10 +68,10 @@ QHash<int, MarkPlace> CCompileMarks::Places(const QString &origin) const
 
 bool CCompileMarks::IsOpen(const QString &path)
 {
-    const QString key = PathKey(path);
+    const QString key = ComparablePath(path);
     const QList<CRichSyntaxDoc *> &open = CRichSyntaxDoc::OpenDocuments();
     return std::any_of(open.cbegin(), open.cend(),
-                       [&key](const CRichSyntaxDoc *doc) { return PathKey(doc->GetPathName()) == key; });
+                       [&key](const CRichSyntaxDoc *doc) { return ComparablePath(doc->GetPathName()) == key; });
 }
 
 CTextMarks *CCompileMarks::MarksOf(CRichSyntaxDoc &doc) const

@@ -36,9 +36,6 @@ public:
     // Whether a document of path is open: its marks that Places leaves out were deleted.
     static bool IsOpen(const QString &path);
 
-    // The same file, however its path is written.
-    static QString PathKey(const QString &path);
-
 Q_SIGNALS:
     // Marks were set, or edits moved or deleted some.
     void Moved();

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QStatusBar>
@@ -587,7 +588,18 @@ private Q_SLOTS:
         driver.Then(PickLine(QStringLiteral("error"), false));
         Build().OnBuildCompile(*doc);
         QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:1"));
-        QCOMPARE(CEditorApp::Instance()->MainFrame()->MdiArea()->subWindowList().size(), 2);
+        QMdiArea *area = CEditorApp::Instance()->MainFrame()->MdiArea();
+        QCOMPARE(area->subWindowList().size(), 2);
+        // A second window of the file, when active, is where the caret goes.
+        CEditorApp::Instance()->DocTemplate()->CreateNewFrame(CEditorApp::Instance()->MainFrame()->ActiveDocument());
+        QMdiSubWindow *second = area->activeSubWindow();
+        QCOMPARE(area->subWindowList().size(), 3);
+        QTextCursor top = CEditorApp::Instance()->MainFrame()->ActiveView()->textCursor();
+        top.movePosition(QTextCursor::Start);
+        CEditorApp::Instance()->MainFrame()->ActiveView()->setTextCursor(top);
+        Build().GoToMessage(0);
+        QCOMPARE(area->activeSubWindow(), second);
+        QCOMPARE(Caret(), QStringLiteral("inc/sprites.qrx:3:1"));
     }
 
     void pickedLineInAMissingFileGivesTheOpenError()
