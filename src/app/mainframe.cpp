@@ -74,6 +74,12 @@ void CMainFrame::ConnectMessages(CBuildCommands &build)
     m_pMessagesDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
     addDockWidget(Qt::BottomDockWidgetArea, m_pMessagesDock);
     m_pMessagesDock->hide();
+    // The menu item is ticked while the panel shows.
+    if (QAction *toggle = m_actions.value(ID_BUILD_MESSAGES)) {
+        toggle->setCheckable(true);
+        connect(m_pMessagesDock, &QDockWidget::visibilityChanged, toggle,
+                [this, toggle] { toggle->setChecked(m_pMessagesDock->isVisible()); });
+    }
     connect(&build, &CBuildCommands::Compiled, this,
             [this](const QString &origin, const QList<CompilerMessage> &messages, const QString &output) {
                 m_pMessages->SetCompile(origin, messages, output);

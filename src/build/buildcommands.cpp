@@ -82,8 +82,13 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
                         TakeMessages(*target, compile, PositionedLinesIn(text, folder, kMaxMessages), text, chosen);
                 });
     }
-    // The line picked in the log is gone to at once; F8 then goes on from it.
-    if (chosen)
+    // The line picked in the log is gone to at once, as F8 would go to it; F8 then goes on from it.
+    if (!chosen)
+        return;
+    MessageWalk &walk = m_walks[&doc];
+    if (walk.current >= 0)
+        ShowMessage(walk, walk.current);
+    else
         Services().GoToSource(ResolveSourceFile(chosen->file, folder, path), chosen->line, chosen->column);
 }
 

@@ -493,14 +493,16 @@ QString CRichSyntaxView::MarkTextsAt(const QPoint &pos, bool inGutter) const
     const QTextCursor cursor = cursorForPosition(inGutter ? QPoint(0, pos.y()) : pos);
     const QTextBlock block = cursor.block();
     if (!inGutter) {
-        // Only over an underline.
+        // Only over an underline: between its ends, on its row.
         bool over = false;
-        const QRect caret = cursorRect(cursor);
         for (const CTextMarks::Mark *mark : m_pMarks->OnBlock(block)) {
-            const int length = CTextMarks::UnderlinedLength(block.text(), mark->column);
+            QTextCursor end(block);
+            end.setPosition(block.position() + mark->column);
+            const QRect start = cursorRect(end);
+            end.setPosition(end.position() + CTextMarks::UnderlinedLength(block.text(), mark->column));
             over = over
-                   || (cursor.positionInBlock() >= mark->column && cursor.positionInBlock() <= mark->column + length
-                       && qAbs(caret.center().y() - pos.y()) <= caret.height());
+                   || (pos.x() >= start.left() && pos.x() <= cursorRect(end).left() && pos.y() >= start.top()
+                       && pos.y() <= start.bottom());
         }
         if (!over)
             return QString();

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/textmarks.h"
 
+#include "editor/textsearch.h"
+
 #include <QColor>
 #include <QHash>
 #include <QPainter>
@@ -14,11 +16,6 @@
 namespace {
 // Past this many lines an edit's new lines are not searched for a mark's lost line.
 constexpr int kMaxSearchedLines = 100000;
-
-bool IsWordCharacter(QChar ch)
-{
-    return ch.isLetterOrNumber() || ch == QLatin1Char('_');
-}
 
 // Where a column of old text stands in new text: before the first change it
 // stays, after the last one it keeps its distance from the end, inside the
@@ -168,7 +165,7 @@ int CTextMarks::UnderlinedLength(const QString &lineText, int column)
     if (column >= lineText.size())
         return 0;
     int end = column;
-    while (end < lineText.size() && IsWordCharacter(lineText.at(end)))
+    while (end < lineText.size() && TextSearch::IsWordCharacter(lineText.at(end)))
         ++end;
     // Not on a word: the character itself.
     return qMax(1, end - column);

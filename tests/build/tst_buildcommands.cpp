@@ -782,11 +782,19 @@ private Q_SLOTS:
         QTest::keyClicks(find, QStringLiteral("line 4"));
         QTest::keyClick(find, Qt::Key_Return);
         QCOMPARE(output->textCursor().selectedText(), QStringLiteral("line 4"));
-        // Ctrl+Shift+M hides the panel and shows it again.
+        // Ctrl+Shift+M hides the panel and shows it again; the menu item is ticked while it shows.
+        QAction *item = nullptr;
+        for (QAction *action : frame->findChildren<QAction *>()) {
+            if (action->text().startsWith(QLatin1String("&Messages")))
+                item = action;
+        }
+        QVERIFY(item && item->isChecked());
         QTest::keyClick(frame, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(!frame->MessagesDock()->isVisible());
+        QVERIFY(!item->isChecked());
         QTest::keyClick(frame, Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(frame->MessagesDock()->isVisible());
+        QVERIFY(item->isChecked());
     }
 
     // A compiler still running when its log was closed: its messages come when it ends.

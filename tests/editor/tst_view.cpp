@@ -308,6 +308,12 @@ private Q_SLOTS:
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("second\nfirst"));
         QCOMPARE(view.MarkTextsAt(QPoint(5, start.center().y()), true), QStringLiteral("second\nfirst"));
         QCOMPARE(view.MarkTextsAt(QPoint(5, start.center().y() + start.height()), true), QString());
+        // A word that ends its line: the tip is over the word, not the room after it.
+        CTextMarks::ForDocument(view.document())
+            ->Set(QStringLiteral("/p.qrx"), {{2, 0, MarkKind::Note, QStringLiteral("third")}});
+        const QRect last = view.cursorRect(QTextCursor(view.document()->findBlockByNumber(1)));
+        QVERIFY(!view.MarkTextsAt(last.center() + QPoint(last.height() / 2, 0), false).isEmpty());
+        QCOMPARE(view.MarkTextsAt(last.center() + QPoint(last.height() * 4, 0), false), QString());
         QToolTip::hideText();
     }
 
