@@ -77,8 +77,7 @@ void CMainFrame::ConnectMessages(CBuildCommands &build)
     // The menu item is ticked while the panel shows.
     if (QAction *toggle = m_actions.value(ID_BUILD_MESSAGES)) {
         toggle->setCheckable(true);
-        connect(m_pMessagesDock, &QDockWidget::visibilityChanged, toggle,
-                [this, toggle] { toggle->setChecked(m_pMessagesDock->isVisible()); });
+        connect(m_pMessagesDock, &QDockWidget::visibilityChanged, toggle, &QAction::setChecked);
     }
     connect(&build, &CBuildCommands::Compiled, this,
             [this](const QString &origin, const QList<CompilerMessage> &messages, const QString &output) {
