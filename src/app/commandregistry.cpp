@@ -8,6 +8,7 @@
 #include "build/buildcommands.h"
 #include "editor/editorzoom.h"
 #include "editor/findreplace.h"
+#include "editor/navigation.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
@@ -95,6 +96,19 @@ QList<CommandDescription> MakeCommands()
         {ID_EDIT_COMMENT_LINES, QStringLiteral("Co&mment Lines"), {}, QStringLiteral("Ctrl+/"),
          {Key(Qt::CTRL | Qt::Key_Slash)}, QStringLiteral("Comment the selected lines out, or back in"),
          QStringLiteral("Comment Lines"), {}, true, [](const CommandTarget &t) { t.view->OnEditCommentLines(); }},
+        {ID_EDIT_GOTO_DEFINITION, QStringLiteral("&Go To Definition"), {}, QStringLiteral("F2"), {Key(Qt::Key_F2)},
+         QStringLiteral("Go to where the name at the caret is defined, or open the file an include line names"),
+         QStringLiteral("Go To Definition"), {}, true, [](const CommandTarget &t) { GoToDefinition(t.view); }},
+        {ID_EDIT_GO_BACK, QStringLiteral("Go &Back"), {}, QStringLiteral("Alt+Left"), {Key(Qt::ALT | Qt::Key_Left)},
+         QStringLiteral("Go back to the place of the last jump"), QStringLiteral("Go Back"), {}, true,
+         [](const CommandTarget &) { CPlaceHistory::Instance().Back(); }},
+        {ID_EDIT_GO_FORWARD, QStringLiteral("Go &Forward"), {}, QStringLiteral("Alt+Right"),
+         {Key(Qt::ALT | Qt::Key_Right)}, QStringLiteral("Go forward again to the place of a jump gone back from"),
+         QStringLiteral("Go Forward"), {}, true, [](const CommandTarget &) { CPlaceHistory::Instance().Forward(); }},
+        {ID_EDIT_GOTO_MATCHING, QStringLiteral("Go To &Matching"), {}, QStringLiteral("Ctrl+]"),
+         {Key(Qt::CTRL | Qt::Key_BracketRight)},
+         QStringLiteral("Go to the partner of the block keyword or bracket at the caret"),
+         QStringLiteral("Go To Matching"), {}, true, [](const CommandTarget &t) { t.view->OnEditGoToMatching(); }},
         {ID_EDIT_COMPLETE_WORD, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_Space)}, {}, {}, {}, true,
          [](const CommandTarget &t) { t.view->OnEditComplete(); }},
         {ID_VIEW_ZOOM_IN, {}, {}, {}, {Key(Qt::CTRL | Qt::Key_Plus), Key(Qt::CTRL | Qt::Key_Equal)}, {}, {}, {}, true,
@@ -143,6 +157,10 @@ QList<CommandDescription> MakeCommands()
         {ID_WINDOW_ARRANGE, QStringLiteral("&Arrange Icons"), {}, {}, {},
          QStringLiteral("Arrange icons at the bottom of the window"), QStringLiteral("Arrange Icons"), {}, true,
          [](const CommandTarget &t) { t.frame->ArrangeIcons(); }},
+
+        {ID_WINDOW_OUTLINE, QStringLiteral("&Outline"), {}, QStringLiteral("Ctrl+Shift+O"),
+         {Key(Qt::CTRL | Qt::SHIFT | Qt::Key_O)}, QStringLiteral("Show or hide the outline of the active file"),
+         QStringLiteral("Outline"), {}, false, [](const CommandTarget &t) { t.frame->ToggleOutline(); }},
 
         // Help
         {ID_HELP_HOMEPAGE, QStringLiteral("Quarn BASIC &Homepage..."), {}, {}, {},
@@ -223,11 +241,13 @@ const QList<MenuLayout> &DocumentMenus()
         {QStringLiteral("&Edit"),
          {ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, kSeparator,
           ID_EDIT_FIND, ID_EDIT_REPEAT, ID_EDIT_REPLACE, kSeparator, ID_EDIT_REDO, ID_EDIT_GOTO_LINE,
-          ID_EDIT_COMMENT_LINES}},
+          ID_EDIT_COMMENT_LINES, kSeparator, ID_EDIT_GOTO_DEFINITION, ID_EDIT_GO_BACK, ID_EDIT_GO_FORWARD,
+          ID_EDIT_GOTO_MATCHING}},
         {QStringLiteral("Build"),
          {ID_BUILD_COMPILE, ID_BUILD_RUN, kSeparator, ID_BUILD_LINK, kSeparator, ID_BUILD_OPTIONS, kSeparator,
           ID_BUILD_NEXT_ERROR, ID_BUILD_PREV_ERROR, kSeparator, ID_BUILD_MESSAGES}},
-        {QStringLiteral("&Window"), {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE}},
+        {QStringLiteral("&Window"),
+         {ID_WINDOW_NEW, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE, kSeparator, ID_WINDOW_OUTLINE}},
         {QStringLiteral("&Help"),
          {ID_HELP_HOMEPAGE, ID_HELP_INDEX, kSeparator, ID_HELP_FORUMS, kSeparator, ID_APP_ABOUT}},
     };

@@ -8,11 +8,13 @@
 #include "app/recentfilelist.h"
 #include "core/filepaths.h"
 #include "core/recoverystore.h"
+#include "editor/navigation.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
@@ -153,12 +155,18 @@ void CEditorApp::OfferRecoveredWork()
 bool CEditorApp::GoToSource(const QString &path, int line, int column)
 {
     // The active window stays when it shows the file; else the file's window comes.
-    CRichSyntaxView *active = m_pMainFrame ? m_pMainFrame->ActiveView() : nullptr;
-    const bool shown = active && ComparablePath(active->GetDocument()->GetPathName()) == ComparablePath(path);
+    QPointer<CRichSyntaxView> from = m_pMainFrame ? m_pMainFrame->ActiveView() : nullptr;
+    const int fromPosition = from ? from->textCursor().position() : 0;
+    const bool shown = from && ComparablePath(from->GetDocument()->GetPathName()) == ComparablePath(path);
     if (!shown && !OpenDocumentFile(path))
         return false;
-    if (CRichSyntaxView *view = m_pMainFrame->ActiveView())
-        view->GoToPosition(line, column);
+    CRichSyntaxView *view = m_pMainFrame->ActiveView();
+    if (!view)
+        return true;
+    view->GoToPosition(line, column);
+    // A jump that Go Back can return from.
+    if (from)
+        CPlaceHistory::Instance().Record(from, fromPosition, view);
     return true;
 }
 

@@ -13,6 +13,10 @@
 #include "core/filepaths.h"
 #include "core/product.h"
 #include "editor/findreplace.h"
+#include "editor/navigation.h"
+#include "editor/outlinepanel.h"
+
+#include <QLineEdit>
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 
@@ -56,6 +60,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateOutline();
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateFrameState);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommandStates);
@@ -65,20 +70,50 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     UpdateFrameState();
 }
 
+QDockWidget *CMainFrame::AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, int command)
+{
+    auto *dock = new QDockWidget(title, this);
+    dock->setObjectName(title);
+    dock->setWidget(panel);
+    dock->setAllowedAreas(area == Qt::BottomDockWidgetArea ? Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea
+                                                           : Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(area, dock);
+    dock->hide();
+    // The menu item is ticked while the panel shows.
+    if (QAction *toggle = m_actions.value(command)) {
+        toggle->setCheckable(true);
+        connect(dock, &QDockWidget::visibilityChanged, toggle, &QAction::setChecked);
+    }
+    return dock;
+}
+
+void CMainFrame::TogglePanel(QDockWidget *dock, QWidget *focus)
+{
+    if (!dock)
+        return;
+    dock->setVisible(!dock->isVisible());
+    if (dock->isVisible())
+        focus->setFocus();
+}
+
+void CMainFrame::CreateOutline()
+{
+    m_pOutline = new COutlinePanel;
+    m_pOutlineDock = AddPanel(QStringLiteral("Outline"), m_pOutline, Qt::RightDockWidgetArea, ID_WINDOW_OUTLINE);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] { m_pOutline->SetView(ActiveView()); });
+    connect(m_pOutline, &COutlinePanel::Jumped, this,
+            [](CRichSyntaxView *view, int from) { CPlaceHistory::Instance().Record(view, from, view); });
+}
+
+void CMainFrame::ToggleOutline()
+{
+    TogglePanel(m_pOutlineDock, m_pOutline->Filter());
+}
+
 void CMainFrame::ConnectMessages(CBuildCommands &build)
 {
     m_pMessages = new CMessagesPanel;
-    m_pMessagesDock = new QDockWidget(QStringLiteral("Messages"), this);
-    m_pMessagesDock->setObjectName(QStringLiteral("Messages"));
-    m_pMessagesDock->setWidget(m_pMessages);
-    m_pMessagesDock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
-    addDockWidget(Qt::BottomDockWidgetArea, m_pMessagesDock);
-    m_pMessagesDock->hide();
-    // The menu item is ticked while the panel shows.
-    if (QAction *toggle = m_actions.value(ID_BUILD_MESSAGES)) {
-        toggle->setCheckable(true);
-        connect(m_pMessagesDock, &QDockWidget::visibilityChanged, toggle, &QAction::setChecked);
-    }
+    m_pMessagesDock = AddPanel(QStringLiteral("Messages"), m_pMessages, Qt::BottomDockWidgetArea, ID_BUILD_MESSAGES);
     connect(&build, &CBuildCommands::Compiled, this,
             [this](const QString &origin, const QList<CompilerMessage> &messages, const QString &output) {
                 m_pMessages->SetCompile(origin, messages, output);
@@ -92,11 +127,8 @@ void CMainFrame::ConnectMessages(CBuildCommands &build)
 
 void CMainFrame::ToggleMessages()
 {
-    if (!m_pMessagesDock)
-        return;
-    m_pMessagesDock->setVisible(!m_pMessagesDock->isVisible());
-    if (m_pMessagesDock->isVisible())
-        m_pMessages->List()->setFocus();
+    if (m_pMessages)
+        TogglePanel(m_pMessagesDock, m_pMessages->List());
 }
 
 CMainFrame::~CMainFrame()

@@ -16,6 +16,7 @@ class QToolBar;
 class CBuildCommands;
 class CChildFrame;
 class CMessagesPanel;
+class COutlinePanel;
 class QDockWidget;
 class CFindReplace;
 class CRichSyntaxDoc;
@@ -66,6 +67,10 @@ public:
     void ToggleMessages();
     QDockWidget *MessagesDock() const { return m_pMessagesDock; }
     CMessagesPanel *Messages() const { return m_pMessages; }
+    // The "Outline" panel, docked at the right: the active window's definitions.
+    void ToggleOutline();
+    QDockWidget *OutlineDock() const { return m_pOutlineDock; }
+    COutlinePanel *Outline() const { return m_pOutline; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -82,6 +87,11 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void CreateOutline();
+    // A panel docked in area, hidden, its menu item (command) ticked while it shows.
+    QDockWidget *AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, int command);
+    // Shows or hides the panel; shown, focus goes into it.
+    void TogglePanel(QDockWidget *dock, QWidget *focus);
     void UpdateIndicators();
     void UpdatePositionPane();
     CommandTarget Target() const;
@@ -96,6 +106,8 @@ private:
 
     QMdiArea *m_pMdiArea = nullptr;
     QDockWidget *m_pMessagesDock = nullptr;
+    QDockWidget *m_pOutlineDock = nullptr;
+    COutlinePanel *m_pOutline = nullptr;
     CMessagesPanel *m_pMessages = nullptr;
     CFindReplace *m_pFindReplace = nullptr;
     QToolBar *m_pToolBar = nullptr;

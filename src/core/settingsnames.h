@@ -36,6 +36,10 @@ inline const QString kWizardOpen = QStringLiteral("Open");
 inline const QString kViewSection = QStringLiteral("View");
 inline const QString kViewZoom = QStringLiteral("Zoom");
 
+// Editing: whether Enter keeps the indentation of the line it splits (1, the default, or 0).
+inline const QString kEditorSection = QStringLiteral("Editor");
+inline const QString kAutoIndent = QStringLiteral("AutoIndent");
+
 // The second profile, kept apart from the store: the recent files and the
 // print preview's page count.
 inline const QString kProfileOrganisation = QStringLiteral("Local AppWizard-Generated Applications");

@@ -68,6 +68,24 @@ QStringList ToggleComments(const QStringList &lines, QChar marker)
     return result;
 }
 
+QString IndentationOf(QStringView line, int column)
+{
+    int end = 0;
+    while (end < column && end < line.size() && (line.at(end) == u' ' || line.at(end) == u'\t'))
+        ++end;
+    return line.left(end).toString();
+}
+
+int OneIndentLevel(QStringView line, int tabColumns)
+{
+    if (line.startsWith(u'\t'))
+        return 1;
+    int blanks = 0;
+    while (blanks < tabColumns && blanks < line.size() && line.at(blanks) == u' ')
+        ++blanks;
+    return blanks;
+}
+
 QString WordBefore(QStringView line, int position)
 {
     int start = std::min(position, int(line.size()));

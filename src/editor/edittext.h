@@ -20,6 +20,12 @@ int DisplayColumn(QStringView line, int position, int tabColumns);
 // as they are, unless all lines are blank.
 QStringList ToggleComments(const QStringList &lines, QChar marker);
 
+// The blanks and tabs a line starts with, up to column at most.
+QString IndentationOf(QStringView line, int column);
+// How many characters at a line's start one level of indentation is: a tab,
+// or up to tabColumns blanks; 0 when the line starts with neither.
+int OneIndentLevel(QStringView line, int tabColumns);
+
 // The word characters just before position in line.
 QString WordBefore(QStringView line, int position);
 // The words a text uses, each once, in order of first use; no numbers.

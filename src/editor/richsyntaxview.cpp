@@ -4,10 +4,13 @@
 
 #include "core/appservices.h"
 #include "core/filepaths.h"
+#include "core/settingsstore.h"
+#include "editor/caretcues.h"
 #include "editor/editorzoom.h"
 #include "editor/edittext.h"
 #include "editor/gotolinedlg.h"
 #include "editor/gutterwidget.h"
+#include "editor/navigation.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/syntaxhighlighter.h"
 #include "editor/textmarks.h"
@@ -135,6 +138,10 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainT
         ShowCaretMark();
     });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CRichSyntaxView::ShowCaretMark);
+    // Pairs and a name's occurrences around the caret.
+    new CCaretCues(this);
+    const QString autoIndent = CSettingsStore().ReadString(SettingsNames::kEditorSection, SettingsNames::kAutoIndent);
+    m_bAutoIndent = autoIndent.isEmpty() || CSettingsStore::ParseInt(autoIndent) != 0;
 
     doc->AddView(this);
 }
@@ -640,6 +647,10 @@ void CRichSyntaxView::keyPressEvent(QKeyEvent *event)
             break;
         }
     }
+    if (HandleIndentKey(*event)) {
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::InsertLineSeparator)) {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), event->isAutoRepeat());
         QPlainTextEdit::keyPressEvent(&enter);
@@ -681,8 +692,97 @@ void CRichSyntaxView::OnEditRedo()
 void CRichSyntaxView::OnEditGoToLine()
 {
     CGoToLineDlg dialog(textCursor().blockNumber() + 1, document()->blockCount(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        GoToPosition(dialog.Line(), 0);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int from = textCursor().position();
+    GoToPosition(dialog.Line(), 0);
+    CPlaceHistory::Instance().Record(this, from, this);
+}
+
+void CRichSyntaxView::OnEditGoToMatching()
+{
+    const std::optional<SourceStructure::Pair> pair = PairAt(textCursor());
+    if (!pair || !pair->partner) {
+        QApplication::beep();
+        return;
+    }
+    GoToPosition(pair->partner->line + 1, pair->partner->span.start + 1);
+}
+
+bool CRichSyntaxView::HandleIndentKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    QTextCursor cursor = textCursor();
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    if (enter && m_bAutoIndent && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        // The new line starts as the split one does.
+        const QTextBlock block = document()->findBlock(cursor.selectionStart());
+        const QString indentation = EditText::IndentationOf(block.text(), cursor.selectionStart() - block.position());
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        cursor.insertBlock();
+        cursor.insertText(indentation);
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return true;
+    }
+    const bool severalLines =
+        cursor.hasSelection()
+        && document()->findBlock(cursor.selectionStart()) != document()->findBlock(cursor.selectionEnd());
+    if (event.key() == Qt::Key_Tab && mods == Qt::NoModifier && severalLines) {
+        IndentLines(true);
+        return true;
+    }
+    if (event.key() == Qt::Key_Backtab) {
+        IndentLines(false);
+        return true;
+    }
+    return false;
+}
+
+void CRichSyntaxView::IndentLines(bool inward)
+{
+    QTextCursor cursor = textCursor();
+    const bool selected = cursor.hasSelection();
+    QTextBlock first = document()->findBlock(cursor.selectionStart());
+    QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    // A selection that ends at the start of a line leaves that line out.
+    if (last != first && cursor.selectionEnd() == last.position())
+        last = last.previous();
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        edit.setPosition(block.position());
+        if (inward) {
+            edit.insertText(QStringLiteral("\t"));
+        } else {
+            edit.setPosition(block.position() + EditText::OneIndentLevel(block.text(), kTabColumns),
+                             QTextCursor::KeepAnchor);
+            edit.removeSelectedText();
+        }
+        if (block == last)
+            break;
+    }
+    edit.endEditBlock();
+    // The lines stay selected, whole.
+    if (selected) {
+        cursor.setPosition(first.position());
+        cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+    }
+}
+
+void CRichSyntaxView::mousePressEvent(QMouseEvent *event)
+{
+    // Ctrl+click goes to the definition of the name clicked.
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier) {
+        setTextCursor(cursorForPosition(event->position().toPoint()));
+        GoToDefinition(this);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
 }
 
 void CRichSyntaxView::OnEditCommentLines()

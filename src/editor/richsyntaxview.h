@@ -49,6 +49,10 @@ public:
     void OnEditRedo();
     // Asks for a line and puts the caret at its start.
     void OnEditGoToLine();
+    // Go To Matching: to the partner of the block keyword or bracket at the caret.
+    void OnEditGoToMatching();
+    // Tab and Shift+Tab over lines: each line one level in or out, as one step.
+    void IndentLines(bool inward);
     // Comments the selected lines (or the caret's) out, or back in; one undo step.
     void OnEditCommentLines();
     // Offers the words that complete the word before the caret, in a list at the caret.
@@ -113,6 +117,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void UpdateGutterGeometry();
@@ -131,11 +136,14 @@ private:
     void InsertCompletion(const QString &word);
     // The status bar shows the message of a mark on the caret's line.
     void ShowCaretMark();
+    // Enter, Tab and Shift+Tab as indentation asks; false when the key is left to the text edit.
+    bool HandleIndentKey(const QKeyEvent &event);
 
     CRichSyntaxDoc *m_pDocument;
     CSyntaxHighlighter *m_pHighlighter = nullptr;
     CGutterWidget *m_pGutter = nullptr;
     CTextMarks *m_pMarks = nullptr;
+    bool m_bAutoIndent = true; // Enter keeps the line's indentation
     bool m_bShowsMark = false; // the status bar shows a mark's message
     QFont m_font;
     int m_nGutterWidth = 40;

@@ -189,6 +189,17 @@ QString IncludedFile(QStringView line)
     return line.mid(open + 1, close - open - 1).trimmed().toString();
 }
 
+std::optional<Span> NameAt(QStringView line, int column)
+{
+    int start = qBound(0, column, int(line.size()));
+    while (start > 0 && TextSearch::IsWordCharacter(line.at(start - 1)))
+        --start;
+    const int end = WordEnd(line, start);
+    if (end == start || line.at(start).isDigit() || !IsCode(line, start))
+        return std::nullopt;
+    return Span{start, end - start};
+}
+
 QList<Span> CodeWords(QStringView line)
 {
     QList<Span> words;

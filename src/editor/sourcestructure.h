@@ -39,6 +39,8 @@ struct Span
     bool operator==(const Span &other) const { return start == other.start && length == other.length; }
 };
 
+// The word in code that column of line is in or just after, when it is no number.
+std::optional<Span> NameAt(QStringView line, int column);
 // The words of a line outside its strings and comment.
 QList<Span> CodeWords(QStringView line);
 // Whether column of line is in code: outside its strings and comment.

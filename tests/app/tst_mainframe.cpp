@@ -163,13 +163,16 @@ private Q_SLOTS:
         QVERIFY2(file.at(9).startsWith(QStringLiteral("&1 ")), qPrintable(file.at(9)));
         QVERIFY(file.at(9).endsWith(QStringLiteral("pong.qrx")));
         QCOMPARE(file.mid(10), (QStringList{QStringLiteral("-"), QStringLiteral("E&xit")}));
-        QCOMPARE(Items(Menu(QStringLiteral("&Edit"))),
-                 (QStringList{QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("-"), QStringLiteral("Cu&t\tCtrl+X"),
-                              QStringLiteral("&Copy\tCtrl+C"), QStringLiteral("&Paste\tCtrl+V"),
-                              QStringLiteral("Select A&ll\tCtrl+A"), QStringLiteral("-"),
-                              QStringLiteral("&Find...\tCtrl+F"), QStringLiteral("F&ind Next\tF3"),
-                              QStringLiteral("R&eplace\tCtrl+H"), QStringLiteral("-"), QStringLiteral("&Redo\tCtrl+Y"),
-                              QStringLiteral("&Go To Line...\tCtrl+G"), QStringLiteral("Co&mment Lines\tCtrl+/")}));
+        QCOMPARE(
+            Items(Menu(QStringLiteral("&Edit"))),
+            (QStringList{QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("-"), QStringLiteral("Cu&t\tCtrl+X"),
+                         QStringLiteral("&Copy\tCtrl+C"), QStringLiteral("&Paste\tCtrl+V"),
+                         QStringLiteral("Select A&ll\tCtrl+A"), QStringLiteral("-"), QStringLiteral("&Find...\tCtrl+F"),
+                         QStringLiteral("F&ind Next\tF3"), QStringLiteral("R&eplace\tCtrl+H"), QStringLiteral("-"),
+                         QStringLiteral("&Redo\tCtrl+Y"), QStringLiteral("&Go To Line...\tCtrl+G"),
+                         QStringLiteral("Co&mment Lines\tCtrl+/"), QStringLiteral("-"),
+                         QStringLiteral("&Go To Definition\tF2"), QStringLiteral("Go &Back\tAlt+Left"),
+                         QStringLiteral("Go &Forward\tAlt+Right"), QStringLiteral("Go To &Matching\tCtrl+]")}));
         QCOMPARE(Items(Menu(QStringLiteral("Build"))),
                  (QStringList{QStringLiteral("&Compile\tF7"), QStringLiteral("&Run\tF5"), QStringLiteral("-"),
                               QStringLiteral("&Link\tF9"), QStringLiteral("-"), QStringLiteral("Options..."),
@@ -178,10 +181,11 @@ private Q_SLOTS:
                               QStringLiteral("&Messages\tCtrl+Shift+M")}));
         QCOMPARE(Items(Menu(QStringLiteral("&Window"))),
                  (QStringList{QStringLiteral("&New Window"), QStringLiteral("&Cascade"), QStringLiteral("&Tile"),
-                              QStringLiteral("&Arrange Icons")}));
+                              QStringLiteral("&Arrange Icons"), QStringLiteral("-"),
+                              QStringLiteral("&Outline\tCtrl+Shift+O")}));
         // As it opens, the menu lists the document windows below its commands.
         Q_EMIT Menu(QStringLiteral("&Window"))->aboutToShow();
-        QCOMPARE(Items(Menu(QStringLiteral("&Window"))).mid(4),
+        QCOMPARE(Items(Menu(QStringLiteral("&Window"))).mid(6),
                  (QStringList{QStringLiteral("-"), QStringLiteral("&1 pong.qrx")}));
         QCOMPARE(Items(Menu(QStringLiteral("&Help"))).constLast(), QStringLiteral("About Quarn BASIC..."));
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
@@ -974,7 +978,7 @@ private Q_SLOTS:
         // Going back to the first window, through the Window menu, shows it maximised too.
         QMenu *windowMenu = Menu(QStringLiteral("&Window"));
         Q_EMIT windowMenu->aboutToShow();
-        QList<QAction *> entries = windowMenu->actions().mid(5);
+        QList<QAction *> entries = windowMenu->actions().mid(7);
         QCOMPARE(entries.size(), 2);
         QVERIFY(!entries.at(0)->isChecked());
         QVERIFY(entries.at(1)->isChecked());
