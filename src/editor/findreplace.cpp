@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "editor/findreplace.h"
 
+#include "core/appservices.h"
 #include "editor/richsyntaxview.h"
+#include "editor/textsearch.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,6 +14,9 @@ namespace {
 enum { kFindNext, kReplace, kReplaceAll };
 // Room kept between a match and the dialog moved out of its way.
 constexpr int kGap = 16;
+// What Find Next says of the document once it has found a match.
+const QString kOneMatch = QStringLiteral("%1 match");
+const QString kMatches = QStringLiteral("%1 matches");
 } // namespace
 
 CFindReplace::CFindReplace(QWidget *owner) : QObject(owner), m_pOwner(owner) {}
@@ -84,8 +89,13 @@ void CFindReplace::Search(const FindRequest &request, int what)
         m_pView->ReplaceAll(request);
         return;
     }
-    if (what == kReplace ? m_pView->Replace(request) : m_pView->FindNext(request))
+    if (what == kReplace ? m_pView->Replace(request) : m_pView->FindNext(request)) {
         KeepMatchInSight();
+        if (what == kFindNext) {
+            const int count = TextSearch::CountMatches(m_pView->document(), request);
+            Services().ShowStatusMessage((count == 1 ? kOneMatch : kMatches).arg(count));
+        }
+    }
 }
 
 void CFindReplace::KeepMatchInSight()

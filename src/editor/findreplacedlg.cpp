@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QRegularExpression>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +28,8 @@ const char *const kFindNextText = "&Find Next";
 const char *const kReplaceText = "&Replace";
 const char *const kReplaceAllText = "Replace &All";
 const char *const kCancel = "Cancel";
+const char *const kRegularExpression = "Regular e&xpression";
+const char *const kInvalidExpression = "Invalid regular expression: %1";
 } // namespace
 
 CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidget *parent)
@@ -66,6 +69,9 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
     auto *checks = new QVBoxLayout;
     checks->addWidget(m_pWholeWord);
     checks->addWidget(m_pMatchCase);
+    m_pRegularExpression = new QCheckBox(QString::fromLatin1(kRegularExpression), this);
+    m_pRegularExpression->setObjectName(QStringLiteral("regularExpressionCheck"));
+    checks->addWidget(m_pRegularExpression);
     checks->addStretch();
     options->addLayout(checks);
     options->addWidget(direction);
@@ -73,6 +79,11 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
     auto *left = new QVBoxLayout;
     left->addLayout(fields);
     left->addLayout(options);
+    m_pExpressionError = new QLabel(this);
+    m_pExpressionError->setObjectName(QStringLiteral("expressionError"));
+    m_pExpressionError->setWordWrap(true);
+    m_pExpressionError->hide();
+    left->addWidget(m_pExpressionError);
 
     auto *buttons = new QVBoxLayout;
     m_pFindNext = new QPushButton(QString::fromLatin1(kFindNextText), this);
@@ -98,10 +109,20 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
     SetRequest(initial);
 
     connect(m_pFindEdit, &QLineEdit::textChanged, this, &CFindReplaceDlg::UpdateButtons);
-    connect(m_pFindNext, &QPushButton::clicked, this, [this] { Q_EMIT FindNext(Request()); });
+    connect(m_pRegularExpression, &QCheckBox::toggled, this, &CFindReplaceDlg::UpdateButtons);
+    connect(m_pFindNext, &QPushButton::clicked, this, [this] {
+        if (CheckExpression())
+            Q_EMIT FindNext(Request());
+    });
     if (replace) {
-        connect(m_pReplace, &QPushButton::clicked, this, [this] { Q_EMIT Replace(Request()); });
-        connect(m_pReplaceAll, &QPushButton::clicked, this, [this] { Q_EMIT ReplaceAll(Request()); });
+        connect(m_pReplace, &QPushButton::clicked, this, [this] {
+            if (CheckExpression())
+                Q_EMIT Replace(Request());
+        });
+        connect(m_pReplaceAll, &QPushButton::clicked, this, [this] {
+            if (CheckExpression())
+                Q_EMIT ReplaceAll(Request());
+        });
     }
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     UpdateButtons();
@@ -116,6 +137,7 @@ FindRequest CFindReplaceDlg::Request() const
     request.wholeWord = m_pWholeWord->isChecked();
     request.matchCase = m_pMatchCase->isChecked();
     request.down = !m_pUp->isChecked();
+    request.regularExpression = m_pRegularExpression->isChecked();
     return request;
 }
 
@@ -127,12 +149,29 @@ void CFindReplaceDlg::SetRequest(const FindRequest &request)
         m_pReplaceEdit->setText(request.replaceWith);
     m_pWholeWord->setChecked(request.wholeWord);
     m_pMatchCase->setChecked(request.matchCase);
+    m_pRegularExpression->setChecked(request.regularExpression);
     m_pUp->setChecked(!request.down);
     m_pDown->setChecked(request.down);
 }
 
+bool CFindReplaceDlg::CheckExpression()
+{
+    QString error;
+    if (m_pRegularExpression->isChecked()) {
+        const QRegularExpression expression(m_pFindEdit->text());
+        if (!expression.isValid())
+            error = QString::fromLatin1(kInvalidExpression).arg(expression.errorString());
+    }
+    m_pExpressionError->setText(error);
+    m_pExpressionError->setVisible(!error.isEmpty());
+    return error.isEmpty();
+}
+
 void CFindReplaceDlg::UpdateButtons()
 {
+    // An error said before goes once the expression is right again.
+    if (m_pExpressionError->isVisible())
+        CheckExpression();
     const bool any = !m_pFindEdit->text().isEmpty();
     m_pFindNext->setEnabled(any);
     if (m_pReplace) {

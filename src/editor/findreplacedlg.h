@@ -6,6 +6,7 @@
 #include <QString>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -18,6 +19,7 @@ struct FindRequest
     bool wholeWord = false;
     bool matchCase = false;
     bool down = true;
+    bool regularExpression = false; // findWhat is a Qt regular expression
 };
 
 // The Find dialog, and with a replacement field the Replace dialog. It only
@@ -42,12 +44,16 @@ Q_SIGNALS:
 
 private:
     void UpdateButtons();
+    // Whether the request can be searched; an invalid expression is said in the dialog.
+    bool CheckExpression();
 
     bool m_bReplace;
     QLineEdit *m_pFindEdit = nullptr;
     QLineEdit *m_pReplaceEdit = nullptr;
     QCheckBox *m_pWholeWord = nullptr;
     QCheckBox *m_pMatchCase = nullptr;
+    QCheckBox *m_pRegularExpression = nullptr;
+    QLabel *m_pExpressionError = nullptr;
     QRadioButton *m_pUp = nullptr;
     QRadioButton *m_pDown = nullptr;
     QPushButton *m_pFindNext = nullptr;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/textsearch.h"
 
+#include <QRegularExpression>
 #include <QTextDocument>
 
 namespace TextSearch {
@@ -32,16 +33,38 @@ QTextCursor Find(const QTextDocument *document, const FindRequest &request, int 
         flags |= QTextDocument::FindCaseSensitively;
     if (!request.down)
         flags |= QTextDocument::FindBackward;
+    QRegularExpression expression;
+    if (request.regularExpression) {
+        expression.setPattern(request.findWhat);
+        if (!request.matchCase)
+            expression.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
+        if (!expression.isValid())
+            return QTextCursor();
+    }
     int position = from;
     for (;;) {
-        const QTextCursor found = document->find(request.findWhat, position, flags);
-        if (found.isNull() || !request.wholeWord || BoundedByNonWords(document, found))
+        const QTextCursor found = request.regularExpression ? document->find(expression, position, flags)
+                                                            : document->find(request.findWhat, position, flags);
+        // An expression may match nothing at a place: no match to show.
+        const bool empty = !found.isNull() && !found.hasSelection();
+        if (found.isNull() || (!empty && (!request.wholeWord || BoundedByNonWords(document, found))))
             return found;
         // Part of a longer word: look on past its start, which a search up reads as "before".
-        position = request.down ? found.selectionStart() + 1 : found.selectionStart();
+        position = request.down ? found.selectionStart() + 1 : found.selectionStart() - (empty ? 1 : 0);
         if (!request.down && position <= 0)
             return QTextCursor();
     }
+}
+
+int CountMatches(const QTextDocument *document, const FindRequest &request)
+{
+    FindRequest forward = request;
+    forward.down = true;
+    int count = 0;
+    for (QTextCursor found = Find(document, forward, 0); !found.isNull();
+         found = Find(document, forward, found.selectionEnd()))
+        ++count;
+    return count;
 }
 
 bool IsMatch(const QTextCursor &selection, const FindRequest &request)

@@ -18,6 +18,8 @@ bool IsWordCharacter(QChar ch);
 
 // The next match after from (or before it, searching up), without going round; null when there is none.
 QTextCursor Find(const QTextDocument *document, const FindRequest &request, int from);
+// How many matches the document holds, from its start.
+int CountMatches(const QTextDocument *document, const FindRequest &request);
 // Whether the selection is exactly a match of the request.
 bool IsMatch(const QTextCursor &selection, const FindRequest &request);
 
