@@ -493,6 +493,7 @@ private Q_SLOTS:
         QTest::keyClicks(Child<QLineEdit>(dialog, "findEdit"), QStringLiteral("cls"));
         QTest::mouseClick(Child<QPushButton>(dialog, "findNextButton"), Qt::LeftButton);
         QCOMPARE(b->textCursor().selectionStart(), 0);
+        QCOMPARE(Frame()->statusBar()->currentMessage(), QStringLiteral("2 matches"));
         // The other window: F3 repeats the search there, and only there.
         Frame()->MdiArea()->setActiveSubWindow(Frame()->MdiArea()->subWindowList().constFirst());
         QCOMPARE(Frame()->ActiveView(), a);

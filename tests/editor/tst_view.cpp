@@ -3,16 +3,21 @@
 #include "paintedtext.h"
 #include "testsupport.h"
 
+#include "core/settingsnames.h"
+#include "core/settingsstore.h"
 #include "editor/editorzoom.h"
 #include "editor/findreplacedlg.h"
 #include "editor/glyphink.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/gutterwidget.h"
+#include "editor/caretcues.h"
 #include "editor/richsyntaxview.h"
 #include "editor/syntaxhighlighter.h"
 #include "editor/textmarks.h"
+#include "editor/textsearch.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,6 +25,7 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPageLayout>
@@ -1088,6 +1094,136 @@ private Q_SLOTS:
         request.findWhat = QStringLiteral("nowhere");
         QVERIFY(!view.FindNext(request));
         QCOMPARE(view.ReplaceAll(request), 0);
+    }
+
+    // Regular expressions: matches counted, case as asked; an invalid one finds nothing.
+    void regularExpressions_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<int>("count");
+        QTest::newRow("numbers") << "\\d+" << false << 3;
+        QTest::newRow("case-blind") << "print|cls" << false << 3;
+        QTest::newRow("case as written") << "print|cls" << true << 1;
+        QTest::newRow("nothing at a place is no match") << "^" << false << 0;
+        QTest::newRow("invalid") << "(print" << false << 0;
+    }
+    void regularExpressions()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, matchCase);
+        QFETCH(int, count);
+        Window w(QStringLiteral("print 12\nPRINT 3\nCLS 45"));
+        FindRequest request;
+        request.findWhat = pattern;
+        request.matchCase = matchCase;
+        request.regularExpression = true;
+        QCOMPARE(TextSearch::CountMatches(w.view->document(), request), count);
+        QCOMPARE(w.view->FindNext(request), count > 0);
+    }
+    void invalidExpressionIsSaidInTheDialog()
+    {
+        CFindReplaceDlg dialog(false, FindRequest(), nullptr);
+        dialog.show();
+        QSignalSpy found(&dialog, &CFindReplaceDlg::FindNext);
+        dialog.findChild<QLineEdit *>(QStringLiteral("findEdit"))->setText(QStringLiteral("(a"));
+        dialog.findChild<QCheckBox *>(QStringLiteral("regularExpressionCheck"))->setChecked(true);
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("findNextButton")), Qt::LeftButton);
+        auto *error = dialog.findChild<QLabel *>(QStringLiteral("expressionError"));
+        QVERIFY(error->isVisible() && error->text().startsWith(QLatin1String("Invalid regular expression")));
+        QCOMPARE(found.count(), 0);
+        dialog.findChild<QLineEdit *>(QStringLiteral("findEdit"))->setText(QStringLiteral("(a)"));
+        QVERIFY(!error->isVisible());
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("findNextButton")), Qt::LeftButton);
+        QCOMPARE(found.count(), 1);
+        QVERIFY(found.at(0).at(0).value<FindRequest>().regularExpression);
+    }
+
+    // Enter keeps the indentation; Tab and Shift+Tab move lines a level, each one undo step.
+    void indentationKeys_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("autoIndent");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("Enter keeps tabs and blanks")
+            << "\t  x = 1" << 8 << 8 << int(Qt::Key_Return) << true << "\t  x = 1\n\t  ";
+        QTest::newRow("Enter inside the indentation")
+            << "\t\tx" << 1 << 1 << int(Qt::Key_Return) << true << "\t\n\t\tx";
+        QTest::newRow("Enter over a selection") << "  abc" << 3 << 5 << int(Qt::Key_Return) << true << "  a\n  ";
+        QTest::newRow("Enter with AutoIndent off") << "\tx" << 2 << 2 << int(Qt::Key_Return) << false << "\tx\n";
+        QTest::newRow("Tab over lines") << "a\nb\nc" << 0 << 3 << int(Qt::Key_Tab) << true << "\ta\n\tb\nc";
+        QTest::newRow("Tab, the last line only reached")
+            << "a\nb\nc" << 0 << 4 << int(Qt::Key_Tab) << true << "\ta\n\tb\nc";
+        QTest::newRow("Tab in one line types") << "ab" << 0 << 1 << int(Qt::Key_Tab) << true << "\tb";
+        QTest::newRow("Shift+Tab over lines")
+            << "\ta\n      b\n  c" << 0 << 14 << int(Qt::Key_Backtab) << true << "a\n  b\nc";
+        QTest::newRow("Shift+Tab on the caret's line") << "\t\tx" << 2 << 2 << int(Qt::Key_Backtab) << true << "\tx";
+    }
+    void indentationKeys()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, key);
+        QFETCH(bool, autoIndent);
+        QFETCH(QString, result);
+        CSettingsStore().WriteString(autoIndent ? QStringLiteral("1") : QStringLiteral("0"),
+                                     SettingsNames::kEditorSection, SettingsNames::kAutoIndent);
+        Window w(text);
+        CRichSyntaxView &view = *w.view;
+        QTextCursor cursor = view.textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        view.setTextCursor(cursor);
+        QTest::keyClick(&view, Qt::Key(key), key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(view.toPlainText(), result);
+        // Lines moved a level stay selected, whole.
+        if (key != Qt::Key_Return && from != to && result.count(QLatin1Char('\n')) > 0)
+            QCOMPARE(view.textCursor().selectionStart(), 0);
+        view.OnEditUndo();
+        QCOMPARE(view.toPlainText(), text);
+        CSettingsStore().WriteString(QStringLiteral("1"), SettingsNames::kEditorSection, SettingsNames::kAutoIndent);
+    }
+
+    // Beside a block keyword or a bracket, it and its partner get a ground;
+    // resting on a name shows its other occurrences in view.
+    void pairsAndOccurrences()
+    {
+        Window w(QStringLiteral("if a then\n  x = b(a)\nend if\nprint a ; a\nf(1"));
+        CRichSyntaxView &view = *w.view;
+        auto grounds = [&view](const QColor &color) {
+            QStringList found;
+            for (const QTextEdit::ExtraSelection &selection : view.extraSelections()) {
+                if (selection.format.background().color() == color)
+                    found.append(selection.cursor.selectedText());
+            }
+            return found;
+        };
+        QTextCursor cursor(view.document());
+        cursor.setPosition(1);
+        view.setTextCursor(cursor);
+        QCOMPARE(grounds(CCaretCues::kPairGround), (QStringList{"if", "end if"}));
+        view.OnEditGoToMatching();
+        QCOMPARE(view.textCursor().blockNumber(), 2);
+        // The name rested on: its other occurrences in code.
+        cursor.setPosition(3);
+        view.setTextCursor(cursor);
+        QCOMPARE(grounds(CCaretCues::kPairGround), QStringList());
+        QTRY_COMPARE(grounds(CCaretCues::kOccurrenceGround), (QStringList{"a", "a"}));
+        cursor.setPosition(4, QTextCursor::KeepAnchor);
+        view.setTextCursor(cursor);
+        QCOMPARE(grounds(CCaretCues::kOccurrenceGround), QStringList());
+        // A bracket and its partner; one without.
+        cursor.setPosition(17);
+        view.setTextCursor(cursor);
+        QCOMPARE(grounds(CCaretCues::kPairGround), (QStringList{"(", ")"}));
+        view.moveCursor(QTextCursor::End);
+        view.moveCursor(QTextCursor::Left);
+        view.moveCursor(QTextCursor::Left);
+        QCOMPARE(grounds(CCaretCues::kUnmatchedGround), QStringList{"("});
     }
 
     // Fault mended: the whole word "x" was replaced inside "#x", whose "#" the language counts as part of a word.
