@@ -5,6 +5,7 @@
 
 #include "build/buildcommands.h"
 #include "build/messagespanel.h"
+#include "editor/outlinepanel.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/scanner.h"
@@ -24,6 +25,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <climits>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -42,6 +44,7 @@ constexpr int kKeystrokes = 200;
 constexpr int kRounds = 5;
 constexpr int kLongLine = 100000;
 constexpr int kMarks = 10000;
+constexpr int kOutlineLines = 10000;
 
 QString GenerateSource(int lines)
 {
@@ -326,6 +329,8 @@ const char kUsage[] = "usage: bench_editor [FIGURE...]\n"
                       "  scanner    (6) colouring every line, against one reading pass over the text\n"
                       "  marks      (7) a keystroke in the middle of the big file holding 10,000 marks, against\n"
                       "                 one without marks; (8) 10,000 messages marked and listed, in ms\n"
+                      "  outline    (9) typing in a 10,000-line program with its outline listed, against typing\n"
+                      "                 without one: the outline's cost per keystroke, in ms\n"
                       "  paging-editor  pages through the editor alone, for profiling\n";
 
 int main(int argc, char *argv[])
@@ -474,6 +479,52 @@ int main(int argc, char *argv[])
                     "(goal <= 1.5)\n",
                     kKeyLine, kMarks, Ms(marked / 2), Ms(unmarked / 2), double(marked) / double(unmarked));
         std::printf("(8) %d messages marked and listed in %.1f ms (goal <= 200 ms)\n", kMarks, Ms(ready));
+    }
+
+    if (Wanted("outline")) {
+        // Typing in a 10,000-line program with its outline listed, against typing without one.
+        QString program;
+        for (int i = 0; i < kOutlineLines; ++i) {
+            program += i % 10 == 0 ? QStringLiteral("function f%1(x)\n").arg(i)
+                                   : QStringLiteral("  x = x + %1 ; step\n").arg(i);
+        }
+        const auto typing = [](int key, bool listed) {
+            return [key, listed](QPlainTextEdit *edit) {
+                auto *view = static_cast<CRichSyntaxView *>(edit);
+                COutlinePanel panel;
+                if (listed) {
+                    panel.resize(300, 600);
+                    panel.show();
+                    panel.SetView(view);
+                }
+                QTextCursor cursor(view->document()->findBlockByNumber(kOutlineLines / 2));
+                cursor.movePosition(QTextCursor::EndOfBlock);
+                view->setTextCursor(cursor);
+                view->setFocus();
+                Settle();
+                QElapsedTimer timer;
+                timer.start();
+                for (int i = 0; i < kKeystrokes; ++i) {
+                    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_X ? "x" : "\r");
+                    QApplication::sendEvent(view, &press);
+                    QCoreApplication::processEvents();
+                }
+                return timer.nsecsElapsed() / kKeystrokes;
+            };
+        };
+        qint64 results[2][2] = {{LLONG_MAX, LLONG_MAX}, {LLONG_MAX, LLONG_MAX}};
+        for (int round = 0; round < 2; ++round) {
+            for (int k = 0; k < 2; ++k) {
+                const int key = k == 0 ? Qt::Key_X : Qt::Key_Return;
+                results[k][0] = std::min(results[k][0], WithEditor(program, typing(key, false)));
+                results[k][1] = std::min(results[k][1], WithEditor(program, typing(key, true)));
+            }
+        }
+        std::printf("(9) outline update in a %d-line file: a character %.3f ms, a line break %.3f ms (goal <= 2 ms); "
+                    "keystroke with the outline %.3f ms, without %.3f ms: ratio %.2f\n",
+                    kOutlineLines, Ms(std::max<qint64>(0, results[0][1] - results[0][0])),
+                    Ms(std::max<qint64>(0, results[1][1] - results[1][0])), Ms(results[0][1]), Ms(results[0][0]),
+                    double(results[0][1]) / double(results[0][0]));
     }
 
     // The scanner alone vs a pass that reads every character.

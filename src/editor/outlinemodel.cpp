@@ -173,11 +173,11 @@ void COutlineModel::OnContentsChange(int from, int removed, int added)
             endInsertRows();
         }
     }
-    // Lines came or went: the line numbers from here on are new.
+    // Lines came or went: the line numbers from here on are new. They are
+    // worked out when asked for, so a signal for every row below would only
+    // cost time; whoever shows them is told to show them again.
     const int blocks = m_pDocument->blockCount();
-    if (blocks != m_nBlockCount && firstRow < int(m_entries.size())) {
-        Q_EMIT dataChanged(index(firstRow, LineColumn), index(int(m_entries.size()) - 1, LineColumn),
-                           {Qt::DisplayRole});
-    }
+    if (blocks != m_nBlockCount && firstRow < int(m_entries.size()))
+        Q_EMIT LinesMoved();
     m_nBlockCount = blocks;
 }

@@ -39,6 +39,10 @@ public:
     // The first row that defines name, in any case; -1 when none.
     int Find(QStringView name) const;
 
+Q_SIGNALS:
+    // Lines came or went: rows below show other line numbers now, without a dataChanged.
+    void LinesMoved();
+
 private:
     explicit COutlineModel(QTextDocument *doc);
     void OnContentsChange(int from, int removed, int added);

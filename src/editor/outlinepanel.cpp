@@ -73,8 +73,11 @@ void COutlinePanel::SetView(CRichSyntaxView *view)
         return;
     disconnect(m_caret);
     m_pView = view;
-    m_pProxy->setSourceModel(view ? COutlineModel::ForDocument(view->document()) : nullptr);
+    disconnect(m_lines);
+    COutlineModel *model = view ? COutlineModel::ForDocument(view->document()) : nullptr;
+    m_pProxy->setSourceModel(model);
     if (view) {
+        m_lines = connect(model, &COutlineModel::LinesMoved, m_pList->viewport(), qOverload<>(&QWidget::update));
         m_caret = connect(view, &QPlainTextEdit::cursorPositionChanged, this, &COutlinePanel::FollowCaret);
         m_pList->header()->setSectionResizeMode(COutlineModel::NameColumn, QHeaderView::Stretch);
         m_pList->header()->setSectionResizeMode(COutlineModel::LineColumn, QHeaderView::ResizeToContents);
@@ -88,6 +91,10 @@ void COutlinePanel::FollowCaret()
     if (!m_pView || !model)
         return;
     const int row = model->RowAt(m_pView->textCursor().position());
+    // Most caret moves stay in the same definition.
+    if (row == m_nCaretRow && sender() == m_pView)
+        return;
+    m_nCaretRow = row;
     const QModelIndex current = row < 0 ? QModelIndex() : m_pProxy->mapFromSource(model->index(row, 0));
     if (!current.isValid()) {
         m_pList->selectionModel()->clear();

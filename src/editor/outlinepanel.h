@@ -40,4 +40,6 @@ private:
     QSortFilterProxyModel *m_pProxy;
     QPointer<CRichSyntaxView> m_pView;
     QMetaObject::Connection m_caret;
+    QMetaObject::Connection m_lines;
+    int m_nCaretRow = -1; // the row the caret was in when last followed
 };
