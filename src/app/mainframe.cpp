@@ -100,7 +100,6 @@ void CMainFrame::CreateOutline()
 {
     m_pOutline = new COutlinePanel;
     m_pOutlineDock = AddPanel(QStringLiteral("Outline"), m_pOutline, Qt::RightDockWidgetArea, ID_WINDOW_OUTLINE);
-    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] { m_pOutline->SetView(ActiveView()); });
     connect(m_pOutline, &COutlinePanel::Jumped, this,
             [](CRichSyntaxView *view, int from) { CPlaceHistory::Instance().Record(view, from, view); });
 }
@@ -377,6 +376,8 @@ void CMainFrame::UpdateFrameState()
     const bool hasDoc = ActiveChildFrame() != nullptr;
     CRichSyntaxView *view = ActiveView();
     m_pFindReplace->SetView(view);
+    if (m_pOutline)
+        m_pOutline->SetView(view);
     if (view != m_pWatchedView) {
         if (m_pWatchedView)
             m_pWatchedView->disconnect(this);

@@ -97,11 +97,13 @@ void GoToDefinition(CRichSyntaxView *view)
         const QTextBlock block = view->document()->findBlock(position);
         view->GoToPosition(block.blockNumber() + 1, position - block.position() + 1);
         CPlaceHistory::Instance().Record(view, caret.position(), view);
+        Services().ShowStatusMessage(QString());
         return;
     }
     if (!path.isEmpty()) {
         if (const std::optional<DefinitionSite> site = FindIncludedDefinition(name, path)) {
-            Services().GoToSource(site->path, site->line, site->column);
+            if (Services().GoToSource(site->path, site->line, site->column))
+                Services().ShowStatusMessage(QString());
             return;
         }
     }
