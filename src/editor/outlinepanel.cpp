@@ -73,15 +73,29 @@ void COutlinePanel::SetView(CRichSyntaxView *view)
         return;
     disconnect(m_caret);
     m_pView = view;
-    disconnect(m_lines);
+    for (const QMetaObject::Connection &connection : std::as_const(m_modelConnections))
+        disconnect(connection);
+    m_modelConnections.clear();
+    m_nCaretRow = -1;
     COutlineModel *model = view ? COutlineModel::ForDocument(view->document()) : nullptr;
     m_pProxy->setSourceModel(model);
     if (view) {
-        m_lines = connect(model, &COutlineModel::LinesMoved, m_pList->viewport(), qOverload<>(&QWidget::update));
+        m_modelConnections = {
+            connect(model, &COutlineModel::LinesMoved, m_pList->viewport(), qOverload<>(&QWidget::update)),
+            // Rows that come or go change what the caret's row number means.
+            connect(model, &QAbstractItemModel::rowsInserted, this, &COutlinePanel::RowsChanged),
+            connect(model, &QAbstractItemModel::rowsRemoved, this, &COutlinePanel::RowsChanged)};
         m_caret = connect(view, &QPlainTextEdit::cursorPositionChanged, this, &COutlinePanel::FollowCaret);
         m_pList->header()->setSectionResizeMode(COutlineModel::NameColumn, QHeaderView::Stretch);
         m_pList->header()->setSectionResizeMode(COutlineModel::LineColumn, QHeaderView::ResizeToContents);
     }
+    FollowCaret();
+}
+
+void COutlinePanel::RowsChanged()
+{
+    // The caret may have moved before its rows did.
+    m_nCaretRow = -1;
     FollowCaret();
 }
 

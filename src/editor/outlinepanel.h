@@ -32,6 +32,7 @@ Q_SIGNALS:
 
 private:
     void FollowCaret();
+    void RowsChanged();
     void GoTo(const QModelIndex &index);
 
     QLineEdit *m_pFilter;
@@ -40,6 +41,6 @@ private:
     QSortFilterProxyModel *m_pProxy;
     QPointer<CRichSyntaxView> m_pView;
     QMetaObject::Connection m_caret;
-    QMetaObject::Connection m_lines;
+    QList<QMetaObject::Connection> m_modelConnections;
     int m_nCaretRow = -1; // the row the caret was in when last followed
 };

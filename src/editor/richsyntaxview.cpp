@@ -692,7 +692,10 @@ void CRichSyntaxView::OnEditRedo()
 void CRichSyntaxView::OnEditGoToLine()
 {
     CGoToLineDlg dialog(textCursor().blockNumber() + 1, document()->blockCount(), this);
-    if (dialog.exec() != QDialog::Accepted)
+    const int answer = dialog.exec();
+    // The keys go back to the main window, also where no window manager gives them back.
+    window()->activateWindow();
+    if (answer != QDialog::Accepted)
         return;
     const int from = textCursor().position();
     GoToPosition(dialog.Line(), 0);
@@ -750,7 +753,8 @@ void CRichSyntaxView::IndentLines(bool inward)
     // A selection that ends at the start of a line leaves that line out.
     if (last != first && cursor.selectionEnd() == last.position())
         last = last.previous();
-    QTextCursor edit(document());
+    // The view's own cursor makes the edit, so that undoing it leaves the caret there.
+    QTextCursor edit = cursor;
     edit.beginEditBlock();
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
         edit.setPosition(block.position());

@@ -106,6 +106,15 @@ private Q_SLOTS:
         QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Rows(), (QStringList{"Ball:2", "Move:4", "mainloop:7"}));
+        // A definition typed where the caret stands becomes the current row.
+        CaretOn(6, QStringLiteral("end function"));
+        View()->moveCursor(QTextCursor::EndOfBlock);
+        QTest::keyClick(View(), Qt::Key_Return);
+        QTest::keyClicks(View(), QStringLiteral("function Mid"));
+        QCOMPARE(outline->List()->currentIndex().data().toString(), QStringLiteral("Mid"));
+        QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Rows(), (QStringList{"Ball:2", "Move:4", "mainloop:7"}));
         // A click goes there.
         QTreeView *list = outline->List();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(2, 0)).center());

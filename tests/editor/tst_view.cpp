@@ -1157,6 +1157,8 @@ private Q_SLOTS:
         QTest::newRow("Tab over lines") << "a\nb\nc" << 0 << 3 << int(Qt::Key_Tab) << true << "\ta\n\tb\nc";
         QTest::newRow("Tab, the last line only reached")
             << "a\nb\nc" << 0 << 4 << int(Qt::Key_Tab) << true << "\ta\n\tb\nc";
+        QTest::newRow("Tab over lines further down")
+            << "x\na\nb" << 2 << 5 << int(Qt::Key_Tab) << true << "x\n\ta\n\tb";
         QTest::newRow("Tab in one line types") << "ab" << 0 << 1 << int(Qt::Key_Tab) << true << "\tb";
         QTest::newRow("Shift+Tab over lines")
             << "\ta\n      b\n  c" << 0 << 14 << int(Qt::Key_Backtab) << true << "a\n  b\nc";
@@ -1182,9 +1184,11 @@ private Q_SLOTS:
         QCOMPARE(view.toPlainText(), result);
         // Lines moved a level stay selected, whole.
         if (key != Qt::Key_Return && from != to && result.count(QLatin1Char('\n')) > 0)
-            QCOMPARE(view.textCursor().selectionStart(), 0);
+            QCOMPARE(view.textCursor().selectionStart(), view.document()->findBlock(from).position());
         view.OnEditUndo();
         QCOMPARE(view.toPlainText(), text);
+        // Undone, the caret is back on the lines the key changed.
+        QCOMPARE(view.textCursor().blockNumber(), view.document()->findBlock(to).blockNumber());
         CSettingsStore().WriteString(QStringLiteral("1"), SettingsNames::kEditorSection, SettingsNames::kAutoIndent);
     }
 
