@@ -275,6 +275,7 @@ bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
         return false;
     }
     m_encoding = source.encoding;
+    m_lineBreak = source.lineBreak;
     m_pTextDoc->setPlainText(source.text);
     m_pTextDoc->setModified(false);
     m_diskState = FileStateOfRead(entry, file, bytes);
@@ -290,7 +291,7 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
     const QString text = m_pTextDoc->toRawText();
     *encoding = m_encoding;
     int bad = -1;
-    if (EncodeSource(text, *encoding, bytes, &bad))
+    if (EncodeSource(text, *encoding, bytes, &bad, m_lineBreak))
         return true;
 
     int line = 0;
@@ -303,7 +304,7 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
         if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return false;
         *encoding = SourceEncoding::Utf8;
-        if (EncodeSource(text, *encoding, bytes, &bad))
+        if (EncodeSource(text, *encoding, bytes, &bad, m_lineBreak))
             return true;
         LineAndColumn(text, bad, &line, &column);
     }
@@ -405,6 +406,7 @@ void CRichSyntaxDoc::OnNewDocument()
 {
     m_pTextDoc->clear();
     m_strPathName.clear();
+    m_lineBreak = LineBreak::CrLf;
     m_nNewType = 0;
     m_strTemplate.clear();
     m_bTemplatePlaced = false;

@@ -89,6 +89,8 @@ public:
     SourceEncoding Encoding() const { return m_encoding; }
     // The encoding the next save writes in.
     void SetEncoding(SourceEncoding encoding) { m_encoding = encoding; }
+    // How the file's lines end; new documents' lines end in CR LF.
+    LineBreak GetLineBreak() const { return m_lineBreak; }
 
     // 1: a new project source file whose template text is still to be placed in its view.
     int m_nNewType = 0;
@@ -120,6 +122,7 @@ private:
     QString m_strPathName;
     QString m_strTitle;
     SourceEncoding m_encoding = SourceEncoding::Windows1252;
+    LineBreak m_lineBreak = LineBreak::CrLf; // the file's, kept when it is saved
     QList<CRichSyntaxView *> m_views;
     // The file as the editor last read or wrote it, and as the user last chose not to reload it.
     FileState m_diskState;

@@ -117,6 +117,37 @@ QString DecodeWindows1252(const QByteArray &bytes)
     return NormaliseLineBreaks(std::move(text));
 }
 
+char16_t Code(char ch)
+{
+    return char16_t(static_cast<unsigned char>(ch));
+}
+char16_t Code(QChar ch)
+{
+    return ch.unicode();
+}
+
+// The one kind of line break text uses; CR LF when it uses none or several.
+template<class Text>
+LineBreak LineBreakIn(const Text &text)
+{
+    bool seen[3] = {false, false, false};
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ch = Code(text.at(i));
+        if (ch == u'\r') {
+            const bool pair = i + 1 < n && Code(text.at(i + 1)) == u'\n';
+            seen[int(pair ? LineBreak::CrLf : LineBreak::Cr)] = true;
+            i += pair ? 1 : 0;
+        } else if (ch == u'\n') {
+            seen[int(LineBreak::Lf)] = true;
+        }
+    }
+    const int kinds = int(seen[0]) + int(seen[1]) + int(seen[2]);
+    if (kinds != 1 || seen[int(LineBreak::CrLf)])
+        return LineBreak::CrLf;
+    return seen[int(LineBreak::Lf)] ? LineBreak::Lf : LineBreak::Cr;
+}
+
 bool IsLineBreakAt(const QString &text, qsizetype i, qsizetype *length)
 {
     const QChar ch = text.at(i);
@@ -208,11 +239,14 @@ DecodedSource DecodeSource(const QByteArray &bytes)
         QString text;
         if (bytes.startsWith(bigEndian ? kBomUtf16Be : kBomUtf16Le) && DecodeUtf16(bytes.mid(2), bigEndian, &text)
             && !HasStructureCharacters(text)) {
+            result.lineBreak = LineBreakIn(text);
             result.text = NormaliseLineBreaks(text);
             result.encoding = utf16;
             return result;
         }
     }
+    // CR and LF are single bytes in the 8-bit encodings.
+    result.lineBreak = LineBreakIn(bytes);
     const bool bom = bytes.startsWith(kBom);
     const QByteArray body = bom ? bytes.mid(kBom.size()) : bytes;
     if ((bom || HasNonAscii(body)) && IsValidUtf8(body)) {
@@ -228,8 +262,24 @@ DecodedSource DecodeSource(const QByteArray &bytes)
     return result;
 }
 
-bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes, int *firstBadIndex)
+QString LineBreakName(LineBreak lineBreak)
 {
+    switch (lineBreak) {
+    case LineBreak::Lf:
+        return QStringLiteral("LF");
+    case LineBreak::Cr:
+        return QStringLiteral("CR");
+    case LineBreak::CrLf:
+        break;
+    }
+    return QStringLiteral("CRLF");
+}
+
+bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes, int *firstBadIndex,
+                  LineBreak lineBreak)
+{
+    const bool cr = lineBreak != LineBreak::Lf;
+    const bool lf = lineBreak != LineBreak::Cr;
     QByteArray out;
     out.reserve(text.size() + text.size() / 16 + 4);
     const bool utf16 = IsUtf16(encoding);
@@ -243,10 +293,15 @@ bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *byte
         qsizetype breakLength = 0;
         if (IsLineBreakAt(text, i, &breakLength)) {
             if (utf16) {
-                AppendUtf16(&out, u'\r', bigEndian);
-                AppendUtf16(&out, u'\n', bigEndian);
+                if (cr)
+                    AppendUtf16(&out, u'\r', bigEndian);
+                if (lf)
+                    AppendUtf16(&out, u'\n', bigEndian);
             } else {
-                out.append("\r\n", 2);
+                if (cr)
+                    out.append('\r');
+                if (lf)
+                    out.append('\n');
             }
             i += breakLength;
             continue;

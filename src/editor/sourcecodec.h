@@ -15,11 +15,18 @@ enum class SourceEncoding {
     Utf16Be,
 };
 
+// How a file's lines end: CR LF (the default, and what a file that mixes them keeps), LF alone or CR alone.
+enum class LineBreak { CrLf, Lf, Cr };
+
 struct DecodedSource
 {
     QString text; // line breaks are '\n'
     SourceEncoding encoding = SourceEncoding::Windows1252;
+    LineBreak lineBreak = LineBreak::CrLf; // the one the file used throughout, else CR LF
 };
+
+// The name users know a line break by: "CRLF", "LF" or "CR".
+QString LineBreakName(LineBreak lineBreak);
 
 // Valid UTF-8 holding a multi-byte sequence decodes as UTF-8, and valid UTF-16
 // behind its byte-order mark as UTF-16 (a byte-order mark is dropped from the
@@ -27,10 +34,11 @@ struct DecodedSource
 DecodedSource DecodeSource(const QByteArray &bytes);
 
 // Encodes text for saving. '\n', U+2029, CR LF and a lone CR are each written
-// as CR LF; nothing is added at the end but the byte-order mark at the start. Returns false, leaving bytes
+// as lineBreak; nothing is added at the end but the byte-order mark at the start. Returns false, leaving bytes
 // untouched, when a character cannot be held by the encoding; firstBadIndex
 // then tells where it is in text.
-bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes, int *firstBadIndex = nullptr);
+bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *bytes, int *firstBadIndex = nullptr,
+                  LineBreak lineBreak = LineBreak::CrLf);
 
 // The name users know the encoding by, for messages.
 QString SourceEncodingName(SourceEncoding encoding);

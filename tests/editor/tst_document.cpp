@@ -174,31 +174,38 @@ private Q_SLOTS:
     void openAndSaveGivesBackEveryByte_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("kept"); // its one kind of line break; else written with CR LF
 
         QByteArray every;
         for (int b = 0; b < 256; ++b)
             every.append(char(b));
-        QTest::newRow("every byte value") << every;
+        QTest::newRow("every byte value") << every << false;
         QByteArray lines;
         for (int b = 255; b >= 0; --b)
             lines.append(char(b)).append(b % 3 == 0 ? "\n" : b % 3 == 1 ? "\r" : "\r\n");
-        QTest::newRow("every byte value between mixed line breaks") << lines;
-        QTest::newRow("NUL bytes") << QByteArray("A\0B\0\0C", 6);
-        QTest::newRow("no final line break") << QByteArray("PRINT 1\r\nEND");
-        QTest::newRow("final line break") << QByteArray("PRINT 1\r\nEND\r\n");
+        QTest::newRow("every byte value between mixed line breaks") << lines << false;
+        QTest::newRow("NUL bytes") << QByteArray("A\0B\0\0C", 6) << false;
+        QTest::newRow("no final line break") << QByteArray("PRINT 1\r\nEND") << false;
+        QTest::newRow("final line break") << QByteArray("PRINT 1\r\nEND\r\n") << false;
         QTest::newRow("no-break space in Windows-1252") << QByteArray("A\xA0"
-                                                                      "B");
-        QTest::newRow("UTF-8 without byte-order mark") << QByteArray("' \xC3\xA9t\xC3\xA9 \xE2\x82\xAC\r\nEND");
-        QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF' \xC3\xA9\r\n");
+                                                                      "B")
+                                                        << false;
+        QTest::newRow("UTF-8 without byte-order mark")
+            << QByteArray("' \xC3\xA9t\xC3\xA9 \xE2\x82\xAC\r\nEND") << false;
+        QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF' \xC3\xA9\r\n") << false;
         QTest::newRow("UTF-8 no-break space and line separator") << QByteArray("a\xC2\xA0"
                                                                                "b\xE2\x80\xA8"
-                                                                               "c");
-        QTest::newRow("empty file") << QByteArray();
+                                                                               "c")
+                                                                 << false;
+        QTest::newRow("empty file") << QByteArray() << false;
+        QTest::newRow("LF kept") << QByteArray("PRINT 1\n\nEND\n") << true;
+        QTest::newRow("CR kept") << QByteArray("PRINT 1\rEND") << true;
     }
 
     void openAndSaveGivesBackEveryByte()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, kept);
         MessageBoxRecorder boxes;
         const QString path = Fixture(QStringLiteral("source.qrx"), bytes);
         CRichSyntaxDoc *doc = m_pTemplate->OpenDocumentFile(path);
@@ -207,7 +214,7 @@ private Q_SLOTS:
         QVERIFY(!doc->IsModified());
         QCOMPARE(doc->m_nNewType, 0);
         QVERIFY(doc->DoFileSave());
-        QCOMPARE(TestSupport::ReadFile(path), WithCrLf(bytes));
+        QCOMPARE(TestSupport::ReadFile(path), kept ? bytes : WithCrLf(bytes));
         QVERIFY(boxes.Boxes().isEmpty());
     }
 

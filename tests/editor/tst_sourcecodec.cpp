@@ -183,6 +183,38 @@ private Q_SLOTS:
         QCOMPARE(written, WithCrLf(bytes));
     }
 
+    // A file's line break is kept byte for byte; one that mixes them is written with CR LF.
+    void lineBreaksKept_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("LF") << QByteArray("a\nb\n\nc") << "LF" << QByteArray("a\nb\n\nc");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "CRLF" << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR") << QByteArray("a\rb\r") << "CR" << QByteArray("a\rb\r");
+        QTest::newRow("UTF-8, LF") << QByteArray("caf\xC3\xA9\nx\n") << "LF" << QByteArray("caf\xC3\xA9\nx\n");
+        QTest::newRow("UTF-16, LF") << Bytes("\xFF\xFE"
+                                             "a\0\n\0b\0",
+                                             8)
+                                    << "LF"
+                                    << Bytes("\xFF\xFE"
+                                             "a\0\n\0b\0",
+                                             8);
+        QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd") << "CRLF" << QByteArray("a\r\nb\r\nc\r\nd");
+        QTest::newRow("none") << QByteArray("a") << "CRLF" << QByteArray("a");
+    }
+    void lineBreaksKept()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        const DecodedSource decoded = DecodeSource(bytes);
+        QCOMPARE(LineBreakName(decoded.lineBreak), name);
+        QByteArray encoded;
+        QVERIFY(EncodeSource(decoded.text, decoded.encoding, &encoded, nullptr, decoded.lineBreak));
+        QCOMPARE(encoded, written);
+    }
+
     void everyWindows1252CharacterHasItsByte()
     {
         for (int b = 0; b < 256; ++b)
