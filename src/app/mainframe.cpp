@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
+#include "editor/sourcecodec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,6 +44,7 @@
 namespace {
 const QString kReady = QStringLiteral("Ready");
 const QString kPosition = QStringLiteral("Ln %1, Col %2");
+const QString kFormat = QStringLiteral("%1 \u00b7 %2");
 } // namespace
 
 CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
@@ -299,6 +301,9 @@ void CMainFrame::CreateStatusBar()
         bar->addPermanentWidget(label);
         return label;
     };
+    // The file's encoding and line break, beside the designed panes.
+    m_pFormatPane = pane(QString());
+    m_pFormatPane->setObjectName(QStringLiteral("formatPane"));
     m_pPositionPane = pane(kPosition.arg(99999).arg(999));
     m_pPositionPane->setObjectName(QStringLiteral("positionPane"));
     m_pCapsPane = pane(QStringLiteral("CAP"));
@@ -323,10 +328,13 @@ void CMainFrame::UpdatePositionPane()
     CRichSyntaxView *view = ActiveView();
     if (!view) {
         m_pPositionPane->clear();
+        m_pFormatPane->clear();
         return;
     }
     const QPoint at = view->CaretLineColumn();
     m_pPositionPane->setText(kPosition.arg(at.x()).arg(at.y()));
+    const CRichSyntaxDoc *doc = view->GetDocument();
+    m_pFormatPane->setText(kFormat.arg(SourceEncodingLabel(doc->Encoding()), LineBreakName(doc->GetLineBreak())));
 }
 
 void CMainFrame::UpdateIndicators()

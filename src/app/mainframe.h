@@ -119,6 +119,7 @@ private:
     QList<QMenu *> m_noDocMenus;
     QList<QMenu *> m_docMenus;
     QLabel *m_pPositionPane = nullptr; // the caret's line and column
+    QLabel *m_pFormatPane = nullptr;   // the file's encoding and line break
     QLabel *m_pCapsPane = nullptr;
     QLabel *m_pNumPane = nullptr;
     QLabel *m_pScrlPane = nullptr;

@@ -369,6 +369,20 @@ QString SourceEncodingName(SourceEncoding encoding)
     return QString();
 }
 
+QString SourceEncodingLabel(SourceEncoding encoding)
+{
+    switch (encoding) {
+    case SourceEncoding::Utf8Bom:
+        return QStringLiteral("UTF-8 BOM");
+    case SourceEncoding::Utf16Le:
+        return QStringLiteral("UTF-16 LE");
+    case SourceEncoding::Utf16Be:
+        return QStringLiteral("UTF-16 BE");
+    default:
+        return SourceEncodingName(encoding);
+    }
+}
+
 SourceEncoding SourceEncodingFromName(const QString &name)
 {
     for (const SourceEncoding encoding :

@@ -42,6 +42,8 @@ bool EncodeSource(const QString &text, SourceEncoding encoding, QByteArray *byte
 
 // The name users know the encoding by, for messages.
 QString SourceEncodingName(SourceEncoding encoding);
+// The encoding's short name, for the status bar: "Windows-1252", "UTF-8 BOM", "UTF-16 LE" and the like.
+QString SourceEncodingLabel(SourceEncoding encoding);
 // The encoding of a name SourceEncodingName gives; Windows-1252 for any other.
 SourceEncoding SourceEncodingFromName(const QString &name);
 

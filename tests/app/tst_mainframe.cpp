@@ -805,25 +805,29 @@ private Q_SLOTS:
         auto *pane = Frame()->statusBar()->findChild<QLabel *>(QStringLiteral("positionPane"));
         QVERIFY(pane);
         QCOMPARE(pane->text(), QString());
-        // The first of the panes, left of CAP, NUM and SCRL.
+        // Left of CAP, NUM and SCRL; only the file's encoding and line break before it.
+        auto *format = Frame()->statusBar()->findChild<QLabel *>(QStringLiteral("formatPane"));
         QList<QLabel *> panes;
         for (QLabel *label : Frame()->statusBar()->findChildren<QLabel *>()) {
             if (label->frameShape() == QFrame::Panel)
                 panes.append(label);
         }
-        QCOMPARE(panes.size(), 4);
+        QCOMPARE(panes.size(), 5);
         for (QLabel *other : std::as_const(panes))
-            QVERIFY(other == pane || other->x() > pane->x());
-        CRichSyntaxView *a = OpenFile(QStringLiteral("a.qrx"), "\tab\r\nline two\r\n");
+            QVERIFY(other == pane || other == format || other->x() > pane->x());
+        QVERIFY(format->x() < pane->x());
+        CRichSyntaxView *a = OpenFile(QStringLiteral("a.qrx"), "\tab\nline two\n");
         QVERIFY(a);
         QCOMPARE(pane->text(), QStringLiteral("Ln 1, Col 1"));
+        QCOMPARE(format->text(), QStringLiteral("Windows-1252 \u00b7 LF"));
         QTest::keyClick(a, Qt::Key_End);
         QCOMPARE(pane->text(), QStringLiteral("Ln 1, Col 7")); // the tab reaches column 5
         QTest::keyClick(a, Qt::Key_Down);
         QCOMPARE(pane->text(), QStringLiteral("Ln 2, Col 7"));
-        CRichSyntaxView *b = OpenFile(QStringLiteral("b.qrx"), "x\r\n");
+        CRichSyntaxView *b = OpenFile(QStringLiteral("b.qrx"), "\xC3\xA9\r\n");
         QVERIFY(b);
         QCOMPARE(pane->text(), QStringLiteral("Ln 1, Col 1"));
+        QCOMPARE(format->text(), QStringLiteral("UTF-8 \u00b7 CRLF"));
         QTest::keyClick(b, Qt::Key_F6, Qt::ControlModifier);
         QTRY_COMPARE(pane->text(), QStringLiteral("Ln 2, Col 7"));
         TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
