@@ -40,6 +40,11 @@ CWizardDlg::CWizardDlg(QWidget *parent) : QDialog(parent ? parent : Services().D
     if (m_strName.isEmpty())
         m_strName = kDefaultName;
     m_strPath = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardPath);
+    if (m_strPath.isEmpty()) {
+        // Nothing stored yet: the user's documents folder, else the home folder.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        m_strPath = QDir::toNativeSeparators(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    }
     m_bAutoOpen = store.ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0;
 
     setWindowTitle(kTitle);

@@ -20,6 +20,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
@@ -111,7 +113,14 @@ private Q_SLOTS:
         CWizardDlg wizard;
         QCOMPARE(wizard.windowTitle(), QStringLiteral("New Source Project Wizard"));
         QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), QStringLiteral("My Project"));
-        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), QString());
+        // Nothing stored: the documents folder where there is one, else home.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(!QFileInfo::exists(documents));
+        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), QDir::toNativeSeparators(QDir::homePath()));
+        QVERIFY(QDir().mkpath(documents));
+        auto removeDocuments = qScopeGuard([&documents] { QDir(documents).removeRecursively(); });
+        CWizardDlg withDocuments;
+        QCOMPARE(Child<QLineEdit>(&withDocuments, "pathEdit")->text(), QDir::toNativeSeparators(documents));
         QVERIFY(Child<QRadioButton>(&wizard, "projectRadio")->isChecked());
         QVERIFY(!Child<QRadioButton>(&wizard, "blankRadio")->isChecked());
         QVERIFY(Child<QCheckBox>(&wizard, "subFolderCheck")->isChecked());
@@ -138,7 +147,7 @@ private Q_SLOTS:
             << "Space Game" << "/home/me/games" << "1" << "Space Game" << true;
         QTest::newRow("auto-open left off") << "Pong" << "/srv/x" << "0" << "Pong" << false;
         QTest::newRow("empty stored name shows My Project") << "" << "/srv/x" << "1" << "My Project" << true;
-        QTest::newRow("any non-zero number is on") << "A" << "" << "7" << "A" << true;
+        QTest::newRow("any non-zero number is on, no folder: home") << "A" << "" << "7" << "A" << true;
         QTest::newRow("text that is no number is off") << "A" << "" << "yes" << "A" << false;
         // clang-format on
     }
@@ -152,7 +161,8 @@ private Q_SLOTS:
         StoreWizard(name, path, open);
         CWizardDlg wizard;
         QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), shownName);
-        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), path);
+        QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(),
+                 path.isEmpty() ? QDir::toNativeSeparators(QDir::homePath()) : path);
         QCOMPARE(Child<QCheckBox>(&wizard, "autoOpenCheck")->isChecked(), autoOpen);
         // Kind and sub-folder are never remembered.
         QVERIFY(Child<QRadioButton>(&wizard, "projectRadio")->isChecked());
@@ -210,6 +220,7 @@ private Q_SLOTS:
         wizard.show();
         Child<QLineEdit>(&wizard, "nameEdit")->selectAll();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Ghost \"Town\""));
+        Child<QLineEdit>(&wizard, "pathEdit")->selectAll();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "pathEdit"), QStringLiteral("/tmp/nowhere"));
         QTest::mouseClick(Child<QCheckBox>(&wizard, "autoOpenCheck"), Qt::LeftButton);
         if (blank)
@@ -274,6 +285,7 @@ private Q_SLOTS:
         wizard.show();
         Child<QLineEdit>(&wizard, "nameEdit")->selectAll();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Typed Name"));
+        Child<QLineEdit>(&wizard, "pathEdit")->selectAll();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "pathEdit"), QStringLiteral("typed by hand"));
         QTest::mouseClick(Child<QCheckBox>(&wizard, "subFolderCheck"), Qt::LeftButton);
         QTest::mouseClick(Child<QCheckBox>(&wizard, "autoOpenCheck"), Qt::LeftButton);
