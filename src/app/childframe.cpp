@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/childframe.h"
 
+#include <QTextDocument>
+
 #include "app/doctemplate.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
@@ -9,6 +11,10 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
+
+namespace {
+const QString kUnsavedMark = QStringLiteral("*");
+} // namespace
 
 CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
     : QMdiSubWindow(parent), m_pDocument(doc), m_pView(new CRichSyntaxView(doc, this))
@@ -30,6 +36,8 @@ CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
     }
     connect(doc, &CRichSyntaxDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     connect(doc, &CRichSyntaxDoc::ViewsChanged, this, &CChildFrame::UpdateTitle);
+    // An unsaved change shows as "*" after the name, and goes once saved or undone.
+    connect(doc->TextDocument(), &QTextDocument::modificationChanged, this, &CChildFrame::UpdateTitle);
     UpdateTitle();
 }
 
@@ -55,6 +63,8 @@ void CChildFrame::UpdateTitle()
     const qsizetype number = views.indexOf(m_pView);
     if (views.size() > 1 && number >= 0)
         title += QStringLiteral(":%1").arg(number + 1);
+    if (m_pDocument->IsModified())
+        title += kUnsavedMark;
     setWindowTitle(title);
 }
 

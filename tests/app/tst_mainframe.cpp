@@ -800,6 +800,29 @@ private Q_SLOTS:
         QCOMPARE(view->textCursor().blockNumber(), 149);
     }
 
+    // A changed document shows "*" after its name in its window's title, the
+    // main caption and the Window menu, until it is saved or undone.
+    void unsavedMarkInAllThreePlaces()
+    {
+        CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "x\r\n");
+        QVERIFY(view);
+        auto shown = [this] {
+            QMenu *windows = Menu(QStringLiteral("&Window"));
+            Q_EMIT windows->aboutToShow();
+            return QStringList{Frame()->MdiArea()->activeSubWindow()->windowTitle(), Frame()->windowTitle(),
+                               windows->actions().constLast()->text()};
+        };
+        const QStringList saved{"a.qrx", "Quarn BASIC Editor v1.3.8c - [a.qrx]", "&1 a.qrx"};
+        QTRY_COMPARE(shown(), saved);
+        QTest::keyClicks(view, QStringLiteral("y"));
+        QTRY_COMPARE(shown(), (QStringList{"a.qrx*", "Quarn BASIC Editor v1.3.8c - [a.qrx*]", "&1 a.qrx*"}));
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(shown(), saved);
+        QTest::keyClicks(view, QStringLiteral("y"));
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        QTRY_COMPARE(shown(), saved);
+    }
+
     void lineAndColumnPane()
     {
         auto *pane = Frame()->statusBar()->findChild<QLabel *>(QStringLiteral("positionPane"));
