@@ -225,7 +225,7 @@ const QList<MenuLayout> &NoDocumentMenus()
     static const QList<MenuLayout> menus = {
         {QStringLiteral("&File"),
          {ID_FILE_NEW, ID_FILE_OPEN, kSeparator, ID_FILE_PRINT_SETUP, kSeparator, ID_FILE_MRU_FILE1, kSeparator,
-          ID_FILE_CLOSE, ID_APP_EXIT}},
+          ID_FILE_CLOSE, ID_APP_EXIT, kSeparator, ID_BUILD_OPTIONS}},
         {QStringLiteral("&Help"),
          {ID_HELP_HOMEPAGE, ID_HELP_INDEX, kSeparator, ID_HELP_FORUMS, kSeparator, ID_APP_ABOUT}},
     };

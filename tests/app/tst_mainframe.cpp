@@ -139,7 +139,8 @@ private Q_SLOTS:
         QCOMPARE(Items(Menu(QStringLiteral("&File"))),
                  (QStringList{QStringLiteral("&New\tCtrl+N"), QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("-"),
                               QStringLiteral("P&rint Setup..."), QStringLiteral("-"), QStringLiteral("Recent File"),
-                              QStringLiteral("-"), QStringLiteral("&Close"), QStringLiteral("E&xit")}));
+                              QStringLiteral("-"), QStringLiteral("&Close"), QStringLiteral("E&xit"),
+                              QStringLiteral("-"), QStringLiteral("Options...")}));
         QCOMPARE(
             Items(Menu(QStringLiteral("&Help"))),
             (QStringList{QStringLiteral("Quarn BASIC &Homepage..."), QStringLiteral("Quarn BASIC Help &Index...\tF1"),
