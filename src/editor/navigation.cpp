@@ -93,9 +93,7 @@ void GoToDefinition(CRichSyntaxView *view)
     }
     const COutlineModel *outline = COutlineModel::ForDocument(view->document());
     if (const int row = outline->Find(name); row >= 0) {
-        const int position = outline->PositionOf(row);
-        const QTextBlock block = view->document()->findBlock(position);
-        view->GoToPosition(block.blockNumber() + 1, position - block.position() + 1);
+        view->GoToOffset(outline->PositionOf(row));
         CPlaceHistory::Instance().Record(view, caret.position(), view);
         Services().ShowStatusMessage(QString());
         return;
@@ -169,11 +167,7 @@ bool CPlaceHistory::GoTo(int index)
             break;
         }
     }
-    QTextCursor cursor = view->textCursor();
-    cursor.setPosition(place.cursor.position());
-    view->setTextCursor(cursor);
-    view->centerCursor();
-    view->setFocus();
+    view->GoToOffset(place.cursor.position());
     m_nCurrent = index;
     return true;
 }

@@ -32,10 +32,19 @@ COutlineModel::COutlineModel(QTextDocument *doc) : QAbstractTableModel(doc), m_p
 {
     connect(doc, &QTextDocument::contentsChange, this, &COutlineModel::OnContentsChange);
     m_nBlockCount = doc->blockCount();
-    for (QTextBlock block = doc->firstBlock(); block.isValid(); block = block.next()) {
-        if (std::optional<SourceStructure::Definition> found = SourceStructure::DefinitionIn(block.text()))
-            m_entries.push_back({block.position(), std::move(*found)});
+    m_entries = Scan(doc->firstBlock(), doc->lastBlock());
+}
+
+std::vector<COutlineModel::Entry> COutlineModel::Scan(const QTextBlock &first, const QTextBlock &last)
+{
+    std::vector<Entry> found;
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        if (std::optional<SourceStructure::Definition> definition = SourceStructure::DefinitionIn(block.text()))
+            found.push_back({block.position(), std::move(*definition)});
+        if (block == last)
+            break;
     }
+    return found;
 }
 
 QIcon COutlineModel::Sign(SourceStructure::DefinitionKind kind)
@@ -148,13 +157,7 @@ void COutlineModel::OnContentsChange(int from, int removed, int added)
     for (auto it = hi; it != m_entries.end(); ++it)
         it->lineStart += shift;
 
-    std::vector<Entry> found;
-    for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        if (std::optional<SourceStructure::Definition> definition = SourceStructure::DefinitionIn(block.text()))
-            found.push_back({block.position(), std::move(*definition)});
-        if (block == last)
-            break;
-    }
+    const std::vector<Entry> found = Scan(first, last);
     const bool same =
         int(found.size()) == oldCount && std::equal(found.begin(), found.end(), lo, [](const Entry &a, const Entry &b) {
             return SameDefinition(a.definition, b.definition);

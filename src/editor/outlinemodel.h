@@ -9,6 +9,7 @@
 #include <vector>
 
 class QIcon;
+class QTextBlock;
 class QTextDocument;
 
 // The definitions of a document's text in text order, a row each (its name
@@ -52,6 +53,9 @@ private:
         int lineStart = 0; // where the definition's line starts in the document
         SourceStructure::Definition definition;
     };
+    // The definitions of the blocks first to last.
+    static std::vector<Entry> Scan(const QTextBlock &first, const QTextBlock &last);
+
     QTextDocument *m_pDocument;
     std::vector<Entry> m_entries; // in order of position
     int m_nBlockCount = 0;

@@ -125,7 +125,6 @@ void COutlinePanel::GoTo(const QModelIndex &index)
         return;
     const int position = m_pProxy->data(index.siblingAtColumn(0), COutlineModel::kPositionRole).toInt();
     const int from = m_pView->textCursor().position();
-    const QTextBlock block = m_pView->document()->findBlock(position);
-    m_pView->GoToPosition(block.blockNumber() + 1, position - block.position() + 1);
+    m_pView->GoToOffset(position);
     Q_EMIT Jumped(m_pView, from);
 }

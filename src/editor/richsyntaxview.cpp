@@ -552,8 +552,13 @@ void CRichSyntaxView::ShowCaretMark()
 void CRichSyntaxView::GoToPosition(int line, int column)
 {
     const QTextBlock block = document()->findBlockByNumber(qBound(1, line, document()->blockCount()) - 1);
-    QTextCursor cursor(block);
-    cursor.setPosition(block.position() + qBound(0, column - 1, block.length() - 1));
+    GoToOffset(block.position() + qBound(0, column - 1, block.length() - 1));
+}
+
+void CRichSyntaxView::GoToOffset(int position)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(qBound(0, position, document()->characterCount() - 1));
     setTextCursor(cursor);
     centerCursor();
     setFocus();

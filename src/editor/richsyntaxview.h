@@ -79,6 +79,8 @@ public:
     // Puts the caret at line and column (both from 1; column 0: the line's
     // start), within the text, shows it and takes the focus.
     void GoToPosition(int line, int column);
+    // Puts the caret at a position in the text, shown in the middle, and gives the view the focus.
+    void GoToOffset(int position);
 
     // Searching; false (after a beep) when the text was not found.
     bool FindNext(const FindRequest &request);
