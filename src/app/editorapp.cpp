@@ -3,6 +3,7 @@
 #include "app/editorapp.h"
 
 #include "app/commandline.h"
+#include "app/desktopopener.h"
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
@@ -14,7 +15,6 @@
 #include "core/settingsstore.h"
 #include "editor/richsyntaxview.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QDir>
 #include <QDialogButtonBox>
@@ -31,6 +31,11 @@
 
 namespace {
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
+void ReportBrowserFailure(bool opened)
+{
+    if (!opened)
+        ::MessageBox(kBrowserFailed);
+}
 const QString kEditorBusyQueued = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
                                                  "Your files open there as soon as it can take them.");
 const QString kEditorBusyUnreached = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
@@ -337,14 +342,15 @@ QUrl CEditorApp::ShellUrl(const QString &target)
     return QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
 }
 
-bool CEditorApp::ShellOpen(const QString &target)
+void CEditorApp::ShellOpen(const QString &target, OpenAnswer answer)
 {
     const QUrl url = ShellUrl(target);
-    // The desktop's opener reports success before it finds out that a local
-    // file is missing, so a missing file fails here.
-    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
-        return false;
-    return QDesktopServices::openUrl(url);
+    // A missing file fails here, before anything is started for it.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        answer(false);
+        return;
+    }
+    DesktopOpener::Open(url, this, std::move(answer));
 }
 
 QString CEditorApp::HomepageUrl()
@@ -364,14 +370,12 @@ QString CEditorApp::ForumsUrl()
 
 void CEditorApp::OnHomepage()
 {
-    if (!Services().ShellOpen(HomepageUrl()))
-        ::MessageBox(kBrowserFailed);
+    Services().ShellOpen(HomepageUrl(), ReportBrowserFailure);
 }
 
 void CEditorApp::OnForums()
 {
-    if (!Services().ShellOpen(ForumsUrl()))
-        ::MessageBox(kBrowserFailed);
+    Services().ShellOpen(ForumsUrl(), ReportBrowserFailure);
 }
 
 void CEditorApp::OnBuildOptions()

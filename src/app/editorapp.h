@@ -45,7 +45,7 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) override;
     QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
-    bool ShellOpen(const QString &target) override;
+    void ShellOpen(const QString &target, OpenAnswer answer) override;
     QWidget *DialogParent() override;
     QPrinter *Printer() override;
     void ShowStatusMessage(const QString &text) override;

@@ -13,14 +13,14 @@ void CEditorApp::OnHelpIndex()
 {
     CHelpDlg &location = m_options.m_helpDlg;
     // Until the file opens, the user answers No, or the location dialog is cancelled.
-    for (;;) {
-        if (location.m_strHelpPath.isEmpty() && location.DoModal() != QDialog::Accepted)
-            return;
-        if (Services().ShellOpen(location.m_strHelpPath))
+    if (location.m_strHelpPath.isEmpty() && location.DoModal() != QDialog::Accepted)
+        return;
+    Services().ShellOpen(location.m_strHelpPath, [this, &location](bool opened) {
+        if (opened)
             return;
         if (::MessageBox(kHelpOpenFailed, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;
-        if (location.DoModal() != QDialog::Accepted)
-            return;
-    }
+        if (location.DoModal() == QDialog::Accepted)
+            OnHelpIndex();
+    });
 }

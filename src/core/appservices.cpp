@@ -13,7 +13,7 @@ public:
         return QMessageBox::NoButton;
     }
     QString FileDialog(QWidget *, const FileDialogRequest &) override { return QString(); }
-    bool ShellOpen(const QString &) override { return false; }
+    void ShellOpen(const QString &, OpenAnswer answer) override { answer(false); }
     QWidget *DialogParent() override { return nullptr; }
     QPrinter *Printer() override { return nullptr; }
     void ShowStatusMessage(const QString &) override {}
@@ -62,9 +62,9 @@ QString CForwardingServices::FileDialog(QWidget *parent, const FileDialogRequest
     return Previous().FileDialog(parent, request);
 }
 
-bool CForwardingServices::ShellOpen(const QString &target)
+void CForwardingServices::ShellOpen(const QString &target, OpenAnswer answer)
 {
-    return Previous().ShellOpen(target);
+    Previous().ShellOpen(target, std::move(answer));
 }
 
 QWidget *CForwardingServices::DialogParent()

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -42,8 +44,11 @@ public:
                                                    QMessageBox::StandardButton defaultButton) = 0;
     // A file or folder dialog over parent; the chosen full path, or empty text when cancelled.
     virtual QString FileDialog(QWidget *parent, const FileDialogRequest &request) = 0;
-    // Opens a web address or a local file with the desktop's program for it.
-    virtual bool ShellOpen(const QString &target) = 0;
+    // Opens a web address or a local file with the desktop's program for it and
+    // calls answer once with whether it opened: at once, or from the event loop
+    // when the desktop takes time to tell.
+    using OpenAnswer = std::function<void(bool opened)>;
+    virtual void ShellOpen(const QString &target, OpenAnswer answer) = 0;
     // The window that dialogs belong to and open over: the main window.
     virtual QWidget *DialogParent() = 0;
     // The printer that Print Setup sets up and Print uses.
@@ -70,7 +75,7 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) override;
     QString FileDialog(QWidget *parent, const FileDialogRequest &request) override;
-    bool ShellOpen(const QString &target) override;
+    void ShellOpen(const QString &target, OpenAnswer answer) override;
     QWidget *DialogParent() override;
     QPrinter *Printer() override;
     void ShowStatusMessage(const QString &text) override;

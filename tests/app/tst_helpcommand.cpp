@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include "app/commandids.h"
+#include "app/desktopopener.h"
 #include "build/helpdlg.h"
 #include "core/settingsstore.h"
 
@@ -56,6 +58,23 @@ class TestHelpCommand : public QObject
     QTemporaryDir m_temp;
 
     QString HelpFile() const { return m_temp.path() + QStringLiteral("/qrh.chm"); }
+
+    // Puts a stand-in for the desktop's opener, running script, first on the search path.
+    struct StandInOpener
+    {
+        QTemporaryDir bin;
+        QByteArray previousPath = qgetenv("PATH");
+        explicit StandInOpener(const QByteArray &script)
+        {
+            QFile opener(bin.path() + QStringLiteral("/xdg-open"));
+            QVERIFY(opener.open(QIODevice::WriteOnly));
+            opener.write("#!/bin/sh\n" + script + "\n");
+            opener.close();
+            opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+            qputenv("PATH", QFile::encodeName(bin.path()) + ':' + previousPath);
+        }
+        ~StandInOpener() { qputenv("PATH", previousPath); }
+    };
 
 private Q_SLOTS:
     void initTestCase()
@@ -223,10 +242,10 @@ private Q_SLOTS:
         struct OpensExistingFiles : CForwardingServices
         {
             QStringList opened;
-            bool ShellOpen(const QString &target) override
+            void ShellOpen(const QString &target, OpenAnswer answer) override
             {
                 opened.append(target);
-                return QFile::exists(target);
+                answer(QFile::exists(target));
             }
         } shell;
         CEditorApp::Instance()->OnHelpIndex();
@@ -255,7 +274,58 @@ private Q_SLOTS:
 
     void realShellOpenFailsForAMissingFile()
     {
-        QVERIFY(!CEditorApp::Instance()->ShellOpen(m_temp.path() + QStringLiteral("/no such help.chm")));
+        const StandInOpener opener("exit 0");
+        int answers = 0;
+        CEditorApp::Instance()->ShellOpen(m_temp.path() + QStringLiteral("/no such help.chm"), [&](bool opened) {
+            QVERIFY(!opened);
+            ++answers;
+        });
+        QCOMPARE(answers, 1);
+    }
+
+    // Fault mended: the desktop's opener failing (no program for the file, no
+    // browser) was taken as success, because starting it succeeded.
+    void openerExitStatusIsTheAnswer_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("no program for it") << QByteArray("exit 3") << false;
+        QTest::newRow("opened") << QByteArray("exit 0") << true;
+        QTest::newRow("still running: waits for the program it started") << QByteArray("exec sleep 30") << true;
+    }
+    void openerExitStatusIsTheAnswer()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, opened);
+        const StandInOpener opener(script);
+        const LimitForTest answerWithin(DesktopOpener::s_answerWithinMs, 300);
+        QObject owner;
+        QList<bool> answers;
+        DesktopOpener::Open(QUrl::fromLocalFile(HelpFile()), &owner, [&](bool result) { answers.append(result); });
+        QTRY_COMPARE(answers, QList<bool>{opened});
+    }
+
+    void openerFailureIsSaid_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("help") << int(ID_HELP_INDEX) << kFailed;
+        QTest::newRow("home page") << int(ID_HELP_HOMEPAGE) << QStringLiteral("Failed to launch web browser!");
+        QTest::newRow("forums") << int(ID_HELP_FORUMS) << QStringLiteral("Failed to launch web browser!");
+    }
+    void openerFailureIsSaid()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, message);
+        const StandInOpener opener("exit 3");
+        HelpDlg().m_strHelpPath = HelpFile();
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::No);
+        CEditorApp *app = CEditorApp::Instance();
+        command == ID_HELP_INDEX      ? app->OnHelpIndex()
+        : command == ID_HELP_HOMEPAGE ? app->OnHomepage()
+                                      : app->OnForums();
+        QTRY_COMPARE(boxes.Texts(), QStringList{message});
     }
 
     void shellOpenTakesRelativePathsFromTheCurrentFolder_data()

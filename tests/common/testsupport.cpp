@@ -64,10 +64,10 @@ QString FileDialogStub::FileDialog(QWidget *, const FileDialogRequest &request)
 
 ShellOpenStub::ShellOpenStub(bool result) : m_bResult(result) {}
 
-bool ShellOpenStub::ShellOpen(const QString &target)
+void ShellOpenStub::ShellOpen(const QString &target, OpenAnswer answer)
 {
     m_targets.append(target);
-    return m_bResult;
+    answer(m_bResult);
 }
 
 ModalDriver::ModalDriver()

@@ -71,7 +71,7 @@ class ShellOpenStub : public CForwardingServices
 {
 public:
     explicit ShellOpenStub(bool result = true);
-    bool ShellOpen(const QString &target) override;
+    void ShellOpen(const QString &target, OpenAnswer answer) override;
 
     void SetResult(bool result) { m_bResult = result; }
     const QStringList &Targets() const { return m_targets; }
