@@ -117,6 +117,7 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent), m_strText(kAboutText)
 
     m_pTextBox = new QPlainTextEdit(this);
     m_pTextBox->setObjectName(QStringLiteral("textBox"));
+    m_pTextBox->setAccessibleName(QStringLiteral("Copyright notice"));
     m_pTextBox->setReadOnly(true);
     m_pTextBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_pTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -14,6 +14,7 @@
 
 namespace {
 const QString kUnsavedMark = QStringLiteral("*");
+const QString kFolderAfterName = QStringLiteral(" \u2014 %1");
 } // namespace
 
 CChildFrame::CChildFrame(CRichSyntaxDoc *doc, QWidget *parent)
@@ -59,6 +60,9 @@ void CChildFrame::UpdateTitle()
     // The main frame follows the window's title into its caption. Windows of
     // one document are told apart by their number, in the order they opened.
     QString title = m_pDocument->GetTitle();
+    m_pView->setAccessibleName(title);
+    if (!m_strDistinctFolder.isEmpty())
+        title += kFolderAfterName.arg(m_strDistinctFolder);
     const QList<CRichSyntaxView *> views = m_pDocument->Views();
     const qsizetype number = views.indexOf(m_pView);
     if (views.size() > 1 && number >= 0)
@@ -66,6 +70,14 @@ void CChildFrame::UpdateTitle()
     if (m_pDocument->IsModified())
         title += kUnsavedMark;
     setWindowTitle(title);
+}
+
+void CChildFrame::SetDistinctFolder(const QString &folder)
+{
+    if (folder == m_strDistinctFolder)
+        return;
+    m_strDistinctFolder = folder;
+    UpdateTitle();
 }
 
 bool CChildFrame::IsLastFrame() const

@@ -20,6 +20,9 @@ public:
 
     CRichSyntaxDoc *GetDocument() const { return m_pDocument; }
     CRichSyntaxView *GetView() const { return m_pView; }
+    // The end of the document's folder shown after its name, which tells it
+    // apart from another open file of the same name; empty for none.
+    void SetDistinctFolder(const QString &folder);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -30,4 +33,5 @@ private:
 
     QPointer<CRichSyntaxDoc> m_pDocument;
     CRichSyntaxView *m_pView;
+    QString m_strDistinctFolder;
 };

@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
@@ -375,8 +376,32 @@ void CMainFrame::AddChildFrame(CChildFrame *frame)
     frame->showMaximized();
     m_pMdiArea->setActiveSubWindow(frame);
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateCaption);
-    connect(frame, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &CMainFrame::UpdateFrameState); });
+    connect(frame->GetDocument(), &CRichSyntaxDoc::TitleChanged, this, &CMainFrame::UpdateDistinctFolders);
+    connect(frame, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            UpdateDistinctFolders();
+            UpdateFrameState();
+        });
+    });
+    UpdateDistinctFolders();
     UpdateFrameState();
+}
+
+void CMainFrame::UpdateDistinctFolders()
+{
+    QList<CChildFrame *> frames;
+    QStringList paths;
+    const QList<QMdiSubWindow *> windows = m_pMdiArea->subWindowList();
+    for (QMdiSubWindow *window : windows) {
+        auto *frame = qobject_cast<CChildFrame *>(window);
+        if (!frame || !frame->GetDocument())
+            continue;
+        frames.append(frame);
+        paths.append(frame->GetDocument()->GetPathName());
+    }
+    const QStringList folders = DistinctFolders(paths);
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        frames.at(i)->SetDistinctFolder(QDir::toNativeSeparators(folders.at(i)));
 }
 
 void CMainFrame::UpdateFrameState()

@@ -42,6 +42,8 @@ public:
     void AddChildFrame(CChildFrame *frame);
     // Brings the menus, the enabling and the caption up to date.
     void UpdateFrameState();
+    // Windows of open files that share a name show the folders that tell them apart.
+    void UpdateDistinctFolders();
     void RebuildRecentFileMenu();
 
     // The program's one Find or Replace dialog.

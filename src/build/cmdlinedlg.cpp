@@ -14,7 +14,7 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Command Line");
-const QString kPrompt = QStringLiteral("Enter command line arguments...");
+const QString kPrompt = QStringLiteral("Enter command line &arguments...");
 
 struct Placeholder
 {
@@ -43,7 +43,9 @@ CCmdLineDlg::CCmdLineDlg(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(new QLabel(kPrompt, this));
+    auto *prompt = new QLabel(kPrompt, this);
+    prompt->setBuddy(m_pArgumentsEdit);
+    layout->addWidget(prompt);
     layout->addWidget(m_pArgumentsEdit);
     m_pArgumentsEdit->setMinimumWidth(m_pArgumentsEdit->fontMetrics().averageCharWidth() * 44);
 

@@ -15,7 +15,7 @@
 
 namespace {
 const QString kTitle = QStringLiteral("HTML Help Location...");
-const QString kLabel = QStringLiteral("Enter the location of the HTML Help file...");
+const QString kLabel = QStringLiteral("Enter the &location of the HTML Help file...");
 const QString kFilter = QStringLiteral("HTML Help Files (*.chm)");
 const QString kDefaultSuffix = QStringLiteral("chm");
 const QString kInitialFileName = QStringLiteral("qrh.dhm");
@@ -33,7 +33,8 @@ CHelpDlg::CHelpDlg(QWidget *parent) : QDialog(parent)
     m_pPathEdit = new QLineEdit(this);
     m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
-    m_pBrowseButton = DialogParts::BrowseButton(this);
+    m_pBrowseButton = DialogParts::BrowseButton(this, QStringLiteral("Browse for the help file"));
+    label->setBuddy(m_pPathEdit);
     m_pOkButton = DialogParts::OkButton(this);
     m_pCancelButton = DialogParts::CancelButton(this);
 

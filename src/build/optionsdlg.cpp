@@ -19,14 +19,14 @@ namespace {
 const QString kCaption = QStringLiteral("Build Options");
 
 const QString kGroupTitle = QStringLiteral("Compiler and Linker");
-const QString kCompilerPrompt = QStringLiteral("Path to QRX.EXE compiler...");
-const QString kLinkerPrompt = QStringLiteral("Path to flash linker or multiboot executable...");
+const QString kCompilerPrompt = QStringLiteral("Path to &QRX.EXE compiler...");
+const QString kLinkerPrompt = QStringLiteral("Path to flash &linker or multiboot executable...");
 const QString kTemplateNote =
     QStringLiteral("If no path is given for GBA.QRX, then the current path is assumed when creating a new "
                    "program template file...");
-const QString kEmulatorPrompt = QStringLiteral("Path to the emulator you want to debug with...");
-const QString kDebugText = QStringLiteral("Use -debug flag to see subroutine addresses");
-const QString kMultiBootText = QStringLiteral("Use -mb flag to create a multi-boot ROM");
+const QString kEmulatorPrompt = QStringLiteral("Path to the &emulator you want to debug with...");
+const QString kDebugText = QStringLiteral("Use -&debug flag to see subroutine addresses");
+const QString kMultiBootText = QStringLiteral("Use -&mb flag to create a multi-boot ROM");
 
 const QString kCompilerFileName = QStringLiteral("qrx.exe");
 const QString kDefaultSuffix = QStringLiteral("exe");
@@ -39,31 +39,47 @@ const QString kScriptsFilter = QStringLiteral("Scripts (*.bat *.sh)");
 const QString kAllFilesFilter = QStringLiteral("All files (*)");
 #endif
 
-QPushButton *MakeBrowseButton(QWidget *parent, const QString &name)
+// What each path field holds, as screen readers name it and its "..." button.
+const QString kCompilerName = QStringLiteral("compiler");
+const QString kLinkerName = QStringLiteral("linker");
+const QString kEmulatorName = QStringLiteral("emulator");
+
+QPushButton *MakeBrowseButton(QWidget *parent, const QString &name, const QString &what)
 {
-    QPushButton *button = DialogParts::BrowseButton(parent);
+    QPushButton *button = DialogParts::BrowseButton(parent, QStringLiteral("Browse for the %1").arg(what));
     button->setObjectName(name);
     return button;
 }
 
-QLineEdit *MakePathEdit(QWidget *parent, const QString &name)
+QLineEdit *MakePathEdit(QWidget *parent, const QString &name, const QString &what)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
+    QString accessibleName = what + QStringLiteral(" path");
+    accessibleName[0] = accessibleName[0].toUpper();
+    edit->setAccessibleName(accessibleName);
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 48);
     return edit;
+}
+
+// A prompt whose mnemonic goes to field.
+QLabel *BuddyLabel(const QString &text, QWidget *field)
+{
+    auto *label = new QLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    return label;
 }
 
 } // namespace
 
 COptionsDlg::COptionsDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_pCompilerEdit(MakePathEdit(this, QStringLiteral("compilerEdit"))),
-      m_pCompilerBrowse(MakeBrowseButton(this, QStringLiteral("compilerBrowse"))),
-      m_pLinkerEdit(MakePathEdit(this, QStringLiteral("linkerEdit"))),
-      m_pLinkerBrowse(MakeBrowseButton(this, QStringLiteral("linkerBrowse"))),
-      m_pEmulatorEdit(MakePathEdit(this, QStringLiteral("emulatorEdit"))),
-      m_pEmulatorBrowse(MakeBrowseButton(this, QStringLiteral("emulatorBrowse"))),
+      m_pCompilerEdit(MakePathEdit(this, QStringLiteral("compilerEdit"), kCompilerName)),
+      m_pCompilerBrowse(MakeBrowseButton(this, QStringLiteral("compilerBrowse"), kCompilerName)),
+      m_pLinkerEdit(MakePathEdit(this, QStringLiteral("linkerEdit"), kLinkerName)),
+      m_pLinkerBrowse(MakeBrowseButton(this, QStringLiteral("linkerBrowse"), kLinkerName)),
+      m_pEmulatorEdit(MakePathEdit(this, QStringLiteral("emulatorEdit"), kEmulatorName)),
+      m_pEmulatorBrowse(MakeBrowseButton(this, QStringLiteral("emulatorBrowse"), kEmulatorName)),
       m_pOkButton(DialogParts::OkButton(this)), m_pCancelButton(DialogParts::CancelButton(this)),
       m_pDebugCheck(new QCheckBox(kDebugText, this)), m_pMultiBootCheck(new QCheckBox(kMultiBootText, this))
 {
@@ -102,10 +118,10 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     auto *group = new QGroupBox(kGroupTitle, this);
     grid->addWidget(group, GroupTop, LeftBorder, GroupBottom - GroupTop + 1, ColumnCount);
     group->lower();
-    grid->addWidget(new QLabel(kCompilerPrompt, this), CompilerLabel, Field, 1, 2);
+    grid->addWidget(BuddyLabel(kCompilerPrompt, m_pCompilerEdit), CompilerLabel, Field, 1, 2);
     grid->addWidget(m_pCompilerEdit, CompilerRow, Field);
     grid->addWidget(m_pCompilerBrowse, CompilerRow, Browse);
-    grid->addWidget(new QLabel(kLinkerPrompt, this), LinkerLabel, Field, 1, 2);
+    grid->addWidget(BuddyLabel(kLinkerPrompt, m_pLinkerEdit), LinkerLabel, Field, 1, 2);
     grid->addWidget(m_pLinkerEdit, LinkerRow, Field);
     grid->addWidget(m_pLinkerBrowse, LinkerRow, Browse);
 
@@ -125,7 +141,7 @@ COptionsDlg::COptionsDlg(QWidget *parent)
     multiBootRow->setContentsMargins(indent, 0, 0, 0);
     multiBootRow->addWidget(m_pMultiBootCheck);
     grid->addLayout(multiBootRow, MultiBootRow, Field, 1, 2);
-    grid->addWidget(new QLabel(kEmulatorPrompt, this), EmulatorLabel, Field, 1, 2);
+    grid->addWidget(BuddyLabel(kEmulatorPrompt, m_pEmulatorEdit), EmulatorLabel, Field, 1, 2);
     grid->addWidget(m_pEmulatorEdit, EmulatorRow, Field);
     grid->addWidget(m_pEmulatorBrowse, EmulatorRow, Browse);
 

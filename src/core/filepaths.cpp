@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 QString ComparablePath(const QString &path)
 {
     if (path.isEmpty())
@@ -43,4 +45,34 @@ QStringList LocalFilesOf(const QMimeData *mime)
             files.append(url.toLocalFile());
     }
     return files;
+}
+
+QStringList DistinctFolders(const QStringList &paths)
+{
+    const auto nameOf = [](const QString &path) { return QFileInfo(path).fileName(); };
+    const auto folderOf = [](const QString &path) { return QDir::cleanPath(QFileInfo(path).absolutePath()); };
+    // The last count names of folder, or the whole folder when it has no more.
+    const auto tail = [](const QString &folder, int count) {
+        const QStringList names = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        return count > names.size() ? folder : names.mid(names.size() - count).join(QLatin1Char('/'));
+    };
+    QStringList result;
+    for (const QString &path : paths) {
+        const QString folder = folderOf(path);
+        QStringList others;
+        for (const QString &other : paths) {
+            if (!path.isEmpty() && !other.isEmpty() && nameOf(other) == nameOf(path) && folderOf(other) != folder)
+                others.append(folderOf(other));
+        }
+        QString distinct;
+        for (int count = 1; !others.isEmpty(); ++count) {
+            distinct = tail(folder, count);
+            const bool clashes = std::any_of(others.cbegin(), others.cend(),
+                                             [&](const QString &other) { return tail(other, count) == distinct; });
+            if (!clashes || distinct == folder)
+                break;
+        }
+        result.append(distinct);
+    }
+    return result;
 }

@@ -19,5 +19,12 @@ QString FolderOf(const QString &path);
 // that a second name for a file is the same file; an empty path stays empty.
 QString ComparablePath(const QString &path);
 
+// For each of paths, the end of its folder that tells it apart from the other
+// paths with the same file name: as few trailing folder names as differ
+// ("game1" for /p/game1/a.qrx beside /p/game2/a.qrx), the whole folder when
+// fewer do not; empty for a path whose file name no other path has, or that
+// only its own copies have.
+QStringList DistinctFolders(const QStringList &paths);
+
 // The local files a drag carries; empty when it carries none.
 QStringList LocalFilesOf(const QMimeData *mime);

@@ -38,9 +38,10 @@ QPushButton *CancelButton(QWidget *parent)
     return button;
 }
 
-QPushButton *BrowseButton(QWidget *parent)
+QPushButton *BrowseButton(QWidget *parent, const QString &accessibleName)
 {
     auto *button = new QPushButton(QStringLiteral("..."), parent);
+    button->setAccessibleName(accessibleName);
     button->setObjectName(QStringLiteral("browseButton"));
     button->setAutoDefault(false);
     button->setFixedWidth(kBrowseWidth);

@@ -21,8 +21,9 @@ inline const QString kLogo = QStringLiteral(":/res/logo.png");
 QPushButton *OkButton(QWidget *parent);
 // "Cancel", named "cancelButton".
 QPushButton *CancelButton(QWidget *parent);
-// The small "..." button beside a path field, named "browseButton".
-QPushButton *BrowseButton(QWidget *parent);
+// The small "..." button beside a path field, named "browseButton"; what it
+// browses for is its accessible name ("Browse for the compiler").
+QPushButton *BrowseButton(QWidget *parent, const QString &accessibleName);
 // Places a dialog that has no parent over the middle of owner, where owner shows.
 void CentreOver(QWidget *dialog, const QWidget *owner);
 // Text broken into lines no wider than width, at the blanks between words; a

@@ -53,19 +53,24 @@ CWizardDlg::CWizardDlg(QWidget *parent) : QDialog(parent ? parent : Services().D
     m_pNameEdit = new QLineEdit(this);
     m_pNameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_pNameEdit->setMinimumWidth(kEditWidth);
+    m_pNameEdit->setAccessibleName(QStringLiteral("Project name"));
     m_pPathEdit = new QLineEdit(this);
     m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
-    m_pBrowseButton = DialogParts::BrowseButton(this);
-    m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create sub-folder in project directory..."), this);
+    m_pPathEdit->setAccessibleName(QStringLiteral("Project folder"));
+    m_pBrowseButton = DialogParts::BrowseButton(this, QStringLiteral("Browse for the project folder"));
+    m_pNameLabel = new QLabel(QStringLiteral("&Name:"), this);
+    m_pNameLabel->setBuddy(m_pNameEdit);
+    m_pPathLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    m_pPathLabel->setBuddy(m_pPathEdit);
+    m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create &sub-folder in project directory..."), this);
     m_pSubFolderCheck->setObjectName(QStringLiteral("subFolderCheck"));
-    m_pAutoOpenCheck = new QCheckBox(QStringLiteral("Auto open this project when I launch TRZ..."), this);
+    m_pAutoOpenCheck = new QCheckBox(QStringLiteral("&Auto open this project when I launch TRZ..."), this);
     m_pAutoOpenCheck->setObjectName(QStringLiteral("autoOpenCheck"));
-    m_pBlankRadio = new QRadioButton(QStringLiteral("Create a new, blank source file..."), this);
+    m_pBlankRadio = new QRadioButton(QStringLiteral("Create a new, &blank source file..."), this);
     m_pBlankRadio->setObjectName(QStringLiteral("blankRadio"));
-    m_pProjectRadio = new QRadioButton(QStringLiteral("Create a new project source file..."), this);
+    m_pProjectRadio = new QRadioButton(QStringLiteral("Create a new &project source file..."), this);
     m_pProjectRadio->setObjectName(QStringLiteral("projectRadio"));
-    // The two kinds are chosen with the mouse; Tab passes them by.
     m_pBlankRadio->setFocusPolicy(Qt::ClickFocus);
     m_pProjectRadio->setFocusPolicy(Qt::ClickFocus);
     auto *kinds = new QButtonGroup(this);
@@ -83,13 +88,16 @@ CWizardDlg::CWizardDlg(QWidget *parent) : QDialog(parent ? parent : Services().D
     m_pLogo->setPixmap(QPixmap(DialogParts::kLogo));
 
     // Left the logo; right of it the two kinds, and below them, indented, the
-    // name, the folder with its browse button and the sub-folder box.
+    // name, the folder with its browse button and the sub-folder box. Only the
+    // chosen kind is a stop of Tab; the arrow keys choose the other.
     auto *fields = new QGridLayout;
     fields->setContentsMargins(kFieldIndent, 0, 0, 0);
-    fields->addWidget(m_pNameEdit, 0, 0);
-    fields->addWidget(m_pPathEdit, 1, 0);
-    fields->addWidget(m_pBrowseButton, 1, 1);
-    fields->addWidget(m_pSubFolderCheck, 2, 0, 1, 2);
+    fields->addWidget(m_pNameLabel, 0, 0);
+    fields->addWidget(m_pNameEdit, 0, 1);
+    fields->addWidget(m_pPathLabel, 1, 0);
+    fields->addWidget(m_pPathEdit, 1, 1);
+    fields->addWidget(m_pBrowseButton, 1, 2);
+    fields->addWidget(m_pSubFolderCheck, 2, 0, 1, 3);
 
     auto *choices = new QVBoxLayout;
     choices->addWidget(m_pBlankRadio);
@@ -123,10 +131,12 @@ CWizardDlg::CWizardDlg(QWidget *parent) : QDialog(parent ? parent : Services().D
     setTabOrder(m_pOkButton, m_pCancelButton);
 
     connect(m_pBlankRadio, &QRadioButton::toggled, this, [this](bool on) {
+        m_pBlankRadio->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
         if (on)
             OnBlankFile();
     });
     connect(m_pProjectRadio, &QRadioButton::toggled, this, [this](bool on) {
+        m_pProjectRadio->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
         if (on)
             OnProjectFile();
     });
@@ -177,7 +187,9 @@ void CWizardDlg::accept()
 
 void CWizardDlg::SetProjectControlsEnabled(bool enabled)
 {
+    m_pNameLabel->setEnabled(enabled);
     m_pNameEdit->setEnabled(enabled);
+    m_pPathLabel->setEnabled(enabled);
     m_pPathEdit->setEnabled(enabled);
     m_pBrowseButton->setEnabled(enabled);
     m_pAutoOpenCheck->setEnabled(enabled);

@@ -43,6 +43,8 @@ public Q_SLOTS:
 private:
     void SetProjectControlsEnabled(bool enabled);
 
+    QLabel *m_pNameLabel;
+    QLabel *m_pPathLabel;
     QLineEdit *m_pNameEdit;
     QLineEdit *m_pPathEdit;
     QPushButton *m_pBrowseButton;

@@ -803,16 +803,21 @@ private Q_SLOTS:
 
     // A changed document shows "*" after its name in its window's title, the
     // main caption and the Window menu, until it is saved or undone.
+    // The active window's title, the main caption and the Window menu's last item.
+    QStringList TitlesShown()
+    {
+        QMenu *windows = Menu(QStringLiteral("&Window"));
+        Q_EMIT windows->aboutToShow();
+        return QStringList{Frame()->MdiArea()->activeSubWindow()->windowTitle(), Frame()->windowTitle(),
+                           windows->actions().constLast()->text()};
+    }
+
     void unsavedMarkInAllThreePlaces()
     {
         CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "x\r\n");
         QVERIFY(view);
-        auto shown = [this] {
-            QMenu *windows = Menu(QStringLiteral("&Window"));
-            Q_EMIT windows->aboutToShow();
-            return QStringList{Frame()->MdiArea()->activeSubWindow()->windowTitle(), Frame()->windowTitle(),
-                               windows->actions().constLast()->text()};
-        };
+        QCOMPARE(view->accessibleName(), QStringLiteral("a.qrx"));
+        auto shown = [this] { return TitlesShown(); };
         const QStringList saved{"a.qrx", "Quarn BASIC Editor v1.3.8c - [a.qrx]", "&1 a.qrx"};
         QTRY_COMPARE(shown(), saved);
         QTest::keyClicks(view, QStringLiteral("y"));
@@ -822,6 +827,22 @@ private Q_SLOTS:
         QTest::keyClicks(view, QStringLiteral("y"));
         QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
         QTRY_COMPARE(shown(), saved);
+    }
+
+    void sameNamesToldApartByFolder()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("game1"))
+                && QDir(m_dir.path()).mkpath(QStringLiteral("game2")));
+        QVERIFY(OpenFile(QStringLiteral("game1/a.qrx"), "x\r\n"));
+        QCOMPARE(TitlesShown().constFirst(), QStringLiteral("a.qrx"));
+        QVERIFY(OpenFile(QStringLiteral("game2/a.qrx"), "x\r\n"));
+        QTRY_COMPARE(TitlesShown(),
+                     (QStringList{"a.qrx \u2014 game2", "Quarn BASIC Editor v1.3.8c - [a.qrx \u2014 game2]",
+                                  "&2 a.qrx \u2014 game2"}));
+        QCOMPARE(Frame()->MdiArea()->subWindowList().constFirst()->windowTitle(), QStringLiteral("a.qrx \u2014 game1"));
+        // With one of them closed, the other is plain again.
+        Frame()->MdiArea()->closeActiveSubWindow();
+        QTRY_COMPARE(TitlesShown().constFirst(), QStringLiteral("a.qrx"));
     }
 
     void lineAndColumnPane()

@@ -25,7 +25,7 @@ QStringList Labels(QWidget *dialog)
 {
     QStringList texts;
     for (const QLabel *label : dialog->findChildren<QLabel *>())
-        texts.append(label->text());
+        texts.append(label->text().remove(QLatin1Char('&')));
     return texts;
 }
 } // namespace

@@ -197,10 +197,10 @@ private Q_SLOTS:
         Child<QLineEdit>(&wizard, "nameEdit")->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(Child<QLineEdit>(&wizard, "nameEdit")));
         const QList<QWidget *> expected = {
-            Child<QLineEdit>(&wizard, "pathEdit"),       Child<QPushButton>(&wizard, "browseButton"),
-            Child<QCheckBox>(&wizard, "subFolderCheck"), Child<QCheckBox>(&wizard, "autoOpenCheck"),
-            Child<QPushButton>(&wizard, "okButton"),     Child<QPushButton>(&wizard, "cancelButton"),
-            Child<QLineEdit>(&wizard, "nameEdit")};
+            Child<QLineEdit>(&wizard, "pathEdit"),        Child<QPushButton>(&wizard, "browseButton"),
+            Child<QCheckBox>(&wizard, "subFolderCheck"),  Child<QCheckBox>(&wizard, "autoOpenCheck"),
+            Child<QRadioButton>(&wizard, "projectRadio"), Child<QPushButton>(&wizard, "okButton"),
+            Child<QPushButton>(&wizard, "cancelButton"),  Child<QLineEdit>(&wizard, "nameEdit")};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);

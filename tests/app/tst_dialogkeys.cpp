@@ -1,0 +1,147 @@
+// SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
+// SPDX-License-Identifier: MIT
+// Every control of every dialog can be reached from the keyboard and is named
+// for screen readers.
+#include "testsupport.h"
+
+#include "app/aboutdlg.h"
+#include "build/cmdlinedlg.h"
+#include "build/helpdlg.h"
+#include "editor/findreplacedlg.h"
+#include "editor/gotolinedlg.h"
+#include "wizard/wizarddlg.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLabel>
+#include <QRadioButton>
+
+#include <memory>
+
+namespace {
+
+QString AccessibleName(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+std::unique_ptr<QDialog> MakeDialog(const QString &which)
+{
+    if (which == QLatin1String("wizard"))
+        return std::make_unique<CWizardDlg>();
+    if (which == QLatin1String("help"))
+        return std::make_unique<CHelpDlg>();
+    if (which == QLatin1String("command line"))
+        return std::make_unique<CCmdLineDlg>();
+    if (which == QLatin1String("go to line"))
+        return std::make_unique<CGoToLineDlg>(1, 10);
+    if (which == QLatin1String("replace"))
+        return std::make_unique<CFindReplaceDlg>(true, FindRequest{}, nullptr);
+    if (which == QLatin1String("about"))
+        return std::make_unique<CAboutDlg>();
+    return std::make_unique<COptionsDlg>();
+}
+
+} // namespace
+
+class TestDialogKeys : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyControlHasAMnemonicAndAName_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        for (const char *name : {"wizard", "options", "help", "command line", "go to line", "replace", "about"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void everyControlHasAMnemonicAndAName()
+    {
+        QFETCH(QString, dialog);
+        const std::unique_ptr<QDialog> shown = MakeDialog(dialog);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        QStringList labelledBy;
+        for (const QLabel *label : shown->findChildren<QLabel *>()) {
+            if (label->buddy())
+                QVERIFY2(label->text().contains(QLatin1Char('&')), qPrintable(label->text()));
+            if (label->buddy())
+                labelledBy.append(label->buddy()->objectName());
+        }
+        for (QWidget *control : shown->findChildren<QWidget *>()) {
+            if (!control->isVisible() || !(control->focusPolicy() & Qt::TabFocus) || control->focusProxy())
+                continue;
+            const QString what = dialog + QLatin1Char('/') + control->objectName();
+            QVERIFY2(!AccessibleName(control).isEmpty(), qPrintable(what));
+            // OK and Cancel answer Enter and Esc; "..." buttons go with their field.
+            auto *button = qobject_cast<QAbstractButton *>(control);
+            const bool keyed =
+                button ? button->text().contains(QLatin1Char('&')) || button->text() == QLatin1String("...")
+                             || button->text() == QLatin1String("OK") || button->text() == QLatin1String("Cancel")
+                       : labelledBy.contains(control->objectName()) || control->inherits("QPlainTextEdit");
+            QVERIFY2(keyed, qPrintable(what));
+        }
+    }
+
+    void namesOfUnlabelledControls_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("compiler") << "options"
+                                  << "compilerEdit"
+                                  << "Compiler path";
+        QTest::newRow("compiler's button") << "options"
+                                           << "compilerBrowse"
+                                           << "Browse for the compiler";
+        QTest::newRow("emulator's button") << "options"
+                                           << "emulatorBrowse"
+                                           << "Browse for the emulator";
+        QTest::newRow("project name") << "wizard"
+                                      << "nameEdit"
+                                      << "Project name";
+        QTest::newRow("project folder") << "wizard"
+                                        << "browseButton"
+                                        << "Browse for the project folder";
+        QTest::newRow("help file") << "help"
+                                   << "browseButton"
+                                   << "Browse for the help file";
+    }
+    void namesOfUnlabelledControls()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        const std::unique_ptr<QDialog> shown = MakeDialog(dialog);
+        QWidget *widget = shown->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        QCOMPARE(AccessibleName(widget), name);
+    }
+
+    // The wizard's two kinds are one stop of Tab; the arrow keys choose between them.
+    void wizardKindsByKeyboard()
+    {
+        CWizardDlg wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowActive(&wizard));
+        auto *blank = Child<QRadioButton>(&wizard, "blankRadio");
+        auto *project = Child<QRadioButton>(&wizard, "projectRadio");
+        QVERIFY(project->isChecked());
+        project->setFocus();
+        QTest::keyClick(project, Qt::Key_Up);
+        QTRY_VERIFY(blank->isChecked());
+        QCOMPARE(QApplication::focusWidget(), blank);
+        QVERIFY(!Child<QWidget>(&wizard, "nameEdit")->isEnabled());
+        QTest::keyClick(blank, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Child<QWidget>(&wizard, "okButton"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), blank);
+        QTest::keyClick(blank, Qt::Key_Down);
+        QTRY_VERIFY(project->isChecked());
+        QVERIFY(Child<QWidget>(&wizard, "nameEdit")->isEnabled());
+    }
+};
+
+QBE_TEST_MAIN(TestDialogKeys)
+#include "tst_dialogkeys.moc"
