@@ -7,6 +7,8 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "app/session.h"
+#include "app/sessionkeeper.h"
 #include "app/shellfiletypes.h"
 #include "app/shellopenserver.h"
 #include "build/executablefiltermodel.h"
@@ -174,11 +176,16 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     // Packaged builds leave the file type to the package's own files.
     ShellFileTypes::Register(applicationFilePath(), QBE_USER_REGISTRATION != 0);
 
+    m_pSessionKeeper = new CSessionKeeper(m_pMainFrame, [this] { return m_pRecentFiles->Files(); });
+    // A plain start reopens the last run's files instead of the most recent one.
+    const bool reopen =
+        command.kind == ShellCommand::Nothing && Session::RestoreOn() && !Session::ReadFiles().files.isEmpty();
+
     QString fileToOpen;
     bool fromRecentList = false;
     if (command.kind == ShellCommand::FileOpen) {
         fileToOpen = command.files.constFirst();
-    } else if (command.kind == ShellCommand::Nothing
+    } else if (command.kind == ShellCommand::Nothing && !reopen
                && CSettingsStore().ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0) {
         fileToOpen = m_pRecentFiles->At(0);
         fromRecentList = true;
@@ -194,8 +201,9 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
         m_pMainFrame->RebuildRecentFileMenu();
     }
 
-    m_pMainFrame->ResizeOuter(QSize(550, 550));
-    m_pMainFrame->show();
+    m_pMainFrame->ShowInPlace(QSize(550, 550));
+    if (reopen)
+        ReopenSession();
 
     // Only now can this editor serve others, and only now does a plain start
     // claim the desktop's requests: one that ends on its own file's failure
@@ -220,6 +228,11 @@ void CEditorApp::ExitInstance()
 {
     if (!m_bHandedOver && m_pRecentFiles)
         SaveStdProfileSettings();
+    if (m_pMainFrame)
+        m_pMainFrame->SavePlace();
+    if (m_pSessionKeeper)
+        m_pSessionKeeper->Hold(true);
+    m_pSessionKeeper = nullptr;
     // No request may come in while the windows go; the next editor takes over.
     delete m_pShellServer;
     m_pShellServer = nullptr;
@@ -396,6 +409,9 @@ bool CEditorApp::OnAppExit()
             m_pShellServer->Listen();
         return false;
     }
+    // The files open now are the ones the next start reopens.
+    if (m_pSessionKeeper)
+        m_pSessionKeeper->Finish();
     if (m_pDocTemplate)
         m_pDocTemplate->CloseAllDocuments();
     return true;

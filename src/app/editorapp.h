@@ -15,6 +15,7 @@
 class CMainFrame;
 class CDocTemplate;
 class CRecentFileList;
+class CSessionKeeper;
 class CShellOpenServer;
 class QPrinter;
 class QUrl;
@@ -93,6 +94,8 @@ public:
     COptionsDlg m_options;
 
 private:
+    // Reopens the files of the last run where their carets and scroll stood.
+    void ReopenSession();
     void LoadStdProfileSettings();
     void SaveStdProfileSettings();
 
@@ -100,6 +103,7 @@ private:
     CDocTemplate *m_pDocTemplate = nullptr;
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
     CShellOpenServer *m_pShellServer = nullptr;
+    CSessionKeeper *m_pSessionKeeper = nullptr;
     CBuildCommands m_build;
     std::unique_ptr<QPrinter> m_pPrinter;
     int m_nPreviewPages = 0;

@@ -6,6 +6,8 @@
 #include "app/doctemplate.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
+#include "app/session.h"
+#include "app/sessionkeeper.h"
 #include "core/filepaths.h"
 #include "core/recoverystore.h"
 #include "editor/navigation.h"
@@ -14,6 +16,10 @@
 #include "editor/sourcecodec.h"
 
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -26,9 +32,20 @@ const QString kSaveCutShort =
                    "from before that save was kept.\nOpen the copy?");
 const QString kCopyKept = QStringLiteral("The copy of %1 from before its last save is kept as %2.");
 const QString kOpenFailures = QStringLiteral("%1 files could not be opened:\n\n%2");
+const QString kSessionFilesMissing =
+    QStringLiteral("%1 files of the last session were not found and were not reopened:\n\n%2");
 const QString kAndMore = QStringLiteral("\nand %1 more.");
 // The most failures one box names.
 constexpr int kMaxListedFailures = 20;
+
+// message filled in with the number of files and as many of them as one box shows.
+QString ListOf(const QString &message, const QStringList &files)
+{
+    QString text = message.arg(files.size()).arg(files.mid(0, kMaxListedFailures).join(QLatin1Char('\n')));
+    if (files.size() > kMaxListedFailures)
+        text += kAndMore.arg(files.size() - kMaxListedFailures);
+    return text;
+}
 
 // Takes the failures that opening files reports, to tell them in one box;
 // everything else goes on to the services installed before.
@@ -52,11 +69,8 @@ public:
             CForwardingServices::MessageBox(m_failures.constFirst(), QMessageBox::Warning, QMessageBox::Ok,
                                             QMessageBox::NoButton);
         } else if (m_failures.size() > 1) {
-            QString text =
-                kOpenFailures.arg(m_failures.size()).arg(m_failures.mid(0, kMaxListedFailures).join(QLatin1Char('\n')));
-            if (m_failures.size() > kMaxListedFailures)
-                text += kAndMore.arg(m_failures.size() - kMaxListedFailures);
-            CForwardingServices::MessageBox(text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::NoButton);
+            CForwardingServices::MessageBox(ListOf(kOpenFailures, m_failures), QMessageBox::Warning, QMessageBox::Ok,
+                                            QMessageBox::NoButton);
         }
         m_failures.clear();
     }
@@ -90,12 +104,47 @@ void CEditorApp::OnOpenRecentFile(int index)
     const QString path = m_pRecentFiles->At(index);
     if (path.isEmpty())
         return;
+    const bool wasOpen = m_pDocTemplate && m_pDocTemplate->FindDocument(path);
     // An entry that no longer opens has had its failure reported; it leaves the list.
     if (!OpenDocumentFile(path)) {
         m_pRecentFiles->Remove(path);
         if (m_pMainFrame)
             m_pMainFrame->RebuildRecentFileMenu();
+        return;
     }
+    // A file opened again comes back at the line its caret was on.
+    const int line = Session::RecentLine(path);
+    if (!wasOpen && line > 0 && m_pMainFrame && m_pMainFrame->ActiveView())
+        m_pMainFrame->ActiveView()->GoToPosition(line, 0);
+}
+
+void CEditorApp::ReopenSession()
+{
+    const Session::Files session = Session::ReadFiles();
+    m_pSessionKeeper->Hold(true);
+    QStringList missing;
+    QMdiSubWindow *active = nullptr;
+    for (qsizetype i = 0; i < session.files.size(); ++i) {
+        const Session::File &file = session.files.at(i);
+        if (!QFileInfo::exists(file.path)) {
+            missing.append(QDir::toNativeSeparators(file.path));
+            continue;
+        }
+        if (!OpenDocumentFile(file.path) || !m_pMainFrame->ActiveView())
+            continue;
+        CRichSyntaxView *view = m_pMainFrame->ActiveView();
+        view->setTextCursor(QTextCursor(view->document()->findBlockByNumber(file.line - 1)));
+        view->verticalScrollBar()->setValue(file.top - 1);
+        if (i == session.active)
+            active = m_pMainFrame->MdiArea()->activeSubWindow();
+    }
+    if (active)
+        m_pMainFrame->MdiArea()->setActiveSubWindow(active);
+    m_pSessionKeeper->Hold(false);
+    // The files that are gone leave the session.
+    m_pSessionKeeper->WriteNow();
+    if (!missing.isEmpty())
+        ::MessageBox(ListOf(kSessionFilesMissing, missing));
 }
 
 bool CEditorApp::OpenDocumentFile(const QString &path)

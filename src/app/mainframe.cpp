@@ -8,6 +8,7 @@
 #include "app/editorapp.h"
 #include "app/keyboardindicators.h"
 #include "app/recentfilelist.h"
+#include "app/session.h"
 #include "build/buildcommands.h"
 #include "build/messagespanel.h"
 #include "core/filepaths.h"
@@ -37,6 +38,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -537,6 +539,53 @@ void CMainFrame::ResizeOuter(const QSize &outer)
     ApplyOuterSize();
 }
 
+void CMainFrame::ShowInPlace(const QSize &firstSize)
+{
+    const std::optional<Session::WindowPlace> place = Session::ReadWindowPlace();
+    QScreen *screen = place ? QGuiApplication::screenAt(place->rect.center()) : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(), firstSize);
+    if (!place) {
+        // A window larger than the screen would hide its status bar.
+        ResizeOuter(firstSize.boundedTo(available.size()));
+        show();
+        return;
+    }
+    const QRect fitted = Session::FitInside(place->rect, available);
+    move(fitted.topLeft());
+    resize(fitted.size());
+    m_normalPlace = fitted;
+    m_bKeepInside = true;
+    if (place->maximized)
+        showMaximized();
+    else
+        show();
+}
+
+void CMainFrame::KeepInsideScreen()
+{
+    if (!m_bKeepInside || !isVisible() || isMaximized() || isFullScreen() || !windowHandle() || !screen())
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    const QRect outer = geometry().marginsAdded(frame);
+    const QRect fitted = Session::FitInside(outer, screen()->availableGeometry());
+    // Until the window manager has framed the window, the frame's size is not known.
+    if (!frame.isNull())
+        m_bKeepInside = false;
+    if (fitted == outer)
+        return;
+    move(fitted.topLeft());
+    resize(fitted.marginsRemoved(frame).size());
+}
+
+void CMainFrame::SavePlace() const
+{
+    if (!testAttribute(Qt::WA_WState_Created))
+        return;
+    Session::WriteWindowPlace({m_normalPlace.isValid() ? m_normalPlace : QRect(pos(), size()), isMaximized()});
+}
+
 void CMainFrame::ApplyOuterSize()
 {
     if (!m_outerSize.isValid() || !windowHandle())
@@ -561,6 +610,11 @@ bool CMainFrame::event(QEvent *event)
     case QEvent::Resize:
     case QEvent::WindowStateChange:
         ApplyOuterSize();
+        KeepInsideScreen();
+        // The place a maximised window goes back to, by the frame's corner,
+        // which is where a move puts it.
+        if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+            m_normalPlace = QRect(pos(), size());
         break;
     default:
         break;

@@ -59,6 +59,12 @@ public:
     // the frame; a frame reported later, once the window is on screen, is
     // taken into account then.
     void ResizeOuter(const QSize &outer);
+    // Puts the window where it was at the end of the last run, or at its
+    // first size, inside the screen's available area either way, and shows it.
+    void ShowInPlace(const QSize &firstSize);
+    // Keeps the window's place for the next run.
+    void SavePlace() const;
+    void KeepInsideScreen();
     // While held, no question about files changed on disk comes up; the
     // active document's file is looked at once they are no longer held.
     void HoldDiskChecks(bool hold);
@@ -130,4 +136,7 @@ private:
     bool m_bDiskChecksHeld = false;
     QSize m_outerSize; // valid until a reported frame has been taken into account
     QMargins m_appliedFrame;
+    // A restored place is kept inside the screen once the frame around it is known.
+    bool m_bKeepInside = false;
+    QRect m_normalPlace;
 };

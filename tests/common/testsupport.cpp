@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
+#include "app/session.h"
+
 #include "wizard/wizarddlg.h"
 
 #include <QAction>
@@ -128,6 +130,8 @@ void PrepareEnvironment()
     // a private temporary folder (as libpam-tmpdir sets for root) is left for /tmp.
     if (IsRoot() && !OthersCanEnter(QDir::tempPath()))
         qputenv("TMPDIR", "/tmp");
+    // Every start of a test begins with no file, unless the test asks for the last session.
+    Session::s_restoreByDefault.SetForTests(false);
     g_root = std::make_unique<QTemporaryDir>();
     const QString root = g_root->path();
     // Children that run as an ordinary user find their way in too.
