@@ -48,6 +48,7 @@ CRichSyntaxDoc *CDocTemplate::MakeDocument()
         if (addToRecent)
             CEditorApp::Instance()->AddToRecentFileList(path);
     });
+    connect(doc, &CRichSyntaxDoc::Saved, this, &CEditorApp::AddToDesktopRecentlyUsed);
     return doc;
 }
 

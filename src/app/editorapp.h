@@ -76,6 +76,8 @@ public:
     void OfferRecoveredWork();
     // Puts a file at the head of the recent files and of the File menu's list.
     void AddToRecentFileList(const QString &path);
+    // Puts a file opened or saved on the desktop's list of recently used files.
+    static void AddToDesktopRecentlyUsed(const QString &path);
 
     // Opens dropped files, each in its own window, once the drop has finished,
     // so that a failure message does not sit inside the drag-and-drop loop of

@@ -9,6 +9,8 @@
 #include "app/session.h"
 #include "app/sessionkeeper.h"
 #include "core/filepaths.h"
+#include "core/product.h"
+#include "core/recentlyused.h"
 #include "core/recoverystore.h"
 #include "editor/navigation.h"
 #include "editor/richsyntaxdoc.h"
@@ -17,6 +19,7 @@
 
 #include <QDir>
 #include <QMdiArea>
+#include <QMimeDatabase>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -147,6 +150,13 @@ void CEditorApp::ReopenSession()
         ::MessageBox(ListOf(kSessionFilesMissing, missing));
 }
 
+void CEditorApp::AddToDesktopRecentlyUsed(const QString &path)
+{
+    const QString exec = QFileInfo(applicationFilePath()).fileName() + QStringLiteral(" %u");
+    RecentlyUsed::Add(RecentlyUsed::ListPath(), path, QMimeDatabase().mimeTypeForFile(path).name(),
+                      {Product::kName, exec});
+}
+
 bool CEditorApp::OpenDocumentFile(const QString &path)
 {
     return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
@@ -224,6 +234,7 @@ void CEditorApp::AddToRecentFileList(const QString &path)
     if (!m_pRecentFiles)
         return;
     m_pRecentFiles->Add(path);
+    AddToDesktopRecentlyUsed(path);
     if (m_pMainFrame)
         m_pMainFrame->RebuildRecentFileMenu();
 }

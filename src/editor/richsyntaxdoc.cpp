@@ -384,6 +384,7 @@ bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
         return false;
     if (replace)
         SetPathName(target);
+    Q_EMIT Saved(m_strPathName);
     return true;
 }
 

@@ -105,6 +105,8 @@ Q_SIGNALS:
     // The document has a new path; a file opened or saved under it belongs at
     // the head of the recent files when addToRecent is set.
     void PathNameChanged(const QString &path, bool addToRecent);
+    // The document was written to its file.
+    void Saved(const QString &path);
 
 private:
     // Whether the file on disk differs in its contents from state; a file

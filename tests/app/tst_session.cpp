@@ -7,6 +7,7 @@
 #include "app/recentfilelist.h"
 #include "app/session.h"
 #include "app/sessionkeeper.h"
+#include "core/recentlyused.h"
 #include "core/settingsstore.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <csignal>
 
@@ -135,6 +137,8 @@ private Q_SLOTS:
         const QString path = Source(QStringLiteral("recent.qrx"));
         QVERIFY(App()->InitInstance({}));
         OpenAt(path, 140, 130);
+        // The desktop's shared list has it too.
+        QVERIFY(TestSupport::ReadFile(RecentlyUsed::ListPath()).contains(QUrl::fromLocalFile(path).toEncoded()));
         App()->MainFrame()->MdiArea()->closeActiveSubWindow();
         QTRY_COMPARE(Session::RecentLine(path), 140);
         App()->OnOpenRecentFile(0);

@@ -191,6 +191,17 @@ private Q_SLOTS:
         QCOMPARE(App()->m_options.m_helpDlg.m_strHelpPath, QStringLiteral("/opt/qrh.chm"));
     }
 
+    // The desktop ties a started program's windows to its entry by their class,
+    // which Qt takes from the application's name.
+    void desktopEntryNamesTheWindowClass()
+    {
+        QSettings entry(QStringLiteral(QBE_SOURCE_DIR "/packaging/org.example.quarnbasic.Editor.desktop"),
+                        QSettings::IniFormat);
+        entry.beginGroup(QStringLiteral("Desktop Entry"));
+        QCOMPARE(entry.value(QStringLiteral("StartupWMClass")).toString(), QCoreApplication::applicationName());
+        QCOMPARE(entry.value(QStringLiteral("StartupNotify")).toString(), QStringLiteral("true"));
+    }
+
     // Other test programs shorten these to save waiting; the program runs with its own.
     void programRunsWithItsOwnLimits()
     {

@@ -59,6 +59,8 @@ desktop="$share/applications/$app_id.desktop"
 [ -f "$desktop" ] || fail "no $desktop"
 said=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate"
 [ -z "$said" ] || fail "desktop-file-validate: $said"
+grep -qx 'StartupNotify=true' "$desktop" || fail "desktop entry: no StartupNotify=true"
+grep -qx 'StartupWMClass=Quarn BASIC Editor' "$desktop" || fail "desktop entry: StartupWMClass is not the window class"
 
 echo "== icons"
 # Width and height are the big-endian words at bytes 16 and 20 of a PNG (IHDR).
