@@ -8,7 +8,8 @@
 # libqt6svg6 draw the icons from SVG (libqt6svg6 holds the icon engine
 # plugin); configuring the tree draws the theme icons (rsvg-convert) and packs
 # the manual page (gzip); the About box's fonts; update-desktop-database for
-# the file type the editor registers for the user.
+# the file type the editor registers for the user. qt6-base-dev brings Qt Xml,
+# which reads and writes the desktop's list of recently used files.
 qbe_run_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
                   qt6-svg-dev libqt6svg6 librsvg2-bin gzip fonts-liberation desktop-file-utils)
 # Testing besides: ccache for the many rebuilds, clang-format checks the

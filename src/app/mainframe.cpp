@@ -9,6 +9,7 @@
 #include "app/keyboardindicators.h"
 #include "app/recentfilelist.h"
 #include "app/session.h"
+#include "app/toolbaricons.h"
 #include "build/buildcommands.h"
 #include "build/messagespanel.h"
 #include "core/filepaths.h"
@@ -167,14 +168,21 @@ void CMainFrame::CreateActions()
     // shortcuts work whichever menu shows.
     for (const CommandDescription &command : CommandRegistry::Commands()) {
         QAction *action = MakeAction(command, command.text);
-        if (!command.image.isEmpty())
-            action->setIcon(QIcon(QStringLiteral(":/res/svg/toolbar/%1.svg").arg(command.image)));
         action->setShortcuts(command.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
         m_actions.insert(command.id, action);
         if (command.id >= ID_FILE_MRU_FILE1 && command.id <= ID_FILE_MRU_FILE4)
             m_recentActions.append(action);
+    }
+    UpdateToolbarIcons();
+}
+
+void CMainFrame::UpdateToolbarIcons()
+{
+    for (const CommandDescription &command : CommandRegistry::Commands()) {
+        if (QAction *action = m_actions.value(command.id); action && !command.image.isEmpty())
+            action->setIcon(ToolbarIcons::Icon(command.image, palette()));
     }
 }
 
@@ -522,6 +530,9 @@ void CMainFrame::dropEvent(QDropEvent *event)
 void CMainFrame::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // A new palette, light or dark, gets pictures drawn for it.
+    if (event->type() == QEvent::PaletteChange)
+        UpdateToolbarIcons();
     // Qt's document windows write the caption themselves as they are
     // maximised, restored, cascaded or tiled; the caption's rule has the last word.
     if (event->type() == QEvent::WindowTitleChange && windowTitle() != Caption())

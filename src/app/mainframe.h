@@ -65,6 +65,8 @@ public:
     // Keeps the window's place for the next run.
     void SavePlace() const;
     void KeepInsideScreen();
+    // The toolbar's pictures, drawn for the window's palette.
+    void UpdateToolbarIcons();
     // While held, no question about files changed on disk comes up; the
     // active document's file is looked at once they are no longer held.
     void HoldDiskChecks(bool hold);

@@ -829,6 +829,49 @@ private Q_SLOTS:
         QTRY_COMPARE(shown(), saved);
     }
 
+    void toolbarPicturesStandOutOfTheirToolbar_data()
+    {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("light") << QColor(0xef, 0xef, 0xef) << QColor(Qt::black);
+        QTest::newRow("dark") << QColor(0x2d, 0x2d, 0x2d) << QColor(0xe6, 0xe6, 0xe6);
+    }
+    void toolbarPicturesStandOutOfTheirToolbar()
+    {
+        QFETCH(QColor, window);
+        QFETCH(QColor, text);
+        const QPalette before = Frame()->palette();
+        QPalette palette = before;
+        palette.setColor(QPalette::Window, window);
+        palette.setColor(QPalette::WindowText, text);
+        Frame()->setPalette(palette);
+        const QList<QAction *> actions = Frame()->findChild<QToolBar *>()->actions();
+        for (QAction *action : actions) {
+            if (action->icon().isNull())
+                continue;
+            // The picture's outline stands out: most pixels at its edge differ from the toolbar.
+            const QImage image = action->icon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+            const auto opaque = [&image](int x, int y) {
+                return image.valid(x, y) && image.pixelColor(x, y).alpha() >= 128;
+            };
+            int edge = 0, sunk = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (!opaque(x, y) || (opaque(x - 1, y) && opaque(x + 1, y) && opaque(x, y - 1) && opaque(x, y + 1)))
+                        continue;
+                    const QColor pixel = image.pixelColor(x, y);
+                    ++edge;
+                    sunk += qAbs(pixel.red() - window.red()) + qAbs(pixel.green() - window.green())
+                                + qAbs(pixel.blue() - window.blue())
+                            < 90;
+                }
+            }
+            QVERIFY2(sunk * 100 < edge * 30,
+                     qPrintable(QStringLiteral("%1: %2 of %3").arg(action->text()).arg(sunk).arg(edge)));
+        }
+        Frame()->setPalette(before);
+    }
+
     void sameNamesToldApartByFolder()
     {
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("game1"))
