@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "editor/dialogparts.h"
 
+#include <QMouseEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -84,18 +85,56 @@ QList<CAboutDlg::PaintedLine> CAboutDlg::PaintedLines()
     const QFont credit = CreditFont();
     const QColor black(0, 0, 0);
     return {
-        {Product::Title(), title, QColor(255, 0, 0), QPoint(kTextLeft, kTitleTop)},
-        {QStringLiteral("by ") + kAuthor, credit, black, QPoint(kTextLeft, kCreditTops[0])},
-        {QStringLiteral("Logo by ") + kArtistMail, credit, black, QPoint(kTextLeft, kCreditTops[1])},
-        {QStringLiteral("Visit ") + CEditorApp::HomepageUrl(), credit, black, QPoint(kTextLeft, kCreditTops[2])},
-        {QStringLiteral("Visit ") + CEditorApp::SiteUrl(), credit, black, QPoint(kTextLeft, kCreditTops[3])},
+        {Product::Title(), title, QColor(255, 0, 0), QPoint(kTextLeft, kTitleTop), QString()},
+        {QStringLiteral("by ") + kAuthor, credit, black, QPoint(kTextLeft, kCreditTops[0]), QString()},
+        {QStringLiteral("Logo by ") + kArtistMail, credit, black, QPoint(kTextLeft, kCreditTops[1]), QString()},
+        {QStringLiteral("Visit ") + CEditorApp::HomepageUrl(), credit, black, QPoint(kTextLeft, kCreditTops[2]),
+         CEditorApp::HomepageUrl()},
+        {QStringLiteral("Visit ") + CEditorApp::SiteUrl(), credit, black, QPoint(kTextLeft, kCreditTops[3]),
+         CEditorApp::SiteUrl()},
     };
+}
+
+QRect CAboutDlg::LineRect(const PaintedLine &line)
+{
+    const QFontMetrics metrics(line.font);
+    return QRect(line.topLeft, QSize(metrics.horizontalAdvance(line.text), metrics.height()));
+}
+
+namespace {
+// The web page of the painted line at point; empty where no link line is.
+QString LinkAt(const QPoint &point)
+{
+    const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
+    for (const CAboutDlg::PaintedLine &line : lines) {
+        if (!line.link.isEmpty() && CAboutDlg::LineRect(line).contains(point))
+            return line.link;
+    }
+    return QString();
+}
+} // namespace
+
+void CAboutDlg::mouseMoveEvent(QMouseEvent *event)
+{
+    const QString link = LinkAt(event->position().toPoint());
+    setCursor(link.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    setToolTip(link);
+    QDialog::mouseMoveEvent(event);
+}
+
+void CAboutDlg::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QString link = event->button() == Qt::LeftButton ? LinkAt(event->position().toPoint()) : QString();
+    if (!link.isEmpty())
+        CEditorApp::OpenWebPage(link);
+    QDialog::mouseReleaseEvent(event);
 }
 
 CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent), m_strText(kAboutText)
 {
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);
+    setMouseTracking(true);
     // The red title and the black lines are painted on the button face; under
     // a dark desktop palette they would vanish, so the box keeps its own light
     // colours.

@@ -31,7 +31,10 @@ public:
         QFont font;
         QColor color;
         QPoint topLeft;
+        QString link; // the web page a click on the line opens; empty for none
     };
+    // The line's place in the box.
+    static QRect LineRect(const PaintedLine &line);
     // The five strings, the title first.
     static QList<PaintedLine> PaintedLines();
     // The 20-point title face and the 10-point bold face, each with a fallback
@@ -45,6 +48,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QLabel *m_pLogo;

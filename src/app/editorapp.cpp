@@ -15,6 +15,7 @@
 #include "core/product.h"
 #include "core/recoverystore.h"
 #include "core/settingsstore.h"
+#include "editor/dialogparts.h"
 #include "editor/richsyntaxview.h"
 
 #include <QFileDialog>
@@ -33,11 +34,6 @@
 
 namespace {
 const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
-void ReportBrowserFailure(bool opened)
-{
-    if (!opened)
-        ::MessageBox(kBrowserFailed);
-}
 const QString kEditorBusyQueued = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
                                                  "Your files open there as soon as it can take them.");
 const QString kEditorBusyUnreached = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
@@ -171,6 +167,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
 
     m_pMainFrame = new CMainFrame;
     m_pMainFrame->ConnectMessages(m_build);
+    connect(&m_build, &CBuildCommands::OptionsWanted, this, &CEditorApp::OnBuildOptions, Qt::UniqueConnection);
     m_pDocTemplate = new CDocTemplate(m_pMainFrame);
 
     // Packaged builds leave the file type to the package's own files.
@@ -310,6 +307,9 @@ QMessageBox::StandardButton CEditorApp::MessageBox(const QString &text, QMessage
     QMessageBox box(icon, Product::kName, text, buttons, owner);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
+    // Over the middle of its window, once the box has taken its size, even
+    // when that window has only just come on screen (the recovery question).
+    QTimer::singleShot(0, &box, [&box, owner] { DialogParts::CentreOver(&box, owner); });
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -381,14 +381,22 @@ QString CEditorApp::ForumsUrl()
     return SiteUrl() + QStringLiteral(QBE_FORUMS_PATH);
 }
 
+void CEditorApp::OpenWebPage(const QString &url)
+{
+    Services().ShellOpen(url, [](bool opened) {
+        if (!opened)
+            ::MessageBox(kBrowserFailed);
+    });
+}
+
 void CEditorApp::OnHomepage()
 {
-    Services().ShellOpen(HomepageUrl(), ReportBrowserFailure);
+    OpenWebPage(HomepageUrl());
 }
 
 void CEditorApp::OnForums()
 {
-    Services().ShellOpen(ForumsUrl(), ReportBrowserFailure);
+    OpenWebPage(ForumsUrl());
 }
 
 void CEditorApp::OnBuildOptions()

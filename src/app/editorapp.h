@@ -86,6 +86,8 @@ public:
     // Opens files another start handed over, with the main window brought forward.
     void OpenHandedFiles(const QStringList &files);
 
+    // Opens a web page in the desktop's browser; says so when none opens it.
+    static void OpenWebPage(const QString &url);
     static QString HomepageUrl();
     // What the shell open opens: a web address as it stands, any other text
     // a file, a relative path taken from the current folder.

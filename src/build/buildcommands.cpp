@@ -55,7 +55,10 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
 
     if (m_options.m_strCompiler.isEmpty()) {
         MessageBox(kNoCompiler);
-        return;
+        // Build Options follow, and a compiler chosen there compiles at once.
+        Q_EMIT OptionsWanted();
+        if (m_options.m_strCompiler.isEmpty())
+            return;
     }
     const QString image = m_options.m_bMultiBoot ? GetMultibootFileName(doc) : GetRomFileName(doc);
     const QString folder = BuildText::ProjectFolder(path);

@@ -71,6 +71,8 @@ Q_SIGNALS:
     void Compiled(const QString &origin, const QList<CompilerMessage> &messages, const QString &output);
     // The walk of the latest compile went to (or stands at) the message at index.
     void MessageShown(int index);
+    // The compiler's path is missing: Build Options should open, at once.
+    void OptionsWanted();
 
 private:
     struct MessageWalk

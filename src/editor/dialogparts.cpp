@@ -53,7 +53,8 @@ void CentreOver(QWidget *dialog, const QWidget *owner)
     if (!owner || !owner->isVisible())
         return;
     dialog->adjustSize();
-    dialog->move(owner->frameGeometry().center() - dialog->rect().center());
+    // Frame to frame, once the window system has framed the dialog.
+    dialog->move(dialog->pos() + owner->frameGeometry().center() - dialog->frameGeometry().center());
 }
 
 QString WrapText(const QString &text, const QFontMetrics &metrics, int width)

@@ -18,13 +18,6 @@
 #include <QTimer>
 
 namespace {
-// The rectangle a painted string covers.
-QRect LineRect(const CAboutDlg::PaintedLine &line)
-{
-    const QFontMetrics metrics(line.font);
-    return QRect(line.topLeft, QSize(metrics.horizontalAdvance(line.text), metrics.height()));
-}
-
 int CountColor(const QImage &image, const QRect &rect, const QColor &color)
 {
     int count = 0;
@@ -53,6 +46,19 @@ class TestAboutDlg : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The "Visit" lines open their pages; the other lines are no links.
+    void visitLinesAreLinks()
+    {
+        CAboutDlg about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        ShellOpenStub shell;
+        const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
+        for (const CAboutDlg::PaintedLine &line : lines)
+            QTest::mouseClick(&about, Qt::LeftButton, {}, CAboutDlg::LineRect(line).center());
+        QCOMPARE(shell.Targets(), (QStringList{CEditorApp::HomepageUrl(), CEditorApp::SiteUrl()}));
+    }
+
     void textCanBeSelectedAndCopiedButNotEdited()
     {
         CAboutDlg dialog;
@@ -90,7 +96,7 @@ private Q_SLOTS:
         const QColor window = DistinctPalette().color(QPalette::Window);
         const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
         for (const CAboutDlg::PaintedLine &line : lines) {
-            const QRect rect = LineRect(line);
+            const QRect rect = CAboutDlg::LineRect(line);
             QVERIFY2(image.rect().contains(rect), qPrintable(line.text));
             const int ink = CountColor(image, rect, line.color);
             QVERIFY2(ink > 20, qPrintable(line.text));
@@ -99,7 +105,7 @@ private Q_SLOTS:
             QCOMPARE(CountColor(image, rect, window), 0);
         }
         // The title is the only red thing; the lines stand at their fixed places.
-        QCOMPARE(CountColor(image, LineRect(lines.at(1)), QColor(255, 0, 0)), 0);
+        QCOMPARE(CountColor(image, CAboutDlg::LineRect(lines.at(1)), QColor(255, 0, 0)), 0);
         // Between the title and the first credit line the dialog shows its own colour.
         QVERIFY(CountColor(image, QRect(140, 48, 40, 4), window) > 0);
     }
@@ -124,7 +130,7 @@ private Q_SLOTS:
         QVERIFY(face.lightness() > 200);
         const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
         for (const CAboutDlg::PaintedLine &line : lines) {
-            const QRect rect = LineRect(line);
+            const QRect rect = CAboutDlg::LineRect(line);
             QVERIFY2(CountColor(image, rect, line.color) > 20, qPrintable(line.text));
             QVERIFY2(CountColor(image, rect, face) > rect.width() * rect.height() / 3, qPrintable(line.text));
             QCOMPARE(CountColor(image, rect, QColor(30, 30, 35)), 0);
@@ -159,10 +165,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QList<CAboutDlg::PaintedLine> lines = CAboutDlg::PaintedLines();
         for (const CAboutDlg::PaintedLine &line : lines) {
-            QVERIFY(LineRect(line).right() < dialog.width());
+            QVERIFY(CAboutDlg::LineRect(line).right() < dialog.width());
             // Right of the logo and above the text box.
-            QVERIFY(LineRect(line).left() > Child<QLabel>(&dialog, "logo")->geometry().right());
-            QVERIFY(LineRect(line).bottom() < Child<QPlainTextEdit>(&dialog, "textBox")->geometry().top());
+            QVERIFY(CAboutDlg::LineRect(line).left() > Child<QLabel>(&dialog, "logo")->geometry().right());
+            QVERIFY(CAboutDlg::LineRect(line).bottom() < Child<QPlainTextEdit>(&dialog, "textBox")->geometry().top());
         }
     }
 

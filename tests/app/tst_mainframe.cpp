@@ -372,6 +372,24 @@ private Q_SLOTS:
         QCOMPARE(shell.Targets().constLast(), CEditorApp::HomepageUrl());
     }
 
+    // The program's message boxes (the recovery question among them) sit over
+    // the middle of the main window.
+    void messageBoxIsCentredOverTheWindow()
+    {
+        Frame()->move(30, 20);
+        bool centred = false;
+        ModalDriver driver;
+        driver.Then([this, &centred](QWidget *box) {
+            QTRY_VERIFY((box->frameGeometry().center() - Frame()->frameGeometry().center()).manhattanLength() <= 1);
+            centred = true;
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        ::MessageBox(QStringLiteral("Unsaved changes of a.qrx were recovered.\nOpen them?"), QMessageBox::Question,
+                     QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(driver.Pending(), 0);
+        QVERIFY(centred);
+    }
+
     void webCommandFailure_data()
     {
         QTest::addColumn<int>("id");

@@ -20,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -328,16 +329,40 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(CompilerRecord()));
     }
 
+    // Build Options follow the message; a compiler chosen there compiles at once.
+    void emptyCompilerPathAfterSaving_data()
+    {
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("Options cancelled") << false;
+        QTest::newRow("a compiler chosen") << true;
+    }
     void emptyCompilerPathAfterSaving()
     {
+        QFETCH(bool, chosen);
+        const QString compiler = Options().m_strCompiler;
         Options().m_strCompiler.clear();
         auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
         MessageBoxRecorder boxes;
+        ModalDriver driver;
+        driver.Then([&](QWidget *modal) {
+            QCOMPARE(boxes.Texts(), QStringList{kNoCompiler});
+            auto *options = qobject_cast<COptionsDlg *>(modal);
+            QVERIFY(options);
+            if (!chosen) {
+                options->reject();
+                return;
+            }
+            QTest::keyClicks(Child<QLineEdit>(options, "compilerEdit"), compiler);
+            QTest::mouseClick(Child<QPushButton>(options, "okButton"), Qt::LeftButton);
+        });
+        driver.Then(CloseLogOnceRan());
         Build().OnBuildCompile(*doc);
+        QCOMPARE(driver.Handled(), chosen ? 2 : 1);
         QCOMPARE(boxes.Texts(), QStringList{kNoCompiler});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
         QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(!doc->IsModified());
+        QTRY_COMPARE(QFile::exists(CompilerRecord()), chosen);
     }
 
     void missingProgramGivesItsMessageAndNoWindow_data()
