@@ -191,8 +191,13 @@ int COptionsDlg::DoModal()
     m_pCompilerEdit->setFocus();
     // The dialog belongs to the application, not to a window; it still opens
     // over the main window.
-    DialogParts::CentreOver(this, Services().DialogParent());
-    return exec();
+    QWidget *owner = Services().DialogParent();
+    DialogParts::CentreOver(this, owner);
+    const int result = exec();
+    // Having no parent, the dialog hands the keyboard back to the main window itself.
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return result;
 }
 
 QStringList COptionsDlg::ExecutableFilters()

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/recentlyused.h"
 
+#include "core/privatefolder.h"
+
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -113,7 +115,8 @@ bool Add(const QString &listPath, const QString &file, const QString &mimeType, 
     ours.setAttribute(QStringLiteral("modified"), stamp);
     ours.setAttribute(QStringLiteral("count"), ours.attribute(QStringLiteral("count")).toInt() + 1);
 
-    QDir().mkpath(QFileInfo(listPath).absolutePath());
+    if (!MakeFolders(QFileInfo(listPath).absolutePath()))
+        return false;
     QSaveFile out(listPath);
     if (!out.open(QIODevice::WriteOnly))
         return false;

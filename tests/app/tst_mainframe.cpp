@@ -418,8 +418,16 @@ private Q_SLOTS:
 
         OpenSample();
         CRichSyntaxView *view = Frame()->ActiveView();
+        // Build Options follow the message; cancelled, nothing is compiled.
+        ModalDriver driver;
+        driver.Then([](QWidget *options) {
+            QVERIFY(options->inherits("COptionsDlg"));
+            options->close();
+        });
         QTest::keyClick(view, Qt::Key_F7);
+        QCOMPARE(driver.Pending(), 0);
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Path to QRX.EXE is not set in build options!")});
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(Frame()));
         QTest::keyClick(view, Qt::Key_F5);
         QCOMPARE(boxes.Texts().constLast(), QStringLiteral("No emulator is set in build options!"));
         // F9 is shown beside Link but reaches nothing.
