@@ -41,7 +41,7 @@ const QString kAndMore = QStringLiteral("\nand %1 more.");
 // The most failures one box names.
 constexpr int kMaxListedFailures = 20;
 
-// message filled in with the number of files and as many of them as one box shows.
+// The message filled in with the number of files and as many of them as one box shows.
 QString ListOf(const QString &message, const QStringList &files)
 {
     QString text = message.arg(files.size()).arg(files.mid(0, kMaxListedFailures).join(QLatin1Char('\n')));
@@ -136,7 +136,9 @@ void CEditorApp::ReopenSession()
         if (!OpenDocumentFile(file.path) || !m_pMainFrame->ActiveView())
             continue;
         CRichSyntaxView *view = m_pMainFrame->ActiveView();
-        view->setTextCursor(QTextCursor(view->document()->findBlockByNumber(file.line - 1)));
+        // A file that has become shorter puts the caret on its last line.
+        const int line = qMin(file.line, view->document()->blockCount());
+        view->setTextCursor(QTextCursor(view->document()->findBlockByNumber(line - 1)));
         view->verticalScrollBar()->setValue(file.top - 1);
         if (i == session.active)
             active = m_pMainFrame->MdiArea()->activeSubWindow();
