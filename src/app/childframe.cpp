@@ -61,14 +61,15 @@ void CChildFrame::UpdateTitle()
     // one document are told apart by their number, in the order they opened.
     QString title = m_pDocument->GetTitle();
     m_pView->setAccessibleName(title);
-    if (!m_strDistinctFolder.isEmpty())
-        title += kFolderAfterName.arg(m_strDistinctFolder);
     const QList<CRichSyntaxView *> views = m_pDocument->Views();
     const qsizetype number = views.indexOf(m_pView);
     if (views.size() > 1 && number >= 0)
         title += QStringLiteral(":%1").arg(number + 1);
     if (m_pDocument->IsModified())
         title += kUnsavedMark;
+    // The folder comes last, so that neither the number nor the mark reads as part of it.
+    if (!m_strDistinctFolder.isEmpty())
+        title += kFolderAfterName.arg(m_strDistinctFolder);
     setWindowTitle(title);
 }
 

@@ -11,6 +11,7 @@
 #include "app/sessionkeeper.h"
 #include "app/shellfiletypes.h"
 #include "app/shellopenserver.h"
+#include "app/startupnotice.h"
 #include "build/executablefiltermodel.h"
 #include "core/product.h"
 #include "core/recoverystore.h"
@@ -151,6 +152,8 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
         switch (m_pShellServer->OfferFiles(command.files)) {
         case CShellOpenServer::Offer::Delivered:
             m_bHandedOver = true;
+            // No window of this start will show to end the desktop's launch feedback.
+            StartupNotice::EndLaunch();
             return false;
         case CShellOpenServer::Offer::Queued:
             m_bHandedOver = true;

@@ -35,6 +35,8 @@ const QString kSaveCutShort =
                    "from before that save was kept.\nOpen the copy?");
 const QString kCopyKept = QStringLiteral("The copy of %1 from before its last save is kept as %2.");
 const QString kOpenFailures = QStringLiteral("%1 files could not be opened:\n\n%2");
+const QString kSessionFileMissing =
+    QStringLiteral("A file of the last session was not found and was not reopened:\n\n%1");
 const QString kSessionFilesMissing =
     QStringLiteral("%1 files of the last session were not found and were not reopened:\n\n%2");
 const QString kAndMore = QStringLiteral("\nand %1 more.");
@@ -148,7 +150,9 @@ void CEditorApp::ReopenSession()
     m_pSessionKeeper->Hold(false);
     // The files that are gone leave the session.
     m_pSessionKeeper->WriteNow();
-    if (!missing.isEmpty())
+    if (missing.size() == 1)
+        ::MessageBox(kSessionFileMissing.arg(missing.constFirst()));
+    else if (!missing.isEmpty())
         ::MessageBox(ListOf(kSessionFilesMissing, missing));
 }
 

@@ -592,9 +592,11 @@ void CMainFrame::KeepInsideScreen()
 
 void CMainFrame::SavePlace() const
 {
-    if (!testAttribute(Qt::WA_WState_Created))
+    // Only a window that was placed has a place to keep. By now it may be
+    // closed and its native window gone, but its state is still known.
+    if (!m_normalPlace.isValid())
         return;
-    Session::WriteWindowPlace({m_normalPlace.isValid() ? m_normalPlace : QRect(pos(), size()), isMaximized()});
+    Session::WriteWindowPlace({m_normalPlace, isMaximized()});
 }
 
 void CMainFrame::ApplyOuterSize()

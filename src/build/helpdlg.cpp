@@ -74,10 +74,16 @@ int CHelpDlg::DoModal()
 {
     m_pPathEdit->setText(m_strHelpPath);
     m_pPathEdit->setFocus();
-    // The one object of the run has no parent; it still opens over the window it is asked from.
+    // The one object of the run has no parent; it still opens over the window
+    // it is asked from, or over the main window when a question that just
+    // closed leaves no window active.
+    QWidget *owner = QApplication::activeWindow() ? QApplication::activeWindow() : Services().DialogParent();
     if (!parentWidget())
-        DialogParts::CentreOver(this, QApplication::activeWindow());
-    return exec();
+        DialogParts::CentreOver(this, owner);
+    const int result = exec();
+    if (!parentWidget() && owner && owner->isVisible())
+        owner->activateWindow();
+    return result;
 }
 
 void CHelpDlg::OnBrowse()

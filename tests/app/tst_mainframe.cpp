@@ -909,6 +909,10 @@ private Q_SLOTS:
                      (QStringList{"a.qrx \u2014 game2", "Quarn BASIC Editor v1.3.8c - [a.qrx \u2014 game2]",
                                   "&2 a.qrx \u2014 game2"}));
         QCOMPARE(Frame()->MdiArea()->subWindowList().constFirst()->windowTitle(), QStringLiteral("a.qrx \u2014 game1"));
+        // The unsaved mark goes with the name, not the folder.
+        QTest::keyClicks(Frame()->ActiveView(), QStringLiteral("y"));
+        QTRY_COMPARE(TitlesShown().constFirst(), QStringLiteral("a.qrx* \u2014 game2"));
+        Frame()->ActiveView()->document()->setModified(false);
         // With one of them closed, the other is plain again.
         Frame()->MdiArea()->closeActiveSubWindow();
         QTRY_COMPARE(TitlesShown().constFirst(), QStringLiteral("a.qrx"));

@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "app/shellfiletypes.h"
 #include "app/shellopenserver.h"
+#include "app/startupnotice.h"
 #include "core/filelock.h"
 #include "editor/richsyntaxdoc.h"
 
@@ -121,6 +122,29 @@ class TestShellIntegration : public QObject
     QByteArray m_dataHome;
 
 private Q_SLOTS:
+    // A start that hands its files over ends the desktop's launch feedback itself.
+    void launchEndsWithARemoveMessage_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("plain") << QByteArray("x_TIME5") << QByteArray("remove: ID=\"x_TIME5\"");
+        QTest::newRow("quote and backslash") << QByteArray("a\"b\\c") << QByteArray("remove: ID=\"a\\\"b\\\\c\"");
+    }
+    void launchEndsWithARemoveMessage()
+    {
+        QFETCH(QByteArray, id);
+        QFETCH(QByteArray, message);
+        // Whole pieces of 20 bytes, the message ended by a zero byte and padded with zeros.
+        const QList<QByteArray> pieces = StartupNotice::RemoveMessage(id);
+        QByteArray joined;
+        for (const QByteArray &piece : pieces) {
+            QCOMPARE(piece.size(), 20);
+            joined += piece;
+        }
+        QCOMPARE(joined, message.leftJustified(joined.size(), '\0'));
+        QVERIFY(joined.size() - message.size() >= 1 && joined.size() - message.size() <= 20);
+    }
+
     void initTestCase()
     {
         m_path = qgetenv("PATH");
