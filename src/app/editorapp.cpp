@@ -179,7 +179,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_pSessionKeeper = new CSessionKeeper(m_pMainFrame, [this] { return m_pRecentFiles->Files(); });
     // A plain start reopens the last run's files instead of the most recent one.
     const bool reopen =
-        command.kind == ShellCommand::Nothing && Session::RestoreOn() && !Session::ReadFiles().files.isEmpty();
+        command.kind == ShellCommand::Nothing && Session::RestoreOn() && !m_pSessionKeeper->Written().files.isEmpty();
 
     QString fileToOpen;
     bool fromRecentList = false;

@@ -125,7 +125,7 @@ void CEditorApp::OnOpenRecentFile(int index)
 
 void CEditorApp::ReopenSession()
 {
-    const Session::Files session = Session::ReadFiles();
+    const Session::Files session = m_pSessionKeeper->Written();
     m_pSessionKeeper->Hold(true);
     QStringList missing;
     QMdiSubWindow *active = nullptr;

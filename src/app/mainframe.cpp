@@ -17,8 +17,6 @@
 #include "editor/findreplace.h"
 #include "editor/navigation.h"
 #include "editor/outlinepanel.h"
-
-#include <QLineEdit>
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
@@ -32,6 +30,7 @@
 #include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>

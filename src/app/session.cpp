@@ -4,6 +4,8 @@
 
 #include "core/settingsstore.h"
 
+#include <QHash>
+
 namespace Session {
 
 namespace {
@@ -33,9 +35,8 @@ CLimit<bool> s_restoreByDefault(true);
 
 bool RestoreOn()
 {
-    const CSettingsStore store;
-    return store.ReadString(kSessionSection, kRestore).isEmpty() ? s_restoreByDefault.Value()
-                                                                 : store.ReadInt(kSessionSection, kRestore) != 0;
+    const QString stored = CSettingsStore().ReadString(kSessionSection, kRestore);
+    return stored.isEmpty() ? s_restoreByDefault.Value() : CSettingsStore::ParseInt(stored) != 0;
 }
 
 Files ReadFiles()
@@ -97,22 +98,35 @@ QRect FitInside(const QRect &wanted, const QRect &available)
     return fitted;
 }
 
+namespace {
+// The caret lines kept, by path.
+QHash<QString, int> RecentLines()
+{
+    const CSettingsStore store;
+    QHash<QString, int> lines;
+    for (int i = 1; i <= kRecentCount; ++i) {
+        const QString path = store.ReadString(kRecentSection, kFile.arg(i));
+        if (!path.isEmpty())
+            lines.insert(path, qMax(0, store.ReadInt(kRecentSection, kLine.arg(i))));
+    }
+    return lines;
+}
+} // namespace
+
 int RecentLine(const QString &path)
 {
-    CSettingsStore store;
-    for (int i = 1; i <= kRecentCount; ++i) {
-        if (!path.isEmpty() && store.ReadString(kRecentSection, kFile.arg(i)) == path)
-            return qMax(0, store.ReadInt(kRecentSection, kLine.arg(i)));
-    }
-    return 0;
+    return RecentLines().value(path);
 }
 
-void RememberRecentLine(const QStringList &recent, const QString &path, int line)
+void RememberRecentLines(const QStringList &recent, const QList<File> &files)
 {
+    QHash<QString, int> lines = RecentLines();
+    for (const File &file : files)
+        lines.insert(file.path, file.line);
     QList<CSettingsStore::Value> values;
     for (int i = 0; i < kRecentCount; ++i) {
         const QString file = recent.value(i);
-        const int known = file.isEmpty() ? 0 : file == path ? line : RecentLine(file);
+        const int known = file.isEmpty() ? 0 : lines.value(file);
         values.append({kRecentSection, kFile.arg(i + 1), known > 0 ? file : QString()});
         values.append({kRecentSection, kLine.arg(i + 1), known > 0 ? QString::number(known) : QString()});
     }

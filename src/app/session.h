@@ -54,8 +54,8 @@ QRect FitInside(const QRect &wanted, const QRect &available);
 
 // The caret line last seen in a recent file; 0 when none is known.
 int RecentLine(const QString &path);
-// Keeps line as the caret line of path, one of the recent files, beside
-// those of the others in recent; the lines of files no longer recent go.
-void RememberRecentLine(const QStringList &recent, const QString &path, int line);
+// Keeps the caret lines of files, beside those kept for the others in
+// recent; the lines of files no longer recent go.
+void RememberRecentLines(const QStringList &recent, const QList<File> &files);
 
 } // namespace Session

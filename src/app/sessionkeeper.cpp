@@ -58,11 +58,7 @@ void CSessionKeeper::WriteNow()
 void CSessionKeeper::Finish()
 {
     WriteNow();
-    const QStringList recent = m_recent();
-    for (const Session::File &file : std::as_const(m_written.files)) {
-        if (recent.contains(file.path))
-            Session::RememberRecentLine(recent, file.path, file.line);
-    }
+    Session::RememberRecentLines(m_recent(), m_written.files);
     Hold(true);
 }
 
@@ -76,9 +72,8 @@ void CSessionKeeper::Hold(bool held)
 void CSessionKeeper::Watch(QMdiSubWindow *window)
 {
     auto *frame = qobject_cast<CChildFrame *>(window);
-    if (!frame || !frame->GetView() || frame->property("sessionWatched").toBool())
+    if (!frame || !frame->GetView() || m_carets.contains(frame))
         return;
-    frame->setProperty("sessionWatched", true);
     CRichSyntaxView *view = frame->GetView();
     const auto noteCaret = [this, frame, view] {
         m_carets.insert(frame, {frame->GetDocument()->GetPathName(), view->textCursor().blockNumber() + 1});
@@ -93,7 +88,7 @@ void CSessionKeeper::Watch(QMdiSubWindow *window)
         const Session::File closed = m_carets.take(gone);
         const QStringList recent = m_recent();
         if (!m_bHeld && recent.contains(closed.path))
-            Session::RememberRecentLine(recent, closed.path, closed.line);
+            Session::RememberRecentLines(recent, {closed});
         Schedule();
     });
 }

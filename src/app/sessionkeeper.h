@@ -26,6 +26,8 @@ public:
 
     // The open files as they stand, in window order.
     Session::Files Snapshot() const;
+    // The session as last written, at first the one the last run left.
+    const Session::Files &Written() const { return m_written; }
     // Writes now what is waiting to be written.
     void WriteNow();
     // While held nothing is written: at the end of a run, when the windows

@@ -77,13 +77,10 @@ int CHelpDlg::DoModal()
     // The one object of the run has no parent; it still opens over the window
     // it is asked from, or over the main window when a question that just
     // closed leaves no window active.
-    QWidget *owner = QApplication::activeWindow() ? QApplication::activeWindow() : Services().DialogParent();
-    if (!parentWidget())
-        DialogParts::CentreOver(this, owner);
-    const int result = exec();
-    if (!parentWidget() && owner && owner->isVisible())
-        owner->activateWindow();
-    return result;
+    if (parentWidget())
+        return exec();
+    return DialogParts::ExecOver(this, QApplication::activeWindow() ? QApplication::activeWindow()
+                                                                    : Services().DialogParent());
 }
 
 void CHelpDlg::OnBrowse()

@@ -191,13 +191,7 @@ int COptionsDlg::DoModal()
     m_pCompilerEdit->setFocus();
     // The dialog belongs to the application, not to a window; it still opens
     // over the main window.
-    QWidget *owner = Services().DialogParent();
-    DialogParts::CentreOver(this, owner);
-    const int result = exec();
-    // Having no parent, the dialog hands the keyboard back to the main window itself.
-    if (owner && owner->isVisible())
-        owner->activateWindow();
-    return result;
+    return DialogParts::ExecOver(this, Services().DialogParent());
 }
 
 QStringList COptionsDlg::ExecutableFilters()

@@ -6,8 +6,8 @@
 #include <QString>
 
 // The desktop's list of recently used files, shared by every program of the
-// user: recently-used.xbel in the user's data folder, an XBEL file as the
-// freedesktop.org desktop bookmark specification describes it.
+// user: recently-used.xbel in the user's data folder, an XBEL bookmark file
+// in the shape freedesktop.org desktops read and write.
 namespace RecentlyUsed {
 
 // Where the list lives: $XDG_DATA_HOME/recently-used.xbel.

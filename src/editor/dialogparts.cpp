@@ -57,6 +57,15 @@ void CentreOver(QWidget *dialog, const QWidget *owner)
     dialog->move(dialog->pos() + owner->frameGeometry().center() - dialog->frameGeometry().center());
 }
 
+int ExecOver(QDialog *dialog, QWidget *owner)
+{
+    CentreOver(dialog, owner);
+    const int result = dialog->exec();
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return result;
+}
+
 QString WrapText(const QString &text, const QFontMetrics &metrics, int width)
 {
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);

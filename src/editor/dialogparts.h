@@ -26,6 +26,9 @@ QPushButton *CancelButton(QWidget *parent);
 QPushButton *BrowseButton(QWidget *parent, const QString &accessibleName);
 // Places a dialog that has no parent over the middle of owner, where owner shows.
 void CentreOver(QWidget *dialog, const QWidget *owner);
+// Runs a dialog that has no parent over owner, and gives owner the keyboard
+// back when it closes, which no parent does for it; the dialog's result.
+int ExecOver(QDialog *dialog, QWidget *owner);
 // Text broken into lines no wider than width, at the blanks between words; a
 // word that does not fit alone has a line to itself. When the last of several
 // lines would hold a single word, a word of the line before goes down with it.

@@ -384,7 +384,8 @@ bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
         return false;
     if (replace)
         SetPathName(target);
-    Q_EMIT Saved(m_strPathName);
+    else
+        Q_EMIT Saved(m_strPathName);
     return true;
 }
 

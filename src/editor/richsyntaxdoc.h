@@ -105,7 +105,8 @@ Q_SIGNALS:
     // The document has a new path; a file opened or saved under it belongs at
     // the head of the recent files when addToRecent is set.
     void PathNameChanged(const QString &path, bool addToRecent);
-    // The document was written to its file.
+    // The document was written to its file under the name it had; under a
+    // new name, PathNameChanged tells.
     void Saved(const QString &path);
 
 private:
