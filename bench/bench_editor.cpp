@@ -146,7 +146,7 @@ qint64 OpenColoredFile(const QString &path, long *addedKiB = nullptr)
     CRichSyntaxDoc doc;
     QElapsedTimer timer;
     timer.start();
-    if (!doc.OnOpenDocument(path))
+    if (!doc.OnOpenDocument(path).Ok())
         return -1;
     CRichSyntaxView view(&doc);
     view.resize(800, 600);

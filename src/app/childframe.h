@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/richsyntaxdoc.h"
+
 #include <QMdiSubWindow>
 #include <QPointer>
 
-class CRichSyntaxDoc;
 class CRichSyntaxView;
 
 // A document window inside the main window; always opens maximised. Its

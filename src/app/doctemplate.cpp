@@ -63,21 +63,27 @@ CChildFrame *CDocTemplate::MakeFrame(CRichSyntaxDoc *doc)
 
 CRichSyntaxDoc *CDocTemplate::OpenNewDocument()
 {
-    CRichSyntaxDoc *doc = MakeDocument();
-    if (!RunNewDocumentWizard(*doc)) {
-        delete doc;
+    NewDocumentRequest request;
+    if (!RunNewDocumentWizard(&request))
         return nullptr;
-    }
+    CRichSyntaxDoc *doc = MakeDocument();
+    doc->OnNewDocument();
+    // The project file is written where it is created; should that fail, the
+    // text still opens, unsaved, after the message.
+    if (request.IsProject())
+        doc->CreateFile(request.path, request.text).Report();
     // Project documents count too, though they are titled after their file.
     ++m_nUntitledCount;
     if (doc->GetPathName().isEmpty())
         doc->SetTitle(kUntitled.arg(m_nUntitledCount));
     m_documents.append(doc);
-    MakeFrame(doc);
+    CChildFrame *frame = MakeFrame(doc);
+    if (request.IsProject())
+        frame->GetView()->moveCursor(QTextCursor::End);
     return doc;
 }
 
-CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRecent)
+CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRecent, FileResult *failure)
 {
     if (CRichSyntaxDoc *open = FindDocument(path)) {
         const QList<CChildFrame *> frames = Frames(open);
@@ -90,8 +96,13 @@ CRichSyntaxDoc *CDocTemplate::OpenDocumentFile(const QString &path, bool addToRe
         return open;
     }
     CRichSyntaxDoc *doc = MakeDocument();
-    if (!doc->OnOpenDocument(path)) {
+    const FileResult opened = doc->OnOpenDocument(path);
+    if (!opened.Ok()) {
         delete doc;
+        if (failure)
+            *failure = opened;
+        else
+            opened.Report();
         return nullptr;
     }
     doc->SetPathName(path, addToRecent);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/fileresult.h"
 #include "editor/filestate.h"
 #include "editor/sourcecodec.h"
 
@@ -23,8 +24,8 @@ public:
     // File/New: a document whose creation runs the wizard. nullptr when it was abandoned.
     CRichSyntaxDoc *OpenNewDocument();
     // Opens a file, or activates the window that shows it already. nullptr on
-    // failure, after the document has reported it.
-    CRichSyntaxDoc *OpenDocumentFile(const QString &path, bool addToRecent = true);
+    // failure, which is reported, or handed back in failure where one is given.
+    CRichSyntaxDoc *OpenDocumentFile(const QString &path, bool addToRecent = true, FileResult *failure = nullptr);
     // Window/New Window: one more window on the document.
     CChildFrame *CreateNewFrame(CRichSyntaxDoc *doc);
     // A document that takes up recovered text, modified and not yet saved: the

@@ -13,6 +13,7 @@
 #include "app/shellopenserver.h"
 #include "app/startupnotice.h"
 #include "build/executablefiltermodel.h"
+#include "build/optionsdlg.h"
 #include "core/product.h"
 #include "core/recoverystore.h"
 #include "core/settingsstore.h"
@@ -106,7 +107,7 @@ private:
 
 } // namespace
 
-CEditorApp::CEditorApp(int &argc, char **argv) : QApplication(argc, argv), m_build(m_options)
+CEditorApp::CEditorApp(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(Product::kName);
     setApplicationVersion(Product::kVersion);
@@ -134,9 +135,9 @@ bool CEditorApp::InitInstance()
 bool CEditorApp::InitInstance(const QStringList &arguments)
 {
     // The build settings, the linker's argument template and the help path.
-    m_options.LoadSettings();
-    m_options.m_cmdLineDlg.LoadSettings();
-    m_options.m_helpDlg.LoadSettings();
+    const CSettingsStore store;
+    m_build.Settings() = BuildSettings::Load(store);
+    m_help = HelpLocation::Load(store);
 
     // The recent-file list, kept in a profile of its own.
     m_pRecentFiles = std::make_unique<CRecentFileList>(4, 30);
@@ -404,7 +405,15 @@ void CEditorApp::OnForums()
 
 void CEditorApp::OnBuildOptions()
 {
-    m_options.DoModal();
+    COptionsDlg dialog(m_build.Settings());
+    if (dialog.DoModal() == QDialog::Accepted) {
+        m_build.Settings() = dialog.Settings();
+        CSettingsStore store;
+        m_build.Settings().Save(store);
+    } else {
+        // The linker's template was stored as it was given.
+        m_build.Settings().linkerArguments = dialog.Settings().linkerArguments;
+    }
 }
 
 bool CEditorApp::OnAppExit()

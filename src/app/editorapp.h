@@ -3,7 +3,7 @@
 #pragma once
 
 #include "build/buildcommands.h"
-#include "build/optionsdlg.h"
+#include "app/helpdlg.h"
 #include "core/appservices.h"
 
 #include <QApplication>
@@ -11,6 +11,8 @@
 #include <QStringList>
 
 #include <memory>
+
+struct FileResult;
 
 class CMainFrame;
 class CDocTemplate;
@@ -71,7 +73,7 @@ public:
     bool OnAppExit();
 
     // Opens a file as a document, or activates the window that already shows it.
-    bool OpenDocumentFile(const QString &path);
+    bool OpenDocumentFile(const QString &path, FileResult *failure = nullptr);
     // Offers, one by one, the unsaved work that editors which no longer run left behind.
     void OfferRecoveredWork();
     // Puts a file at the head of the recent files and of the File menu's list.
@@ -95,11 +97,14 @@ public:
     static QString SiteUrl();
     static QString ForumsUrl();
 
-    COptionsDlg m_options;
+    // Where the help file is, as F1 opens it.
+    HelpLocation &HelpFile() { return m_help; }
 
 private:
     // Reopens the files of the last run where their carets and scroll stood.
     void ReopenSession();
+    // The help location dialog; true after OK, which stores the path.
+    bool EditHelpLocation();
     void LoadStdProfileSettings();
     void SaveStdProfileSettings();
 
@@ -109,6 +114,7 @@ private:
     CShellOpenServer *m_pShellServer = nullptr;
     CSessionKeeper *m_pSessionKeeper = nullptr;
     CBuildCommands m_build;
+    HelpLocation m_help;
     std::unique_ptr<QPrinter> m_pPrinter;
     int m_nPreviewPages = 0;
     bool m_bHandedOver = false;

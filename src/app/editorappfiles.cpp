@@ -52,37 +52,6 @@ QString ListOf(const QString &message, const QStringList &files)
     return text;
 }
 
-// Takes the failures that opening files reports, to tell them in one box;
-// everything else goes on to the services installed before.
-class CFailureCollector : public CForwardingServices
-{
-public:
-    QMessageBox::StandardButton MessageBox(const QString &text, QMessageBox::Icon icon,
-                                           QMessageBox::StandardButtons buttons,
-                                           QMessageBox::StandardButton defaultButton) override
-    {
-        if (buttons != QMessageBox::Ok)
-            return CForwardingServices::MessageBox(text, icon, buttons, defaultButton);
-        m_failures.append(text);
-        return QMessageBox::Ok;
-    }
-
-    // One box for what was taken: a single failure as it was told, several listed.
-    void Report()
-    {
-        if (m_failures.size() == 1) {
-            CForwardingServices::MessageBox(m_failures.constFirst(), QMessageBox::Warning, QMessageBox::Ok,
-                                            QMessageBox::NoButton);
-        } else if (m_failures.size() > 1) {
-            CForwardingServices::MessageBox(ListOf(kOpenFailures, m_failures), QMessageBox::Warning, QMessageBox::Ok,
-                                            QMessageBox::NoButton);
-        }
-        m_failures.clear();
-    }
-
-private:
-    QStringList m_failures;
-};
 } // namespace
 
 void CEditorApp::OnFileNew()
@@ -163,9 +132,9 @@ void CEditorApp::AddToDesktopRecentlyUsed(const QString &path)
                       {Product::kName, exec});
 }
 
-bool CEditorApp::OpenDocumentFile(const QString &path)
+bool CEditorApp::OpenDocumentFile(const QString &path, FileResult *failure)
 {
-    return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path) != nullptr;
+    return m_pDocTemplate && m_pDocTemplate->OpenDocumentFile(path, true, failure) != nullptr;
 }
 
 void CEditorApp::OfferRecoveredWork()
@@ -254,11 +223,18 @@ void CEditorApp::OpenHandedFiles(const QStringList &files)
     m_pMainFrame->show();
     m_pMainFrame->raise();
     m_pMainFrame->activateWindow();
-    // The files of requests that came together fail together, in one box.
-    CFailureCollector failures;
-    for (const QString &file : files)
-        OpenDocumentFile(file);
-    failures.Report();
+    // The files of requests that came together fail together, in one box:
+    // a single failure as it is told alone, several listed.
+    QStringList failures;
+    for (const QString &file : files) {
+        FileResult failure;
+        if (!OpenDocumentFile(file, &failure) && !failure.Message().isEmpty())
+            failures.append(failure.Message());
+    }
+    if (failures.size() == 1)
+        ::MessageBox(failures.constFirst());
+    else if (failures.size() > 1)
+        ::MessageBox(ListOf(kOpenFailures, failures));
 }
 
 void CEditorApp::OpenDroppedFiles(const QStringList &files)

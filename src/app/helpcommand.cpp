@@ -3,24 +3,37 @@
 // The Help Index command: opens the language's help file through the desktop.
 #include "app/editorapp.h"
 
-#include "build/helpdlg.h"
+#include "app/helpdlg.h"
+#include "core/settingsstore.h"
 
 namespace {
 const QString kHelpOpenFailed = QStringLiteral("Failed to open help file! Would you like to browse for it?");
 } // namespace
 
+bool CEditorApp::EditHelpLocation()
+{
+    CHelpDlg dialog(m_help.path);
+    const bool ok = dialog.DoModal() == QDialog::Accepted;
+    // A file browsed for is taken even when the dialog is then cancelled.
+    m_help.path = dialog.Path();
+    if (ok) {
+        CSettingsStore store;
+        m_help.Save(store);
+    }
+    return ok;
+}
+
 void CEditorApp::OnHelpIndex()
 {
-    CHelpDlg &location = m_options.m_helpDlg;
     // Until the file opens, the user answers No, or the location dialog is cancelled.
-    if (location.m_strHelpPath.isEmpty() && location.DoModal() != QDialog::Accepted)
+    if (m_help.path.isEmpty() && !EditHelpLocation())
         return;
-    Services().ShellOpen(location.m_strHelpPath, [this, &location](bool opened) {
+    Services().ShellOpen(m_help.path, [this](bool opened) {
         if (opened)
             return;
         if (::MessageBox(kHelpOpenFailed, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;
-        if (location.DoModal() == QDialog::Accepted)
+        if (EditHelpLocation())
             OnHelpIndex();
     });
 }

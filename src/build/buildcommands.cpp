@@ -5,7 +5,6 @@
 #include "build/buildlogdlg.h"
 #include "build/buildtext.h"
 #include "build/launchprogram.h"
-#include "build/optionsdlg.h"
 #include "core/appservices.h"
 #include "core/filepaths.h"
 #include "editor/compilemarks.h"
@@ -38,7 +37,7 @@ QHash<QString, QList<NamedMark>> MarksByFile(const QList<CompilerMessage> &messa
     return marks;
 }
 
-CBuildCommands::CBuildCommands(const COptionsDlg &options, QObject *parent) : QObject(parent), m_options(options) {}
+CBuildCommands::CBuildCommands(QObject *parent) : QObject(parent) {}
 
 void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
 {
@@ -53,17 +52,17 @@ void CBuildCommands::OnBuildCompile(CRichSyntaxDoc &doc)
     if (!saved || !SaveNamedFiles(doc))
         return;
 
-    if (m_options.m_strCompiler.isEmpty()) {
+    if (m_settings.compiler.isEmpty()) {
         MessageBox(kNoCompiler);
         // Build Options follow, and a compiler chosen there compiles at once.
         Q_EMIT OptionsWanted();
-        if (m_options.m_strCompiler.isEmpty())
+        if (m_settings.compiler.isEmpty())
             return;
     }
-    const QString image = m_options.m_bMultiBoot ? GetMultibootFileName(doc) : GetRomFileName(doc);
+    const QString image = m_settings.multiBoot ? GetMultibootFileName(doc) : GetRomFileName(doc);
     const QString folder = BuildText::ProjectFolder(path);
     const BuildText::Invocation invocation = BuildText::CompilerInvocation(
-        m_options.m_strCompiler, m_options.m_bDebug, m_options.m_bMultiBoot, BuildText::SourceFileName(path), image);
+        m_settings.compiler, m_settings.debug, m_settings.multiBoot, BuildText::SourceFileName(path), image);
 
     CBuildLogDlg log(Services().DialogParent());
     Services().ShowStatusMessage(kCompiling.arg(BuildText::SourceFileName(path)));
@@ -279,27 +278,27 @@ bool CBuildCommands::OfferRecompile(CRichSyntaxDoc &doc)
 
 void CBuildCommands::OnBuildRun(CRichSyntaxDoc &doc)
 {
-    if (m_options.m_strEmulator.isEmpty()) {
+    if (m_settings.emulator.isEmpty()) {
         MessageBox(kNoEmulator);
         return;
     }
     if (!OfferRecompile(doc))
         return;
-    LaunchProgram(BuildText::EmulatorInvocation(m_options.m_strEmulator, GetRomFileName(doc)),
+    LaunchProgram(BuildText::EmulatorInvocation(m_settings.emulator, GetRomFileName(doc)),
                   BuildText::ProjectFolder(doc.GetPathName()), false);
 }
 
 void CBuildCommands::OnBuildLink(CRichSyntaxDoc &doc)
 {
-    if (m_options.m_strLinker.isEmpty()) {
+    if (m_settings.linker.isEmpty()) {
         MessageBox(kNoLinker);
         return;
     }
     if (!OfferRecompile(doc))
         return;
     const QString folder = BuildText::ProjectFolder(doc.GetPathName());
-    LaunchProgram(BuildText::LinkerInvocation(m_options.m_strLinker, m_options.m_cmdLineDlg.m_strArguments, folder,
-                                              doc.GetTitle(), GetRomFileName(doc), GetMultibootFileName(doc)),
+    LaunchProgram(BuildText::LinkerInvocation(m_settings.linker, m_settings.linkerArguments, folder, doc.GetTitle(),
+                                              GetRomFileName(doc), GetMultibootFileName(doc)),
                   folder, true);
 }
 

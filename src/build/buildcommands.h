@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "build/buildsettings.h"
 #include "build/sourceposition.h"
 #include "editor/textmarks.h"
 
@@ -12,7 +13,6 @@
 
 #include <optional>
 
-class COptionsDlg;
 struct PositionedLine;
 class CRichSyntaxDoc;
 
@@ -36,7 +36,11 @@ class CBuildCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit CBuildCommands(const COptionsDlg &options, QObject *parent = nullptr);
+    explicit CBuildCommands(QObject *parent = nullptr);
+
+    // What the commands run with.
+    BuildSettings &Settings() { return m_settings; }
+    const BuildSettings &Settings() const { return m_settings; }
 
     // Saves the document and runs the compiler on it, showing its output;
     // goes to the line the user picks in the log.
@@ -95,7 +99,7 @@ private:
     MessageWalk *WalkFor(const CRichSyntaxDoc &doc);
     static std::optional<MarkPlace> PlaceOf(const MessageWalk &walk, int index);
 
-    const COptionsDlg &m_options;
+    BuildSettings m_settings;
     QHash<const CRichSyntaxDoc *, MessageWalk> m_walks;
     quint64 m_nCompiles = 0;
     const CRichSyntaxDoc *m_pLatest = nullptr; // whose compile was the latest

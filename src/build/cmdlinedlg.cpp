@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "build/cmdlinedlg.h"
 
-#include "core/settingsstore.h"
 #include "editor/dialogparts.h"
 
 #include <QGridLayout>
@@ -33,9 +32,9 @@ constexpr Placeholder kPlaceholders[] = {
 };
 } // namespace
 
-CCmdLineDlg::CCmdLineDlg(QWidget *parent)
+CCmdLineDlg::CCmdLineDlg(const QString &arguments, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_pArgumentsEdit(new QLineEdit(this)), m_pOkButton(DialogParts::OkButton(this))
+      m_strArguments(arguments), m_pArgumentsEdit(new QLineEdit(this)), m_pOkButton(DialogParts::OkButton(this))
 {
     setWindowTitle(kCaption);
     m_pArgumentsEdit->setObjectName(QStringLiteral("argumentsEdit"));
@@ -70,11 +69,6 @@ CCmdLineDlg::CCmdLineDlg(QWidget *parent)
 
 CCmdLineDlg::~CCmdLineDlg() = default;
 
-void CCmdLineDlg::LoadSettings()
-{
-    m_strArguments = CSettingsStore().ReadString(QString(), SettingsNames::kCommandLine);
-}
-
 int CCmdLineDlg::DoModal()
 {
     m_pArgumentsEdit->setText(m_strArguments);
@@ -86,6 +80,4 @@ void CCmdLineDlg::accept()
 {
     m_strArguments = m_pArgumentsEdit->text();
     QDialog::accept();
-    // Stored at once, whether or not the Build Options around it are confirmed.
-    CSettingsStore().WriteString(m_strArguments, QString(), SettingsNames::kCommandLine);
 }

@@ -5,6 +5,7 @@
 #include "build/buildtext.h"
 #include "core/appservices.h"
 #include "core/filepaths.h"
+#include "editor/fileerrors.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "build/optionsdlg.h"
 
+#include "build/cmdlinedlg.h"
 #include "core/appservices.h"
 #include "core/settingsstore.h"
 #include "editor/dialogparts.h"
@@ -72,9 +73,9 @@ QLabel *BuddyLabel(const QString &text, QWidget *field)
 
 } // namespace
 
-COptionsDlg::COptionsDlg(QWidget *parent)
+COptionsDlg::COptionsDlg(const BuildSettings &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_pCompilerEdit(MakePathEdit(this, QStringLiteral("compilerEdit"), kCompilerName)),
+      m_settings(settings), m_pCompilerEdit(MakePathEdit(this, QStringLiteral("compilerEdit"), kCompilerName)),
       m_pCompilerBrowse(MakeBrowseButton(this, QStringLiteral("compilerBrowse"), kCompilerName)),
       m_pLinkerEdit(MakePathEdit(this, QStringLiteral("linkerEdit"), kLinkerName)),
       m_pLinkerBrowse(MakeBrowseButton(this, QStringLiteral("linkerBrowse"), kLinkerName)),
@@ -84,7 +85,6 @@ COptionsDlg::COptionsDlg(QWidget *parent)
       m_pDebugCheck(new QCheckBox(kDebugText, this)), m_pMultiBootCheck(new QCheckBox(kMultiBootText, this))
 {
     setWindowTitle(kCaption);
-    m_cmdLineDlg.setParent(this, m_cmdLineDlg.windowFlags());
     m_pDebugCheck->setObjectName(QStringLiteral("debugCheck"));
     m_pMultiBootCheck->setObjectName(QStringLiteral("multiBootCheck"));
 
@@ -173,16 +173,6 @@ COptionsDlg::COptionsDlg(QWidget *parent)
 
 COptionsDlg::~COptionsDlg() = default;
 
-void COptionsDlg::LoadSettings()
-{
-    CSettingsStore store;
-    m_strCompiler = store.ReadString(QString(), SettingsNames::kCompiler);
-    m_strLinker = store.ReadString(QString(), SettingsNames::kLinker);
-    m_strEmulator = store.ReadString(QString(), SettingsNames::kEmulator);
-    m_bMultiBoot = store.ReadInt(QString(), SettingsNames::kMultiBoot) != 0;
-    m_bDebug = store.ReadInt(QString(), SettingsNames::kDebug) != 0;
-}
-
 int COptionsDlg::DoModal()
 {
     // Every opening shows the fields as they stand; what a cancelled opening
@@ -215,32 +205,26 @@ QString COptionsDlg::ExecutableFilter()
 
 void COptionsDlg::FieldsToControls()
 {
-    m_pCompilerEdit->setText(m_strCompiler);
-    m_pEmulatorEdit->setText(m_strEmulator);
-    m_pLinkerEdit->setText(m_strLinker);
-    m_pMultiBootCheck->setChecked(m_bMultiBoot);
-    m_pDebugCheck->setChecked(m_bDebug);
+    m_pCompilerEdit->setText(m_settings.compiler);
+    m_pEmulatorEdit->setText(m_settings.emulator);
+    m_pLinkerEdit->setText(m_settings.linker);
+    m_pMultiBootCheck->setChecked(m_settings.multiBoot);
+    m_pDebugCheck->setChecked(m_settings.debug);
 }
 
 void COptionsDlg::ControlsToFields()
 {
-    m_strCompiler = m_pCompilerEdit->text();
-    m_strEmulator = m_pEmulatorEdit->text();
-    m_strLinker = m_pLinkerEdit->text();
-    m_bMultiBoot = m_pMultiBootCheck->isChecked();
-    m_bDebug = m_pDebugCheck->isChecked();
+    m_settings.compiler = m_pCompilerEdit->text();
+    m_settings.emulator = m_pEmulatorEdit->text();
+    m_settings.linker = m_pLinkerEdit->text();
+    m_settings.multiBoot = m_pMultiBootCheck->isChecked();
+    m_settings.debug = m_pDebugCheck->isChecked();
 }
 
 void COptionsDlg::accept()
 {
     ControlsToFields();
     QDialog::accept();
-    // All five, changed or not.
-    CSettingsStore().WriteValues({{QString(), SettingsNames::kCompiler, m_strCompiler},
-                                  {QString(), SettingsNames::kLinker, m_strLinker},
-                                  {QString(), SettingsNames::kEmulator, m_strEmulator},
-                                  {QString(), SettingsNames::kMultiBoot, QString::number(m_bMultiBoot ? 1 : 0)},
-                                  {QString(), SettingsNames::kDebug, QString::number(m_bDebug ? 1 : 0)}});
 }
 
 QString COptionsDlg::BrowseForFile(const QString &fileName, const QString &defaultSuffix, const QStringList &filters)
@@ -267,8 +251,14 @@ void COptionsDlg::OnBrowseLinker()
     if (path.isEmpty())
         return;
     m_pLinkerEdit->setText(path);
-    // A new linker wants its arguments right away.
-    m_cmdLineDlg.DoModal();
+    // A new linker wants its arguments right away; they are stored at once,
+    // whether or not these Build Options are confirmed.
+    CCmdLineDlg commandLine(m_settings.linkerArguments, this);
+    if (commandLine.DoModal() != QDialog::Accepted)
+        return;
+    m_settings.linkerArguments = commandLine.Arguments();
+    CSettingsStore store;
+    m_settings.SaveLinkerArguments(store);
 }
 
 void COptionsDlg::OnBrowseEmulator()

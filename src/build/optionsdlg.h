@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "build/helpdlg.h"
-#include "build/cmdlinedlg.h"
+#include "build/buildsettings.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -13,25 +12,20 @@ class QLineEdit;
 class QPushButton;
 
 // "Build Options": the paths of the compiler, the hardware linker and the
-// emulator and the two compiler flags. The object is at once the dialog and the
-// record the build commands read.
+// emulator and the two compiler flags. It edits a copy of the settings; the
+// caller takes Settings() back after OK. Picking a linker asks for its
+// argument template, which is stored at once, whatever becomes of the rest.
 class COptionsDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit COptionsDlg(QWidget *parent = nullptr);
+    explicit COptionsDlg(const BuildSettings &settings, QWidget *parent = nullptr);
     ~COptionsDlg() override;
 
-    void LoadSettings();
     int DoModal();
-
-    CHelpDlg m_helpDlg;
-    CCmdLineDlg m_cmdLineDlg;
-    QString m_strCompiler;
-    QString m_strEmulator;
-    QString m_strLinker;
-    bool m_bMultiBoot = false;
-    bool m_bDebug = false;
+    // The settings as edited: all of them after OK; after Cancel only the
+    // linker's template may have changed, and was stored.
+    const BuildSettings &Settings() const { return m_settings; }
 
     // File dialog filters in Qt's form.
     static QStringList ExecutableFilters();
@@ -49,6 +43,8 @@ private:
     QString BrowseForFile(const QString &fileName, const QString &defaultSuffix, const QStringList &filters);
     void FieldsToControls();
     void ControlsToFields();
+
+    BuildSettings m_settings;
 
     QLineEdit *m_pCompilerEdit;
     QPushButton *m_pCompilerBrowse;

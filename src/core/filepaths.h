@@ -7,9 +7,6 @@
 
 class QMimeData;
 
-// The message of a project folder that cannot become the current directory.
-inline const QString kSetProjectDirectoryFailed = QStringLiteral("Failed to set project directory!");
-
 // The folder that holds a file: the path cut at its last separator (on Windows
 // also a backslash). A root keeps its separator ("/", "C:/") so that it still
 // names a folder; a path without a separator is returned as it is.

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "editor/fileerrors.h"
 
+#include "core/appservices.h"
+#include "editor/fileresult.h"
+
 #include <QDir>
 
 #include <cerrno>
@@ -15,6 +18,14 @@ const QString kNotFound = QStringLiteral("%1 was not found.");
 const QString kAccessDenied = QStringLiteral("Access to %1 was denied.");
 const QString kSharingViolation = QStringLiteral("A sharing violation occurred while accessing %1.");
 const QString kDiskFull = QStringLiteral("Disk full while accessing %1.");
+const QString kOpenFailed = QStringLiteral("Failed to open document.");
+const QString kSaveFailed = QStringLiteral("Failed to save document.");
+const QString kLineTooLong =
+    QStringLiteral("%1 cannot be opened: line %2 is longer than %3 characters, the most a line may hold.");
+const QString kNameNotText =
+    QStringLiteral("%1 cannot be opened: its name is not valid in the system's encoding, so it cannot be found.");
+const QString kUnencodable = QStringLiteral("The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
+                                            "The file was not saved.");
 
 enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
 
@@ -87,4 +98,33 @@ QString TextFor(FileErrorCause cause, const QString &path, const QString &fallba
 QString FileErrorText(int error, const QString &path, const QString &fallback)
 {
     return TextFor(CauseOf(error), path, fallback);
+}
+
+QString FileResult::Message() const
+{
+    const QString name = QDir::toNativeSeparators(path);
+    switch (kind) {
+    case Kind::Done:
+    case Kind::Declined:
+        break;
+    case Kind::NameNotText:
+        return kNameNotText.arg(name);
+    case Kind::System:
+        return FileErrorText(error, path, saving ? kSaveFailed : kOpenFailed);
+    case Kind::NotAFile:
+        return kOpenFailed;
+    case Kind::LineTooLong:
+        return kLineTooLong.arg(name).arg(line).arg(limit);
+    case Kind::Unencodable:
+        return kUnencodable.arg(codePoint).arg(line).arg(column).arg(name, encodingName);
+    }
+    return QString();
+}
+
+bool FileResult::Report() const
+{
+    const QString message = Message();
+    if (!message.isEmpty())
+        MessageBox(message);
+    return Ok();
 }

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+// The message of a project folder that cannot become the current directory.
+inline const QString kSetProjectDirectoryFailed = QStringLiteral("Failed to set project directory!");
+
 // The message the user sees for the system's error number of a file operation.
 
 // "%1 was not found.", "Access to %1 was denied.", "A sharing violation

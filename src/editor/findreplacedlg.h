@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/findrequest.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -10,17 +12,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-
-// What to look for, and what to put in its place.
-struct FindRequest
-{
-    QString findWhat;
-    QString replaceWith;
-    bool wholeWord = false;
-    bool matchCase = false;
-    bool down = true;
-    bool regularExpression = false; // findWhat is a Qt regular expression
-};
 
 // The Find dialog, and with a replacement field the Replace dialog. It only
 // collects the request; the view that owns it does the searching.

@@ -6,6 +6,7 @@
 #include "core/recoverystore.h"
 #include "editor/compilemarks.h"
 #include "editor/fileerrors.h"
+#include "editor/fileresult.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,21 +18,13 @@
 #include <cerrno>
 
 namespace {
-const QString kOpenFailed = QStringLiteral("Failed to open document.");
-const QString kSaveFailed = QStringLiteral("Failed to save document.");
-const QString kLineTooLong =
-    QStringLiteral("%1 cannot be opened: line %2 is longer than %3 characters, the most a line may hold.");
 const QString kSaveChanges = QStringLiteral("Save changes to %1?");
-const QString kNameNotText =
-    QStringLiteral("%1 cannot be opened: its name is not valid in the system's encoding, so it cannot be found.");
 const QString kChangedOnDisk = QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?");
 const QString kChangesLost = QStringLiteral("\nYour unsaved changes will be lost.");
 const QString kOverwriteChanged =
     QStringLiteral("%1 has been changed by another program since it was opened.\nDo you want to overwrite it?");
 const QString kOfferUtf8 = QStringLiteral("%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
                                           "Do you want to save the file as UTF-8 instead?");
-const QString kUnencodable = QStringLiteral("The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
-                                            "The file was not saved.");
 const QString kRecoveryFailed = QStringLiteral("Unsaved changes of %1 could not be kept for recovery: %2");
 const QString kSaveAsCaption = QStringLiteral("Save As");
 const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
@@ -187,7 +180,7 @@ void CRichSyntaxDoc::CheckFileOnDisk()
     const QMessageBox::StandardButton keep = IsModified() ? QMessageBox::No : QMessageBox::Yes;
     if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, keep) == QMessageBox::Yes) {
         const FileState before = m_diskState;
-        if (OnOpenDocument(m_strPathName)) {
+        if (OnOpenDocument(m_strPathName).Report()) {
             m_declinedState = FileState();
             // The text is read through whatever is there now, but a link that
             // came is not taken for the file: the next save asks and replaces it.
@@ -230,69 +223,63 @@ void CRichSyntaxDoc::SetModifiedFlag(bool modified)
     m_pTextDoc->setModified(modified);
 }
 
-bool CRichSyntaxDoc::OnOpenDocument(const QString &path)
+FileResult CRichSyntaxDoc::OnOpenDocument(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
         // Qt decodes a name that is not valid in the system's encoding with
         // stand-ins and can then neither find nor open the file: the file may
         // well be there, only not under that name.
-        MessageBox(path.contains(QChar::ReplacementCharacter) ? kNameNotText.arg(QDir::toNativeSeparators(path))
-                                                              : FileErrorText(ENOENT, path, kOpenFailed));
-        return false;
+        return path.contains(QChar::ReplacementCharacter) ? FileResult::Failed(FileResult::Kind::NameNotText, path)
+                                                          : FileResult::SystemError(ENOENT, path, false);
     }
     if (info.isDir()) {
-        MessageBox(FileErrorText(EACCES, path, kOpenFailed));
-        return false;
+        return FileResult::SystemError(EACCES, path, false);
     }
     if (!info.isFile()) {
         // A device or a pipe could block the editor or never end.
-        MessageBox(kOpenFailed);
-        return false;
+        return FileResult::Failed(FileResult::Kind::NotAFile, path);
     }
     // What the path names is looked at before it is opened, so that a link
     // or file put in its place meanwhile shows as a change at the next save.
     const FileState entry = FileStateOf(path);
     QFile file(path);
     ClearSystemError();
-    if (!file.open(QIODevice::ReadOnly)) {
-        MessageBox(FileErrorText(LastSystemError(), path, kOpenFailed));
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::SystemError(LastSystemError(), path, false);
     ClearSystemError();
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        MessageBox(FileErrorText(LastSystemError(), path, kOpenFailed));
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::SystemError(LastSystemError(), path, false);
     AfterFileAccess(path);
     const DecodedSource source = DecodeSource(bytes);
     // Every key typed in a line of millions of characters would keep the
     // editor busy for seconds; such a file is refused before it is shown.
     const int tooLong = FirstLineLongerThan(source.text, kMaxLineLength);
     if (tooLong > 0) {
-        MessageBox(kLineTooLong.arg(QDir::toNativeSeparators(path)).arg(tooLong).arg(kMaxLineLength));
-        return false;
+        FileResult result = FileResult::Failed(FileResult::Kind::LineTooLong, path);
+        result.line = tooLong;
+        result.limit = kMaxLineLength;
+        return result;
     }
     m_encoding = source.encoding;
     m_lineBreak = source.lineBreak;
     m_pTextDoc->setPlainText(source.text);
     m_pTextDoc->setModified(false);
     m_diskState = FileStateOfRead(entry, file, bytes);
-    m_nNewType = 0;
     // The marks the compiles made in this file.
     CCompileMarks::Instance().ApplyTo(*this, path);
-    return true;
+    return FileResult();
 }
 
-bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const
+FileResult CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const
 {
     // The raw text: toPlainText would turn a no-break space into a blank.
     const QString text = m_pTextDoc->toRawText();
     *encoding = m_encoding;
     int bad = -1;
     if (EncodeSource(text, *encoding, bytes, &bad, m_lineBreak))
-        return true;
+        return FileResult();
 
     int line = 0;
     int column = 0;
@@ -302,23 +289,28 @@ bool CRichSyntaxDoc::EncodeForSave(const QString &path, QByteArray *bytes, Sourc
         const QString question =
             kOfferUtf8.arg(SourceEncodingName(*encoding), CodePointAt(text, bad)).arg(line).arg(column).arg(name);
         if (MessageBox(question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-            return false;
+            return FileResult::Failed(FileResult::Kind::Declined, path, true);
         *encoding = SourceEncoding::Utf8;
         if (EncodeSource(text, *encoding, bytes, &bad, m_lineBreak))
-            return true;
+            return FileResult();
         LineAndColumn(text, bad, &line, &column);
     }
     // Only a broken surrogate pair is left that no encoding of ours can hold.
-    MessageBox(kUnencodable.arg(CodePointAt(text, bad)).arg(line).arg(column).arg(name, SourceEncodingName(*encoding)));
-    return false;
+    FileResult result = FileResult::Failed(FileResult::Kind::Unencodable, path, true);
+    result.codePoint = CodePointAt(text, bad);
+    result.line = line;
+    result.column = column;
+    result.encodingName = SourceEncodingName(*encoding);
+    return result;
 }
 
-bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
+FileResult CRichSyntaxDoc::OnSaveDocument(const QString &path)
 {
     QByteArray bytes;
     SourceEncoding encoding = m_encoding;
-    if (!EncodeForSave(path, &bytes, &encoding))
-        return false;
+    const FileResult encoded = EncodeForSave(path, &bytes, &encoding);
+    if (!encoded.Ok())
+        return encoded;
     // Another program's version of the file is overwritten only when the user
     // says so; so is anything else that took the file's place, and a link
     // that was not there before is replaced, never followed, even one that
@@ -332,22 +324,30 @@ bool CRichSyntaxDoc::OnSaveDocument(const QString &path)
             && MessageBox(kOverwriteChanged.arg(QDir::toNativeSeparators(path)), QMessageBox::Question,
                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                    != QMessageBox::Yes)
-            return false;
+            return FileResult::Failed(FileResult::Kind::Declined, path, true);
         seen = &m_diskState;
     }
     int error = 0;
     FileState written;
-    if (!WriteFileSafely(path, bytes, &error, seen, &written)) {
-        MessageBox(FileErrorText(error, path, kSaveFailed));
-        return false;
-    }
+    if (!WriteFileSafely(path, bytes, &error, seen, &written))
+        return FileResult::SystemError(error, path, true);
     m_encoding = encoding;
     m_diskState = written;
     m_declinedState = FileState();
     SetModifiedFlag(false);
     m_recoveryTimer.stop();
     CRecoveryStore::Session().DropText(m_strRecoveryKey);
-    return true;
+    return FileResult();
+}
+
+FileResult CRichSyntaxDoc::CreateFile(const QString &path, const QString &text)
+{
+    SetPathName(path);
+    // What is there now (a file the user chose to replace) is what this
+    // first save replaces without asking again.
+    AdoptFileOnDisk();
+    m_pTextDoc->setPlainText(text);
+    return OnSaveDocument(path);
 }
 
 bool CRichSyntaxDoc::DoFileSave()
@@ -380,7 +380,7 @@ bool CRichSyntaxDoc::DoSave(const QString &path, bool replace)
         if (target.isEmpty())
             return false;
     }
-    if (!OnSaveDocument(target))
+    if (!OnSaveDocument(target).Report())
         return false;
     if (replace)
         SetPathName(target);
@@ -409,9 +409,6 @@ void CRichSyntaxDoc::OnNewDocument()
     m_pTextDoc->clear();
     m_strPathName.clear();
     m_lineBreak = LineBreak::CrLf;
-    m_nNewType = 0;
-    m_strTemplate.clear();
-    m_bTemplatePlaced = false;
     SetModifiedFlag(false);
 }
 

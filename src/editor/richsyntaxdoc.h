@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/limit.h"
+#include "editor/fileresult.h"
 #include "editor/filestate.h"
 #include "editor/sourcecodec.h"
 
@@ -46,10 +47,12 @@ public:
 
     // A fresh, empty, unmodified document, as File/New starts it.
     void OnNewDocument();
-    // Loads a file; false after the failure has been reported.
-    bool OnOpenDocument(const QString &path);
-    // Writes the text to a file; false after the failure has been reported.
-    bool OnSaveDocument(const QString &path);
+    // Loads a file; what went wrong is for the caller to report.
+    FileResult OnOpenDocument(const QString &path);
+    // Writes the text to a file; what went wrong is for the caller to report.
+    FileResult OnSaveDocument(const QString &path);
+    // A new file at path that starts with text, written at once.
+    FileResult CreateFile(const QString &path, const QString &text);
 
     // File/Save: Save As when there is no path or the file is missing or read-only.
     bool DoFileSave();
@@ -92,12 +95,6 @@ public:
     // How the file's lines end; new documents' lines end in CR LF.
     LineBreak GetLineBreak() const { return m_lineBreak; }
 
-    // 1: a new project source file whose template text is still to be placed in its view.
-    int m_nNewType = 0;
-    QString m_strTemplate;
-    // The template goes into the text once, by the first view that is shown.
-    bool m_bTemplatePlaced = false;
-
 Q_SIGNALS:
     void TitleChanged();
     // A window on the document opened or closed.
@@ -118,8 +115,8 @@ private:
     bool ChangedSince(FileState &state) const;
     void OnRecoveryTimer();
     // Encodes the text, offering UTF-8 when the document's encoding cannot
-    // hold a character; false when nothing may be written.
-    bool EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const;
+    // hold a character; not Ok() when nothing may be written.
+    FileResult EncodeForSave(const QString &path, QByteArray *bytes, SourceEncoding *encoding) const;
 
     QTextDocument *m_pTextDoc;
     QString m_strPathName;

@@ -224,15 +224,6 @@ QFont CRichSyntaxView::EditorFont()
 
 void CRichSyntaxView::OnInitialUpdate()
 {
-    CRichSyntaxDoc *doc = m_pDocument;
-    // A new project file gets its template once, from the first view shown;
-    // a later view on the same document must not throw away what was typed.
-    if (doc->m_nNewType != 0 && !doc->m_bTemplatePlaced) {
-        doc->m_bTemplatePlaced = true;
-        setPlainText(doc->m_strTemplate);
-        moveCursor(QTextCursor::End);
-        doc->OnSaveDocument(doc->GetPathName());
-    }
     ColorVisibleBlocks();
 }
 

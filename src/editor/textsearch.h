@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "editor/findreplacedlg.h"
+#include "editor/findrequest.h"
 
 #include <QTextCursor>
 

@@ -4,7 +4,7 @@
 
 #include "core/appservices.h"
 #include "core/filepaths.h"
-#include "editor/richsyntaxdoc.h"
+#include "editor/fileerrors.h"
 #include "wizard/projecttemplate.h"
 #include "wizard/wizarddlg.h"
 
@@ -52,16 +52,13 @@ bool IsPlainName(const QString &name)
 }
 } // namespace
 
-bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
+bool RunNewDocumentWizard(NewDocumentRequest *request)
 {
-    doc.OnNewDocument();
-
+    *request = NewDocumentRequest();
     CWizardDlg wizard;
     if (wizard.DoModal() != QDialog::Accepted)
         return false;
-
-    doc.m_nNewType = wizard.m_nType;
-    if (doc.m_nNewType == 0)
+    if (wizard.m_nType == 0)
         return true;
 
     const int year = QDate::currentDate().year();
@@ -88,10 +85,8 @@ bool RunNewDocumentWizard(CRichSyntaxDoc &doc)
                != QMessageBox::Yes)
         return false;
 
-    doc.m_strTemplate = ProjectTemplateText(wizard.m_strName, year, UserFullName());
-    doc.SetPathName(path);
-    doc.AdoptFileOnDisk();
-    doc.SetModifiedFlag(false);
+    request->path = path;
+    request->text = ProjectTemplateText(wizard.m_strName, year, UserFullName());
     return true;
 }
 

@@ -4,13 +4,20 @@
 
 #include <QString>
 
-class CRichSyntaxDoc;
+// What File/New is to open: a blank document, or a project source file at
+// path that starts with text.
+struct NewDocumentRequest
+{
+    QString path;
+    QString text;
 
-// File/New: the New Source Project Wizard for a fresh document. A project
-// source file gets its (new) folder, which becomes the current directory, its
-// path and the template text that its first view puts in place. False after
-// Cancel or a reported failure: the document is abandoned.
-bool RunNewDocumentWizard(CRichSyntaxDoc &doc);
+    bool IsProject() const { return !path.isEmpty(); }
+};
+
+// File/New: the New Source Project Wizard. A project source file gets its
+// (new) folder, which becomes the current directory, its path and its
+// template text. False after Cancel or a reported failure: nothing is opened.
+bool RunNewDocumentWizard(NewDocumentRequest *request);
 
 // Makes the sub-folder name inside folder and points folder at it; false after
 // a message when folder cannot be entered or name is no plain folder name.

@@ -6,7 +6,8 @@
 
 #include "app/aboutdlg.h"
 #include "build/cmdlinedlg.h"
-#include "build/helpdlg.h"
+#include "build/optionsdlg.h"
+#include "app/helpdlg.h"
 #include "editor/findreplacedlg.h"
 #include "editor/gotolinedlg.h"
 #include "wizard/wizarddlg.h"
@@ -31,16 +32,16 @@ std::unique_ptr<QDialog> MakeDialog(const QString &which)
     if (which == QLatin1String("wizard"))
         return std::make_unique<CWizardDlg>();
     if (which == QLatin1String("help"))
-        return std::make_unique<CHelpDlg>();
+        return std::make_unique<CHelpDlg>(QString());
     if (which == QLatin1String("command line"))
-        return std::make_unique<CCmdLineDlg>();
+        return std::make_unique<CCmdLineDlg>(QString());
     if (which == QLatin1String("go to line"))
         return std::make_unique<CGoToLineDlg>(1, 10);
     if (which == QLatin1String("replace"))
         return std::make_unique<CFindReplaceDlg>(true, FindRequest{}, nullptr);
     if (which == QLatin1String("about"))
         return std::make_unique<CAboutDlg>();
-    return std::make_unique<COptionsDlg>();
+    return std::make_unique<COptionsDlg>(BuildSettings());
 }
 
 } // namespace

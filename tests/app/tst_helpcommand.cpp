@@ -4,7 +4,7 @@
 
 #include "app/commandids.h"
 #include "app/desktopopener.h"
-#include "build/helpdlg.h"
+#include "app/helpdlg.h"
 #include "core/settingsstore.h"
 
 #include <QDialog>
@@ -28,9 +28,9 @@ QString StoredHelpPath()
     return CSettingsStore().ReadString(QStringLiteral("Help"), QString());
 }
 
-CHelpDlg &HelpDlg()
+QString &HelpPath()
 {
-    return CEditorApp::Instance()->m_options.m_helpDlg;
+    return CEditorApp::Instance()->HelpFile().path;
 }
 
 // In the location dialog: type path over what it shows, then OK (or Cancel).
@@ -87,13 +87,12 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(TestSupport::SettingsFolder() + QStringLiteral("/TRZ.ini"));
-        HelpDlg().m_strHelpPath.clear();
+        HelpPath().clear();
     }
 
     void dialogShowsThePath()
     {
-        CHelpDlg dialog;
-        dialog.m_strHelpPath = QStringLiteral("/some/where.chm");
+        CHelpDlg dialog(QStringLiteral("/some/where.chm"));
         ModalDriver driver;
         QStringList shown;
         driver.Then(TypeAnd(QString(), false, &shown));
@@ -104,9 +103,7 @@ private Q_SLOTS:
     void loadSettingsReadsTheHelpDefaultValue()
     {
         CSettingsStore().WriteString(QStringLiteral("/stored/qrh.chm"), QStringLiteral("Help"), QString());
-        CHelpDlg dialog;
-        dialog.LoadSettings();
-        QCOMPARE(dialog.m_strHelpPath, QStringLiteral("/stored/qrh.chm"));
+        QCOMPARE(HelpLocation::Load(CSettingsStore()).path, QStringLiteral("/stored/qrh.chm"));
     }
 
     void okStoresTheTypedPathCancelStoresNothing_data()
@@ -118,13 +115,13 @@ private Q_SLOTS:
     void okStoresTheTypedPathCancelStoresNothing()
     {
         QFETCH(bool, ok);
-        CHelpDlg dialog;
-        dialog.m_strHelpPath = QStringLiteral("/before.chm");
+        CHelpDlg dialog(QStringLiteral("/before.chm"));
         ModalDriver driver;
         driver.Then(TypeAnd(QStringLiteral("/typed/by hand.chm"), ok));
         QCOMPARE(dialog.DoModal(), int(ok ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(dialog.m_strHelpPath, ok ? QStringLiteral("/typed/by hand.chm") : QStringLiteral("/before.chm"));
-        QCOMPARE(StoredHelpPath(), ok ? QStringLiteral("/typed/by hand.chm") : QString());
+        QCOMPARE(dialog.Path(), ok ? QStringLiteral("/typed/by hand.chm") : QStringLiteral("/before.chm"));
+        // The dialog only edits; F1 stores what OK gave (firstUseAsksForTheLocationWithoutTheQuestion).
+        QCOMPARE(StoredHelpPath(), QString());
     }
 
     void browseTakesThePathAtOnce_data()
@@ -138,8 +135,7 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         FileDialogStub files;
         files.Answer(answer);
-        CHelpDlg dialog;
-        dialog.m_strHelpPath = QStringLiteral("/old.chm");
+        CHelpDlg dialog(QStringLiteral("/old.chm"));
         ModalDriver driver;
         QString shownAfterBrowse;
         driver.Then([&](QWidget *modal) {
@@ -158,7 +154,7 @@ private Q_SLOTS:
         const QString expected = answer.isEmpty() ? QStringLiteral("/old.chm") : answer;
         QCOMPARE(shownAfterBrowse, expected);
         // Cancel does not undo the browsed path, and nothing is stored.
-        QCOMPARE(dialog.m_strHelpPath, expected);
+        QCOMPARE(dialog.Path(), expected);
         QCOMPARE(StoredHelpPath(), QString());
     }
 
@@ -186,7 +182,7 @@ private Q_SLOTS:
 
     void knownPathOpensWithNoDialog()
     {
-        HelpDlg().m_strHelpPath = HelpFile();
+        HelpPath() = HelpFile();
         ShellOpenStub shell(true);
         MessageBoxRecorder boxes;
         ModalDriver driver;
@@ -198,7 +194,7 @@ private Q_SLOTS:
 
     void failedOpenAnsweredNoEnds()
     {
-        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        HelpPath() = QStringLiteral("/gone/qrh.chm");
         ShellOpenStub shell(false);
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::No);
@@ -213,7 +209,7 @@ private Q_SLOTS:
 
     void failedOpenYesThenCancelEnds()
     {
-        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        HelpPath() = QStringLiteral("/gone/qrh.chm");
         ShellOpenStub shell(false);
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::Yes);
@@ -231,7 +227,7 @@ private Q_SLOTS:
     {
         // Two wrong paths, then the right one; the real shell open is used, so a
         // missing file counts as a failed open.
-        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        HelpPath() = QStringLiteral("/gone/qrh.chm");
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::Yes);
         boxes.Answer(QMessageBox::Yes);
@@ -259,7 +255,7 @@ private Q_SLOTS:
 
     void okWithAnEmptyPathAsksForTheLocationAgain()
     {
-        HelpDlg().m_strHelpPath = QStringLiteral("/gone/qrh.chm");
+        HelpPath() = QStringLiteral("/gone/qrh.chm");
         ShellOpenStub shell(false);
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::Yes);
@@ -318,7 +314,7 @@ private Q_SLOTS:
         QFETCH(int, command);
         QFETCH(QString, message);
         const StandInOpener opener("exit 3");
-        HelpDlg().m_strHelpPath = HelpFile();
+        HelpPath() = HelpFile();
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::No);
         CEditorApp *app = CEditorApp::Instance();
@@ -355,7 +351,7 @@ private Q_SLOTS:
     {
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_temp.path()));
-        HelpDlg().m_strHelpPath = QStringLiteral("help/qrh.chm");
+        HelpPath() = QStringLiteral("help/qrh.chm");
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::No);
         CEditorApp::Instance()->OnHelpIndex();

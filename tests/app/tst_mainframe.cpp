@@ -410,8 +410,8 @@ private Q_SLOTS:
     void buildKeysOnlyWithDocument()
     {
         MessageBoxRecorder boxes;
-        App()->m_options.m_strCompiler.clear();
-        App()->m_options.m_strEmulator.clear();
+        App()->Build().Settings().compiler.clear();
+        App()->Build().Settings().emulator.clear();
         QTest::keyClick(Frame(), Qt::Key_F7);
         QTest::keyClick(Frame(), Qt::Key_F5);
         QCOMPARE(boxes.Boxes().size(), 0);
@@ -432,7 +432,7 @@ private Q_SLOTS:
         QCOMPARE(boxes.Texts().constLast(), QStringLiteral("No emulator is set in build options!"));
         // F9 is shown beside Link but reaches nothing.
         boxes.Clear();
-        App()->m_options.m_strLinker.clear();
+        App()->Build().Settings().linker.clear();
         QTest::keyClick(view, Qt::Key_F9);
         QCOMPARE(boxes.Boxes().size(), 0);
     }

@@ -182,13 +182,13 @@ private Q_SLOTS:
         store.WriteString(QStringLiteral("-w %b"), QString(), QStringLiteral("Command Line"));
         store.WriteString(QStringLiteral("/opt/qrh.chm"), QStringLiteral("Help"), QString());
         QVERIFY(App()->InitInstance({}));
-        QCOMPARE(App()->m_options.m_strCompiler, QStringLiteral("/opt/qrx.exe"));
-        QCOMPARE(App()->m_options.m_strEmulator, QStringLiteral("/opt/emu"));
-        QCOMPARE(App()->m_options.m_strLinker, QStringLiteral("/opt/link"));
-        QVERIFY(App()->m_options.m_bDebug);
-        QVERIFY(!App()->m_options.m_bMultiBoot);
-        QCOMPARE(App()->m_options.m_cmdLineDlg.m_strArguments, QStringLiteral("-w %b"));
-        QCOMPARE(App()->m_options.m_helpDlg.m_strHelpPath, QStringLiteral("/opt/qrh.chm"));
+        QCOMPARE(App()->Build().Settings().compiler, QStringLiteral("/opt/qrx.exe"));
+        QCOMPARE(App()->Build().Settings().emulator, QStringLiteral("/opt/emu"));
+        QCOMPARE(App()->Build().Settings().linker, QStringLiteral("/opt/link"));
+        QVERIFY(App()->Build().Settings().debug);
+        QVERIFY(!App()->Build().Settings().multiBoot);
+        QCOMPARE(App()->Build().Settings().linkerArguments, QStringLiteral("-w %b"));
+        QCOMPARE(App()->HelpFile().path, QStringLiteral("/opt/qrh.chm"));
     }
 
     // The desktop ties a started program's windows to its entry by their class,

@@ -114,7 +114,7 @@ class TestBuildCommands : public QObject
 {
     Q_OBJECT
 
-    COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
+    BuildSettings &Options() { return CEditorApp::Instance()->Build().Settings(); }
     CBuildCommands &Build() { return CEditorApp::Instance()->Build(); }
     // Command 0 is Compile, 1 Run, 2 Link.
     void Run(int command, CRichSyntaxDoc &doc)
@@ -200,12 +200,12 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         m_bin.reset(new QTemporaryDir);
-        Options().m_strCompiler = StandIn(QStringLiteral("qrx"), CompilerRecord(), true);
-        Options().m_strEmulator = StandIn(QStringLiteral("emu"), EmulatorRecord());
-        Options().m_strLinker = StandIn(QStringLiteral("flash link"), LinkerRecord());
-        Options().m_bDebug = false;
-        Options().m_bMultiBoot = false;
-        Options().m_cmdLineDlg.m_strArguments.clear();
+        Options().compiler = StandIn(QStringLiteral("qrx"), CompilerRecord(), true);
+        Options().emulator = StandIn(QStringLiteral("emu"), EmulatorRecord());
+        Options().linker = StandIn(QStringLiteral("flash link"), LinkerRecord());
+        Options().debug = false;
+        Options().multiBoot = false;
+        Options().linkerArguments.clear();
     }
 
     void cleanup()
@@ -236,8 +236,8 @@ private Q_SLOTS:
         QFETCH(bool, multiBoot);
         QFETCH(QString, name);
         QFETCH(QStringList, arguments);
-        Options().m_bDebug = debug;
-        Options().m_bMultiBoot = multiBoot;
+        Options().debug = debug;
+        Options().multiBoot = multiBoot;
         auto doc = Source(Project(), name);
         MessageBoxRecorder boxes;
         StatusRecorder statusBar;
@@ -339,8 +339,8 @@ private Q_SLOTS:
     void emptyCompilerPathAfterSaving()
     {
         QFETCH(bool, chosen);
-        const QString compiler = Options().m_strCompiler;
-        Options().m_strCompiler.clear();
+        const QString compiler = Options().compiler;
+        Options().compiler.clear();
         auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
         MessageBoxRecorder boxes;
         ModalDriver driver;
@@ -380,7 +380,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(int, icon);
         const QString missing = m_dir->path() + QStringLiteral("/nowhere/program");
-        Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = missing;
+        Options().compiler = Options().emulator = Options().linker = missing;
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
         ModalDriver driver;
@@ -406,7 +406,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, multiBoot);
         QFETCH(QString, image);
-        Options().m_bMultiBoot = multiBoot;
+        Options().multiBoot = multiBoot;
         auto doc = Source(Project(), name);
         MessageBoxRecorder boxes;
         Build().OnBuildRun(*doc);
@@ -429,8 +429,8 @@ private Q_SLOTS:
     void emptyPathComesBeforeTheQuestion()
     {
         QFETCH(bool, link);
-        Options().m_strEmulator.clear();
-        Options().m_strLinker.clear();
+        Options().emulator.clear();
+        Options().linker.clear();
         auto doc = Source(Project(), QStringLiteral("pong.qrx"), true);
         MessageBoxRecorder boxes;
         link ? Build().OnBuildLink(*doc) : Build().OnBuildRun(*doc);
@@ -532,7 +532,7 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const QString folder = m_dir->path() + QLatin1Char('/') + folderName;
         auto doc = Source(folder, QStringLiteral("pong.qrx"));
-        Options().m_cmdLineDlg.m_strArguments = text;
+        Options().linkerArguments = text;
         MessageBoxRecorder boxes;
         Build().OnBuildLink(*doc);
         QVERIFY(boxes.Texts().isEmpty());
@@ -591,7 +591,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(bool, doubleClick);
         QFETCH(QString, caret);
-        Options().m_strCompiler = Compiler(QStringLiteral("Compiling\\n") + message + QStringLiteral("\\ndone\\n"));
+        Options().compiler = Compiler(QStringLiteral("Compiling\\n") + message + QStringLiteral("\\ndone\\n"));
         CRichSyntaxDoc *doc = OpenProject();
         QVERIFY(doc);
         MessageBoxRecorder boxes;
@@ -605,7 +605,7 @@ private Q_SLOTS:
 
     void pickedLineInAFileThatIsOpenActivatesItsWindow()
     {
-        Options().m_strCompiler = Compiler(QStringLiteral("inc/sprites.qrx(3) : error"));
+        Options().compiler = Compiler(QStringLiteral("inc/sprites.qrx(3) : error"));
         CRichSyntaxDoc *doc = OpenProject();
         CEditorApp::Instance()->OpenDocumentFile(Project() + QStringLiteral("/inc/sprites.qrx"));
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
@@ -629,7 +629,7 @@ private Q_SLOTS:
 
     void pickedLineInAMissingFileGivesTheOpenError()
     {
-        Options().m_strCompiler = Compiler(QStringLiteral("gone.qrx(3) : error"));
+        Options().compiler = Compiler(QStringLiteral("gone.qrx(3) : error"));
         CRichSyntaxDoc *doc = OpenProject();
         MessageBoxRecorder boxes;
         ModalDriver driver;
@@ -643,7 +643,7 @@ private Q_SLOTS:
 
     void nextAndPreviousErrorWalkTheLastCompile()
     {
-        Options().m_strCompiler = Compiler(QStringLiteral(
+        Options().compiler = Compiler(QStringLiteral(
             "Compiling\\npong.qrx(2) : first\\ninc/sprites.qrx(3,2) : second\\nnothing here\\nError in line 4\\n"));
         CRichSyntaxDoc *doc = OpenProject();
         CMainFrame *frame = CEditorApp::Instance()->MainFrame();
@@ -717,7 +717,7 @@ private Q_SLOTS:
         CEditorApp::Instance()->OpenDocumentFile(Project() + QStringLiteral("/inc/sprites.qrx"));
         QTest::keyClicks(frame->ActiveView(), QStringLiteral("fixed "));
         // A compile that names no line empties the list.
-        Options().m_strCompiler = Compiler(QStringLiteral("all fine\\n"));
+        Options().compiler = Compiler(QStringLiteral("all fine\\n"));
         CEditorApp::Instance()->OpenDocumentFile(doc->GetPathName());
         frame->statusBar()->clearMessage();
         QTest::keyClick(frame, Qt::Key_F7);
@@ -754,8 +754,8 @@ private Q_SLOTS:
     // place, F8 moves the row, and the whole output can be read and searched.
     void messagesPanelStaysAfterTheLog()
     {
-        Options().m_strCompiler = Compiler(QStringLiteral("\\x1b[1mCompiling\\x1b[0m\npong.qrx(2) : warning: "
-                                                          "first\ninc/sprites.qrx(3,2) : second\nError in line 4\n"));
+        Options().compiler = Compiler(QStringLiteral("\\x1b[1mCompiling\\x1b[0m\npong.qrx(2) : warning: "
+                                                     "first\ninc/sprites.qrx(3,2) : second\nError in line 4\n"));
         OpenProject();
         CMainFrame *frame = CEditorApp::Instance()->MainFrame();
         frame->activateWindow();
@@ -826,7 +826,7 @@ private Q_SLOTS:
     void messagesOfACompilerThatEndsAfterItsLogClosed()
     {
         const QString go = m_dir->path() + QStringLiteral("/go");
-        Options().m_strCompiler =
+        Options().compiler =
             TestSupport::WriteScript(m_bin->path(), QStringLiteral("slow qrx"),
                                      QByteArrayLiteral("\"") + QBE_TEST_HELPER + "\" 'out=pong.qrx(2) : first\n' wait="
                                          + ShellQuoted(go) + " 'out=inc/sprites.qrx(3) : second\n'\n");
@@ -863,7 +863,7 @@ private Q_SLOTS:
     {
         QFETCH(int, command);
         QFETCH(QStringList, arguments);
-        Options().m_cmdLineDlg.m_strArguments = QStringLiteral("-f %f %b");
+        Options().linkerArguments = QStringLiteral("-f %f %b");
         auto doc = Source(Project(), QStringLiteral("my \"best\" game.qrx"));
         MessageBoxRecorder boxes;
         ModalDriver driver;
@@ -893,8 +893,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/Program Files/QRX")));
         const QString configured =
             TestSupport::WriteFile(m_dir->path() + QStringLiteral("/Program Files/QRX/QRX.EXE"), "MZ");
-        Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker = configured;
-        Options().m_cmdLineDlg.m_strArguments = QStringLiteral("%m");
+        Options().compiler = Options().emulator = Options().linker = configured;
+        Options().linkerArguments = QStringLiteral("%m");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
         ModalDriver driver;
@@ -910,7 +910,7 @@ private Q_SLOTS:
     void withoutWineAWindowsProgramFails()
     {
         qputenv("PATH", QFile::encodeName(m_dir->path()));
-        Options().m_strCompiler = TestSupport::WriteFile(m_dir->path() + QStringLiteral("/qrx.exe"), "MZ");
+        Options().compiler = TestSupport::WriteFile(m_dir->path() + QStringLiteral("/qrx.exe"), "MZ");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
         Build().OnBuildCompile(*doc);
@@ -933,8 +933,7 @@ private Q_SLOTS:
         const QString wineRecord = m_dir->path() + QStringLiteral("/wine.txt");
         StandIn(QStringLiteral("wine"), wineRecord, true);
         qputenv("PATH", QFile::encodeName(m_bin->path()) + ':' + m_path);
-        Options().m_strCompiler = Options().m_strEmulator = Options().m_strLinker =
-            m_dir->path() + QStringLiteral("/nowhere/QRX.EXE");
+        Options().compiler = Options().emulator = Options().linker = m_dir->path() + QStringLiteral("/nowhere/QRX.EXE");
         auto doc = Source(Project(), QStringLiteral("pong.qrx"));
         MessageBoxRecorder boxes;
         ModalDriver driver;

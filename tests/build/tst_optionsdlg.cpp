@@ -36,7 +36,7 @@ class TestOptionsDlg : public QObject
 
     ModalDriver *m_pDriver = nullptr;
 
-    COptionsDlg &Options() { return CEditorApp::Instance()->m_options; }
+    BuildSettings &Options() { return CEditorApp::Instance()->Build().Settings(); }
 
     // Opens Build Options, lets step work on it, then presses OK or Cancel.
     void RunOptions(const std::function<void(COptionsDlg *)> &step, bool ok)
@@ -48,21 +48,21 @@ class TestOptionsDlg : public QObject
             QTest::mouseClick(Child<QPushButton>(dialog, ok ? "okButton" : "cancelButton"), Qt::LeftButton);
         });
         m_pDriver = &driver;
-        Options().DoModal();
+        CEditorApp::Instance()->OnBuildOptions();
         m_pDriver = nullptr;
-        QVERIFY(!Options().isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
 private Q_SLOTS:
     void init()
     {
         QFile::remove(TestSupport::IniPath());
-        Options().m_strCompiler.clear();
-        Options().m_strLinker.clear();
-        Options().m_strEmulator.clear();
-        Options().m_bDebug = false;
-        Options().m_bMultiBoot = false;
-        Options().m_cmdLineDlg.m_strArguments.clear();
+        Options().compiler.clear();
+        Options().linker.clear();
+        Options().emulator.clear();
+        Options().debug = false;
+        Options().multiBoot = false;
+        Options().linkerArguments.clear();
     }
 
     void loadSettings_data()
@@ -84,11 +84,11 @@ private Q_SLOTS:
             store.WriteString(flagText, QString(), QStringLiteral("Debug"));
             store.WriteString(flagText, QString(), QStringLiteral("Multi-boot"));
         }
-        Options().LoadSettings();
-        QCOMPARE(Options().m_strCompiler, QStringLiteral("/c/qrx.exe"));
-        QCOMPARE(Options().m_strLinker, QString());
-        QCOMPARE(Options().m_bDebug, on);
-        QCOMPARE(Options().m_bMultiBoot, on);
+        Options() = BuildSettings::Load(store);
+        QCOMPARE(Options().compiler, QStringLiteral("/c/qrx.exe"));
+        QCOMPARE(Options().linker, QString());
+        QCOMPARE(Options().debug, on);
+        QCOMPARE(Options().multiBoot, on);
     }
 
     void tabOrderFollowsTheDialogTemplate()
@@ -186,10 +186,10 @@ private Q_SLOTS:
 
     void openingShowsTheFields()
     {
-        Options().m_strCompiler = QStringLiteral("/c/qrx.exe");
-        Options().m_strLinker = QStringLiteral("/l/link");
-        Options().m_strEmulator = QStringLiteral("/e/emu");
-        Options().m_bDebug = true;
+        Options().compiler = QStringLiteral("/c/qrx.exe");
+        Options().linker = QStringLiteral("/l/link");
+        Options().emulator = QStringLiteral("/e/emu");
+        Options().debug = true;
         QStringList shown;
         RunOptions(
             [&](COptionsDlg *dialog) {
@@ -224,11 +224,11 @@ private Q_SLOTS:
                 QTest::mouseClick(Child<QCheckBox>(dialog, "multiBootCheck"), Qt::LeftButton);
             },
             true);
-        QCOMPARE(Options().m_strCompiler, QStringLiteral("/c/qrx.exe"));
-        QCOMPARE(Options().m_strLinker, QStringLiteral("/l/my link.sh"));
-        QCOMPARE(Options().m_strEmulator, QStringLiteral("/e/emu"));
-        QVERIFY(Options().m_bMultiBoot);
-        QVERIFY(!Options().m_bDebug);
+        QCOMPARE(Options().compiler, QStringLiteral("/c/qrx.exe"));
+        QCOMPARE(Options().linker, QStringLiteral("/l/my link.sh"));
+        QCOMPARE(Options().emulator, QStringLiteral("/e/emu"));
+        QVERIFY(Options().multiBoot);
+        QVERIFY(!Options().debug);
         CSettingsStore store;
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Linker")), QStringLiteral("/l/my link.sh"));
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Multi-boot")), QStringLiteral("1"));
@@ -237,7 +237,7 @@ private Q_SLOTS:
 
     void cancelChangesNothingAndDropsBrowsedPaths()
     {
-        Options().m_strCompiler = QStringLiteral("/old/qrx.exe");
+        Options().compiler = QStringLiteral("/old/qrx.exe");
         FileDialogStub files;
         files.Answer(QStringLiteral("/new/qrx.exe"));
         QString inControl;
@@ -250,9 +250,9 @@ private Q_SLOTS:
             },
             false);
         QCOMPARE(inControl, QStringLiteral("/new/qrx.exe"));
-        QCOMPARE(Options().m_strCompiler, QStringLiteral("/old/qrx.exe"));
-        QCOMPARE(Options().m_strEmulator, QString());
-        QVERIFY(!Options().m_bDebug);
+        QCOMPARE(Options().compiler, QStringLiteral("/old/qrx.exe"));
+        QCOMPARE(Options().emulator, QString());
+        QVERIFY(!Options().debug);
         QVERIFY(!QFile::exists(TestSupport::IniPath()));
 
         QString reopened;
@@ -312,7 +312,7 @@ private Q_SLOTS:
     void cancelledBrowseKeepsTheText()
     {
         FileDialogStub files;
-        Options().m_strEmulator = QStringLiteral("/e/emu");
+        Options().emulator = QStringLiteral("/e/emu");
         QString inControl;
         bool commandLineOpened = false;
         RunOptions(
@@ -332,7 +332,7 @@ private Q_SLOTS:
     {
         FileDialogStub files;
         files.Answer(QStringLiteral("/l/flash"));
-        Options().m_cmdLineDlg.m_strArguments = QStringLiteral("old %b");
+        Options().linkerArguments = QStringLiteral("old %b");
         QString shownTemplate;
         bool commandLineShown = false;
         RunOptions(
@@ -350,11 +350,11 @@ private Q_SLOTS:
             false);
         QVERIFY(commandLineShown);
         QCOMPARE(shownTemplate, QStringLiteral("old %b"));
-        QCOMPARE(Options().m_cmdLineDlg.m_strArguments, QStringLiteral("-w %p%m"));
+        QCOMPARE(Options().linkerArguments, QStringLiteral("-w %p%m"));
         CSettingsStore store;
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Command Line")), QStringLiteral("-w %p%m"));
         // Build Options was cancelled: the new linker is not taken.
-        QCOMPARE(Options().m_strLinker, QString());
+        QCOMPARE(Options().linker, QString());
         QCOMPARE(store.ReadString(QString(), QStringLiteral("Linker")), QString());
     }
 
@@ -368,8 +368,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, escape);
         CSettingsStore().WriteString(QStringLiteral("stored %f"), QString(), QStringLiteral("Command Line"));
-        CCmdLineDlg &dialog = Options().m_cmdLineDlg;
-        dialog.m_strArguments = QStringLiteral("stored %f");
+        CCmdLineDlg dialog(QStringLiteral("stored %f"));
         bool noCancelButton = false;
         ModalDriver driver;
         driver.Then([&](QWidget *shown) {
@@ -384,7 +383,7 @@ private Q_SLOTS:
         });
         QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
         QVERIFY(noCancelButton);
-        QCOMPARE(dialog.m_strArguments, QStringLiteral("stored %f"));
+        QCOMPARE(dialog.Arguments(), QStringLiteral("stored %f"));
         QCOMPARE(CSettingsStore().ReadString(QString(), QStringLiteral("Command Line")), QStringLiteral("stored %f"));
     }
 
@@ -397,7 +396,7 @@ private Q_SLOTS:
             labels = Labels(shown);
             caption = shown->windowTitle();
         });
-        Options().m_cmdLineDlg.DoModal();
+        CCmdLineDlg(QString()).DoModal();
         QCOMPARE(caption, QStringLiteral("Command Line"));
         for (const char *text : {"Enter command line arguments...", "%p", "Project path", "%f", "Source filename", "%b",
                                  "Binary filename", "%m", "Multiboot image filename"})
@@ -407,9 +406,7 @@ private Q_SLOTS:
     void commandLineLoadSettings()
     {
         CSettingsStore().WriteString(QStringLiteral("-x %b"), QString(), QStringLiteral("Command Line"));
-        CCmdLineDlg dialog;
-        dialog.LoadSettings();
-        QCOMPARE(dialog.m_strArguments, QStringLiteral("-x %b"));
+        QCOMPARE(BuildSettings::Load(CSettingsStore()).linkerArguments, QStringLiteral("-x %b"));
     }
 
 #ifndef Q_OS_WIN

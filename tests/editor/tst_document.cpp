@@ -212,7 +212,6 @@ private Q_SLOTS:
         QVERIFY(doc);
         QCOMPARE(Windows(), 1);
         QVERIFY(!doc->IsModified());
-        QCOMPARE(doc->m_nNewType, 0);
         QVERIFY(doc->DoFileSave());
         QCOMPARE(TestSupport::ReadFile(path), kept ? bytes : WithCrLf(bytes));
         QVERIFY(boxes.Boxes().isEmpty());

@@ -924,25 +924,25 @@ private Q_SLOTS:
         QVERIFY(!second->grab().isNull());
     }
 
-    void templatePlacedOnceForSecondView()
+    void newFileShowsItsTextInEveryView()
     {
-        // Fault mended: a second view of a new project file put the template
-        // in again, throwing away what had been typed since.
+        // A second view of a new project file once put the template in again,
+        // throwing away what had been typed since.
         QTemporaryDir dir;
         CRichSyntaxDoc doc;
-        doc.m_nNewType = 1;
-        doc.m_strTemplate = QStringLiteral("; new project\ncls\n");
-        doc.SetPathName(dir.filePath(QStringLiteral("game.qrx")), false);
+        const QString text = QStringLiteral("; new project\ncls\n");
+        QVERIFY(doc.CreateFile(dir.filePath(QStringLiteral("game.qrx")), text).Ok());
+        QVERIFY(QFile::exists(doc.GetPathName()));
+        QVERIFY(!doc.IsModified());
         CRichSyntaxView first(&doc);
         first.OnInitialUpdate();
-        QCOMPARE(first.toPlainText(), doc.m_strTemplate);
-        QCOMPARE(first.textCursor().position(), doc.m_strTemplate.size());
-        QVERIFY(QFile::exists(doc.GetPathName()));
+        QCOMPARE(first.toPlainText(), text);
         QCOMPARE(InkAt(first, 0, 0), QColor(0, 128, 0));
+        first.moveCursor(QTextCursor::End);
         QTest::keyClicks(&first, QStringLiteral("print"));
         CRichSyntaxView second(&doc);
         second.OnInitialUpdate();
-        QCOMPARE(second.toPlainText(), doc.m_strTemplate + QStringLiteral("print"));
+        QCOMPARE(second.toPlainText(), text + QStringLiteral("print"));
     }
 
     void printCopyCarriesTheColours()

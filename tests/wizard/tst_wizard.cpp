@@ -376,7 +376,6 @@ private Q_SLOTS:
         });
         CRichSyntaxDoc *doc = FileNew(driver);
         QVERIFY(doc);
-        QCOMPARE(doc->m_nNewType, 0);
         QCOMPARE(doc->GetPathName(), QString());
         QCOMPARE(doc->GetTitle(), QStringLiteral("Untitled1"));
         QCOMPARE(doc->TextDocument()->toPlainText(), QString());
@@ -410,12 +409,11 @@ private Q_SLOTS:
 
         const QString folder = subFolder ? Temp() + QLatin1Char('/') + name : Temp();
         const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".qrx");
-        QCOMPARE(doc->m_nNewType, 1);
         QCOMPARE(doc->GetPathName(), file);
         QCOMPARE(doc->GetTitle(), name + QStringLiteral(".qrx"));
         QCOMPARE(QDir::currentPath(), folder);
         const QString expectedText = ProjectTemplateText(name, year, UserFullName());
-        QCOMPARE(doc->m_strTemplate, expectedText);
+        QCOMPARE(doc->TextDocument()->toPlainText(), expectedText);
         QCOMPARE(Entries(Temp()), QStringList{subFolder ? name : name + QStringLiteral(".qrx")});
 
         // The view places the template once and the document is saved at once.

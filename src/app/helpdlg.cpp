@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "build/helpdlg.h"
+#include "app/helpdlg.h"
 
 #include "core/appservices.h"
 #include "core/settingsstore.h"
@@ -24,7 +24,17 @@ const QString kInitialFileName = QStringLiteral("qrh.dhm");
 constexpr int kEditWidth = 288;
 } // namespace
 
-CHelpDlg::CHelpDlg(QWidget *parent) : QDialog(parent)
+HelpLocation HelpLocation::Load(const CSettingsStore &store)
+{
+    return {store.ReadString(SettingsNames::kHelpSection, QString())};
+}
+
+void HelpLocation::Save(CSettingsStore &store) const
+{
+    store.WriteString(path, SettingsNames::kHelpSection, QString());
+}
+
+CHelpDlg::CHelpDlg(const QString &path, QWidget *parent) : QDialog(parent), m_strHelpPath(path)
 {
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);
@@ -65,11 +75,6 @@ CHelpDlg::CHelpDlg(QWidget *parent) : QDialog(parent)
 
 CHelpDlg::~CHelpDlg() = default;
 
-void CHelpDlg::LoadSettings()
-{
-    m_strHelpPath = CSettingsStore().ReadString(SettingsNames::kHelpSection, QString());
-}
-
 int CHelpDlg::DoModal()
 {
     m_pPathEdit->setText(m_strHelpPath);
@@ -105,5 +110,4 @@ void CHelpDlg::accept()
 {
     m_strHelpPath = m_pPathEdit->text();
     QDialog::accept();
-    CSettingsStore().WriteString(m_strHelpPath, SettingsNames::kHelpSection, QString());
 }
