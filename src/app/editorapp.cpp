@@ -19,6 +19,7 @@
 #include "core/settingsstore.h"
 #include "editor/dialogparts.h"
 #include "editor/richsyntaxview.h"
+#include "wizard/wizarddlg.h"
 
 #include <QFileDialog>
 #include <QDir>
@@ -186,8 +187,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     bool fromRecentList = false;
     if (command.kind == ShellCommand::FileOpen) {
         fileToOpen = command.files.constFirst();
-    } else if (command.kind == ShellCommand::Nothing && !reopen
-               && CSettingsStore().ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0) {
+    } else if (command.kind == ShellCommand::Nothing && !reopen && WizardEntries::Load(CSettingsStore()).autoOpen) {
         fileToOpen = m_pRecentFiles->At(0);
         fromRecentList = true;
     }

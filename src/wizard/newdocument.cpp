@@ -4,6 +4,7 @@
 
 #include "core/appservices.h"
 #include "core/filepaths.h"
+#include "core/settingsstore.h"
 #include "editor/fileerrors.h"
 #include "wizard/projecttemplate.h"
 #include "wizard/wizarddlg.h"
@@ -55,9 +56,12 @@ bool IsPlainName(const QString &name)
 bool RunNewDocumentWizard(NewDocumentRequest *request)
 {
     *request = NewDocumentRequest();
-    CWizardDlg wizard;
+    CSettingsStore store;
+    CWizardDlg wizard(WizardEntries::Load(store));
     if (wizard.DoModal() != QDialog::Accepted)
         return false;
+    // Stored whichever kind was chosen, so the next wizard offers them again.
+    wizard.Entries().Save(store);
     if (wizard.m_nType == 0)
         return true;
 

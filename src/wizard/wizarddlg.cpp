@@ -33,19 +33,33 @@ constexpr int kFieldIndent = 18;
 constexpr int kLogoGap = 20;
 } // namespace
 
-CWizardDlg::CWizardDlg(QWidget *parent) : QDialog(parent ? parent : Services().DialogParent())
+WizardEntries WizardEntries::Load(const CSettingsStore &store)
 {
-    CSettingsStore store;
-    m_strName = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardName);
-    if (m_strName.isEmpty())
-        m_strName = kDefaultName;
-    m_strPath = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardPath);
-    if (m_strPath.isEmpty()) {
+    WizardEntries entries;
+    entries.name = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardName);
+    if (entries.name.isEmpty())
+        entries.name = kDefaultName;
+    entries.path = store.ReadString(SettingsNames::kWizardSection, SettingsNames::kWizardPath);
+    if (entries.path.isEmpty()) {
         // Nothing stored yet: the user's documents folder, else the home folder.
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        m_strPath = QDir::toNativeSeparators(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+        entries.path = QDir::toNativeSeparators(QFileInfo(documents).isDir() ? documents : QDir::homePath());
     }
-    m_bAutoOpen = store.ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0;
+    entries.autoOpen = store.ReadInt(SettingsNames::kWizardSection, SettingsNames::kWizardOpen) != 0;
+    return entries;
+}
+
+void WizardEntries::Save(CSettingsStore &store) const
+{
+    store.WriteValues({{SettingsNames::kWizardSection, SettingsNames::kWizardName, name},
+                       {SettingsNames::kWizardSection, SettingsNames::kWizardPath, path},
+                       {SettingsNames::kWizardSection, SettingsNames::kWizardOpen, QString::number(autoOpen ? 1 : 0)}});
+}
+
+CWizardDlg::CWizardDlg(const WizardEntries &entries, QWidget *parent)
+    : QDialog(parent ? parent : Services().DialogParent()), m_strName(entries.name), m_strPath(entries.path),
+      m_bAutoOpen(entries.autoOpen)
+{
 
     setWindowTitle(kTitle);
     DialogParts::SetDialogFrame(this);
@@ -178,11 +192,6 @@ void CWizardDlg::accept()
 {
     UpdateData(true);
     QDialog::accept();
-    // Written whichever kind was chosen, so the next wizard offers them again.
-    CSettingsStore().WriteValues(
-        {{SettingsNames::kWizardSection, SettingsNames::kWizardName, m_strName},
-         {SettingsNames::kWizardSection, SettingsNames::kWizardPath, m_strPath},
-         {SettingsNames::kWizardSection, SettingsNames::kWizardOpen, QString::number(m_bAutoOpen ? 1 : 0)}});
 }
 
 void CWizardDlg::SetProjectControlsEnabled(bool enabled)

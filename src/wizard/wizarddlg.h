@@ -10,19 +10,36 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+class CSettingsStore;
+
+// What the wizard offers again next time: the project's name and folder, and
+// whether the start reopens the most recent file.
+struct WizardEntries
+{
+    QString name;
+    QString path;
+    bool autoOpen = false;
+
+    // Reads "Name", "Path" and "Open" of the "Wizard" section, in that order;
+    // an empty name or path is offered as the default one.
+    static WizardEntries Load(const CSettingsStore &store);
+    void Save(CSettingsStore &store) const;
+};
+
 // "New Source Project Wizard", shown on every File/New: a blank source file or
-// a project source file in a (new) project folder. The object is also the
-// record of the user's choices, read after DoModal.
+// a project source file in a (new) project folder. It edits a copy of the
+// entries; the choices are read after DoModal.
 class CWizardDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // Reads "Name", "Path" and "Open" of the "Wizard" section, in that order.
-    explicit CWizardDlg(QWidget *parent = nullptr);
+    explicit CWizardDlg(const WizardEntries &entries, QWidget *parent = nullptr);
     ~CWizardDlg() override;
 
-    // QDialog::Accepted after OK (the settings are written then), else Rejected.
+    // QDialog::Accepted after OK, else Rejected.
     int DoModal();
+    // The entries as they stand, to be stored after OK whichever kind was chosen.
+    WizardEntries Entries() const { return {m_strName, m_strPath, m_bAutoOpen}; }
 
     // Moves the members into the controls (false) or the controls into the members (true).
     void UpdateData(bool saveAndValidate);

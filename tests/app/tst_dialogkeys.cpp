@@ -7,6 +7,7 @@
 #include "app/aboutdlg.h"
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
+#include "core/settingsstore.h"
 #include "app/helpdlg.h"
 #include "editor/findreplacedlg.h"
 #include "editor/gotolinedlg.h"
@@ -30,7 +31,7 @@ QString AccessibleName(QWidget *widget)
 std::unique_ptr<QDialog> MakeDialog(const QString &which)
 {
     if (which == QLatin1String("wizard"))
-        return std::make_unique<CWizardDlg>();
+        return std::make_unique<CWizardDlg>(WizardEntries::Load(CSettingsStore()));
     if (which == QLatin1String("help"))
         return std::make_unique<CHelpDlg>(QString());
     if (which == QLatin1String("command line"))
@@ -123,7 +124,7 @@ private Q_SLOTS:
     // The wizard's two kinds are one stop of Tab; the arrow keys choose between them.
     void wizardKindsByKeyboard()
     {
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         QVERIFY(QTest::qWaitForWindowActive(&wizard));
         auto *blank = Child<QRadioButton>(&wizard, "blankRadio");

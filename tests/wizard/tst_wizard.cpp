@@ -110,7 +110,7 @@ private Q_SLOTS:
 
     void opensWithDefaultsWithoutStoredSettings()
     {
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         QCOMPARE(wizard.windowTitle(), QStringLiteral("New Source Project Wizard"));
         QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), QStringLiteral("My Project"));
         // Nothing stored: the documents folder where there is one, else home.
@@ -119,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(), QDir::toNativeSeparators(QDir::homePath()));
         QVERIFY(QDir().mkpath(documents));
         auto removeDocuments = qScopeGuard([&documents] { QDir(documents).removeRecursively(); });
-        CWizardDlg withDocuments;
+        CWizardDlg withDocuments(WizardEntries::Load(CSettingsStore()));
         QCOMPARE(Child<QLineEdit>(&withDocuments, "pathEdit")->text(), QDir::toNativeSeparators(documents));
         QVERIFY(Child<QRadioButton>(&wizard, "projectRadio")->isChecked());
         QVERIFY(!Child<QRadioButton>(&wizard, "blankRadio")->isChecked());
@@ -159,7 +159,7 @@ private Q_SLOTS:
         QFETCH(QString, shownName);
         QFETCH(bool, autoOpen);
         StoreWizard(name, path, open);
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         QCOMPARE(Child<QLineEdit>(&wizard, "nameEdit")->text(), shownName);
         QCOMPARE(Child<QLineEdit>(&wizard, "pathEdit")->text(),
                  path.isEmpty() ? QDir::toNativeSeparators(QDir::homePath()) : path);
@@ -171,7 +171,7 @@ private Q_SLOTS:
 
     void radioButtonsEnableTheProjectControls()
     {
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         const QList<QWidget *> controls = {Child<QLineEdit>(&wizard, "nameEdit"), Child<QLineEdit>(&wizard, "pathEdit"),
                                            Child<QPushButton>(&wizard, "browseButton"),
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
     void tabVisitsTheControlsInTheDialogsOrder()
     {
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         QVERIFY(QTest::qWaitForWindowActive(&wizard));
         Child<QLineEdit>(&wizard, "nameEdit")->setFocus();
@@ -216,7 +216,7 @@ private Q_SLOTS:
     void okWritesTheThreeValuesWhicheverKind()
     {
         QFETCH(bool, blank);
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         Child<QLineEdit>(&wizard, "nameEdit")->selectAll();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Ghost \"Town\""));
@@ -228,11 +228,14 @@ private Q_SLOTS:
         QTest::mouseClick(Child<QPushButton>(&wizard, "okButton"), Qt::LeftButton);
         QCOMPARE(wizard.result(), int(QDialog::Accepted));
         QCOMPARE(wizard.m_nType, blank ? 0 : 1);
+        // File/New stores what OK hands back (blankFileWritesSettingsAndNothingOnDisk).
+        CSettingsStore store;
+        wizard.Entries().Save(store);
         QCOMPARE(Stored(QStringLiteral("Name")), QStringLiteral("Ghost \"Town\""));
         QCOMPARE(Stored(QStringLiteral("Path")), QStringLiteral("/tmp/nowhere"));
         QCOMPARE(Stored(QStringLiteral("Open")), QStringLiteral("1"));
         // The next wizard offers them again.
-        CWizardDlg next;
+        CWizardDlg next(WizardEntries::Load(CSettingsStore()));
         QCOMPARE(Child<QLineEdit>(&next, "nameEdit")->text(), QStringLiteral("Ghost \"Town\""));
         QCOMPARE(Child<QLineEdit>(&next, "pathEdit")->text(), QStringLiteral("/tmp/nowhere"));
         QVERIFY(Child<QCheckBox>(&next, "autoOpenCheck")->isChecked());
@@ -247,7 +250,7 @@ private Q_SLOTS:
     void cancelWritesNothing()
     {
         QFETCH(bool, escape);
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Changed"));
         QTest::mouseClick(Child<QCheckBox>(&wizard, "autoOpenCheck"), Qt::LeftButton);
@@ -281,7 +284,7 @@ private Q_SLOTS:
 
         FileDialogStub dialogs;
         dialogs.Answer(chosen.isEmpty() ? QString() : Temp() + QLatin1Char('/') + chosen);
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         Child<QLineEdit>(&wizard, "nameEdit")->selectAll();
         QTest::keyClicks(Child<QLineEdit>(&wizard, "nameEdit"), QStringLiteral("Typed Name"));
@@ -318,7 +321,7 @@ private Q_SLOTS:
         QVERIFY(readme.open(QIODevice::WriteOnly));
         readme.close();
 
-        CWizardDlg wizard;
+        CWizardDlg wizard(WizardEntries::Load(CSettingsStore()));
         wizard.show();
         ModalDriver driver;
         bool chooseEnabled = false;
