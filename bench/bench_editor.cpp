@@ -9,7 +9,7 @@
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/scanner.h"
-#include "editor/syntaxhighlighter.h"
+#include "editor/sourcecolorer.h"
 #include "editor/textmarks.h"
 #include "editor/vocabulary.h"
 

@@ -6,15 +6,24 @@
 
 class CRichSyntaxView;
 
-// The line-number strip at the editor's left edge; the view paints it. It
-// also covers the few pixels of text area beside it, so that text scrolled
+// The line-number strip at the editor's left edge: a number for each row in
+// view, a tint and a sign for a marked line, and a dotted separator. It also
+// covers the few pixels of text area beside it, so that text scrolled
 // sideways never shows between the numbers and the text's left edge; mouse
-// presses on it go on to the text.
+// presses on it go on to the text. When the text scrolls, the numbers scroll
+// with it and only the rows that come into view are painted.
 class CGutterWidget : public QWidget
 {
     Q_OBJECT
 public:
     explicit CGutterWidget(CRichSyntaxView *view);
+
+    // The numbers' part of the strip, up to the separator; the rest is ground.
+    void SetNumbersWidth(int width);
+    int NumbersWidth() const { return m_nNumbersWidth; }
+
+    // Follows the text area's update: scrolled by dy, else rect repainted.
+    void FollowUpdate(const QRect &rect, int dy);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -28,4 +37,5 @@ private:
     void ForwardToText(QMouseEvent *event);
 
     CRichSyntaxView *m_pView;
+    int m_nNumbersWidth = 40;
 };

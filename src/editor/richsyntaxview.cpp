@@ -12,8 +12,9 @@
 #include "editor/gutterwidget.h"
 #include "editor/navigation.h"
 #include "editor/richsyntaxdoc.h"
-#include "editor/syntaxhighlighter.h"
+#include "editor/sourcecolorer.h"
 #include "editor/textmarks.h"
+#include "editor/textpainter.h"
 #include "editor/textsearch.h"
 
 #include <QAbstractItemView>
@@ -53,13 +54,7 @@ constexpr int kFontPoints = 9;
 constexpr int kDefaultGutterWidth = 40;
 // The text starts this many pixels to the right of the gutter.
 constexpr int kTextGap = 5;
-// The separator sits one pixel inside the gutter, the numbers end three
-// pixels before the separator.
-constexpr int kNumberGap = 3;
-const QColor kGutterInk(0, 128, 128);
 const QString kNotFound = QStringLiteral("Cannot find \"%1\"");
-// Lines up to this long are drawn whole; of longer ones, only what is in view.
-constexpr int kInkAllChars = 1024;
 
 // A key chord with Ctrl, Alt or Meta carries a command, never a character to
 // type; unknown chords type nothing. Ctrl+Alt together is how Windows reports
@@ -79,24 +74,6 @@ bool IsCommandChord(const QKeyEvent &event)
 #endif
 }
 
-// A mark's underline: wavy, in its kind's colour.
-QTextCharFormat MarkFormat(MarkKind kind)
-{
-    QTextCharFormat format;
-    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    format.setUnderlineColor(MarkColor(kind));
-    return format;
-}
-
-// A mark's sign in the gutter: its left edge, and its size as a share of the text's ascent.
-// Between the sign and the number stays kSignGap at least; a sign smaller
-// than kSignLeast is left out. The tint behind a marked number is this opaque.
-constexpr qreal kSignLeft = 1;
-constexpr qreal kSignShare = 0.8;
-constexpr qreal kSignGap = 1;
-constexpr qreal kSignLeast = 4;
-constexpr int kTintAlpha = 40;
-
 } // namespace
 
 CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainTextEdit(parent), m_pDocument(doc)
@@ -113,14 +90,14 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainT
     QTextDocument *text = doc->TextDocument();
     ApplyTextFormat(text, m_font);
     setDocument(text);
-    // One highlighter for the text, shared by every window on it.
-    m_pHighlighter = CSyntaxHighlighter::ForDocument(text);
+    // One colorer for the text, shared by every window on it.
+    m_pColorer = CSourceColorer::ForDocument(text);
 
     // Plain text is black on white whatever the desktop's colours: the six
     // formats are made for that ground.
     QPalette colors = palette();
     colors.setColor(QPalette::Base, Qt::white);
-    colors.setColor(QPalette::Text, m_pHighlighter->m_cfPlain.foreground().color());
+    colors.setColor(QPalette::Text, m_pColorer->m_cfPlain.foreground().color());
     setPalette(colors);
 
     m_pGutter = new CGutterWidget(this);
@@ -129,9 +106,11 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainT
     // The rows that come into view are coloured before they are painted, in
     // the update the scrolling asks for anyway.
     connect(this, &QPlainTextEdit::updateRequest, this, &CRichSyntaxView::ColorVisibleBlocks);
-    connect(this, &QPlainTextEdit::updateRequest, m_pGutter, [this](const QRect &, int) { m_pGutter->update(); });
+    connect(this, &QPlainTextEdit::updateRequest, m_pGutter, &CGutterWidget::FollowUpdate);
     // Marks in the text, shared by every window on it.
     m_pMarks = CTextMarks::ForDocument(text);
+    m_pPainter = std::make_unique<CTextPainter>(*m_pColorer, *m_pMarks);
+    m_pPainter->SetFont(m_font);
     connect(m_pMarks, &CTextMarks::Changed, this, [this] {
         viewport()->update();
         m_pGutter->update();
@@ -185,8 +164,8 @@ void CRichSyntaxView::ApplyZoom(int step)
     m_font = EditorFont(step);
     setFont(m_font);
     ApplyTextFormat(document(), m_font);
+    m_pPainter->SetFont(m_font);
     SetGutterWidth(GutterWidth(step));
-    m_pGutter->update();
 }
 
 void CRichSyntaxView::wheelEvent(QWheelEvent *event)
@@ -238,152 +217,40 @@ void CRichSyntaxView::ColorVisibleBlocks()
     const int rows = viewport()->height() / rowHeight + 2;
     const QTextBlock bottom =
         document()->findBlockByNumber(qMin(document()->blockCount() - 1, top.blockNumber() + rows));
-    m_pHighlighter->EnsureColored(top.isValid() && top.previous().isValid() ? top.previous() : top, bottom);
+    m_pColorer->EnsureColored(top.isValid() && top.previous().isValid() ? top.previous() : top, bottom);
 }
 
-// Painted as the text edit paints, block by block, except that the text of a
-// line laid out without colours goes to m_ink and is drawn in its colours
-// with the rest of the page, one call for each colour. Splitting layouts at
-// every colour would make laying out and drawing a page several times dearer.
 void CRichSyntaxView::paintEvent(QPaintEvent *event)
 {
     // No row is ever drawn without its colours.
     ColorVisibleBlocks();
-    UpdateInkStyles();
-
+    CTextPainter::Page page;
+    page.first = firstVisibleBlock();
+    page.offset = contentOffset();
+    page.clip = event->rect();
+    page.bottom = viewport()->height();
+    page.context = getPaintContext();
+    page.caretShown = !isReadOnly() || (textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    page.readOnly = isReadOnly();
+    page.caretWidth = cursorWidth();
     QPainter painter(viewport());
-    const QRect clip = event->rect();
-    painter.setClipRect(clip);
-    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
-    painter.setPen(context.palette.text().color());
-    const bool caretShown = !isReadOnly() || (textInteractionFlags() & Qt::TextSelectableByKeyboard);
-    QTextLayout *caretLayout = nullptr;
-    QPointF caretAt;
-    int caretPosition = 0;
-
-    const int bottom = viewport()->height();
-    QPointF offset = contentOffset();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= bottom; block = block.next()) {
-        const QRectF rect = blockBoundingRect(block).translated(offset);
-        if (block.isVisible() && rect.bottom() >= clip.top() && rect.top() <= clip.bottom()) {
-            PaintBlock(painter, block, offset, clip, context);
-            QTextLayout *layout = block.layout();
-            const int position = block.position();
-            if (caretShown && context.cursorPosition >= position
-                && context.cursorPosition < position + block.length()) {
-                caretLayout = layout;
-                caretAt = offset;
-                caretPosition = context.cursorPosition - position;
-            } else if (!isReadOnly() && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty()) {
-                // While an input method composes, the caret stands in the composed text.
-                caretLayout = layout;
-                caretAt = offset;
-                caretPosition = layout->preeditAreaPosition() - (context.cursorPosition + 2);
-            }
-        }
-        offset.ry() += rect.height();
-    }
-    m_ink.Draw(&painter);
-    if (caretLayout)
-        caretLayout->drawCursor(&painter, caretAt, caretPosition, cursorWidth());
+    m_pPainter->Paint(painter, page);
 }
 
-void CRichSyntaxView::UpdateInkStyles()
+QTextBlock CRichSyntaxView::FirstShownBlock() const
 {
-    if (m_ink.Font() != m_font)
-        m_ink.SetStyles(m_font, [this](ColorKind kind) { return m_pHighlighter->Format(kind); });
+    return firstVisibleBlock();
 }
 
-void CRichSyntaxView::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
-                                 const QAbstractTextDocumentLayout::PaintContext &context)
+QRectF CRichSyntaxView::ShownRect(const QTextBlock &block) const
 {
-    QTextLayout *layout = block.layout();
-    const int position = block.position();
-    const int length = block.length();
-    // The selections that reach into the block, in its own positions.
-    QList<QTextLayout::FormatRange> selections;
-    for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {
-        const int start = selection.cursor.selectionStart() - position;
-        const int end = selection.cursor.selectionEnd() - position;
-        const bool fullWidth = selection.format.hasProperty(QTextFormat::FullWidthSelection);
-        if (start < length && end > 0 && end > start) {
-            selections.append({start, end - start, selection.format});
-        } else if (!selection.cursor.hasSelection() && fullWidth && block.contains(selection.cursor.position())) {
-            // A whole-row mark, such as a current-line band; the layout draws it.
-            const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - position);
-            selections.append({line.textStart(), line.textLength() + 1, selection.format});
-        }
-    }
-
-    const QString text = block.text();
-    // Marks' underlines go under the selections; where a selection covers
-    // one, the selected text is drawn once more with the underline.
-    const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(block);
-    if (!marks.isEmpty()) {
-        QList<QTextLayout::FormatRange> underlines;
-        QList<QTextLayout::FormatRange> covered;
-        for (const CTextMarks::Mark *mark : marks) {
-            const QTextLayout::FormatRange underline{mark->column, CTextMarks::UnderlinedLength(text, mark->column),
-                                                     MarkFormat(mark->kind)};
-            underlines.append(underline);
-            for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
-                const int start = qMax(underline.start, selection.start);
-                const int end = qMin(underline.start + underline.length, selection.start + selection.length);
-                if (end > start) {
-                    QTextCharFormat format = selection.format;
-                    format.clearProperty(QTextFormat::FullWidthSelection);
-                    format.merge(underline.format);
-                    covered.append({start, end - start, format});
-                }
-            }
-        }
-        selections = underlines + selections + covered;
-    }
-    m_paintSpans.clear();
-    if (layout->formats().isEmpty())
-        m_pHighlighter->ColorSpans(text, m_paintSpans);
-    const bool oneLine = layout->lineCount() == 1 && layout->preeditAreaText().isEmpty();
-    if (selections.isEmpty() && !m_paintSpans.empty() && oneLine) {
-        const QTextLine line = layout->lineAt(0);
-        // Of a long line only the characters in view are drawn.
-        int from = 0;
-        int to = int(text.size());
-        if (to > kInkAllChars) {
-            from = qMax(0, line.xToCursor(clip.left() - offset.x()) - 1);
-            to = qMin(to, line.xToCursor(clip.right() - offset.x()) + 2);
-        }
-        // The text goes on the page with the rest of it.
-        if (m_ink.AddLine(*layout, text, m_paintSpans, offset, from, to))
-            return;
-    }
-    QList<QTextLayout::FormatRange> colored;
-    colored.reserve(qsizetype(m_paintSpans.size()));
-    for (const ColorSpan &span : m_paintSpans)
-        colored.append({span.start, span.length, m_pHighlighter->Format(span.kind)});
-    if (!colored.isEmpty() && !selections.isEmpty() && oneLine) {
-        // A line with a selection is drawn by Qt, as it draws coloured text
-        // and selections: from a layout of the line with its colours.
-        const QTextLine line = layout->lineAt(0);
-        QTextLayout withColors(text, document()->defaultFont());
-        withColors.setTextOption(layout->textOption());
-        withColors.setFormats(colored);
-        withColors.beginLayout();
-        QTextLine same = withColors.createLine();
-        same.setLineWidth(line.width());
-        same.setPosition(line.position());
-        withColors.endLayout();
-        withColors.draw(&painter, offset, selections, clip);
-        return;
-    }
-    // Everything else is drawn by the layout: with its own colours, or with
-    // the line's drawn as selections under the real ones.
-    selections = colored + selections;
-    layout->draw(&painter, offset, selections, clip);
+    return blockBoundingGeometry(block).translated(contentOffset());
 }
 
 void CRichSyntaxView::SetGutterWidth(int width)
 {
     m_nGutterWidth = width;
+    m_pGutter->SetNumbersWidth(width);
     const int margin = width + kTextGap - int(document()->documentMargin());
     setViewportMargins(margin > 0 ? margin : 0, 0, 0, 0);
     UpdateGutterGeometry();
@@ -403,87 +270,6 @@ void CRichSyntaxView::resizeEvent(QResizeEvent *event)
     // Rows that come into view are coloured before anything is laid out to paint them.
     ColorVisibleBlocks();
     UpdateGutterGeometry();
-}
-
-void CRichSyntaxView::PaintGutter(QWidget *gutter, const QRect &rect)
-{
-    const int x = m_nGutterWidth - 1;
-    QPainter painter(gutter);
-    if (x < 1) {
-        painter.fillRect(rect, Qt::white);
-        return;
-    }
-    const int bottom = gutter->height();
-    // The ground with its dotted separator (every second pixel, from the
-    // top) is drawn once for the strip's size and then copied.
-    const qreal ratio = painter.device()->devicePixelRatioF();
-    if (m_gutterGround.deviceIndependentSize() != QSizeF(gutter->size()) || m_nGutterGroundX != x
-        || m_gutterGround.devicePixelRatio() != ratio) {
-        static const QPixmap dot = [] {
-            QImage image(1, 2, QImage::Format_RGB32);
-            image.setPixelColor(0, 0, kGutterInk);
-            image.setPixelColor(0, 1, Qt::white);
-            return QPixmap::fromImage(image);
-        }();
-        m_gutterGround = QPixmap(gutter->size() * ratio);
-        m_gutterGround.setDevicePixelRatio(ratio);
-        m_gutterGround.fill(Qt::white);
-        QPainter ground(&m_gutterGround);
-        ground.drawTiledPixmap(QRect(x, 0, 1, bottom), dot);
-        m_nGutterGroundX = x;
-    }
-    // The source is taken in the ground's own, device pixels.
-    painter.drawPixmap(QRectF(rect), m_gutterGround,
-                       QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
-
-    // The numbers are drawn from the digits' glyphs in the text's face,
-    // right-aligned by the digits' advances.
-    UpdateInkStyles();
-    const qreal ascent = QFontMetricsF(m_font).ascent();
-    painter.setPen(kGutterInk);
-    const int right = x - kNumberGap;
-    const QPointF offset = contentOffset();
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    QTextBlock block = firstVisibleBlock();
-    for (int number = block.blockNumber() + 1; block.isValid(); block = block.next(), ++number) {
-        const int top = int(blockBoundingGeometry(block).translated(offset).top());
-        if (top >= bottom)
-            break;
-        if (!block.isVisible())
-            continue;
-        // On the row's baseline, which a taller face in the row moves down.
-        const QTextLayout *layout = block.layout();
-        const qreal baseline =
-            layout && layout->lineCount() > 0 ? layout->lineAt(0).y() + layout->lineAt(0).ascent() : ascent;
-        // Right-aligned: the last digit first.
-        qreal pen = right;
-        for (int rest = number; rest > 0; rest /= 10) {
-            const char16_t digit = char16_t(u'0' + rest % 10);
-            pen -= m_ink.PlainAdvance(digit);
-            glyphs.append(m_ink.PlainGlyph(digit));
-            positions.append(QPointF(pen, top + baseline));
-        }
-        // A marked line's number stands on a tint of its gravest kind, and
-        // its sign at the strip's left on the baseline, as large as the room
-        // before the number allows: a long number is never covered.
-        const QList<const CTextMarks::Mark *> marks = m_pMarks->OnBlock(block);
-        if (!marks.isEmpty()) {
-            const MarkKind kind = CTextMarks::Gravest(marks);
-            QColor tint = MarkColor(kind);
-            tint.setAlpha(kTintAlpha);
-            painter.fillRect(QRectF(0, top, x, blockBoundingRect(block).height()), tint);
-            const qreal size = qMin(ascent * kSignShare, pen - kSignLeft - kSignGap);
-            if (size >= kSignLeast)
-                PaintMarkSign(&painter, QRectF(kSignLeft, top + baseline - size, size, size), kind);
-        }
-    }
-    // All numbers in one run: one drawing call for the whole strip.
-    QGlyphRun run;
-    run.setRawFont(m_ink.PlainFace());
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    painter.drawGlyphRun(QPointF(0, 0), run);
 }
 
 QString CRichSyntaxView::MarkTextsAt(const QPoint &pos, bool inGutter) const
@@ -799,7 +585,7 @@ void CRichSyntaxView::OnEditCommentLines()
         if (block == last)
             break;
     }
-    const QStringList changed = EditText::ToggleComments(lines, QChar::fromLatin1(m_pHighlighter->Rules().m_chComment));
+    const QStringList changed = EditText::ToggleComments(lines, QChar::fromLatin1(m_pColorer->Rules().m_chComment));
     QTextCursor edit(document());
     edit.beginEditBlock();
     QTextBlock block = first;
@@ -859,7 +645,7 @@ void CRichSyntaxView::UpdateCompletions()
 {
     const QTextCursor cursor = textCursor();
     const QString prefix = EditText::WordBefore(cursor.block().text(), cursor.positionInBlock());
-    const QStringList offers = EditText::CompletionsFor(prefix, m_pHighlighter->Rules().Words(), m_completionWords);
+    const QStringList offers = EditText::CompletionsFor(prefix, m_pColorer->Rules().Words(), m_completionWords);
     if (offers.isEmpty()) {
         m_pCompleter->popup()->hide();
         return;
@@ -970,11 +756,11 @@ std::unique_ptr<QTextDocument> CRichSyntaxView::CreatePrintDocument() const
     std::vector<ColorSpan> spans;
     for (QTextBlock block = copy->firstBlock(); block.isValid(); block = block.next()) {
         spans.clear();
-        m_pHighlighter->ColorSpans(block.text(), spans);
+        m_pColorer->ColorSpans(block.text(), spans);
         for (const ColorSpan &span : spans) {
             cursor.setPosition(block.position() + span.start);
             cursor.setPosition(block.position() + span.start + span.length, QTextCursor::KeepAnchor);
-            cursor.mergeCharFormat(m_pHighlighter->Format(span.kind));
+            cursor.mergeCharFormat(m_pColorer->Format(span.kind));
         }
     }
     return copy;

@@ -3,12 +3,9 @@
 #pragma once
 
 #include "editor/findrequest.h"
-#include "editor/glyphink.h"
 #include "editor/scanner.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFont>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -18,8 +15,9 @@
 class CGutterWidget;
 class CRichSyntaxDoc;
 class CTextMarks;
+class CTextPainter;
 class QHelpEvent;
-class CSyntaxHighlighter;
+class CSourceColorer;
 class QCompleter;
 class QPagedPaintDevice;
 class QTextDocument;
@@ -67,8 +65,13 @@ public:
     void ColorVisibleBlocks();
 
     void SetGutterWidth(int width);
-    // Draws the gutter's background, separator and the visible line numbers.
-    void PaintGutter(QWidget *gutter, const QRect &rect);
+
+    // What the gutter draws from: the rows in view, the painter's faces and the marks.
+    QTextBlock FirstShownBlock() const;
+    QRectF ShownRect(const QTextBlock &block) const;
+    const CTextPainter &Painter() const { return *m_pPainter; }
+    const CTextMarks &Marks() const { return *m_pMarks; }
+    const QFont &TextFont() const { return m_font; }
 
     // The messages of the marks under pos (in the text area's, or with
     // inGutter the gutter's coordinates: any mark of the row); empty when none.
@@ -123,13 +126,6 @@ protected:
 
 private:
     void UpdateGutterGeometry();
-    // The ink's faces and colours follow the font in use.
-    void UpdateInkStyles();
-    // Draws one block's text and selections, or hands its glyphs to m_ink
-    // for drawing with the rest of the page; the caret is drawn by the
-    // caller, after all text.
-    void PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
-                    const QAbstractTextDocumentLayout::PaintContext &context);
     // Font, tab stops and gutter for the zoom step.
     void ApplyZoom(int step);
     static void ApplyTextFormat(QTextDocument *text, const QFont &font);
@@ -142,7 +138,7 @@ private:
     bool HandleIndentKey(const QKeyEvent &event);
 
     CRichSyntaxDoc *m_pDocument;
-    CSyntaxHighlighter *m_pHighlighter = nullptr;
+    CSourceColorer *m_pColorer = nullptr;
     CGutterWidget *m_pGutter = nullptr;
     CTextMarks *m_pMarks = nullptr;
     bool m_bAutoIndent = true; // Enter keeps the line's indentation
@@ -151,11 +147,6 @@ private:
     int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;
     QStringList m_completionWords; // the document's words, while the list is open
-    QPixmap m_gutterGround;        // the strip without its numbers
-    int m_nGutterGroundX = -1;
-    int m_nWheelDelta = 0; // Ctrl+wheel turns not yet a whole zoom step
-    // Coloured glyphs of the page being painted, drawn a colour at a time,
-    // and the spans of the line being painted.
-    CGlyphInk m_ink;
-    std::vector<ColorSpan> m_paintSpans;
+    int m_nWheelDelta = 0;         // Ctrl+wheel turns not yet a whole zoom step
+    std::unique_ptr<CTextPainter> m_pPainter;
 };

@@ -4,7 +4,7 @@
 
 #include "editor/richsyntaxview.h"
 #include "editor/scanner.h"
-#include "editor/syntaxhighlighter.h"
+#include "editor/sourcecolorer.h"
 
 #include <QImage>
 #include <QPlainTextDocumentLayout>
@@ -53,7 +53,7 @@ inline QImage Reference(CRichSyntaxView &view)
     copy->setDefaultTextOption(original->defaultTextOption());
     copy->setDocumentMargin(original->documentMargin());
     copy->setPlainText(original->toPlainText());
-    const CSyntaxHighlighter *highlighter = CSyntaxHighlighter::ForDocument(original);
+    const CSourceColorer *highlighter = CSourceColorer::ForDocument(original);
     const int first = view.cursorForPosition(QPoint(0, 0)).blockNumber();
     const int last = view.cursorForPosition(QPoint(0, view.viewport()->height())).blockNumber();
     QTextCursor cursor(copy);

@@ -6,7 +6,7 @@
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/scanner.h"
-#include "editor/syntaxhighlighter.h"
+#include "editor/sourcecolorer.h"
 #include "editor/vocabulary.h"
 
 #include <QColor>

@@ -7,12 +7,12 @@
 #include "core/settingsstore.h"
 #include "editor/editorzoom.h"
 #include "editor/findreplacedlg.h"
-#include "editor/glyphink.h"
+#include "editor/glyphbatches.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/gutterwidget.h"
 #include "editor/caretcues.h"
 #include "editor/richsyntaxview.h"
-#include "editor/syntaxhighlighter.h"
+#include "editor/sourcecolorer.h"
 #include "editor/textmarks.h"
 #include "editor/textsearch.h"
 
@@ -29,10 +29,12 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPageLayout>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -93,7 +95,7 @@ bool RowsInViewAreColoured(CRichSyntaxView &view)
     for (QTextBlock block = view.cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
         if (view.cursorRect(QTextCursor(block)).top() >= height)
             break;
-        if (!CSyntaxHighlighter::IsColored(block))
+        if (!CSourceColorer::IsColored(block))
             return false;
     }
     return PaintedText::PaintsAsFormatted(view);
@@ -126,6 +128,19 @@ bool PaintedRowsHaveRedDigits(CRichSyntaxView &view)
 }
 
 // A view on a document of its own, shown and coloured as a document window is.
+// The rectangles a widget was asked to paint.
+struct PaintedRects : QObject
+{
+    explicit PaintedRects(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects.append(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+    QList<QRect> rects;
+};
+
 struct Window
 {
     explicit Window(const QString &text)
@@ -134,13 +149,13 @@ struct Window
         doc.TextDocument()->setPlainText(text);
         doc.SetModifiedFlag(false);
         view = std::make_unique<CRichSyntaxView>(&doc);
-        highlighter = CSyntaxHighlighter::ForDocument(doc.TextDocument());
+        highlighter = CSourceColorer::ForDocument(doc.TextDocument());
         view->resize(400, 300);
         view->show();
         view->OnInitialUpdate();
     }
     CRichSyntaxDoc doc;
-    CSyntaxHighlighter *highlighter;
+    CSourceColorer *highlighter;
     std::unique_ptr<CRichSyntaxView> view;
 };
 } // namespace
@@ -411,7 +426,7 @@ private Q_SLOTS:
                             [&runs](const QGlyphRun &run) { return run.rawFont() == runs.front().rawFont(); }))
                 QSKIP("The editor's font has this character itself; no other face is used.");
         }
-        CGlyphInk ink;
+        CGlyphBatches ink;
         ink.SetStyles(font, [](ColorKind) { return QTextCharFormat(); });
         std::vector<ColorSpan> spans;
         ColorLine(line, CVocabulary::QuarnBasic(), spans);
@@ -451,7 +466,7 @@ private Q_SLOTS:
         CRichSyntaxView &view = *w.view;
         QVERIFY(RowsInViewAreColoured(view));
         QVERIFY(w.highlighter->ColoredCount() < 60);
-        QVERIFY(!CSyntaxHighlighter::IsColored(Block(view, 2500)));
+        QVERIFY(!CSourceColorer::IsColored(Block(view, 2500)));
         QCOMPARE(Block(view, 2500).layout()->formats().size(), 0);
     }
 
@@ -863,6 +878,26 @@ private Q_SLOTS:
         QVERIFY(top != scrolled);
         view.verticalScrollBar()->setValue(0);
         QTRY_COMPARE(view.grab(QRect(0, 0, 40, 60)).toImage(), top);
+
+        // A scroll by a row moves what the strip shows and paints only the
+        // row that came into view; on the screen the strip, its dots
+        // included, is what it would be drawn as whole.
+        auto *gutter = view.findChild<CGutterWidget *>();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const int row = int(view.ShownRect(view.FirstShownBlock()).height());
+        for (int step = 1; step <= 3; ++step) {
+            PaintedRects painted(gutter);
+            view.verticalScrollBar()->setValue(step);
+            QTRY_VERIFY(!painted.rects.isEmpty());
+            for (const QRect &rect : std::as_const(painted.rects))
+                QVERIFY2(rect.height() <= 2 * row, qPrintable(QStringLiteral("%1 of %2").arg(rect.height()).arg(row)));
+            const QImage shown =
+                view.screen()
+                    ->grabWindow(view.winId(), gutter->x(), gutter->y(), gutter->width(), gutter->height())
+                    .toImage()
+                    .convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(shown, gutter->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        }
     }
 
     // Fault mended: text scrolled sideways showed in the gap between the
@@ -905,7 +940,7 @@ private Q_SLOTS:
         auto second = std::make_unique<CRichSyntaxView>(&doc);
         second->show();
         second->OnInitialUpdate();
-        QCOMPARE(doc.TextDocument()->findChildren<CSyntaxHighlighter *>().size(), 1);
+        QCOMPARE(doc.TextDocument()->findChildren<CSourceColorer *>().size(), 1);
 
         second->moveCursor(QTextCursor::End);
         QTest::keyClicks(second.get(), QStringLiteral("cls"));
@@ -1022,7 +1057,7 @@ private Q_SLOTS:
             QVERIFY2(cursor.charFormat().foreground().color() == kRed, qPrintable(QString::number(line)));
         }
         QCOMPARE(w.highlighter->ColoredCount(), shown);
-        QVERIFY(!CSyntaxHighlighter::IsColored(Block(*w.view, 1500)));
+        QVERIFY(!CSourceColorer::IsColored(Block(*w.view, 1500)));
     }
 
     // Fault mended: a line wider than the page was cut off at the page's edge on paper.

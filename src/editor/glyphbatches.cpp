@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "editor/glyphink.h"
+#include "editor/glyphbatches.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -14,14 +14,14 @@ inline bool IsBlank(char16_t ch)
 }
 } // namespace
 
-void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf)
+void CGlyphBatches::SetStyles(const QFont &font, const std::function<QTextCharFormat(ColorKind)> &formatOf)
 {
     m_font = font;
     m_faces.clear();
     m_latin1.clear();
     m_batches.clear();
     m_layers = 1;
-    m_inkBounds.clear();
+    m_glyphBounds.clear();
     const QRawFont plain = QRawFont::fromFont(font);
     m_plainFace = FaceIndex(plain);
     QList<quint32> latin1(m_latin1[std::size_t(m_plainFace)].begin(), m_latin1[std::size_t(m_plainFace)].end());
@@ -32,6 +32,7 @@ void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat
         const QTextCharFormat format = formatOf(ColorKind(kind));
         Style &style = m_styles[std::size_t(kind)];
         style.color = format.foreground().color().rgba();
+        style.drawable = CanDraw(format);
         QFont face = font;
         if (format.hasProperty(QTextFormat::FontWeight))
             face.setWeight(QFont::Weight(format.fontWeight()));
@@ -43,7 +44,26 @@ void CGlyphInk::SetStyles(const QFont &font, const std::function<QTextCharFormat
     }
 }
 
-int CGlyphInk::FaceIndex(const QRawFont &face)
+bool CGlyphBatches::CanDraw(const QTextCharFormat &format)
+{
+    const QMap<int, QVariant> properties = format.properties();
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        switch (it.key()) {
+        case QTextFormat::ForegroundBrush:
+            if (format.foreground().style() != Qt::SolidPattern)
+                return false;
+            break;
+        case QTextFormat::FontWeight:
+        case QTextFormat::FontItalic:
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+int CGlyphBatches::FaceIndex(const QRawFont &face)
 {
     for (std::size_t i = 0; i < m_faces.size(); ++i) {
         if (m_faces[i] == face)
@@ -60,7 +80,7 @@ int CGlyphInk::FaceIndex(const QRawFont &face)
     return int(m_faces.size() - 1);
 }
 
-quint32 CGlyphInk::GlyphOf(int face, char16_t ch) const
+quint32 CGlyphBatches::GlyphOf(int face, char16_t ch) const
 {
     if (ch < 256)
         return m_latin1[std::size_t(face)][ch];
@@ -71,7 +91,7 @@ quint32 CGlyphInk::GlyphOf(int face, char16_t ch) const
     return count == 1 ? glyph : 0;
 }
 
-int CGlyphInk::BatchIndex(int layer, int face, QRgb color)
+int CGlyphBatches::BatchIndex(int layer, int face, QRgb color)
 {
     for (std::size_t i = 0; i < m_batches.size(); ++i) {
         if (m_batches[i].layer == layer && m_batches[i].face == face && m_batches[i].color == color)
@@ -85,27 +105,27 @@ int CGlyphInk::BatchIndex(int layer, int face, QRgb color)
     return int(m_batches.size() - 1);
 }
 
-QRectF CGlyphInk::InkBounds(int face, quint32 glyph)
+QRectF CGlyphBatches::GlyphBounds(int face, quint32 glyph)
 {
     const quint64 key = (quint64(quint32(face)) << 32) | glyph;
-    auto found = m_inkBounds.constFind(key);
-    if (found == m_inkBounds.constEnd())
-        found = m_inkBounds.insert(key, m_faces[std::size_t(face)].boundingRect(glyph));
+    auto found = m_glyphBounds.constFind(key);
+    if (found == m_glyphBounds.constEnd())
+        found = m_glyphBounds.insert(key, m_faces[std::size_t(face)].boundingRect(glyph));
     return *found;
 }
 
-bool CGlyphInk::InkMeets(int face, quint32 glyph, const QPointF &at, int laterFace, quint32 later,
-                         const QPointF &laterAt)
+bool CGlyphBatches::GlyphsMeet(int face, quint32 glyph, const QPointF &at, int laterFace, quint32 later,
+                               const QPointF &laterAt)
 {
     // Anti-aliased ink reaches into the pixel its edge lies in.
     const QMarginsF pixel(1, 1, 1, 1);
-    return InkBounds(face, glyph)
+    return GlyphBounds(face, glyph)
         .translated(at)
         .marginsAdded(pixel)
-        .intersects(InkBounds(laterFace, later).translated(laterAt).marginsAdded(pixel));
+        .intersects(GlyphBounds(laterFace, later).translated(laterAt).marginsAdded(pixel));
 }
 
-bool CGlyphInk::PlaceLatin1(const QTextLayout &layout, QStringView text, int to)
+bool CGlyphBatches::PlaceLatin1(const QTextLayout &layout, QStringView text, int to)
 {
     const QTextLine line = layout.lineAt(0);
     // Tab stops as the text engine finds them: in 64ths of a pixel, the
@@ -138,7 +158,7 @@ bool CGlyphInk::PlaceLatin1(const QTextLayout &layout, QStringView text, int to)
     return x == qRound64(end * 64);
 }
 
-bool CGlyphInk::PlaceFromRuns(const QTextLine &line, QStringView text, int from, int to)
+bool CGlyphBatches::PlaceFromRuns(const QTextLine &line, QStringView text, int from, int to)
 {
     const QList<QGlyphRun> runs = line.glyphRuns(from, to - from);
     // Tabs have no glyph; every other character must have exactly one, in
@@ -180,11 +200,15 @@ bool CGlyphInk::PlaceFromRuns(const QTextLine &line, QStringView text, int from,
     return true;
 }
 
-bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
-                        const QPointF &offset, int from, int to)
+bool CGlyphBatches::AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
+                            const QPointF &offset, int from, int to)
 {
     if (layout.lineCount() < 1)
         return false;
+    for (const ColorSpan &span : spans) {
+        if (!m_styles[std::size_t(span.kind)].drawable)
+            return false;
+    }
     const QTextLine line = layout.lineAt(0);
     from = qMax(from, line.textStart());
     to = qMin(to, qMin(line.textStart() + line.textLength(), int(text.size())));
@@ -228,7 +252,7 @@ bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::
         const int key = face * kKinds + int(kind);
         const QPointF position = m_placedPositions[at] + offset;
         if (key != lastKey) {
-            if (lastKey >= 0 && InkMeets(lastFace, lastGlyph, lastAt, face, glyph, position))
+            if (lastKey >= 0 && GlyphsMeet(lastFace, lastGlyph, lastAt, face, glyph, position))
                 ++layer;
             lastKey = key;
             batch = BatchIndex(layer, face, style.color);
@@ -243,7 +267,7 @@ bool CGlyphInk::AddLine(const QTextLayout &layout, QStringView text, const std::
     return true;
 }
 
-void CGlyphInk::Draw(QPainter *painter)
+void CGlyphBatches::Draw(QPainter *painter)
 {
     // Layer after layer; within one, no ink of two colours meets.
     for (int layer = 0; layer < m_layers; ++layer) {
@@ -262,7 +286,7 @@ void CGlyphInk::Draw(QPainter *painter)
     }
 }
 
-qsizetype CGlyphInk::Pending() const
+qsizetype CGlyphBatches::Pending() const
 {
     qsizetype count = 0;
     for (const Batch &batch : m_batches)

@@ -20,19 +20,19 @@ class QTextDocument;
 // laying them out as cheap as without colours. A line with characters beyond
 // Latin-1 (or control characters) may need other faces or shaping, and its
 // colours go into its layout when a view is about to show it, and again when
-// an edit touches it. There is one highlighter for each text document,
+// an edit touches it. There is one colorer for each text document,
 // whatever the number of views that show it. Colours never reach the undo
 // history or the file; a block that was never shown has no layout, which
 // keeps big files small in memory.
-class CSyntaxHighlighter : public QObject
+class CSourceColorer : public QObject
 {
     Q_OBJECT
 public:
-    explicit CSyntaxHighlighter(QTextDocument *doc);
-    ~CSyntaxHighlighter() override;
+    explicit CSourceColorer(QTextDocument *doc);
+    ~CSourceColorer() override;
 
-    // The document's highlighter, made on first use.
-    static CSyntaxHighlighter *ForDocument(QTextDocument *doc);
+    // The document's colorer, made on first use.
+    static CSourceColorer *ForDocument(QTextDocument *doc);
 
     // Colours the blocks from first to last, both included, that are not
     // coloured yet; true when there were any.

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "editor/syntaxhighlighter.h"
+#include "editor/sourcecolorer.h"
 
 #include <QColor>
 #include <QFont>
@@ -30,8 +30,7 @@ QTextCharFormat MakeFormat(const QColor &color, bool bold, bool italic)
 }
 } // namespace
 
-CSyntaxHighlighter::CSyntaxHighlighter(QTextDocument *doc)
-    : QObject(doc), m_pDocument(doc), m_rules(CVocabulary::QuarnBasic())
+CSourceColorer::CSourceColorer(QTextDocument *doc) : QObject(doc), m_pDocument(doc), m_rules(CVocabulary::QuarnBasic())
 {
     m_cfPlain = MakeFormat(QColor(0, 0, 0), false, false);
     m_cfNumber = MakeFormat(QColor(255, 0, 0), false, false);
@@ -43,20 +42,20 @@ CSyntaxHighlighter::CSyntaxHighlighter(QTextDocument *doc)
     m_spans.reserve(256);
     // The document tells of an edit before it lays the touched blocks out
     // again, so that colours set now are laid out once with the new text.
-    connect(doc, &QTextDocument::contentsChange, this, &CSyntaxHighlighter::OnContentsChange);
+    connect(doc, &QTextDocument::contentsChange, this, &CSourceColorer::OnContentsChange);
 }
 
-CSyntaxHighlighter::~CSyntaxHighlighter() = default;
+CSourceColorer::~CSourceColorer() = default;
 
-CSyntaxHighlighter *CSyntaxHighlighter::ForDocument(QTextDocument *doc)
+CSourceColorer *CSourceColorer::ForDocument(QTextDocument *doc)
 {
-    auto *highlighter = doc->findChild<CSyntaxHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!highlighter)
-        highlighter = new CSyntaxHighlighter(doc);
-    return highlighter;
+    auto *colorer = doc->findChild<CSourceColorer *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!colorer)
+        colorer = new CSourceColorer(doc);
+    return colorer;
 }
 
-const QTextCharFormat &CSyntaxHighlighter::Format(ColorKind kind) const
+const QTextCharFormat &CSourceColorer::Format(ColorKind kind) const
 {
     switch (kind) {
     case ColorKind::Number:
@@ -75,17 +74,17 @@ const QTextCharFormat &CSyntaxHighlighter::Format(ColorKind kind) const
     return m_cfPlain;
 }
 
-void CSyntaxHighlighter::ColorSpans(QStringView line, std::vector<ColorSpan> &spans) const
+void CSourceColorer::ColorSpans(QStringView line, std::vector<ColorSpan> &spans) const
 {
     ColorLine(line, m_rules, spans);
 }
 
-bool CSyntaxHighlighter::IsColored(const QTextBlock &block)
+bool CSourceColorer::IsColored(const QTextBlock &block)
 {
     return block.userState() == block.revision();
 }
 
-bool CSyntaxHighlighter::NeedsLayoutColors(QStringView line)
+bool CSourceColorer::NeedsLayoutColors(QStringView line)
 {
     for (const QChar ch : line) {
         const char16_t c = ch.unicode();
@@ -95,7 +94,7 @@ bool CSyntaxHighlighter::NeedsLayoutColors(QStringView line)
     return false;
 }
 
-bool CSyntaxHighlighter::ColorBlock(QTextBlock &block)
+bool CSourceColorer::ColorBlock(QTextBlock &block)
 {
     ++m_nColored;
     block.setUserState(block.revision());
@@ -133,7 +132,7 @@ bool CSyntaxHighlighter::ColorBlock(QTextBlock &block)
     return true;
 }
 
-bool CSyntaxHighlighter::EnsureColored(const QTextBlock &first, const QTextBlock &last)
+bool CSourceColorer::EnsureColored(const QTextBlock &first, const QTextBlock &last)
 {
     if (!first.isValid())
         return false;
@@ -155,7 +154,7 @@ bool CSyntaxHighlighter::EnsureColored(const QTextBlock &first, const QTextBlock
     return true;
 }
 
-void CSyntaxHighlighter::OnContentsChange(int from, int charsRemoved, int charsAdded)
+void CSourceColorer::OnContentsChange(int from, int charsRemoved, int charsAdded)
 {
     const QTextBlock first = m_pDocument->findBlock(from);
     if (!first.isValid())

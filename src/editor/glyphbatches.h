@@ -29,7 +29,7 @@ class QTextLine;
 // a glyph meets the ink of the one before it in another colour, the later
 // glyph goes into a later layer, so that it is drawn over the earlier one, in
 // the order of the text, as Qt draws a line.
-class CGlyphInk
+class CGlyphBatches
 {
 public:
     static constexpr int kKinds = int(ColorKind::Comment) + 1;
@@ -43,10 +43,17 @@ public:
     quint32 PlainGlyph(char16_t ch) const { return m_latin1[std::size_t(m_plainFace)][ch & 0xFF]; }
     qreal PlainAdvance(char16_t ch) const { return qreal(m_plainAdvances[ch & 0xFF]) / 64; }
 
+    // The formats the batches draw themselves: a solid foreground colour,
+    // with the weight and slant of a face. A line in any other format
+    // (underlined, on a background, in another family or size) is for its
+    // layout to draw.
+    static bool CanDraw(const QTextCharFormat &format);
+
     // Adds characters from..to (not included) of the first line of a layout
     // without colours, at offset, in the colours of their spans. False, with nothing added,
     // when the line's glyphs do not stand one for each character but tabs, in
-    // a single face and left to right: such a line is for its layout to draw.
+    // a single face and left to right, or when a span's format is one the
+    // batches cannot draw: such a line is for its layout to draw.
     bool AddLine(const QTextLayout &layout, QStringView text, const std::vector<ColorSpan> &spans,
                  const QPointF &offset, int from, int to);
     // Draws what was added since the last call, and forgets it.
@@ -68,6 +75,7 @@ private:
     {
         int face = -1; // -1: the face the line was laid out in
         QRgb color = 0;
+        bool drawable = true;
     };
     // Finds each character's glyph and position, tabs aside, into m_placed:
     // from the font's own Latin-1 glyphs and advances, stepping over tabs as
@@ -79,8 +87,8 @@ private:
     int FaceIndex(const QRawFont &face);
     int BatchIndex(int layer, int face, QRgb color);
     // Whether the ink of two glyphs, at their positions, may share a pixel.
-    bool InkMeets(int face, quint32 glyph, const QPointF &at, int laterFace, quint32 later, const QPointF &laterAt);
-    QRectF InkBounds(int face, quint32 glyph);
+    bool GlyphsMeet(int face, quint32 glyph, const QPointF &at, int laterFace, quint32 later, const QPointF &laterAt);
+    QRectF GlyphBounds(int face, quint32 glyph);
     quint32 GlyphOf(int face, char16_t ch) const;
 
     QFont m_font;
@@ -91,7 +99,7 @@ private:
     std::vector<Batch> m_batches;
     int m_layers = 1;
     // Each glyph's ink box, by face and glyph.
-    QHash<quint64, QRectF> m_inkBounds;
+    QHash<quint64, QRectF> m_glyphBounds;
     // The laid-out face's Latin-1 advances, in 64ths of a pixel as Qt's text
     // engine adds them up.
     int m_plainFace = -1;
