@@ -3,8 +3,9 @@
 #pragma once
 
 // Command ids: fixed numbers that name the commands in the menu and toolbar
-// layouts and in the recent-file range.
-enum CommandId : int {
+// layouts, the recent files' entries, and the keys that only the main window
+// takes.
+enum class CommandId : int {
     ID_BUILD_COMPILE = 131,
     ID_BUILD_RUN = 132,
     ID_BUILD_OPTIONS = 135,

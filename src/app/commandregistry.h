@@ -29,7 +29,7 @@ struct CommandTarget
 // menus, toolbar and keys share, and connects the action to run.
 struct CommandDescription
 {
-    int id = 0;
+    CommandId id{};
     QString text;             // menu text with its mnemonic
     QString documentMenuText; // another text in the document menu, where it differs
     QString keyText;          // shown after the text in menus (Link shows "F9" without binding it)
@@ -38,7 +38,7 @@ struct CommandDescription
     QString toolTip;
     QString image; // toolbar image name; empty for no button
     bool needsDocument = false;
-    std::function<void(const CommandTarget &)> run; // empty: the command only takes its keys
+    std::function<void(const CommandTarget &)> run;
     // Whether the command can act now, beyond needing a document; empty: always.
     std::function<bool(const CommandTarget &)> enabled = {};
 };
@@ -46,20 +46,42 @@ struct CommandDescription
 namespace CommandRegistry {
 
 const QList<CommandDescription> &Commands();
-const CommandDescription *Find(int id);
+const CommandDescription *Find(CommandId id);
 
-// In a menu layout, a separator; the recent files take the place of ID_FILE_MRU_FILE1.
-inline constexpr int kSeparator = 0;
+// The recent files' entries, "Open this document" each; their texts are the files' names.
+inline constexpr int kRecentFileCount = 4;
+CommandDescription RecentFile(int index);
+
+// Keys the main window takes so that they do nothing anywhere in it: Escape
+// never reaches the text, and the pane and property keys have nothing to act on.
+const QList<QKeySequence> &InertKeys();
+
+// One entry of a menu or of the toolbar.
+struct MenuItem
+{
+    enum class Kind { Command, Separator, RecentFiles, WindowList };
+
+    Kind kind = Kind::Separator;
+    CommandId command{};
+
+    MenuItem(CommandId id) : kind(Kind::Command), command(id) {} // NOLINT: a command is an entry
+    constexpr MenuItem(Kind what) : kind(what) {}                // NOLINT: so is a separator or a list
+};
+// A separator; the recent files, with a grey "Recent File" while there are
+// none; the open document windows, each with its number, the active one ticked.
+inline const MenuItem kSeparator{MenuItem::Kind::Separator};
+inline const MenuItem kRecentFiles{MenuItem::Kind::RecentFiles};
+inline const MenuItem kWindowList{MenuItem::Kind::WindowList};
 
 struct MenuLayout
 {
     QString title;
-    QList<int> items;
+    QList<MenuItem> items;
 };
 // The menu bar without a document, and the one while a document window is active.
 const QList<MenuLayout> &NoDocumentMenus();
 const QList<MenuLayout> &DocumentMenus();
 // The toolbar's buttons in order, with separators.
-const QList<int> &ToolBarButtons();
+const QList<MenuItem> &ToolBarButtons();
 
 } // namespace CommandRegistry

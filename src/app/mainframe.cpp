@@ -75,7 +75,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     UpdateFrameState();
 }
 
-QDockWidget *CMainFrame::AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, int command)
+QDockWidget *CMainFrame::AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, CommandId command)
 {
     auto *dock = new QDockWidget(title, this);
     dock->setObjectName(title);
@@ -85,7 +85,7 @@ QDockWidget *CMainFrame::AddPanel(const QString &title, QWidget *panel, Qt::Dock
     addDockWidget(area, dock);
     dock->hide();
     // The menu item is ticked while the panel shows.
-    if (QAction *toggle = m_actions.value(command)) {
+    if (QAction *toggle = m_actions.value(int(command))) {
         toggle->setCheckable(true);
         connect(dock, &QDockWidget::visibilityChanged, toggle, &QAction::setChecked);
     }
@@ -104,7 +104,8 @@ void CMainFrame::TogglePanel(QDockWidget *dock, QWidget *focus)
 void CMainFrame::CreateOutline()
 {
     m_pOutline = new COutlinePanel;
-    m_pOutlineDock = AddPanel(QStringLiteral("Outline"), m_pOutline, Qt::RightDockWidgetArea, ID_WINDOW_OUTLINE);
+    m_pOutlineDock =
+        AddPanel(QStringLiteral("Outline"), m_pOutline, Qt::RightDockWidgetArea, CommandId::ID_WINDOW_OUTLINE);
     connect(m_pOutline, &COutlinePanel::Jumped, this,
             [](CRichSyntaxView *view, int from) { CPlaceHistory::Instance().Record(view, from, view); });
 }
@@ -117,7 +118,8 @@ void CMainFrame::ToggleOutline()
 void CMainFrame::ConnectMessages(CBuildCommands &build)
 {
     m_pMessages = new CMessagesPanel;
-    m_pMessagesDock = AddPanel(QStringLiteral("Messages"), m_pMessages, Qt::BottomDockWidgetArea, ID_BUILD_MESSAGES);
+    m_pMessagesDock =
+        AddPanel(QStringLiteral("Messages"), m_pMessages, Qt::BottomDockWidgetArea, CommandId::ID_BUILD_MESSAGES);
     connect(&build, &CBuildCommands::Compiled, this,
             [this](const QString &origin, const QList<CompilerMessage> &messages, const QString &output) {
                 m_pMessages->SetCompile(origin, messages, output);
@@ -148,7 +150,7 @@ CMainFrame::~CMainFrame()
 QAction *CMainFrame::MakeAction(const CommandDescription &command, const QString &text)
 {
     auto *action = new QAction(command.keyText.isEmpty() ? text : text + QLatin1Char('\t') + command.keyText, this);
-    action->setData(command.id);
+    action->setData(int(command.id));
     action->setStatusTip(command.prompt);
     if (!command.toolTip.isEmpty())
         action->setToolTip(command.toolTip);
@@ -170,17 +172,25 @@ void CMainFrame::CreateActions()
         action->setShortcuts(command.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
-        m_actions.insert(command.id, action);
-        if (command.id >= ID_FILE_MRU_FILE1 && command.id <= ID_FILE_MRU_FILE4)
-            m_recentActions.append(action);
+        m_actions.insert(int(command.id), action);
     }
+    for (int i = 0; i < CommandRegistry::kRecentFileCount; ++i) {
+        QAction *action = MakeAction(CommandRegistry::RecentFile(i), QString());
+        addAction(action);
+        m_recentActions.append(action);
+    }
+    // Keys that do nothing, taken before any window inside can act on them.
+    auto *inert = new QAction(this);
+    inert->setShortcuts(CommandRegistry::InertKeys());
+    inert->setShortcutContext(Qt::WindowShortcut);
+    addAction(inert);
     UpdateToolbarIcons();
 }
 
 void CMainFrame::UpdateToolbarIcons()
 {
     for (const CommandDescription &command : CommandRegistry::Commands()) {
-        if (QAction *action = m_actions.value(command.id); action && !command.image.isEmpty())
+        if (QAction *action = m_actions.value(int(command.id)); action && !command.image.isEmpty())
             action->setIcon(ToolbarIcons::Icon(command.image, palette()));
     }
 }
@@ -191,25 +201,32 @@ void CMainFrame::CreateMenus()
         QList<QMenu *> built;
         for (const CommandRegistry::MenuLayout &layout : layouts) {
             auto *menu = new QMenu(layout.title, this);
-            for (int id : layout.items) {
-                const CommandDescription *command = CommandRegistry::Find(id);
-                if (id == CommandRegistry::kSeparator || !command) {
+            for (const CommandRegistry::MenuItem &item : layout.items) {
+                switch (item.kind) {
+                case CommandRegistry::MenuItem::Kind::Separator:
                     menu->addSeparator();
-                } else if (id == ID_FILE_MRU_FILE1) {
+                    break;
+                case CommandRegistry::MenuItem::Kind::RecentFiles: {
                     // Marks where the recent files go; the grey item stands alone while the list is empty.
-                    QAction *placeholder = menu->addAction(QStringLiteral("Recent File"));
+                    QAction *placeholder = menu->addAction(tr("Recent File"));
                     placeholder->setEnabled(false);
                     placeholder->setObjectName(QStringLiteral("recentPlaceholder"));
-                } else if (documentMenu && !command->documentMenuText.isEmpty()) {
-                    menu->addAction(MakeAction(*command, command->documentMenuText));
-                } else {
-                    menu->addAction(m_actions.value(id));
+                    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFileMenu);
+                    break;
+                }
+                case CommandRegistry::MenuItem::Kind::WindowList:
+                    connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListWindows(menu); });
+                    break;
+                case CommandRegistry::MenuItem::Kind::Command: {
+                    const CommandDescription *command = CommandRegistry::Find(item.command);
+                    if (documentMenu && !command->documentMenuText.isEmpty())
+                        menu->addAction(MakeAction(*command, command->documentMenuText));
+                    else
+                        menu->addAction(m_actions.value(int(item.command)));
+                    break;
+                }
                 }
             }
-            if (layout.items.contains(ID_FILE_MRU_FILE1))
-                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFileMenu);
-            if (layout.items.contains(ID_WINDOW_NEW))
-                connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListWindows(menu); });
             built.append(menu);
         }
         return built;
@@ -289,11 +306,11 @@ void CMainFrame::CreateToolBar()
     m_pToolBar->setFloatable(false);
     m_pToolBar->setIconSize(QSize(16, 16));
     m_pToolBar->toggleViewAction()->setEnabled(false);
-    for (int id : CommandRegistry::ToolBarButtons()) {
-        if (id == CommandRegistry::kSeparator)
-            m_pToolBar->addSeparator();
+    for (const CommandRegistry::MenuItem &item : CommandRegistry::ToolBarButtons()) {
+        if (item.kind == CommandRegistry::MenuItem::Kind::Command)
+            m_pToolBar->addAction(m_actions.value(int(item.command)));
         else
-            m_pToolBar->addAction(m_actions.value(id));
+            m_pToolBar->addSeparator();
     }
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
     setContextMenuPolicy(Qt::NoContextMenu);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/commandids.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QMargins>
@@ -99,7 +101,7 @@ private:
     void CreateStatusBar();
     void CreateOutline();
     // A panel docked in area, hidden, its menu item (command) ticked while it shows.
-    QDockWidget *AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, int command);
+    QDockWidget *AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, CommandId command);
     // Shows or hides the panel; shown, focus goes into it.
     void TogglePanel(QDockWidget *dock, QWidget *focus);
     void UpdateIndicators();

@@ -305,9 +305,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("message");
-        QTest::newRow("help") << int(ID_HELP_INDEX) << kFailed;
-        QTest::newRow("home page") << int(ID_HELP_HOMEPAGE) << QStringLiteral("Failed to launch web browser!");
-        QTest::newRow("forums") << int(ID_HELP_FORUMS) << QStringLiteral("Failed to launch web browser!");
+        QTest::newRow("help") << int(CommandId::ID_HELP_INDEX) << kFailed;
+        QTest::newRow("home page") << int(CommandId::ID_HELP_HOMEPAGE)
+                                   << QStringLiteral("Failed to launch web browser!");
+        QTest::newRow("forums") << int(CommandId::ID_HELP_FORUMS) << QStringLiteral("Failed to launch web browser!");
     }
     void openerFailureIsSaid()
     {
@@ -318,9 +319,9 @@ private Q_SLOTS:
         MessageBoxRecorder boxes;
         boxes.Answer(QMessageBox::No);
         CEditorApp *app = CEditorApp::Instance();
-        command == ID_HELP_INDEX      ? app->OnHelpIndex()
-        : command == ID_HELP_HOMEPAGE ? app->OnHomepage()
-                                      : app->OnForums();
+        command == int(CommandId::ID_HELP_INDEX)      ? app->OnHelpIndex()
+        : command == int(CommandId::ID_HELP_HOMEPAGE) ? app->OnHomepage()
+                                                      : app->OnForums();
         QTRY_COMPARE(boxes.Texts(), QStringList{message});
     }
 

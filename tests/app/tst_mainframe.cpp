@@ -192,7 +192,7 @@ private Q_SLOTS:
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx]"));
 
         // Closing the last document brings back the short menu and the bare title.
-        TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(MenuTitles(), (QStringList{QStringLiteral("&File"), QStringLiteral("&Help")}));
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
     }
@@ -215,17 +215,21 @@ private Q_SLOTS:
                 QCOMPARE(action->icon().pixmap(16, 16).size(), QSize(16, 16));
             }
         }
-        const QList<int> needDocument{ID_FILE_SAVE, ID_EDIT_FIND, ID_BUILD_COMPILE, ID_BUILD_RUN, ID_BUILD_LINK};
-        const QList<int> always{ID_FILE_NEW,    ID_FILE_OPEN,  ID_BUILD_OPTIONS, ID_HELP_HOMEPAGE,
-                                ID_HELP_FORUMS, ID_HELP_INDEX, ID_APP_ABOUT};
-        for (int id : needDocument)
-            QVERIFY2(!TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(id)));
-        for (int id : always)
-            QVERIFY2(TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(id)));
+        const QList<CommandId> needDocument{CommandId::ID_FILE_SAVE, CommandId::ID_EDIT_FIND,
+                                            CommandId::ID_BUILD_COMPILE, CommandId::ID_BUILD_RUN,
+                                            CommandId::ID_BUILD_LINK};
+        const QList<CommandId> always{CommandId::ID_FILE_NEW,      CommandId::ID_FILE_OPEN,
+                                      CommandId::ID_BUILD_OPTIONS, CommandId::ID_HELP_HOMEPAGE,
+                                      CommandId::ID_HELP_FORUMS,   CommandId::ID_HELP_INDEX,
+                                      CommandId::ID_APP_ABOUT};
+        for (CommandId id : needDocument)
+            QVERIFY2(!TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(int(id))));
+        for (CommandId id : always)
+            QVERIFY2(TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(int(id))));
         OpenSample();
-        for (int id : needDocument + always)
-            QVERIFY2(TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(id)));
-        QCOMPARE(TestSupport::CommandAction(Frame(), ID_BUILD_COMPILE)->statusTip(),
+        for (CommandId id : needDocument + always)
+            QVERIFY2(TestSupport::CommandAction(Frame(), id)->isEnabled(), qPrintable(QString::number(int(id))));
+        QCOMPARE(TestSupport::CommandAction(Frame(), CommandId::ID_BUILD_COMPILE)->statusTip(),
                  QStringLiteral("Save and compile the active source file"));
     }
 
@@ -275,46 +279,48 @@ private Q_SLOTS:
     {
         QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<int>("id");
+        // The keys that only the main window takes trigger an action of no command.
+        constexpr int kInert = 0;
         const QList<QPair<QKeySequence, int>> keys = {
-            {QKeySequence(Qt::Key_F7), ID_BUILD_COMPILE},
-            {QKeySequence(Qt::Key_F5), ID_BUILD_RUN},
-            {QKeySequence(Qt::Key_Escape), ID_CANCEL_KEY},
-            {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY},
-            {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY},
-            {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
-            {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
-            {QKeySequence(Qt::CTRL | Qt::Key_F), ID_EDIT_FIND},
-            {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE},
-            {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
-            {QKeySequence(Qt::Key_F3), ID_EDIT_REPEAT},
-            {QKeySequence(Qt::CTRL | Qt::Key_H), ID_EDIT_REPLACE},
-            {QKeySequence(Qt::CTRL | Qt::Key_A), ID_EDIT_SELECT_ALL},
-            {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO},
-            {QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO},
-            {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
-            {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
-            {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
-            {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
-            {QKeySequence(Qt::Key_F1), ID_HELP_INDEX},
-            {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
-            {QKeySequence(Qt::ALT | Qt::Key_Return), ID_OLE_EDIT_PROPERTIES},
-            {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
-            {QKeySequence(Qt::Key_F12), ID_HELP_FORUMS},
-            {QKeySequence(Qt::Key_F8), ID_BUILD_NEXT_ERROR},
-            {QKeySequence(Qt::SHIFT | Qt::Key_F8), ID_BUILD_PREV_ERROR},
-            {QKeySequence(Qt::CTRL | Qt::Key_F4), ID_WINDOW_CLOSE_ACTIVE},
-            {QKeySequence(Qt::CTRL | Qt::Key_F6), ID_WINDOW_NEXT},
-            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), ID_WINDOW_PREVIOUS},
-            {QKeySequence(Qt::Key_F10), ID_MENU_BAR_KEY},
-            {QKeySequence(Qt::CTRL | Qt::Key_Y), ID_EDIT_REDO},
-            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ID_EDIT_REDO},
-            {QKeySequence(Qt::CTRL | Qt::Key_G), ID_EDIT_GOTO_LINE},
-            {QKeySequence(Qt::CTRL | Qt::Key_Slash), ID_EDIT_COMMENT_LINES},
-            {QKeySequence(Qt::CTRL | Qt::Key_Space), ID_EDIT_COMPLETE_WORD},
-            {QKeySequence(Qt::CTRL | Qt::Key_Plus), ID_VIEW_ZOOM_IN},
-            {QKeySequence(Qt::CTRL | Qt::Key_Equal), ID_VIEW_ZOOM_IN},
-            {QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOM_OUT},
-            {QKeySequence(Qt::CTRL | Qt::Key_0), ID_VIEW_ZOOM_NORMAL},
+            {QKeySequence(Qt::Key_F7), int(CommandId::ID_BUILD_COMPILE)},
+            {QKeySequence(Qt::Key_F5), int(CommandId::ID_BUILD_RUN)},
+            {QKeySequence(Qt::Key_Escape), kInert},
+            {QKeySequence(Qt::CTRL | Qt::Key_C), int(CommandId::ID_EDIT_COPY)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Insert), int(CommandId::ID_EDIT_COPY)},
+            {QKeySequence(Qt::SHIFT | Qt::Key_Delete), int(CommandId::ID_EDIT_CUT)},
+            {QKeySequence(Qt::CTRL | Qt::Key_X), int(CommandId::ID_EDIT_CUT)},
+            {QKeySequence(Qt::CTRL | Qt::Key_F), int(CommandId::ID_EDIT_FIND)},
+            {QKeySequence(Qt::CTRL | Qt::Key_V), int(CommandId::ID_EDIT_PASTE)},
+            {QKeySequence(Qt::SHIFT | Qt::Key_Insert), int(CommandId::ID_EDIT_PASTE)},
+            {QKeySequence(Qt::Key_F3), int(CommandId::ID_EDIT_REPEAT)},
+            {QKeySequence(Qt::CTRL | Qt::Key_H), int(CommandId::ID_EDIT_REPLACE)},
+            {QKeySequence(Qt::CTRL | Qt::Key_A), int(CommandId::ID_EDIT_SELECT_ALL)},
+            {QKeySequence(Qt::ALT | Qt::Key_Backspace), int(CommandId::ID_EDIT_UNDO)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Z), int(CommandId::ID_EDIT_UNDO)},
+            {QKeySequence(Qt::CTRL | Qt::Key_N), int(CommandId::ID_FILE_NEW)},
+            {QKeySequence(Qt::CTRL | Qt::Key_O), int(CommandId::ID_FILE_OPEN)},
+            {QKeySequence(Qt::CTRL | Qt::Key_P), int(CommandId::ID_FILE_PRINT)},
+            {QKeySequence(Qt::CTRL | Qt::Key_S), int(CommandId::ID_FILE_SAVE)},
+            {QKeySequence(Qt::Key_F1), int(CommandId::ID_HELP_INDEX)},
+            {QKeySequence(Qt::Key_F6), kInert},
+            {QKeySequence(Qt::ALT | Qt::Key_Return), kInert},
+            {QKeySequence(Qt::SHIFT | Qt::Key_F6), kInert},
+            {QKeySequence(Qt::Key_F12), int(CommandId::ID_HELP_FORUMS)},
+            {QKeySequence(Qt::Key_F8), int(CommandId::ID_BUILD_NEXT_ERROR)},
+            {QKeySequence(Qt::SHIFT | Qt::Key_F8), int(CommandId::ID_BUILD_PREV_ERROR)},
+            {QKeySequence(Qt::CTRL | Qt::Key_F4), int(CommandId::ID_WINDOW_CLOSE_ACTIVE)},
+            {QKeySequence(Qt::CTRL | Qt::Key_F6), int(CommandId::ID_WINDOW_NEXT)},
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), int(CommandId::ID_WINDOW_PREVIOUS)},
+            {QKeySequence(Qt::Key_F10), int(CommandId::ID_MENU_BAR_KEY)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), int(CommandId::ID_EDIT_REDO)},
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), int(CommandId::ID_EDIT_REDO)},
+            {QKeySequence(Qt::CTRL | Qt::Key_G), int(CommandId::ID_EDIT_GOTO_LINE)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Slash), int(CommandId::ID_EDIT_COMMENT_LINES)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Space), int(CommandId::ID_EDIT_COMPLETE_WORD)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Plus), int(CommandId::ID_VIEW_ZOOM_IN)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Equal), int(CommandId::ID_VIEW_ZOOM_IN)},
+            {QKeySequence(Qt::CTRL | Qt::Key_Minus), int(CommandId::ID_VIEW_ZOOM_OUT)},
+            {QKeySequence(Qt::CTRL | Qt::Key_0), int(CommandId::ID_VIEW_ZOOM_NORMAL)},
         };
         for (const auto &[key, id] : keys)
             QTest::newRow(qPrintable(key.toString())) << key << id;
@@ -368,7 +374,7 @@ private Q_SLOTS:
         QCOMPARE(shell.Targets(), QStringList{CEditorApp::ForumsUrl()});
         QVERIFY(CEditorApp::ForumsUrl().startsWith(QStringLiteral("http")));
         QVERIFY(CEditorApp::ForumsUrl().endsWith(QStringLiteral("/phpBB2/index.php")));
-        TestSupport::CommandAction(Frame(), ID_HELP_HOMEPAGE)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_HELP_HOMEPAGE)->trigger();
         QCOMPARE(shell.Targets().constLast(), CEditorApp::HomepageUrl());
     }
 
@@ -393,15 +399,15 @@ private Q_SLOTS:
     void webCommandFailure_data()
     {
         QTest::addColumn<int>("id");
-        QTest::newRow("homepage") << int(ID_HELP_HOMEPAGE);
-        QTest::newRow("forums") << int(ID_HELP_FORUMS);
+        QTest::newRow("homepage") << int(CommandId::ID_HELP_HOMEPAGE);
+        QTest::newRow("forums") << int(CommandId::ID_HELP_FORUMS);
     }
     void webCommandFailure()
     {
         QFETCH(int, id);
         ShellOpenStub shell(false);
         MessageBoxRecorder boxes;
-        TestSupport::CommandAction(Frame(), id)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId(id))->trigger();
         QCOMPARE(boxes.Texts(), QStringList{QStringLiteral("Failed to launch web browser!")});
         QCOMPARE(boxes.Boxes().constFirst().icon, QMessageBox::Warning);
         QCOMPARE(boxes.Boxes().constFirst().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -606,7 +612,7 @@ private Q_SLOTS:
             QTRY_VERIFY(QApplication::activePopupWidget());
             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
         } else if (way == 1)
-            TestSupport::CommandAction(Frame(), ID_WINDOW_TILE_HORZ)->trigger();
+            TestSupport::CommandAction(Frame(), CommandId::ID_WINDOW_TILE_HORZ)->trigger();
         else if (way == 4)
             active->showMinimized();
         else
@@ -614,7 +620,7 @@ private Q_SLOTS:
         if (way == 3)
             active->showMaximized();
         if (way == 5) {
-            TestSupport::CommandAction(Frame(), ID_WINDOW_TILE_HORZ)->trigger();
+            TestSupport::CommandAction(Frame(), CommandId::ID_WINDOW_TILE_HORZ)->trigger();
             QTRY_COMPARE(Frame()->windowTitle(), withTwo);
             Frame()->MdiArea()->subWindowList().constFirst()->showMaximized();
             QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [one.qrx]"));
@@ -629,7 +635,7 @@ private Q_SLOTS:
         Frame()->MdiArea()->setActiveSubWindow(active);
         QTRY_COMPARE(Frame()->windowTitle(), withTwo);
         while (Frame()->ActiveDocument())
-            TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
+            TestSupport::CommandAction(Frame(), CommandId::ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c"));
     }
 
@@ -649,10 +655,10 @@ private Q_SLOTS:
     void newWindowsAreNumbered()
     {
         OpenSample();
-        TestSupport::CommandAction(Frame(), ID_WINDOW_NEW)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_WINDOW_NEW)->trigger();
         QTRY_COMPARE(Frame()->windowTitle(), QStringLiteral("Quarn BASIC Editor v1.3.8c - [pong.qrx:2]"));
         QCOMPARE(WindowMenuEntries(), QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2")}));
-        TestSupport::CommandAction(Frame(), ID_WINDOW_NEW)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_WINDOW_NEW)->trigger();
         QCOMPARE(WindowMenuEntries(), QStringList({QStringLiteral("&1 pong.qrx:1"), QStringLiteral("&2 pong.qrx:2"),
                                                    QStringLiteral("&3 pong.qrx:3")}));
         // The numbers close up as windows go, and a lone window has none.
@@ -709,10 +715,10 @@ private Q_SLOTS:
     {
         CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "cls\r\n");
         QVERIFY(view);
-        QAction *cut = TestSupport::CommandAction(Frame(), ID_EDIT_CUT);
-        QAction *copy = TestSupport::CommandAction(Frame(), ID_EDIT_COPY);
-        QAction *paste = TestSupport::CommandAction(Frame(), ID_EDIT_PASTE);
-        QAction *undo = TestSupport::CommandAction(Frame(), ID_EDIT_UNDO);
+        QAction *cut = TestSupport::CommandAction(Frame(), CommandId::ID_EDIT_CUT);
+        QAction *copy = TestSupport::CommandAction(Frame(), CommandId::ID_EDIT_COPY);
+        QAction *paste = TestSupport::CommandAction(Frame(), CommandId::ID_EDIT_PASTE);
+        QAction *undo = TestSupport::CommandAction(Frame(), CommandId::ID_EDIT_UNDO);
         QGuiApplication::clipboard()->clear();
         QTRY_VERIFY(!paste->isEnabled());
         QVERIFY(!cut->isEnabled());
@@ -761,14 +767,14 @@ private Q_SLOTS:
             left->setValue(left->value() * 2);
             qobject_cast<QDialog *>(dialog)->accept();
         });
-        TestSupport::CommandAction(Frame(), ID_FILE_PRINT_SETUP)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_FILE_PRINT_SETUP)->trigger();
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(marginShown, QStringLiteral("0.50in"));
 
         // Printed to a file before: the suggestion is named after this document.
         printer->setOutputFileName(m_dir.filePath(QStringLiteral("earlier.pdf")));
         driver.Then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); });
-        TestSupport::CommandAction(Frame(), ID_FILE_PRINT)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_FILE_PRINT)->trigger();
         QCOMPARE(driver.Handled(), 2);
         const QString pdf = m_dir.filePath(QStringLiteral("pong.pdf"));
         QVERIFY(QFileInfo::exists(pdf));
@@ -948,8 +954,8 @@ private Q_SLOTS:
         QCOMPARE(format->text(), QStringLiteral("UTF-8 \u00b7 CRLF"));
         QTest::keyClick(b, Qt::Key_F6, Qt::ControlModifier);
         QTRY_COMPARE(pane->text(), QStringLiteral("Ln 2, Col 7"));
-        TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
-        TestSupport::CommandAction(Frame(), ID_FILE_CLOSE)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_FILE_CLOSE)->trigger();
+        TestSupport::CommandAction(Frame(), CommandId::ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(pane->text(), QString());
     }
 
@@ -1043,7 +1049,7 @@ private Q_SLOTS:
     {
         CRichSyntaxView *view = OpenFile(QStringLiteral("a.qrx"), "cls\r\n");
         QVERIFY(view);
-        QAction *redo = TestSupport::CommandAction(Frame(), ID_EDIT_REDO);
+        QAction *redo = TestSupport::CommandAction(Frame(), CommandId::ID_EDIT_REDO);
         QVERIFY(!redo->isEnabled());
         QTest::keyClicks(view, QStringLiteral("x"));
         QVERIFY(!redo->isEnabled());

@@ -280,11 +280,11 @@ QString WriteScript(const QString &folder, const QString &name, const QByteArray
     return path;
 }
 
-QAction *CommandAction(QWidget *frame, int id)
+QAction *CommandAction(QWidget *frame, CommandId id)
 {
     const QList<QAction *> actions = frame->actions();
     for (QAction *action : actions) {
-        if (action->data().toInt() == id)
+        if (action->data().toInt() == int(id))
             return action;
     }
     return nullptr;

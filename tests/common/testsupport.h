@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/commandids.h"
 #include "app/editorapp.h"
 #include "core/appservices.h"
 #include "core/limit.h"
@@ -221,7 +222,7 @@ bool PassesAsOrdinaryUser(const QString &function, QByteArray *said,
 // Writes an executable script into folder and returns its path.
 QString WriteScript(const QString &folder, const QString &name, const QByteArray &body);
 // The main window's action of a command.
-QAction *CommandAction(QWidget *frame, int id);
+QAction *CommandAction(QWidget *frame, CommandId id);
 
 // What the user fills into the New Source Project Wizard before pressing OK.
 struct WizardAnswers
