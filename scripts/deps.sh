@@ -9,9 +9,12 @@
 # plugin); configuring the tree draws the theme icons (rsvg-convert) and packs
 # the manual page (gzip); the About box's fonts; update-desktop-database for
 # the file type the editor registers for the user. qt6-base-dev brings Qt Xml,
-# which reads and writes the desktop's list of recently used files.
+# which reads and writes the desktop's list of recently used files;
+# qt6-l10n-tools and qt6-tools-dev (lupdate and its CMake support) gather the
+# texts to translate into the translation template.
 qbe_run_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
-                  qt6-svg-dev libqt6svg6 librsvg2-bin gzip fonts-liberation desktop-file-utils)
+                  qt6-svg-dev libqt6svg6 librsvg2-bin gzip fonts-liberation desktop-file-utils
+                  qt6-l10n-tools qt6-tools-dev)
 # Testing besides: ccache for the many rebuilds, clang-format checks the
 # sources' shape, pdftotext reads the printout; dpkg-dev, lintian, appstream,
 # groff and file build and check the Debian package; a CJK face that makes

@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "core/product.h"
 #include "editor/dialogparts.h"
+#include "core/uitext.h"
 
 #include <QMouseEvent>
 #include <QFontDatabase>
@@ -22,17 +23,18 @@
 #include <algorithm>
 
 namespace {
-const QString kTitle = QStringLiteral("About Quarn BASIC Editor");
+const UiText kTitle{"CAboutDlg", QT_TRANSLATE_NOOP("CAboutDlg", "About Quarn BASIC Editor")};
 const QString kAuthor = QStringLiteral("The Quarn BASIC Editor authors");
 const QString kArtistMail = QStringLiteral("logo@quarnbasic.example.org");
-const QString kAboutText = QStringLiteral("Quarn BASIC, its logo and the editor: Copyright (c) 2026\n"
-                                          "The Quarn BASIC Editor authors. All rights reserved.\n"
-                                          "\n"
-                                          "Free for everybody who uses the Quarn BASIC compiler.\n"
-                                          "It comes without any guarantee or warranty of any kind.\n"
-                                          "\n"
-                                          "Please report faults to bugs@quarnbasic.example.org.\n"
-                                          "Thanks to the artist who drew the logo and the icons.");
+const UiText kAboutText{"CAboutDlg",
+                        QT_TRANSLATE_NOOP("CAboutDlg", "Quarn BASIC, its logo and the editor: Copyright (c) 2026\n"
+                                                       "The Quarn BASIC Editor authors. All rights reserved.\n"
+                                                       "\n"
+                                                       "Free for everybody who uses the Quarn BASIC compiler.\n"
+                                                       "It comes without any guarantee or warranty of any kind.\n"
+                                                       "\n"
+                                                       "Please report faults to bugs@quarnbasic.example.org.\n"
+                                                       "Thanks to the artist who drew the logo and the icons.")};
 
 // Where the strings are painted, in pixels of the dialog's client area.
 constexpr int kTextLeft = 140;
@@ -86,11 +88,11 @@ QList<CAboutDlg::PaintedLine> CAboutDlg::PaintedLines()
     const QColor black(0, 0, 0);
     return {
         {Product::Title(), title, QColor(255, 0, 0), QPoint(kTextLeft, kTitleTop), QString()},
-        {QStringLiteral("by ") + kAuthor, credit, black, QPoint(kTextLeft, kCreditTops[0]), QString()},
-        {QStringLiteral("Logo by ") + kArtistMail, credit, black, QPoint(kTextLeft, kCreditTops[1]), QString()},
-        {QStringLiteral("Visit ") + CEditorApp::HomepageUrl(), credit, black, QPoint(kTextLeft, kCreditTops[2]),
+        {tr("by %1").arg(kAuthor), credit, black, QPoint(kTextLeft, kCreditTops[0]), QString()},
+        {tr("Logo by %1").arg(kArtistMail), credit, black, QPoint(kTextLeft, kCreditTops[1]), QString()},
+        {tr("Visit %1").arg(CEditorApp::HomepageUrl()), credit, black, QPoint(kTextLeft, kCreditTops[2]),
          CEditorApp::HomepageUrl()},
-        {QStringLiteral("Visit ") + CEditorApp::SiteUrl(), credit, black, QPoint(kTextLeft, kCreditTops[3]),
+        {tr("Visit %1").arg(CEditorApp::SiteUrl()), credit, black, QPoint(kTextLeft, kCreditTops[3]),
          CEditorApp::SiteUrl()},
     };
 }
@@ -156,7 +158,7 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent), m_strText(kAboutText)
 
     m_pTextBox = new QPlainTextEdit(this);
     m_pTextBox->setObjectName(QStringLiteral("textBox"));
-    m_pTextBox->setAccessibleName(QStringLiteral("Copyright notice"));
+    m_pTextBox->setAccessibleName(tr("Copyright notice"));
     m_pTextBox->setReadOnly(true);
     m_pTextBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_pTextBox->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -4,6 +4,8 @@
 
 #include "core/product.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool IsFlag(const QString &argument)
@@ -82,21 +84,22 @@ QString ConsoleText(const QString &programName, const QStringList &arguments)
         if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
             return Product::kName + QLatin1Char(' ') + Product::kVersion + QLatin1Char('\n');
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            return QStringLiteral("Usage: %1 [FILE]\n"
-                                  "       %1 -dde FILE...\n"
-                                  "       %1 --help | --version\n"
-                                  "\n"
-                                  "%2: edit, compile and run Quarn BASIC programs.\n"
-                                  "\n"
-                                  "  FILE           open FILE in a new editor; only the first file named opens\n"
-                                  "  -dde FILE...   hand the files to the editor that already runs for this user,\n"
-                                  "                 or open them in a new one when none runs (the desktop's way)\n"
-                                  "  -h, --help     print this help and exit\n"
-                                  "  -v, --version  print the name and version and exit\n"
-                                  "\n"
-                                  "The flags -p, -pt, -register, -regserver, -unregister, -unregserver,\n"
-                                  "-embedding and -automation are accepted, in any case, and start the\n"
-                                  "editor without a document; any other flag is ignored.\n")
+            return QCoreApplication::translate(
+                       "CommandLine", "Usage: %1 [FILE]\n"
+                                      "       %1 -dde FILE...\n"
+                                      "       %1 --help | --version\n"
+                                      "\n"
+                                      "%2: edit, compile and run Quarn BASIC programs.\n"
+                                      "\n"
+                                      "  FILE           open FILE in a new editor; only the first file named opens\n"
+                                      "  -dde FILE...   hand the files to the editor that already runs for this user,\n"
+                                      "                 or open them in a new one when none runs (the desktop's way)\n"
+                                      "  -h, --help     print this help and exit\n"
+                                      "  -v, --version  print the name and version and exit\n"
+                                      "\n"
+                                      "The flags -p, -pt, -register, -regserver, -unregister, -unregserver,\n"
+                                      "-embedding and -automation are accepted, in any case, and start the\n"
+                                      "editor without a document; any other flag is ignored.\n")
                 .arg(programName, Product::kName);
         }
     }

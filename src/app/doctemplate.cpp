@@ -9,14 +9,15 @@
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/newdocument.h"
+#include "core/uitext.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 
 namespace {
-const QString kUntitled = QStringLiteral("Untitled%1");
-const QString kRecoveredCopy = QStringLiteral("%1 (recovered)");
+const UiText kUntitled{"CDocTemplate", QT_TRANSLATE_NOOP("CDocTemplate", "Untitled%1")};
+const UiText kRecoveredCopy{"CDocTemplate", QT_TRANSLATE_NOOP("CDocTemplate", "%1 (recovered)")};
 
 } // namespace
 

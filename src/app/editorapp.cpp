@@ -20,6 +20,7 @@
 #include "editor/dialogparts.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/wizarddlg.h"
+#include "core/uitext.h"
 
 #include <QFileDialog>
 #include <QDir>
@@ -33,14 +34,18 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
+#include <QLocale>
+#include <QTranslator>
 #include <QUrl>
 
 namespace {
-const QString kBrowserFailed = QStringLiteral("Failed to launch web browser!");
-const QString kEditorBusyQueued = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
-                                                 "Your files open there as soon as it can take them.");
-const QString kEditorBusyUnreached = QStringLiteral("The Quarn BASIC Editor that is already running does not answer!\n"
-                                                    "Your files were not opened; please try again once it answers.");
+const UiText kBrowserFailed{"CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "Failed to launch web browser!")};
+const UiText kEditorBusyQueued{
+    "CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "The Quarn BASIC Editor that is already running does not answer!\n"
+                                                  "Your files open there as soon as it can take them.")};
+const UiText kEditorBusyUnreached{
+    "CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "The Quarn BASIC Editor that is already running does not answer!\n"
+                                                  "Your files were not opened; please try again once it answers.")};
 // Qt's dialog opens a folder where the folder browser chooses it. Here a
 // selected folder or file is taken as it is (a file stands for its folder);
 // double-clicking still opens a folder.
@@ -114,6 +119,23 @@ CEditorApp::CEditorApp(int &argc, char **argv) : QApplication(argc, argv)
     setApplicationVersion(Product::kVersion);
     setDesktopFileName(Product::kAppId);
     SetServices(this);
+    InstallTranslation();
+}
+
+void CEditorApp::InstallTranslation()
+{
+    // A translation released for the user's language, beside the program or
+    // in the installed share folder; without one the texts stay as written.
+    auto *translator = new QTranslator(this);
+    const QString programDir = applicationDirPath();
+    for (const QString &folder : {programDir + QStringLiteral("/translations"),
+                                  programDir + QStringLiteral("/../share/quarn-basic-editor/translations")}) {
+        if (translator->load(QLocale(), QStringLiteral("quarn-basic-editor"), QStringLiteral("_"), folder)) {
+            installTranslator(translator);
+            return;
+        }
+    }
+    delete translator;
 }
 
 CEditorApp::~CEditorApp()
@@ -338,7 +360,7 @@ QString CEditorApp::FileDialog(QWidget *parent, const FileDialogRequest &request
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setOption(QFileDialog::ShowDirsOnly, !request.listFilesInFolderMode);
-        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Choose"));
+        dialog.setLabelText(QFileDialog::Accept, tr("Choose"));
         dialog.ChooseFolders();
         break;
     }

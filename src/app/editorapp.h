@@ -103,6 +103,7 @@ public:
 private:
     // Reopens the files of the last run where their carets and scroll stood.
     void ReopenSession();
+    void InstallTranslation();
     // The help location dialog; true after OK, which stores the path.
     bool EditHelpLocation();
     void LoadStdProfileSettings();

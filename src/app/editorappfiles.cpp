@@ -16,6 +16,7 @@
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
+#include "core/uitext.h"
 
 #include <QDir>
 #include <QMdiArea>
@@ -28,18 +29,23 @@
 #include <QUrl>
 
 namespace {
-const QString kOpenCaption = QStringLiteral("Open");
-const QString kRecovered = QStringLiteral("Unsaved changes of %1 were recovered.\nOpen them?");
-const QString kSaveCutShort =
-    QStringLiteral("The last save of %1 did not finish. The file may be damaged; a copy of it "
-                   "from before that save was kept.\nOpen the copy?");
-const QString kCopyKept = QStringLiteral("The copy of %1 from before its last save is kept as %2.");
-const QString kOpenFailures = QStringLiteral("%1 files could not be opened:\n\n%2");
-const QString kSessionFileMissing =
-    QStringLiteral("A file of the last session was not found and was not reopened:\n\n%1");
-const QString kSessionFilesMissing =
-    QStringLiteral("%1 files of the last session were not found and were not reopened:\n\n%2");
-const QString kAndMore = QStringLiteral("\nand %1 more.");
+const UiText kOpenCaption{"CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "Open")};
+const UiText kRecovered{"CEditorApp",
+                        QT_TRANSLATE_NOOP("CEditorApp", "Unsaved changes of %1 were recovered.\nOpen them?")};
+const UiText kSaveCutShort{
+    "CEditorApp",
+    QT_TRANSLATE_NOOP("CEditorApp", "The last save of %1 did not finish. The file may be damaged; a copy of it "
+                                    "from before that save was kept.\nOpen the copy?")};
+const UiText kCopyKept{"CEditorApp",
+                       QT_TRANSLATE_NOOP("CEditorApp", "The copy of %1 from before its last save is kept as %2.")};
+const UiText kOpenFailures{"CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "%1 files could not be opened:\n\n%2")};
+const UiText kSessionFileMissing{
+    "CEditorApp",
+    QT_TRANSLATE_NOOP("CEditorApp", "A file of the last session was not found and was not reopened:\n\n%1")};
+const UiText kSessionFilesMissing{
+    "CEditorApp",
+    QT_TRANSLATE_NOOP("CEditorApp", "%1 files of the last session were not found and were not reopened:\n\n%2")};
+const UiText kAndMore{"CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "\nand %1 more.")};
 // The most failures one box names.
 constexpr int kMaxListedFailures = 20;
 

@@ -5,9 +5,11 @@
 
 #include "app/helpdlg.h"
 #include "core/settingsstore.h"
+#include "core/uitext.h"
 
 namespace {
-const QString kHelpOpenFailed = QStringLiteral("Failed to open help file! Would you like to browse for it?");
+const UiText kHelpOpenFailed{
+    "CEditorApp", QT_TRANSLATE_NOOP("CEditorApp", "Failed to open help file! Would you like to browse for it?")};
 } // namespace
 
 bool CEditorApp::EditHelpLocation()

@@ -5,6 +5,7 @@
 #include "core/appservices.h"
 #include "core/settingsstore.h"
 #include "editor/dialogparts.h"
+#include "core/uitext.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -14,9 +15,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kTitle = QStringLiteral("HTML Help Location...");
-const QString kLabel = QStringLiteral("Enter the &location of the HTML Help file...");
-const QString kFilter = QStringLiteral("HTML Help Files (*.chm)");
+const UiText kTitle{"CHelpDlg", QT_TRANSLATE_NOOP("CHelpDlg", "HTML Help Location...")};
+const UiText kLabel{"CHelpDlg", QT_TRANSLATE_NOOP("CHelpDlg", "Enter the &location of the HTML Help file...")};
+const UiText kFilter{"CHelpDlg", QT_TRANSLATE_NOOP("CHelpDlg", "HTML Help Files (*.chm)")};
 const QString kDefaultSuffix = QStringLiteral("chm");
 const QString kInitialFileName = QStringLiteral("qrh.dhm");
 
@@ -43,7 +44,7 @@ CHelpDlg::CHelpDlg(const QString &path, QWidget *parent) : QDialog(parent), m_st
     m_pPathEdit = new QLineEdit(this);
     m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
-    m_pBrowseButton = DialogParts::BrowseButton(this, QStringLiteral("Browse for the help file"));
+    m_pBrowseButton = DialogParts::BrowseButton(this, tr("Browse for the help file"));
     label->setBuddy(m_pPathEdit);
     m_pOkButton = DialogParts::OkButton(this);
     m_pCancelButton = DialogParts::CancelButton(this);

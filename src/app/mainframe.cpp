@@ -20,6 +20,7 @@
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
+#include "core/uitext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,8 +46,8 @@
 #include <QTreeWidget>
 
 namespace {
-const QString kReady = QStringLiteral("Ready");
-const QString kPosition = QStringLiteral("Ln %1, Col %2");
+const UiText kReady{"CMainFrame", QT_TRANSLATE_NOOP("CMainFrame", "Ready")};
+const UiText kPosition{"CMainFrame", QT_TRANSLATE_NOOP("CMainFrame", "Ln %1, Col %2")};
 const QString kFormat = QStringLiteral("%1 \u00b7 %2");
 } // namespace
 
@@ -75,10 +76,11 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     UpdateFrameState();
 }
 
-QDockWidget *CMainFrame::AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, CommandId command)
+QDockWidget *CMainFrame::AddPanel(const QString &name, const QString &title, QWidget *panel, Qt::DockWidgetArea area,
+                                  CommandId command)
 {
     auto *dock = new QDockWidget(title, this);
-    dock->setObjectName(title);
+    dock->setObjectName(name);
     dock->setWidget(panel);
     dock->setAllowedAreas(area == Qt::BottomDockWidgetArea ? Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea
                                                            : Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
@@ -104,8 +106,8 @@ void CMainFrame::TogglePanel(QDockWidget *dock, QWidget *focus)
 void CMainFrame::CreateOutline()
 {
     m_pOutline = new COutlinePanel;
-    m_pOutlineDock =
-        AddPanel(QStringLiteral("Outline"), m_pOutline, Qt::RightDockWidgetArea, CommandId::ID_WINDOW_OUTLINE);
+    m_pOutlineDock = AddPanel(QStringLiteral("Outline"), tr("Outline"), m_pOutline, Qt::RightDockWidgetArea,
+                              CommandId::ID_WINDOW_OUTLINE);
     connect(m_pOutline, &COutlinePanel::Jumped, this,
             [](CRichSyntaxView *view, int from) { CPlaceHistory::Instance().Record(view, from, view); });
 }
@@ -118,8 +120,8 @@ void CMainFrame::ToggleOutline()
 void CMainFrame::ConnectMessages(CBuildCommands &build)
 {
     m_pMessages = new CMessagesPanel;
-    m_pMessagesDock =
-        AddPanel(QStringLiteral("Messages"), m_pMessages, Qt::BottomDockWidgetArea, CommandId::ID_BUILD_MESSAGES);
+    m_pMessagesDock = AddPanel(QStringLiteral("Messages"), tr("Messages"), m_pMessages, Qt::BottomDockWidgetArea,
+                               CommandId::ID_BUILD_MESSAGES);
     connect(&build, &CBuildCommands::Compiled, this,
             [this](const QString &origin, const QList<CompilerMessage> &messages, const QString &output) {
                 m_pMessages->SetCompile(origin, messages, output);
@@ -300,7 +302,7 @@ void CMainFrame::ListWindows(QMenu *menu)
 
 void CMainFrame::CreateToolBar()
 {
-    m_pToolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_pToolBar = new QToolBar(tr("Standard"), this);
     m_pToolBar->setObjectName(QStringLiteral("toolBar"));
     m_pToolBar->setMovable(false);
     m_pToolBar->setFloatable(false);
@@ -333,9 +335,9 @@ void CMainFrame::CreateStatusBar()
     m_pFormatPane->setObjectName(QStringLiteral("formatPane"));
     m_pPositionPane = pane(kPosition.arg(99999).arg(999));
     m_pPositionPane->setObjectName(QStringLiteral("positionPane"));
-    m_pCapsPane = pane(QStringLiteral("CAP"));
-    m_pNumPane = pane(QStringLiteral("NUM"));
-    m_pScrlPane = pane(QStringLiteral("SCRL"));
+    m_pCapsPane = pane(tr("CAP"));
+    m_pNumPane = pane(tr("NUM"));
+    m_pScrlPane = pane(tr("SCRL"));
     bar->showMessage(kReady);
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString &message) {
         if (message.isEmpty())
@@ -367,9 +369,9 @@ void CMainFrame::UpdatePositionPane()
 void CMainFrame::UpdateIndicators()
 {
     const KeyboardIndicators state = ReadKeyboardIndicators();
-    m_pCapsPane->setText(state.known && state.capsLock ? QStringLiteral("CAP") : QString());
-    m_pNumPane->setText(state.known && state.numLock ? QStringLiteral("NUM") : QString());
-    m_pScrlPane->setText(state.known && state.scrollLock ? QStringLiteral("SCRL") : QString());
+    m_pCapsPane->setText(state.known && state.capsLock ? tr("CAP") : QString());
+    m_pNumPane->setText(state.known && state.numLock ? tr("NUM") : QString());
+    m_pScrlPane->setText(state.known && state.scrollLock ? tr("SCRL") : QString());
 }
 
 bool CMainFrame::eventFilter(QObject *watched, QEvent *event)

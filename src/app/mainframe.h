@@ -101,7 +101,8 @@ private:
     void CreateStatusBar();
     void CreateOutline();
     // A panel docked in area, hidden, its menu item (command) ticked while it shows.
-    QDockWidget *AddPanel(const QString &title, QWidget *panel, Qt::DockWidgetArea area, CommandId command);
+    QDockWidget *AddPanel(const QString &name, const QString &title, QWidget *panel, Qt::DockWidgetArea area,
+                          CommandId command);
     // Shows or hides the panel; shown, focus goes into it.
     void TogglePanel(QDockWidget *dock, QWidget *focus);
     void UpdateIndicators();

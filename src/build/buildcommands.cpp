@@ -9,22 +9,26 @@
 #include "core/filepaths.h"
 #include "editor/compilemarks.h"
 #include "editor/richsyntaxdoc.h"
+#include "core/uitext.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QSet>
 
 namespace {
-const QString kSaveFailed = QStringLiteral("Failed to save source file!");
-const QString kNoCompiler = QStringLiteral("Path to QRX.EXE is not set in build options!");
-const QString kCompilerFailed = QStringLiteral("Failed to execute compiler!");
-const QString kRecompileQuestion = QStringLiteral("Source file needs recompiled. Continue?");
-const QString kNoEmulator = QStringLiteral("No emulator is set in build options!");
-const QString kNoLinker = QStringLiteral("No hardware linker path specified!");
-const QString kNoMessages = QStringLiteral("The last compile named no line to go to");
-const QString kNoMoreMessages = QStringLiteral("No more messages");
-const QString kMessageOf = QStringLiteral("Message %1 of %2: %3");
-const QString kCompiling = QStringLiteral("Compiling %1...");
+const UiText kSaveFailed{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "Failed to save source file!")};
+const UiText kNoCompiler{"CBuildCommands",
+                         QT_TRANSLATE_NOOP("CBuildCommands", "Path to QRX.EXE is not set in build options!")};
+const UiText kCompilerFailed{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "Failed to execute compiler!")};
+const UiText kRecompileQuestion{"CBuildCommands",
+                                QT_TRANSLATE_NOOP("CBuildCommands", "Source file needs recompiled. Continue?")};
+const UiText kNoEmulator{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "No emulator is set in build options!")};
+const UiText kNoLinker{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "No hardware linker path specified!")};
+const UiText kNoMessages{"CBuildCommands",
+                         QT_TRANSLATE_NOOP("CBuildCommands", "The last compile named no line to go to")};
+const UiText kNoMoreMessages{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "No more messages")};
+const UiText kMessageOf{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "Message %1 of %2: %3")};
+const UiText kCompiling{"CBuildCommands", QT_TRANSLATE_NOOP("CBuildCommands", "Compiling %1...")};
 } // namespace
 
 QHash<QString, QList<NamedMark>> MarksByFile(const QList<CompilerMessage> &messages)

@@ -4,6 +4,7 @@
 
 #include "core/appservices.h"
 #include "core/settingsstore.h"
+#include "core/uitext.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,13 +28,13 @@
 #endif
 
 namespace {
-const QString kCaption = QStringLiteral("Log");
-const QString kStopText = QStringLiteral("Stop Compiler");
-const QString kFinished = QStringLiteral("Compiler finished with exit code %1");
-const QString kStopped = QStringLiteral("Compiler stopped");
-const QString kCrashed = QStringLiteral("Compiler crashed");
-const QString kCrashSignal = QStringLiteral(" (signal %1)");
-const QString kCutNote = QStringLiteral("output past %1 MiB is not shown");
+const UiText kCaption{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", "Log")};
+const UiText kStopText{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", "Stop Compiler")};
+const UiText kFinished{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", "Compiler finished with exit code %1")};
+const UiText kStopped{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", "Compiler stopped")};
+const UiText kCrashed{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", "Compiler crashed")};
+const UiText kCrashSignal{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", " (signal %1)")};
+const UiText kCutNote{"CBuildLogDlg", QT_TRANSLATE_NOOP("CBuildLogDlg", "output past %1 MiB is not shown")};
 
 // A drain works in short slices so that the window stays responsive while a
 // large output is put into the control.
@@ -244,7 +245,7 @@ void CBuildLogDlg::DrainSlice()
         Append(m_decoder.Decode(bytes));
         if (m_nKeptBytes >= maxBytes && !m_bCut) {
             m_bCut = true;
-            Services().ShowStatusMessage(QStringLiteral("Compiler ") + CutNote());
+            Services().ShowStatusMessage(tr("Compiler %1").arg(CutNote()));
         }
         if (budget.elapsed() >= kSliceBudgetMs)
             break;

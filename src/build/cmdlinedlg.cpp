@@ -3,6 +3,7 @@
 #include "build/cmdlinedlg.h"
 
 #include "editor/dialogparts.h"
+#include "core/uitext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,8 +13,8 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kCaption = QStringLiteral("Command Line");
-const QString kPrompt = QStringLiteral("Enter command line &arguments...");
+const UiText kCaption{"CCmdLineDlg", QT_TRANSLATE_NOOP("CCmdLineDlg", "Command Line")};
+const UiText kPrompt{"CCmdLineDlg", QT_TRANSLATE_NOOP("CCmdLineDlg", "Enter command line &arguments...")};
 
 struct Placeholder
 {
@@ -25,10 +26,10 @@ struct Placeholder
 // Two columns: project path and binary file name above source file name and
 // multi-boot image file name.
 constexpr Placeholder kPlaceholders[] = {
-    {"%p", "Project path", 0, 0},
-    {"%f", "Source filename", 1, 0},
-    {"%b", "Binary filename", 0, 2},
-    {"%m", "Multiboot image filename", 1, 2},
+    {"%p", QT_TRANSLATE_NOOP("CCmdLineDlg", "Project path"), 0, 0},
+    {"%f", QT_TRANSLATE_NOOP("CCmdLineDlg", "Source filename"), 1, 0},
+    {"%b", QT_TRANSLATE_NOOP("CCmdLineDlg", "Binary filename"), 0, 2},
+    {"%m", QT_TRANSLATE_NOOP("CCmdLineDlg", "Multiboot image filename"), 1, 2},
 };
 } // namespace
 
@@ -52,7 +53,7 @@ CCmdLineDlg::CCmdLineDlg(const QString &arguments, QWidget *parent)
     grid->setHorizontalSpacing(12);
     for (const Placeholder &placeholder : kPlaceholders) {
         grid->addWidget(new QLabel(QLatin1String(placeholder.key), this), placeholder.row, placeholder.column);
-        grid->addWidget(new QLabel(QLatin1String(placeholder.label), this), placeholder.row, placeholder.column + 1);
+        grid->addWidget(new QLabel(tr(placeholder.label), this), placeholder.row, placeholder.column + 1);
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);

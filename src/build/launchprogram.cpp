@@ -6,6 +6,7 @@
 #include "core/appservices.h"
 #include "core/filepaths.h"
 #include "editor/fileerrors.h"
+#include "core/uitext.h"
 
 #include <QDir>
 #include <QProcess>
@@ -17,7 +18,7 @@
 #endif
 
 namespace {
-const QString kExecuteFailed = QStringLiteral("Failed to execute!");
+const UiText kExecuteFailed{"LaunchProgram", QT_TRANSLATE_NOOP("LaunchProgram", "Failed to execute!")};
 } // namespace
 
 void LaunchProgram(const BuildText::Invocation &invocation, const QString &folder, bool show)

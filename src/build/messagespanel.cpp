@@ -3,6 +3,7 @@
 #include "build/messagespanel.h"
 
 #include "editor/compilemarks.h"
+#include "core/uitext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,11 +21,12 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kMessagesTab = QStringLiteral("Messages");
-const QString kOutputTab = QStringLiteral("Output");
-const QString kNoMessages = QStringLiteral("No messages");
-const QString kFindPlaceholder = QStringLiteral("Find in the output (Enter: next, Shift+Enter: previous)");
-const QString kLineDeleted = QStringLiteral("line deleted");
+const UiText kMessagesTab{"CMessagesPanel", QT_TRANSLATE_NOOP("CMessagesPanel", "Messages")};
+const UiText kOutputTab{"CMessagesPanel", QT_TRANSLATE_NOOP("CMessagesPanel", "Output")};
+const UiText kNoMessages{"CMessagesPanel", QT_TRANSLATE_NOOP("CMessagesPanel", "No messages")};
+const UiText kFindPlaceholder{
+    "CMessagesPanel", QT_TRANSLATE_NOOP("CMessagesPanel", "Find in the output (Enter: next, Shift+Enter: previous)")};
+const UiText kLineDeleted{"CMessagesPanel", QT_TRANSLATE_NOOP("CMessagesPanel", "line deleted")};
 constexpr int kSignSize = 12;
 // Rows take their marks' places once edits have settled for this long.
 constexpr int kPlaceSettleMs = 150;
@@ -81,7 +83,7 @@ CMessagesPanel::CMessagesPanel(QWidget *parent)
     messagesLayout->addWidget(m_pSummary);
     messagesLayout->addWidget(m_pList);
     m_pList->setColumnCount(3);
-    m_pList->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Place"), QStringLiteral("Message")});
+    m_pList->setHeaderLabels({tr("File"), tr("Place"), tr("Message")});
     m_pList->setRootIsDecorated(false);
     m_pList->setUniformRowHeights(true);
     m_pList->setAllColumnsShowFocus(true);
@@ -105,7 +107,7 @@ CMessagesPanel::CMessagesPanel(QWidget *parent)
     m_pOutput->setUndoRedoEnabled(false);
     m_pOutput->setAccessibleName(kOutputTab);
     m_pFind->setPlaceholderText(kFindPlaceholder);
-    m_pFind->setAccessibleName(QStringLiteral("Find in the output"));
+    m_pFind->setAccessibleName(tr("Find in the output"));
     m_pFind->setClearButtonEnabled(true);
     m_pFind->hide();
     connect(m_pFind, &QLineEdit::returnPressed, this,

@@ -6,6 +6,7 @@
 #include "core/appservices.h"
 #include "core/settingsstore.h"
 #include "editor/dialogparts.h"
+#include "core/uitext.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,47 +18,54 @@
 #include <QStyle>
 
 namespace {
-const QString kCaption = QStringLiteral("Build Options");
+const UiText kCaption{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Build Options")};
 
-const QString kGroupTitle = QStringLiteral("Compiler and Linker");
-const QString kCompilerPrompt = QStringLiteral("Path to &QRX.EXE compiler...");
-const QString kLinkerPrompt = QStringLiteral("Path to flash &linker or multiboot executable...");
-const QString kTemplateNote =
-    QStringLiteral("If no path is given for GBA.QRX, then the current path is assumed when creating a new "
-                   "program template file...");
-const QString kEmulatorPrompt = QStringLiteral("Path to the &emulator you want to debug with...");
-const QString kDebugText = QStringLiteral("Use -&debug flag to see subroutine addresses");
-const QString kMultiBootText = QStringLiteral("Use -&mb flag to create a multi-boot ROM");
+const UiText kGroupTitle{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Compiler and Linker")};
+const UiText kCompilerPrompt{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Path to &QRX.EXE compiler...")};
+const UiText kLinkerPrompt{"COptionsDlg",
+                           QT_TRANSLATE_NOOP("COptionsDlg", "Path to flash &linker or multiboot executable...")};
+const UiText kTemplateNote{
+    "COptionsDlg",
+    QT_TRANSLATE_NOOP("COptionsDlg",
+                      "If no path is given for GBA.QRX, then the current path is assumed when creating a new "
+                      "program template file...")};
+const UiText kEmulatorPrompt{"COptionsDlg",
+                             QT_TRANSLATE_NOOP("COptionsDlg", "Path to the &emulator you want to debug with...")};
+const UiText kDebugText{"COptionsDlg",
+                        QT_TRANSLATE_NOOP("COptionsDlg", "Use -&debug flag to see subroutine addresses")};
+const UiText kMultiBootText{"COptionsDlg",
+                            QT_TRANSLATE_NOOP("COptionsDlg", "Use -&mb flag to create a multi-boot ROM")};
 
 const QString kCompilerFileName = QStringLiteral("qrx.exe");
 const QString kDefaultSuffix = QStringLiteral("exe");
-const QString kApplicationsFilter = QStringLiteral("Applications (*.exe)");
+const UiText kApplicationsFilter{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Applications (*.exe)")};
 #ifdef Q_OS_WIN
-const QString kScriptsFilter = QStringLiteral("Scripts (*.bat)");
-const QString kAllFilesFilter = QStringLiteral("All files (*.*)");
+const UiText kScriptsFilter{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Scripts (*.bat)")};
+const UiText kAllFilesFilter{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "All files (*.*)")};
 #else
-const QString kScriptsFilter = QStringLiteral("Scripts (*.bat *.sh)");
-const QString kAllFilesFilter = QStringLiteral("All files (*)");
+const UiText kScriptsFilter{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Scripts (*.bat *.sh)")};
+const UiText kAllFilesFilter{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "All files (*)")};
 #endif
 
-// What each path field holds, as screen readers name it and its "..." button.
-const QString kCompilerName = QStringLiteral("compiler");
-const QString kLinkerName = QStringLiteral("linker");
-const QString kEmulatorName = QStringLiteral("emulator");
+// Each path field and its "..." button, as screen readers name them.
+const UiText kCompilerPath{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Compiler path")};
+const UiText kLinkerPath{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Linker path")};
+const UiText kEmulatorPath{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Emulator path")};
+const UiText kBrowseCompiler{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Browse for the compiler")};
+const UiText kBrowseLinker{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Browse for the linker")};
+const UiText kBrowseEmulator{"COptionsDlg", QT_TRANSLATE_NOOP("COptionsDlg", "Browse for the emulator")};
 
-QPushButton *MakeBrowseButton(QWidget *parent, const QString &name, const QString &what)
+QPushButton *MakeBrowseButton(QWidget *parent, const QString &name, const QString &accessibleName)
 {
-    QPushButton *button = DialogParts::BrowseButton(parent, QStringLiteral("Browse for the %1").arg(what));
+    QPushButton *button = DialogParts::BrowseButton(parent, accessibleName);
     button->setObjectName(name);
     return button;
 }
 
-QLineEdit *MakePathEdit(QWidget *parent, const QString &name, const QString &what)
+QLineEdit *MakePathEdit(QWidget *parent, const QString &name, const QString &accessibleName)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    QString accessibleName = what + QStringLiteral(" path");
-    accessibleName[0] = accessibleName[0].toUpper();
     edit->setAccessibleName(accessibleName);
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 48);
     return edit;
@@ -75,12 +83,12 @@ QLabel *BuddyLabel(const QString &text, QWidget *field)
 
 COptionsDlg::COptionsDlg(const BuildSettings &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_settings(settings), m_pCompilerEdit(MakePathEdit(this, QStringLiteral("compilerEdit"), kCompilerName)),
-      m_pCompilerBrowse(MakeBrowseButton(this, QStringLiteral("compilerBrowse"), kCompilerName)),
-      m_pLinkerEdit(MakePathEdit(this, QStringLiteral("linkerEdit"), kLinkerName)),
-      m_pLinkerBrowse(MakeBrowseButton(this, QStringLiteral("linkerBrowse"), kLinkerName)),
-      m_pEmulatorEdit(MakePathEdit(this, QStringLiteral("emulatorEdit"), kEmulatorName)),
-      m_pEmulatorBrowse(MakeBrowseButton(this, QStringLiteral("emulatorBrowse"), kEmulatorName)),
+      m_settings(settings), m_pCompilerEdit(MakePathEdit(this, QStringLiteral("compilerEdit"), kCompilerPath)),
+      m_pCompilerBrowse(MakeBrowseButton(this, QStringLiteral("compilerBrowse"), kBrowseCompiler)),
+      m_pLinkerEdit(MakePathEdit(this, QStringLiteral("linkerEdit"), kLinkerPath)),
+      m_pLinkerBrowse(MakeBrowseButton(this, QStringLiteral("linkerBrowse"), kBrowseLinker)),
+      m_pEmulatorEdit(MakePathEdit(this, QStringLiteral("emulatorEdit"), kEmulatorPath)),
+      m_pEmulatorBrowse(MakeBrowseButton(this, QStringLiteral("emulatorBrowse"), kBrowseEmulator)),
       m_pOkButton(DialogParts::OkButton(this)), m_pCancelButton(DialogParts::CancelButton(this)),
       m_pDebugCheck(new QCheckBox(kDebugText, this)), m_pMultiBootCheck(new QCheckBox(kMultiBootText, this))
 {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/privatefolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,18 +20,18 @@ bool Lstat(const QString &path, struct stat *info, QString *error)
 {
     if (::lstat(QFile::encodeName(path).constData(), info) == 0)
         return true;
-    *error = QStringLiteral("%1 cannot be read").arg(path);
+    *error = QCoreApplication::translate("PrivateFolder", "%1 cannot be read").arg(path);
     return false;
 }
 
 bool IsOwnEntry(const struct stat &info, const QString &path, QString *error)
 {
     if (info.st_uid != ::geteuid()) {
-        *error = QStringLiteral("%1 belongs to another user").arg(path);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 belongs to another user").arg(path);
         return false;
     }
     if (info.st_mode & (S_IWGRP | S_IWOTH)) {
-        *error = QStringLiteral("others may write to %1").arg(path);
+        *error = QCoreApplication::translate("PrivateFolder", "others may write to %1").arg(path);
         return false;
     }
     return true;
@@ -45,7 +46,7 @@ bool IsOwnFolder(const QString &path, QString *error)
         error = &reason;
 #ifdef Q_OS_WIN
     if (!QFileInfo(path).isDir() || QFileInfo(path).isSymLink()) {
-        *error = QStringLiteral("%1 is no folder").arg(path);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 is no folder").arg(path);
         return false;
     }
     return true;
@@ -54,7 +55,7 @@ bool IsOwnFolder(const QString &path, QString *error)
     if (!Lstat(path, &info, error))
         return false;
     if (!S_ISDIR(info.st_mode)) {
-        *error = QStringLiteral("%1 is no folder").arg(path);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 is no folder").arg(path);
         return false;
     }
     return IsOwnEntry(info, path, error);
@@ -106,7 +107,7 @@ QString MakePrivateFolder(const QString &folder, bool tighten, QString *error)
     if (!error)
         error = &reason;
     if (folder.isEmpty() || !QDir::isAbsolutePath(folder)) {
-        *error = QStringLiteral("no absolute folder");
+        *error = QCoreApplication::translate("PrivateFolder", "no absolute folder");
         return QString();
     }
     const QString clean = QDir::cleanPath(folder);
@@ -114,31 +115,31 @@ QString MakePrivateFolder(const QString &folder, bool tighten, QString *error)
 #ifdef Q_OS_WIN
     Q_UNUSED(tighten);
     if (!QDir().mkpath(clean)) {
-        *error = QStringLiteral("%1 cannot be made").arg(clean);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 cannot be made").arg(clean);
         return QString();
     }
     return clean;
 #else
     const QByteArray native = QFile::encodeName(clean);
     if (::mkdir(native.constData(), S_IRWXU) != 0 && errno != EEXIST) {
-        *error = QStringLiteral("%1 cannot be made").arg(clean);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 cannot be made").arg(clean);
         return QString();
     }
     struct stat info = {};
     if (!Lstat(clean, &info, error))
         return QString();
     if (!S_ISDIR(info.st_mode)) {
-        *error = QStringLiteral("%1 is no folder").arg(clean);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 is no folder").arg(clean);
         return QString();
     }
     if (info.st_uid != ::geteuid()) {
-        *error = QStringLiteral("%1 belongs to another user").arg(clean);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 belongs to another user").arg(clean);
         return QString();
     }
     if (!tighten && !IsOwnEntry(info, clean, error))
         return QString();
     if ((info.st_mode & 0777) != S_IRWXU && ::chmod(native.constData(), S_IRWXU) != 0) {
-        *error = QStringLiteral("%1 cannot be made private").arg(clean);
+        *error = QCoreApplication::translate("PrivateFolder", "%1 cannot be made private").arg(clean);
         return QString();
     }
     return clean;

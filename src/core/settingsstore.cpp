@@ -5,6 +5,7 @@
 #include "core/privatefolder.h"
 
 #include "core/appservices.h"
+#include "core/uitext.h"
 
 #include <QDir>
 #include <QSettings>
@@ -18,7 +19,8 @@ QString CSettingsStore::s_strRootPath;
 
 namespace {
 
-const QString kUnwritable = QStringLiteral("The settings could not be saved in %1!");
+const UiText kUnwritable{"CSettingsStore",
+                         QT_TRANSLATE_NOOP("CSettingsStore", "The settings could not be saved in %1!")};
 
 // The backing store for the root path "Software\<organisation>".
 std::unique_ptr<QSettings> OpenStore(const QString &rootPath)

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QFontMetrics>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QStringList>
 
@@ -22,7 +23,7 @@ void SetDialogFrame(QDialog *dialog)
 
 QPushButton *OkButton(QWidget *parent)
 {
-    auto *button = new QPushButton(QStringLiteral("OK"), parent);
+    auto *button = new QPushButton(QCoreApplication::translate("DialogParts", "OK"), parent);
     button->setObjectName(QStringLiteral("okButton"));
     button->setDefault(true);
     button->setMinimumWidth(kButtonWidth);
@@ -31,7 +32,7 @@ QPushButton *OkButton(QWidget *parent)
 
 QPushButton *CancelButton(QWidget *parent)
 {
-    auto *button = new QPushButton(QStringLiteral("Cancel"), parent);
+    auto *button = new QPushButton(QCoreApplication::translate("DialogParts", "Cancel"), parent);
     button->setObjectName(QStringLiteral("cancelButton"));
     button->setAutoDefault(false);
     button->setMinimumWidth(kButtonWidth);

@@ -4,6 +4,7 @@
 
 #include "core/appservices.h"
 #include "editor/fileresult.h"
+#include "core/uitext.h"
 
 #include <QDir>
 
@@ -14,18 +15,25 @@
 #endif
 
 namespace {
-const QString kNotFound = QStringLiteral("%1 was not found.");
-const QString kAccessDenied = QStringLiteral("Access to %1 was denied.");
-const QString kSharingViolation = QStringLiteral("A sharing violation occurred while accessing %1.");
-const QString kDiskFull = QStringLiteral("Disk full while accessing %1.");
-const QString kOpenFailed = QStringLiteral("Failed to open document.");
-const QString kSaveFailed = QStringLiteral("Failed to save document.");
-const QString kLineTooLong =
-    QStringLiteral("%1 cannot be opened: line %2 is longer than %3 characters, the most a line may hold.");
-const QString kNameNotText =
-    QStringLiteral("%1 cannot be opened: its name is not valid in the system's encoding, so it cannot be found.");
-const QString kUnencodable = QStringLiteral("The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
-                                            "The file was not saved.");
+const UiText kNotFound{"FileErrors", QT_TRANSLATE_NOOP("FileErrors", "%1 was not found.")};
+const UiText kAccessDenied{"FileErrors", QT_TRANSLATE_NOOP("FileErrors", "Access to %1 was denied.")};
+const UiText kSharingViolation{"FileErrors",
+                               QT_TRANSLATE_NOOP("FileErrors", "A sharing violation occurred while accessing %1.")};
+const UiText kDiskFull{"FileErrors", QT_TRANSLATE_NOOP("FileErrors", "Disk full while accessing %1.")};
+const UiText kOpenFailed{"FileErrors", QT_TRANSLATE_NOOP("FileErrors", "Failed to open document.")};
+const UiText kSaveFailed{"FileErrors", QT_TRANSLATE_NOOP("FileErrors", "Failed to save document.")};
+const UiText kLineTooLong{
+    "FileErrors",
+    QT_TRANSLATE_NOOP("FileErrors",
+                      "%1 cannot be opened: line %2 is longer than %3 characters, the most a line may hold.")};
+const UiText kNameNotText{
+    "FileErrors",
+    QT_TRANSLATE_NOOP("FileErrors",
+                      "%1 cannot be opened: its name is not valid in the system's encoding, so it cannot be found.")};
+const UiText kUnencodable{"FileErrors",
+                          QT_TRANSLATE_NOOP("FileErrors",
+                                            "The character U+%1 (line %2, column %3) of %4 cannot be stored as %5!\n"
+                                            "The file was not saved.")};
 
 enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, DiskFull, Other };
 

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "core/wholefile.h"
+#include "core/uitext.h"
 
 #include <QString>
 
 // The message of a project folder that cannot become the current directory.
-inline const QString kSetProjectDirectoryFailed = QStringLiteral("Failed to set project directory!");
+inline const UiText kSetProjectDirectoryFailed{"FileErrors",
+                                               QT_TRANSLATE_NOOP("FileErrors", "Failed to set project directory!")};
 
 // The message the user sees for the system's error number of a file operation.
 

@@ -5,6 +5,7 @@
 #include "core/appservices.h"
 #include "editor/richsyntaxview.h"
 #include "editor/textsearch.h"
+#include "core/uitext.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,8 +16,8 @@ enum { kFindNext, kReplace, kReplaceAll };
 // Room kept between a match and the dialog moved out of its way.
 constexpr int kGap = 16;
 // What Find Next says of the document once it has found a match.
-const QString kOneMatch = QStringLiteral("%1 match");
-const QString kMatches = QStringLiteral("%1 matches");
+const UiText kOneMatch{"CFindReplace", QT_TRANSLATE_NOOP("CFindReplace", "%1 match")};
+const UiText kMatches{"CFindReplace", QT_TRANSLATE_NOOP("CFindReplace", "%1 matches")};
 } // namespace
 
 CFindReplace::CFindReplace(QWidget *owner) : QObject(owner), m_pOwner(owner) {}

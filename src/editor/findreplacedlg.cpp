@@ -13,39 +13,39 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-const char *const CFindReplaceDlg::kFindTitle = "Find";
-const char *const CFindReplaceDlg::kReplaceTitle = "Replace";
+const char *const CFindReplaceDlg::kFindTitle = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Find");
+const char *const CFindReplaceDlg::kReplaceTitle = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Replace");
 
 namespace {
-const char *const kFindWhat = "Fi&nd what:";
-const char *const kReplaceWith = "Re&place with:";
-const char *const kWholeWord = "Match &whole word only";
-const char *const kMatchCase = "Match &case";
-const char *const kDirection = "Direction";
-const char *const kUp = "&Up";
-const char *const kDown = "&Down";
-const char *const kFindNextText = "&Find Next";
-const char *const kReplaceText = "&Replace";
-const char *const kReplaceAllText = "Replace &All";
-const char *const kCancel = "Cancel";
-const char *const kRegularExpression = "Regular e&xpression";
-const char *const kInvalidExpression = "Invalid regular expression: %1";
+const char *const kFindWhat = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Fi&nd what:");
+const char *const kReplaceWith = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Re&place with:");
+const char *const kWholeWord = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Match &whole word only");
+const char *const kMatchCase = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Match &case");
+const char *const kDirection = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Direction");
+const char *const kUp = QT_TRANSLATE_NOOP("CFindReplaceDlg", "&Up");
+const char *const kDown = QT_TRANSLATE_NOOP("CFindReplaceDlg", "&Down");
+const char *const kFindNextText = QT_TRANSLATE_NOOP("CFindReplaceDlg", "&Find Next");
+const char *const kReplaceText = QT_TRANSLATE_NOOP("CFindReplaceDlg", "&Replace");
+const char *const kReplaceAllText = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Replace &All");
+const char *const kCancel = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Cancel");
+const char *const kRegularExpression = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Regular e&xpression");
+const char *const kInvalidExpression = QT_TRANSLATE_NOOP("CFindReplaceDlg", "Invalid regular expression: %1");
 } // namespace
 
 CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidget *parent)
     : QDialog(parent), m_bReplace(replace)
 {
-    setWindowTitle(QString::fromLatin1(replace ? kReplaceTitle : kFindTitle));
+    setWindowTitle(tr(replace ? kReplaceTitle : kFindTitle));
 
     auto *fields = new QGridLayout;
-    auto *findLabel = new QLabel(QString::fromLatin1(kFindWhat), this);
+    auto *findLabel = new QLabel(tr(kFindWhat), this);
     m_pFindEdit = new QLineEdit(this);
     m_pFindEdit->setObjectName(QStringLiteral("findEdit"));
     findLabel->setBuddy(m_pFindEdit);
     fields->addWidget(findLabel, 0, 0);
     fields->addWidget(m_pFindEdit, 0, 1);
     if (replace) {
-        auto *replaceLabel = new QLabel(QString::fromLatin1(kReplaceWith), this);
+        auto *replaceLabel = new QLabel(tr(kReplaceWith), this);
         m_pReplaceEdit = new QLineEdit(this);
         m_pReplaceEdit->setObjectName(QStringLiteral("replaceEdit"));
         replaceLabel->setBuddy(m_pReplaceEdit);
@@ -53,14 +53,14 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
         fields->addWidget(m_pReplaceEdit, 1, 1);
     }
 
-    m_pWholeWord = new QCheckBox(QString::fromLatin1(kWholeWord), this);
+    m_pWholeWord = new QCheckBox(tr(kWholeWord), this);
     m_pWholeWord->setObjectName(QStringLiteral("wholeWordCheck"));
-    m_pMatchCase = new QCheckBox(QString::fromLatin1(kMatchCase), this);
+    m_pMatchCase = new QCheckBox(tr(kMatchCase), this);
     m_pMatchCase->setObjectName(QStringLiteral("matchCaseCheck"));
-    auto *direction = new QGroupBox(QString::fromLatin1(kDirection), this);
-    m_pUp = new QRadioButton(QString::fromLatin1(kUp), direction);
+    auto *direction = new QGroupBox(tr(kDirection), this);
+    m_pUp = new QRadioButton(tr(kUp), direction);
     m_pUp->setObjectName(QStringLiteral("upRadio"));
-    m_pDown = new QRadioButton(QString::fromLatin1(kDown), direction);
+    m_pDown = new QRadioButton(tr(kDown), direction);
     auto *directionLayout = new QHBoxLayout(direction);
     directionLayout->addWidget(m_pUp);
     directionLayout->addWidget(m_pDown);
@@ -69,7 +69,7 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
     auto *checks = new QVBoxLayout;
     checks->addWidget(m_pWholeWord);
     checks->addWidget(m_pMatchCase);
-    m_pRegularExpression = new QCheckBox(QString::fromLatin1(kRegularExpression), this);
+    m_pRegularExpression = new QCheckBox(tr(kRegularExpression), this);
     m_pRegularExpression->setObjectName(QStringLiteral("regularExpressionCheck"));
     checks->addWidget(m_pRegularExpression);
     checks->addStretch();
@@ -86,19 +86,19 @@ CFindReplaceDlg::CFindReplaceDlg(bool replace, const FindRequest &initial, QWidg
     left->addWidget(m_pExpressionError);
 
     auto *buttons = new QVBoxLayout;
-    m_pFindNext = new QPushButton(QString::fromLatin1(kFindNextText), this);
+    m_pFindNext = new QPushButton(tr(kFindNextText), this);
     m_pFindNext->setObjectName(QStringLiteral("findNextButton"));
     m_pFindNext->setDefault(true);
     buttons->addWidget(m_pFindNext);
     if (replace) {
-        m_pReplace = new QPushButton(QString::fromLatin1(kReplaceText), this);
+        m_pReplace = new QPushButton(tr(kReplaceText), this);
         m_pReplace->setObjectName(QStringLiteral("replaceButton"));
-        m_pReplaceAll = new QPushButton(QString::fromLatin1(kReplaceAllText), this);
+        m_pReplaceAll = new QPushButton(tr(kReplaceAllText), this);
         m_pReplaceAll->setObjectName(QStringLiteral("replaceAllButton"));
         buttons->addWidget(m_pReplace);
         buttons->addWidget(m_pReplaceAll);
     }
-    auto *cancel = new QPushButton(QString::fromLatin1(kCancel), this);
+    auto *cancel = new QPushButton(tr(kCancel), this);
     buttons->addWidget(cancel);
     buttons->addStretch();
 
@@ -160,7 +160,7 @@ bool CFindReplaceDlg::CheckExpression()
     if (m_pRegularExpression->isChecked()) {
         const QRegularExpression expression(m_pFindEdit->text());
         if (!expression.isValid())
-            error = QString::fromLatin1(kInvalidExpression).arg(expression.errorString());
+            error = tr(kInvalidExpression).arg(expression.errorString());
     }
     m_pExpressionError->setText(error);
     m_pExpressionError->setVisible(!error.isEmpty());

@@ -3,6 +3,7 @@
 #include "editor/gotolinedlg.h"
 
 #include "editor/dialogparts.h"
+#include "core/uitext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,8 +12,8 @@
 #include <QSpinBox>
 
 namespace {
-const QString kCaption = QStringLiteral("Go To Line");
-const QString kPrompt = QStringLiteral("&Line number (1 - %1):");
+const UiText kCaption{"CGoToLineDlg", QT_TRANSLATE_NOOP("CGoToLineDlg", "Go To Line")};
+const UiText kPrompt{"CGoToLineDlg", QT_TRANSLATE_NOOP("CGoToLineDlg", "&Line number (1 - %1):")};
 } // namespace
 
 CGoToLineDlg::CGoToLineDlg(int current, int lineCount, QWidget *parent)

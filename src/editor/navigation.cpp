@@ -9,6 +9,7 @@
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
 #include "editor/sourcestructure.h"
+#include "core/uitext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +20,7 @@
 #include <QTextBlock>
 
 namespace {
-const QString kNoDefinition = QStringLiteral("No definition of %1 found.");
+const UiText kNoDefinition{"Navigation", QT_TRANSLATE_NOOP("Navigation", "No definition of %1 found.")};
 // Included files are followed this deep at most.
 constexpr int kMaxIncludeDepth = 16;
 

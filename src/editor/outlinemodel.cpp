@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
 #include "editor/outlinemodel.h"
+#include "core/uitext.h"
 
 #include <QIcon>
 #include <QPainter>
@@ -12,8 +13,8 @@
 #include <array>
 
 namespace {
-const QString kNameHeader = QStringLiteral("Name");
-const QString kLineHeader = QStringLiteral("Line");
+const UiText kNameHeader{"COutlineModel", QT_TRANSLATE_NOOP("COutlineModel", "Name")};
+const UiText kLineHeader{"COutlineModel", QT_TRANSLATE_NOOP("COutlineModel", "Line")};
 constexpr int kSignSize = 16;
 
 bool SameDefinition(const SourceStructure::Definition &a, const SourceStructure::Definition &b)
@@ -113,7 +114,7 @@ QVariant COutlineModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
-    return section == NameColumn ? kNameHeader : kLineHeader;
+    return QString(section == NameColumn ? kNameHeader : kLineHeader);
 }
 
 int COutlineModel::RowAt(int position) const

@@ -4,6 +4,7 @@
 
 #include "editor/outlinemodel.h"
 #include "editor/richsyntaxview.h"
+#include "core/uitext.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,10 +16,10 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kFilterPlaceholder = QStringLiteral("Filter");
-const QString kFilterName = QStringLiteral("Filter the outline");
-const QString kSortText = QStringLiteral("A-Z");
-const QString kSortTip = QStringLiteral("Sort by name (else in text order)");
+const UiText kFilterPlaceholder{"COutlinePanel", QT_TRANSLATE_NOOP("COutlinePanel", "Filter")};
+const UiText kFilterName{"COutlinePanel", QT_TRANSLATE_NOOP("COutlinePanel", "Filter the outline")};
+const UiText kSortText{"COutlinePanel", QT_TRANSLATE_NOOP("COutlinePanel", "A-Z")};
+const UiText kSortTip{"COutlinePanel", QT_TRANSLATE_NOOP("COutlinePanel", "Sort by name (else in text order)")};
 } // namespace
 
 COutlinePanel::COutlinePanel(QWidget *parent)

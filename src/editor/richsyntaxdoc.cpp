@@ -7,6 +7,7 @@
 #include "editor/compilemarks.h"
 #include "editor/fileerrors.h"
 #include "editor/fileresult.h"
+#include "core/uitext.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +19,25 @@
 #include <cerrno>
 
 namespace {
-const QString kSaveChanges = QStringLiteral("Save changes to %1?");
-const QString kChangedOnDisk = QStringLiteral("%1 has been changed by another program.\nDo you want to reload it?");
-const QString kChangesLost = QStringLiteral("\nYour unsaved changes will be lost.");
-const QString kOverwriteChanged =
-    QStringLiteral("%1 has been changed by another program since it was opened.\nDo you want to overwrite it?");
-const QString kOfferUtf8 = QStringLiteral("%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
-                                          "Do you want to save the file as UTF-8 instead?");
-const QString kRecoveryFailed = QStringLiteral("Unsaved changes of %1 could not be kept for recovery: %2");
-const QString kSaveAsCaption = QStringLiteral("Save As");
-const QString kFilterSource = QStringLiteral("Quarn BASIC Code Files (*.qrx)");
-const QString kFilterAll = QStringLiteral("All Files (*)");
+const UiText kSaveChanges{"CRichSyntaxDoc", QT_TRANSLATE_NOOP("CRichSyntaxDoc", "Save changes to %1?")};
+const UiText kChangedOnDisk{
+    "CRichSyntaxDoc",
+    QT_TRANSLATE_NOOP("CRichSyntaxDoc", "%1 has been changed by another program.\nDo you want to reload it?")};
+const UiText kChangesLost{"CRichSyntaxDoc",
+                          QT_TRANSLATE_NOOP("CRichSyntaxDoc", "\nYour unsaved changes will be lost.")};
+const UiText kOverwriteChanged{
+    "CRichSyntaxDoc",
+    QT_TRANSLATE_NOOP("CRichSyntaxDoc",
+                      "%1 has been changed by another program since it was opened.\nDo you want to overwrite it?")};
+const UiText kOfferUtf8{"CRichSyntaxDoc",
+                        QT_TRANSLATE_NOOP("CRichSyntaxDoc",
+                                          "%1 cannot hold the character U+%2 (line %3, column %4) of %5.\n"
+                                          "Do you want to save the file as UTF-8 instead?")};
+const UiText kRecoveryFailed{
+    "CRichSyntaxDoc", QT_TRANSLATE_NOOP("CRichSyntaxDoc", "Unsaved changes of %1 could not be kept for recovery: %2")};
+const UiText kSaveAsCaption{"CRichSyntaxDoc", QT_TRANSLATE_NOOP("CRichSyntaxDoc", "Save As")};
+const UiText kFilterSource{"CRichSyntaxDoc", QT_TRANSLATE_NOOP("CRichSyntaxDoc", "Quarn BASIC Code Files (*.qrx)")};
+const UiText kFilterAll{"CRichSyntaxDoc", QT_TRANSLATE_NOOP("CRichSyntaxDoc", "All Files (*)")};
 const QString kDefaultSuffix = QStringLiteral("qrx");
 
 // Line and column, both counted from 1, of a position in the raw text.

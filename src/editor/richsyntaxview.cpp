@@ -16,6 +16,7 @@
 #include "editor/textmarks.h"
 #include "editor/textpainter.h"
 #include "editor/textsearch.h"
+#include "core/uitext.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -54,7 +55,7 @@ constexpr int kFontPoints = 9;
 constexpr int kDefaultGutterWidth = 40;
 // The text starts this many pixels to the right of the gutter.
 constexpr int kTextGap = 5;
-const QString kNotFound = QStringLiteral("Cannot find \"%1\"");
+const UiText kNotFound{"CRichSyntaxView", QT_TRANSLATE_NOOP("CRichSyntaxView", "Cannot find \"%1\"")};
 
 // A key chord with Ctrl, Alt or Meta carries a command, never a character to
 // type; unknown chords type nothing. Ctrl+Alt together is how Windows reports

@@ -8,6 +8,7 @@
 #include "editor/fileerrors.h"
 #include "wizard/projecttemplate.h"
 #include "wizard/wizarddlg.h"
+#include "core/uitext.h"
 
 #include <QDate>
 #include <QDir>
@@ -15,8 +16,9 @@
 #include <QTextDocument>
 
 namespace {
-const QString kCreateDirFailed = QStringLiteral("Failed to create project directory!");
-const QString kReplaceQuestion = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+const UiText kCreateDirFailed{"NewDocument", QT_TRANSLATE_NOOP("NewDocument", "Failed to create project directory!")};
+const UiText kReplaceQuestion{"NewDocument",
+                              QT_TRANSLATE_NOOP("NewDocument", "%1 already exists.\nDo you want to replace it?")};
 const QString kSourceExtension = QStringLiteral(".qrx");
 
 // Makes folder the current directory. A relative folder is taken from the

@@ -6,6 +6,7 @@
 #include "core/filepaths.h"
 #include "core/settingsstore.h"
 #include "editor/dialogparts.h"
+#include "core/uitext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,9 +23,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kTitle = QStringLiteral("New Source Project Wizard");
-const QString kDefaultName = QStringLiteral("My Project");
-const QString kBrowseTitle = QStringLiteral("Project Folder");
+const UiText kTitle{"CWizardDlg", QT_TRANSLATE_NOOP("CWizardDlg", "New Source Project Wizard")};
+const UiText kDefaultName{"CWizardDlg", QT_TRANSLATE_NOOP("CWizardDlg", "My Project")};
+const UiText kBrowseTitle{"CWizardDlg", QT_TRANSLATE_NOOP("CWizardDlg", "Project Folder")};
 
 // Sizes of the dialog's arrangement, in pixels.
 constexpr int kEditWidth = 234;
@@ -67,23 +68,23 @@ CWizardDlg::CWizardDlg(const WizardEntries &entries, QWidget *parent)
     m_pNameEdit = new QLineEdit(this);
     m_pNameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_pNameEdit->setMinimumWidth(kEditWidth);
-    m_pNameEdit->setAccessibleName(QStringLiteral("Project name"));
+    m_pNameEdit->setAccessibleName(tr("Project name"));
     m_pPathEdit = new QLineEdit(this);
     m_pPathEdit->setObjectName(QStringLiteral("pathEdit"));
     m_pPathEdit->setMinimumWidth(kEditWidth);
-    m_pPathEdit->setAccessibleName(QStringLiteral("Project folder"));
-    m_pBrowseButton = DialogParts::BrowseButton(this, QStringLiteral("Browse for the project folder"));
-    m_pNameLabel = new QLabel(QStringLiteral("&Name:"), this);
+    m_pPathEdit->setAccessibleName(tr("Project folder"));
+    m_pBrowseButton = DialogParts::BrowseButton(this, tr("Browse for the project folder"));
+    m_pNameLabel = new QLabel(tr("&Name:"), this);
     m_pNameLabel->setBuddy(m_pNameEdit);
-    m_pPathLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    m_pPathLabel = new QLabel(tr("&Folder:"), this);
     m_pPathLabel->setBuddy(m_pPathEdit);
-    m_pSubFolderCheck = new QCheckBox(QStringLiteral("Create &sub-folder in project directory..."), this);
+    m_pSubFolderCheck = new QCheckBox(tr("Create &sub-folder in project directory..."), this);
     m_pSubFolderCheck->setObjectName(QStringLiteral("subFolderCheck"));
-    m_pAutoOpenCheck = new QCheckBox(QStringLiteral("&Auto open this project when I launch TRZ..."), this);
+    m_pAutoOpenCheck = new QCheckBox(tr("&Auto open this project when I launch TRZ..."), this);
     m_pAutoOpenCheck->setObjectName(QStringLiteral("autoOpenCheck"));
-    m_pBlankRadio = new QRadioButton(QStringLiteral("Create a new, &blank source file..."), this);
+    m_pBlankRadio = new QRadioButton(tr("Create a new, &blank source file..."), this);
     m_pBlankRadio->setObjectName(QStringLiteral("blankRadio"));
-    m_pProjectRadio = new QRadioButton(QStringLiteral("Create a new &project source file..."), this);
+    m_pProjectRadio = new QRadioButton(tr("Create a new &project source file..."), this);
     m_pProjectRadio->setObjectName(QStringLiteral("projectRadio"));
     m_pBlankRadio->setFocusPolicy(Qt::ClickFocus);
     m_pProjectRadio->setFocusPolicy(Qt::ClickFocus);

@@ -8,6 +8,7 @@
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
 #include "core/settingsstore.h"
+#include "editor/fileresult.h"
 #include "app/helpdlg.h"
 #include "editor/findreplacedlg.h"
 #include "editor/gotolinedlg.h"
@@ -15,8 +16,14 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTranslator>
+
+#include <cerrno>
 
 #include <memory>
 
@@ -46,6 +53,17 @@ std::unique_ptr<QDialog> MakeDialog(const QString &which)
 }
 
 } // namespace
+
+// A language in which every text is its own upper case.
+class UpperCaseTranslator : public QTranslator
+{
+public:
+    QString translate(const char *, const char *source, const char *, int) const override
+    {
+        return QString::fromUtf8(source).toUpper();
+    }
+    bool isEmpty() const override { return false; }
+};
 
 class TestDialogKeys : public QObject
 {
@@ -110,6 +128,48 @@ private Q_SLOTS:
                                    << "browseButton"
                                    << "Browse for the help file";
     }
+    // Every text a dialog shows, and the messages of files, go through the translation.
+    void textsGoThroughTranslation()
+    {
+        QFETCH(QString, dialog);
+        UpperCaseTranslator upper;
+        QCoreApplication::installTranslator(&upper);
+        const auto removeTranslator = qScopeGuard([&upper] { QCoreApplication::removeTranslator(&upper); });
+        const std::unique_ptr<QDialog> shown = MakeDialog(dialog);
+        QStringList texts{shown->windowTitle()};
+        for (const QLabel *label : shown->findChildren<QLabel *>())
+            texts.append(label->text());
+        for (const QAbstractButton *button : shown->findChildren<QAbstractButton *>())
+            texts.append(button->text());
+        for (const QWidget *widget : shown->findChildren<QWidget *>())
+            texts.append(widget->accessibleName());
+        // The linker's placeholders are the template's own words.
+        static const QRegularExpression placeholder(QStringLiteral("^%[a-z]$"));
+        for (const QString &text : std::as_const(texts)) {
+            if (!placeholder.match(text).hasMatch())
+                QVERIFY2(text == text.toUpper(), qPrintable(text));
+        }
+        QCOMPARE(FileResult::SystemError(ENOSPC, QStringLiteral("/x"), true).Message(),
+                 QStringLiteral("DISK FULL WHILE ACCESSING /x."));
+    }
+    void textsGoThroughTranslation_data() { everyControlHasAMnemonicAndAName_data(); }
+
+    // The build gathers the texts of every folder into the translation template.
+    void translationTemplateHoldsTheTexts()
+    {
+#ifndef QBE_TRANSLATION_TEMPLATE
+        QSKIP("built without lupdate");
+#else
+        QFile file(QStringLiteral(QBE_TRANSLATION_TEMPLATE));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString ts = QString::fromUtf8(file.readAll());
+        for (const char *text : {"&amp;Compile", "Open this document", "Failed to save document.", "Build Options",
+                                 "New Source Project Wizard", "Compiler finished with exit code %1",
+                                 "The settings could not be saved in %1!", "Fi&amp;nd what:", "Recent File"})
+            QVERIFY2(ts.contains(QStringLiteral("<source>%1</source>").arg(QLatin1String(text))), text);
+#endif
+    }
+
     void namesOfUnlabelledControls()
     {
         QFETCH(QString, dialog);
