@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "build/buildlogdlg.h"
 
+#include "build/buildsettings.h"
 #include "core/appservices.h"
 #include "core/settingsstore.h"
 #include "core/uitext.h"
@@ -113,9 +114,7 @@ CBuildLogDlg::CBuildLogDlg(QWidget *parent)
     addAction(m_pStopAction);
     connect(m_pStopAction, &QAction::triggered, this, &CBuildLogDlg::OnStop);
 
-    const CSettingsStore store;
-    QSize size(store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogWidth),
-               store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogHeight));
+    QSize size = LogWindowSize::Load(CSettingsStore()).size;
     const QSize fallback = DefaultSize();
     if (size.width() <= 0)
         size.setWidth(fallback.width());
@@ -471,6 +470,6 @@ void CBuildLogDlg::done(int result)
 void CBuildLogDlg::StoreSize()
 {
     m_sizeTimer.stop();
-    CSettingsStore().WriteInts(SettingsNames::kLogSection,
-                               {{SettingsNames::kLogWidth, width()}, {SettingsNames::kLogHeight, height()}});
+    CSettingsStore store;
+    LogWindowSize{size()}.Save(store);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 class CSettingsStore;
@@ -23,4 +24,13 @@ struct BuildSettings
     void Save(CSettingsStore &store) const;
     // The template alone, as the Command Line dialog's OK stores it at once.
     void SaveLinkerArguments(CSettingsStore &store) const;
+};
+
+// The size the log window was last given; a side of 0 is not set.
+struct LogWindowSize
+{
+    QSize size;
+
+    static LogWindowSize Load(const CSettingsStore &store);
+    void Save(CSettingsStore &store) const;
 };

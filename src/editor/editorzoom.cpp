@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/editorzoom.h"
 
-#include "core/settingsnames.h"
 #include "core/settingsstore.h"
+#include "editor/editorsettings.h"
 
 #include <QtMath>
 
@@ -24,8 +24,7 @@ CEditorZoom &CEditorZoom::Instance()
 
 void CEditorZoom::Reload()
 {
-    const int stored = CSettingsStore().ReadInt(SettingsNames::kViewSection, SettingsNames::kViewZoom);
-    const int step = qBound(-kMaxSteps, stored, kMaxSteps);
+    const int step = qBound(-kMaxSteps, EditorSettings::Load(CSettingsStore()).zoom, kMaxSteps);
     if (step != m_nStep) {
         m_nStep = step;
         Q_EMIT Changed(m_nStep);
@@ -38,7 +37,10 @@ void CEditorZoom::SetStep(int step)
     if (step == m_nStep)
         return;
     m_nStep = step;
-    CSettingsStore().WriteInt(m_nStep, SettingsNames::kViewSection, SettingsNames::kViewZoom);
+    CSettingsStore store;
+    EditorSettings settings;
+    settings.zoom = m_nStep;
+    settings.SaveZoom(store);
     Q_EMIT Changed(m_nStep);
 }
 

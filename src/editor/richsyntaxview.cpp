@@ -7,6 +7,7 @@
 #include "core/settingsstore.h"
 #include "editor/caretcues.h"
 #include "editor/editorzoom.h"
+#include "editor/editorsettings.h"
 #include "editor/edittext.h"
 #include "editor/gotolinedlg.h"
 #include "editor/gutterwidget.h"
@@ -120,8 +121,7 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainT
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CRichSyntaxView::ShowCaretMark);
     // Pairs and a name's occurrences around the caret.
     new CCaretCues(this);
-    const QString autoIndent = CSettingsStore().ReadString(SettingsNames::kEditorSection, SettingsNames::kAutoIndent);
-    m_bAutoIndent = autoIndent.isEmpty() || CSettingsStore::ParseInt(autoIndent) != 0;
+    m_bAutoIndent = EditorSettings::Load(CSettingsStore()).autoIndent;
 
     doc->AddView(this);
 }
