@@ -63,14 +63,15 @@ void CTextPainter::Paint(QPainter &painter, const Page &page)
         caretLayout->drawCursor(&painter, caretAt, caretPosition, page.caretWidth);
 }
 
-void CTextPainter::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
-                              const QAbstractTextDocumentLayout::PaintContext &context)
+namespace {
+using Ranges = QList<QTextLayout::FormatRange>;
+
+// The selections that reach into the block, in its own positions.
+Ranges SelectionsIn(const QTextBlock &block, const QAbstractTextDocumentLayout::PaintContext &context)
 {
-    QTextLayout *layout = block.layout();
     const int position = block.position();
     const int length = block.length();
-    // The selections that reach into the block, in its own positions.
-    QList<QTextLayout::FormatRange> selections;
+    Ranges selections;
     for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {
         const int start = selection.cursor.selectionStart() - position;
         const int end = selection.cursor.selectionEnd() - position;
@@ -79,35 +80,65 @@ void CTextPainter::PaintBlock(QPainter &painter, const QTextBlock &block, const 
             selections.append({start, end - start, selection.format});
         } else if (!selection.cursor.hasSelection() && fullWidth && block.contains(selection.cursor.position())) {
             // A whole-row mark, such as a current-line band; the layout draws it.
-            const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - position);
+            const QTextLine line = block.layout()->lineForTextPosition(selection.cursor.position() - position);
             selections.append({line.textStart(), line.textLength() + 1, selection.format});
         }
     }
+    return selections;
+}
 
-    const QString text = block.text();
-    // Marks' underlines go under the selections; where a selection covers
-    // one, the selected text is drawn once more with the underline.
-    const QList<const CTextMarks::Mark *> marks = m_marks.OnBlock(block);
-    if (!marks.isEmpty()) {
-        QList<QTextLayout::FormatRange> underlines;
-        QList<QTextLayout::FormatRange> covered;
-        for (const CTextMarks::Mark *mark : marks) {
-            const QTextLayout::FormatRange underline{mark->column, CTextMarks::UnderlinedLength(text, mark->column),
-                                                     MarkFormat(mark->kind)};
-            underlines.append(underline);
-            for (const QTextLayout::FormatRange &selection : std::as_const(selections)) {
-                const int start = qMax(underline.start, selection.start);
-                const int end = qMin(underline.start + underline.length, selection.start + selection.length);
-                if (end > start) {
-                    QTextCharFormat format = selection.format;
-                    format.clearProperty(QTextFormat::FullWidthSelection);
-                    format.merge(underline.format);
-                    covered.append({start, end - start, format});
-                }
+// Marks' underlines go under the selections; where a selection covers one,
+// the selected text is drawn once more with the underline.
+Ranges WithUnderlines(const Ranges &selections, const QList<const CTextMarks::Mark *> &marks, const QString &text)
+{
+    Ranges underlines;
+    Ranges covered;
+    for (const CTextMarks::Mark *mark : marks) {
+        const QTextLayout::FormatRange underline{mark->column, CTextMarks::UnderlinedLength(text, mark->column),
+                                                 MarkFormat(mark->kind)};
+        underlines.append(underline);
+        for (const QTextLayout::FormatRange &selection : selections) {
+            const int start = qMax(underline.start, selection.start);
+            const int end = qMin(underline.start + underline.length, selection.start + selection.length);
+            if (end > start) {
+                QTextCharFormat format = selection.format;
+                format.clearProperty(QTextFormat::FullWidthSelection);
+                format.merge(underline.format);
+                covered.append({start, end - start, format});
             }
         }
-        selections = underlines + selections + covered;
     }
+    return underlines + selections + covered;
+}
+
+// A line with a selection is drawn by Qt, as it draws coloured text and
+// selections: from a layout of the line with its colours.
+void DrawWithColors(QPainter &painter, const QTextBlock &block, const Ranges &colored, const Ranges &selections,
+                    const QPointF &offset, const QRect &clip)
+{
+    const QTextLayout *layout = block.layout();
+    const QTextLine line = layout->lineAt(0);
+    QTextLayout withColors(block.text(), block.document()->defaultFont());
+    withColors.setTextOption(layout->textOption());
+    withColors.setFormats(colored);
+    withColors.beginLayout();
+    QTextLine same = withColors.createLine();
+    same.setLineWidth(line.width());
+    same.setPosition(line.position());
+    withColors.endLayout();
+    withColors.draw(&painter, offset, selections, clip);
+}
+} // namespace
+
+void CTextPainter::PaintBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRect &clip,
+                              const QAbstractTextDocumentLayout::PaintContext &context)
+{
+    QTextLayout *layout = block.layout();
+    const QString text = block.text();
+    Ranges selections = SelectionsIn(block, context);
+    const QList<const CTextMarks::Mark *> marks = m_marks.OnBlock(block);
+    if (!marks.isEmpty())
+        selections = WithUnderlines(selections, marks, text);
     m_spans.clear();
     if (layout->formats().isEmpty())
         m_colorer.ColorSpans(text, m_spans);
@@ -125,27 +156,15 @@ void CTextPainter::PaintBlock(QPainter &painter, const QTextBlock &block, const 
         if (m_batches.AddLine(*layout, text, m_spans, offset, from, to))
             return;
     }
-    QList<QTextLayout::FormatRange> colored;
+    Ranges colored;
     colored.reserve(qsizetype(m_spans.size()));
     for (const ColorSpan &span : m_spans)
         colored.append({span.start, span.length, m_colorer.Format(span.kind)});
     if (!colored.isEmpty() && !selections.isEmpty() && oneLine) {
-        // A line with a selection is drawn by Qt, as it draws coloured text
-        // and selections: from a layout of the line with its colours.
-        const QTextLine line = layout->lineAt(0);
-        QTextLayout withColors(text, block.document()->defaultFont());
-        withColors.setTextOption(layout->textOption());
-        withColors.setFormats(colored);
-        withColors.beginLayout();
-        QTextLine same = withColors.createLine();
-        same.setLineWidth(line.width());
-        same.setPosition(line.position());
-        withColors.endLayout();
-        withColors.draw(&painter, offset, selections, clip);
+        DrawWithColors(painter, block, colored, selections, offset, clip);
         return;
     }
     // Everything else is drawn by the layout: with its own colours, or with
     // the line's drawn as selections under the real ones.
-    selections = colored + selections;
-    layout->draw(&painter, offset, selections, clip);
+    layout->draw(&painter, offset, colored + selections, clip);
 }
