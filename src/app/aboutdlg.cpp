@@ -5,8 +5,8 @@
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "core/product.h"
-#include "editor/dialogparts.h"
 #include "core/uitext.h"
+#include "editor/dialogparts.h"
 
 #include <QMouseEvent>
 #include <QFontDatabase>

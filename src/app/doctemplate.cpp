@@ -6,10 +6,10 @@
 #include "app/editorapp.h"
 #include "app/mainframe.h"
 #include "core/filepaths.h"
+#include "core/uitext.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/newdocument.h"
-#include "core/uitext.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -17,10 +17,10 @@
 #include "core/product.h"
 #include "core/recoverystore.h"
 #include "core/settingsstore.h"
+#include "core/uitext.h"
 #include "editor/dialogparts.h"
 #include "editor/richsyntaxview.h"
 #include "wizard/wizarddlg.h"
-#include "core/uitext.h"
 
 #include <QFileDialog>
 #include <QDir>

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "build/buildcommands.h"
 #include "app/helpdlg.h"
+#include "build/buildcommands.h"
 #include "core/appservices.h"
 
 #include <QApplication>

@@ -12,11 +12,11 @@
 #include "core/product.h"
 #include "core/recentlyused.h"
 #include "core/recoverystore.h"
+#include "core/uitext.h"
 #include "editor/navigation.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
-#include "core/uitext.h"
 
 #include <QDir>
 #include <QMdiArea>

@@ -4,8 +4,8 @@
 
 #include "core/appservices.h"
 #include "core/settingsstore.h"
-#include "editor/dialogparts.h"
 #include "core/uitext.h"
+#include "editor/dialogparts.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -14,13 +14,13 @@
 #include "build/messagespanel.h"
 #include "core/filepaths.h"
 #include "core/product.h"
+#include "core/uitext.h"
 #include "editor/findreplace.h"
 #include "editor/navigation.h"
 #include "editor/outlinepanel.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
-#include "core/uitext.h"
 
 #include <QAction>
 #include <QApplication>

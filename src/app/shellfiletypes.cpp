@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/shellfiletypes.h"
 
-#include "core/product.h"
 #include "core/privatefolder.h"
+#include "core/product.h"
 #include "core/wholefile.h"
 
 #include <QDir>

@@ -7,9 +7,9 @@
 #include "build/launchprogram.h"
 #include "core/appservices.h"
 #include "core/filepaths.h"
+#include "core/uitext.h"
 #include "editor/compilemarks.h"
 #include "editor/richsyntaxdoc.h"
-#include "core/uitext.h"
 
 #include <QApplication>
 #include <QPointer>

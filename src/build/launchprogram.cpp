@@ -5,8 +5,8 @@
 #include "build/buildtext.h"
 #include "core/appservices.h"
 #include "core/filepaths.h"
-#include "editor/fileerrors.h"
 #include "core/uitext.h"
+#include "editor/fileerrors.h"
 
 #include <QDir>
 #include <QProcess>

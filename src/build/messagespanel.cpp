@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "build/messagespanel.h"
 
-#include "editor/compilemarks.h"
 #include "core/uitext.h"
+#include "editor/compilemarks.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 #include "build/cmdlinedlg.h"
 #include "core/appservices.h"
 #include "core/settingsstore.h"
-#include "editor/dialogparts.h"
 #include "core/uitext.h"
+#include "editor/dialogparts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

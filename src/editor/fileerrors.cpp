@@ -3,8 +3,8 @@
 #include "editor/fileerrors.h"
 
 #include "core/appservices.h"
-#include "editor/fileresult.h"
 #include "core/uitext.h"
+#include "editor/fileresult.h"
 
 #include <QDir>
 

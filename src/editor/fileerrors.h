@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/wholefile.h"
 #include "core/uitext.h"
+#include "core/wholefile.h"
 
 #include <QString>
 

@@ -3,9 +3,9 @@
 #include "editor/findreplace.h"
 
 #include "core/appservices.h"
+#include "core/uitext.h"
 #include "editor/richsyntaxview.h"
 #include "editor/textsearch.h"
-#include "core/uitext.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/gotolinedlg.h"
 
-#include "editor/dialogparts.h"
 #include "core/uitext.h"
+#include "editor/dialogparts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -4,12 +4,12 @@
 
 #include "core/appservices.h"
 #include "core/filepaths.h"
+#include "core/uitext.h"
 #include "editor/outlinemodel.h"
 #include "editor/richsyntaxdoc.h"
 #include "editor/richsyntaxview.h"
 #include "editor/sourcecodec.h"
 #include "editor/sourcestructure.h"
-#include "core/uitext.h"
 
 #include <QApplication>
 #include <QDir>

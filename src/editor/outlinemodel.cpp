@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Quarn BASIC Editor authors
 // SPDX-License-Identifier: MIT
-#include "editor/outlinemodel.h"
 #include "core/uitext.h"
+#include "editor/outlinemodel.h"
 
 #include <QIcon>
 #include <QPainter>

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "editor/outlinepanel.h"
 
+#include "core/uitext.h"
 #include "editor/outlinemodel.h"
 #include "editor/richsyntaxview.h"
-#include "core/uitext.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

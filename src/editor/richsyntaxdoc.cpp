@@ -4,10 +4,10 @@
 
 #include "core/appservices.h"
 #include "core/recoverystore.h"
+#include "core/uitext.h"
 #include "editor/compilemarks.h"
 #include "editor/fileerrors.h"
 #include "editor/fileresult.h"
-#include "core/uitext.h"
 
 #include <QDir>
 #include <QFile>

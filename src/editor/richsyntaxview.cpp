@@ -5,9 +5,10 @@
 #include "core/appservices.h"
 #include "core/filepaths.h"
 #include "core/settingsstore.h"
+#include "core/uitext.h"
 #include "editor/caretcues.h"
-#include "editor/editorzoom.h"
 #include "editor/editorsettings.h"
+#include "editor/editorzoom.h"
 #include "editor/edittext.h"
 #include "editor/gotolinedlg.h"
 #include "editor/gutterwidget.h"
@@ -17,7 +18,6 @@
 #include "editor/textmarks.h"
 #include "editor/textpainter.h"
 #include "editor/textsearch.h"
-#include "core/uitext.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

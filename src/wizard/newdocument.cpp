@@ -5,10 +5,10 @@
 #include "core/appservices.h"
 #include "core/filepaths.h"
 #include "core/settingsstore.h"
+#include "core/uitext.h"
 #include "editor/fileerrors.h"
 #include "wizard/projecttemplate.h"
 #include "wizard/wizarddlg.h"
-#include "core/uitext.h"
 
 #include <QDate>
 #include <QDir>

@@ -5,8 +5,8 @@
 #include "core/appservices.h"
 #include "core/filepaths.h"
 #include "core/settingsstore.h"
-#include "editor/dialogparts.h"
 #include "core/uitext.h"
+#include "editor/dialogparts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -5,11 +5,11 @@
 #include "testsupport.h"
 
 #include "app/aboutdlg.h"
+#include "app/helpdlg.h"
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
 #include "core/settingsstore.h"
 #include "editor/fileresult.h"
-#include "app/helpdlg.h"
 #include "editor/findreplacedlg.h"
 #include "editor/gotolinedlg.h"
 #include "wizard/wizarddlg.h"

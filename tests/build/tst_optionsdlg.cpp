@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "testsupport.h"
 
-#include "core/settingsstore.h"
 #include "build/cmdlinedlg.h"
 #include "build/optionsdlg.h"
+#include "core/settingsstore.h"
 #include "editor/dialogparts.h"
 
 #include <QCheckBox>
