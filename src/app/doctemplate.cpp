@@ -72,7 +72,7 @@ CRichSyntaxDoc *CDocTemplate::OpenNewDocument()
     // The project file is written where it is created; should that fail, the
     // text still opens, unsaved, after the message.
     if (request.IsProject())
-        doc->CreateFile(request.path, request.text).Report();
+        doc->StartNewFile(request.path, request.text).Report();
     // Project documents count too, though they are titled after their file.
     ++m_nUntitledCount;
     if (doc->GetPathName().isEmpty())

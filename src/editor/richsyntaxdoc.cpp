@@ -349,7 +349,7 @@ FileResult CRichSyntaxDoc::OnSaveDocument(const QString &path)
     return FileResult();
 }
 
-FileResult CRichSyntaxDoc::CreateFile(const QString &path, const QString &text)
+FileResult CRichSyntaxDoc::StartNewFile(const QString &path, const QString &text)
 {
     SetPathName(path);
     // What is there now (a file the user chose to replace) is what this

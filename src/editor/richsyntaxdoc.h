@@ -52,7 +52,7 @@ public:
     // Writes the text to a file; what went wrong is for the caller to report.
     FileResult OnSaveDocument(const QString &path);
     // A new file at path that starts with text, written at once.
-    FileResult CreateFile(const QString &path, const QString &text);
+    FileResult StartNewFile(const QString &path, const QString &text);
 
     // File/Save: Save As when there is no path or the file is missing or read-only.
     bool DoFileSave();

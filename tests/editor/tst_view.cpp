@@ -966,7 +966,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         CRichSyntaxDoc doc;
         const QString text = QStringLiteral("; new project\ncls\n");
-        QVERIFY(doc.CreateFile(dir.filePath(QStringLiteral("game.qrx")), text).Ok());
+        QVERIFY(doc.StartNewFile(dir.filePath(QStringLiteral("game.qrx")), text).Ok());
         QVERIFY(QFile::exists(doc.GetPathName()));
         QVERIFY(!doc.IsModified());
         CRichSyntaxView first(&doc);
