@@ -448,6 +448,8 @@ void CMainFrame::UpdateFrameState()
             connect(view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandStates);
             connect(view, &QPlainTextEdit::redoAvailable, this, &CMainFrame::UpdateCommandStates);
             connect(view, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::UpdatePositionPane);
+            // A save can change the encoding, with the caret where it was.
+            connect(view, &QPlainTextEdit::modificationChanged, this, &CMainFrame::UpdatePositionPane);
         }
     }
     UpdatePositionPane();

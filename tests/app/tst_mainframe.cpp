@@ -954,6 +954,12 @@ private Q_SLOTS:
         QCOMPARE(format->text(), QStringLiteral("UTF-8 \u00b7 CRLF"));
         QTest::keyClick(b, Qt::Key_F6, Qt::ControlModifier);
         QTRY_COMPARE(pane->text(), QStringLiteral("Ln 2, Col 7"));
+        // Saved as UTF-8 after the question, the pane says so with the caret where it was.
+        a->insertPlainText(QStringLiteral("\u2192"));
+        MessageBoxRecorder boxes;
+        boxes.Answer(QMessageBox::Yes);
+        QVERIFY(a->GetDocument()->DoFileSave());
+        QCOMPARE(format->text(), QStringLiteral("UTF-8 \u00b7 LF"));
         TestSupport::CommandAction(Frame(), CommandId::ID_FILE_CLOSE)->trigger();
         TestSupport::CommandAction(Frame(), CommandId::ID_FILE_CLOSE)->trigger();
         QTRY_COMPARE(pane->text(), QString());
