@@ -48,8 +48,8 @@ namespace CommandRegistry {
 const QList<CommandDescription> &Commands();
 const CommandDescription *Find(CommandId id);
 
-// The recent files' entries, "Open this document" each; their texts are the files' names.
-inline constexpr int kRecentFileCount = 4;
+// The recent files' entries (as many as CRecentFileList::kSize), "Open this
+// document" each; their texts are the files' names.
 CommandDescription RecentFile(int index);
 
 // Keys the main window takes so that they do nothing anywhere in it: Escape

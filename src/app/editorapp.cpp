@@ -163,7 +163,7 @@ bool CEditorApp::InitInstance(const QStringList &arguments)
     m_help = HelpLocation::Load(store);
 
     // The recent-file list, kept in a profile of its own.
-    m_pRecentFiles = std::make_unique<CRecentFileList>(4, 30);
+    m_pRecentFiles = std::make_unique<CRecentFileList>(CRecentFileList::kSize, 30);
     LoadStdProfileSettings();
 
     // One editor per user and settings profile takes the desktop's open

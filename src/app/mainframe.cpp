@@ -176,7 +176,7 @@ void CMainFrame::CreateActions()
         addAction(action);
         m_actions.insert(int(command.id), action);
     }
-    for (int i = 0; i < CommandRegistry::kRecentFileCount; ++i) {
+    for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction *action = MakeAction(CommandRegistry::RecentFile(i), QString());
         addAction(action);
         m_recentActions.append(action);

@@ -11,7 +11,10 @@ class QSettings;
 class CRecentFileList
 {
 public:
-    explicit CRecentFileList(int size = 4, int displayLength = 30);
+    // How many files the File menu lists.
+    static constexpr int kSize = 4;
+
+    explicit CRecentFileList(int size = kSize, int displayLength = 30);
 
     void Add(const QString &path); // to the head, removing an older entry of it
     void Remove(int index);

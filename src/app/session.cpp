@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/session.h"
 
+#include "app/recentfilelist.h"
 #include "core/settingsstore.h"
 
 #include <QHash>
@@ -26,7 +27,7 @@ const QString kMaximized = QStringLiteral("Maximized");
 
 const QString kRecentSection = QStringLiteral("Recent Lines");
 // As many files as the recent file list holds.
-constexpr int kRecentCount = 4;
+constexpr int kRecentCount = CRecentFileList::kSize;
 // As many files as a session keeps; more are left out.
 constexpr int kMostFiles = 100;
 } // namespace
