@@ -87,7 +87,7 @@ QDockWidget *CMainFrame::AddPanel(const QString &name, const QString &title, QWi
     addDockWidget(area, dock);
     dock->hide();
     // The menu item is ticked while the panel shows.
-    if (QAction *toggle = m_actions.value(int(command))) {
+    if (QAction *toggle = Action(command)) {
         toggle->setCheckable(true);
         connect(dock, &QDockWidget::visibilityChanged, toggle, &QAction::setChecked);
     }
@@ -174,7 +174,7 @@ void CMainFrame::CreateActions()
         action->setShortcuts(command.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
-        m_actions.insert(int(command.id), action);
+        m_actions.insert(command.id, action);
     }
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction *action = MakeAction(CommandRegistry::RecentFile(i), QString());
@@ -192,7 +192,7 @@ void CMainFrame::CreateActions()
 void CMainFrame::UpdateToolbarIcons()
 {
     for (const CommandDescription &command : CommandRegistry::Commands()) {
-        if (QAction *action = m_actions.value(int(command.id)); action && !command.image.isEmpty())
+        if (QAction *action = Action(command.id); action && !command.image.isEmpty())
             action->setIcon(ToolbarIcons::Icon(command.image, palette()));
     }
 }
@@ -224,7 +224,7 @@ void CMainFrame::CreateMenus()
                     if (documentMenu && !command->documentMenuText.isEmpty())
                         menu->addAction(MakeAction(*command, command->documentMenuText));
                     else
-                        menu->addAction(m_actions.value(int(item.command)));
+                        menu->addAction(Action(item.command));
                     break;
                 }
                 }
@@ -310,7 +310,7 @@ void CMainFrame::CreateToolBar()
     m_pToolBar->toggleViewAction()->setEnabled(false);
     for (const CommandRegistry::MenuItem &item : CommandRegistry::ToolBarButtons()) {
         if (item.kind == CommandRegistry::MenuItem::Kind::Command)
-            m_pToolBar->addAction(m_actions.value(int(item.command)));
+            m_pToolBar->addAction(Action(item.command));
         else
             m_pToolBar->addSeparator();
     }

@@ -96,6 +96,7 @@ protected:
 private:
     void CreateActions();
     QAction *MakeAction(const CommandDescription &command, const QString &text);
+    QAction *Action(CommandId id) const { return m_actions.value(id); }
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
@@ -124,7 +125,7 @@ private:
     CMessagesPanel *m_pMessages = nullptr;
     CFindReplace *m_pFindReplace = nullptr;
     QToolBar *m_pToolBar = nullptr;
-    QHash<int, QAction *> m_actions; // one per command; menus, toolbar and keys share it
+    QHash<CommandId, QAction *> m_actions; // one per command; menus, toolbar and keys share it
     // Actions enabled only while a document window is active, or as the command's state says.
     QList<QPair<QAction *, const CommandDescription *>> m_stateActions;
     QPointer<CRichSyntaxView> m_pWatchedView; // whose selection and undo the enabling follows

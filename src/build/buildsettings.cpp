@@ -26,6 +26,11 @@ void BuildSettings::Save(CSettingsStore &store) const
                        {QString(), SettingsNames::kDebug, QString::number(debug ? 1 : 0)}});
 }
 
+void BuildSettings::SaveLinkerArguments(CSettingsStore &store) const
+{
+    store.WriteString(linkerArguments, QString(), SettingsNames::kCommandLine);
+}
+
 LogWindowSize LogWindowSize::Load(const CSettingsStore &store)
 {
     return {QSize(store.ReadInt(SettingsNames::kLogSection, SettingsNames::kLogWidth),
@@ -36,9 +41,4 @@ void LogWindowSize::Save(CSettingsStore &store) const
 {
     store.WriteInts(SettingsNames::kLogSection,
                     {{SettingsNames::kLogWidth, size.width()}, {SettingsNames::kLogHeight, size.height()}});
-}
-
-void BuildSettings::SaveLinkerArguments(CSettingsStore &store) const
-{
-    store.WriteString(linkerArguments, QString(), SettingsNames::kCommandLine);
 }

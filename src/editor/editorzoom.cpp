@@ -38,9 +38,7 @@ void CEditorZoom::SetStep(int step)
         return;
     m_nStep = step;
     CSettingsStore store;
-    EditorSettings settings;
-    settings.zoom = m_nStep;
-    settings.SaveZoom(store);
+    EditorSettings{m_nStep}.SaveZoom(store);
     Q_EMIT Changed(m_nStep);
 }
 

@@ -22,6 +22,7 @@ void CGlyphBatches::SetStyles(const QFont &font, const std::function<QTextCharFo
     m_batches.clear();
     m_layers = 1;
     m_glyphBounds.clear();
+    m_bAllDrawable = true;
     const QRawFont plain = QRawFont::fromFont(font);
     m_plainFace = FaceIndex(plain);
     QList<quint32> latin1(m_latin1[std::size_t(m_plainFace)].begin(), m_latin1[std::size_t(m_plainFace)].end());
@@ -33,6 +34,7 @@ void CGlyphBatches::SetStyles(const QFont &font, const std::function<QTextCharFo
         Style &style = m_styles[std::size_t(kind)];
         style.color = format.foreground().color().rgba();
         style.drawable = CanDraw(format);
+        m_bAllDrawable = m_bAllDrawable && style.drawable;
         QFont face = font;
         if (format.hasProperty(QTextFormat::FontWeight))
             face.setWeight(QFont::Weight(format.fontWeight()));
@@ -205,9 +207,11 @@ bool CGlyphBatches::AddLine(const QTextLayout &layout, QStringView text, const s
 {
     if (layout.lineCount() < 1)
         return false;
-    for (const ColorSpan &span : spans) {
-        if (!m_styles[std::size_t(span.kind)].drawable)
-            return false;
+    if (!m_bAllDrawable) {
+        for (const ColorSpan &span : spans) {
+            if (!m_styles[std::size_t(span.kind)].drawable)
+                return false;
+        }
     }
     const QTextLine line = layout.lineAt(0);
     from = qMax(from, line.textStart());

@@ -98,6 +98,8 @@ private:
     std::vector<std::array<quint32, 256>> m_latin1;
     std::vector<Batch> m_batches;
     int m_layers = 1;
+    // Whether every kind's format is one the batches draw; else each line's spans are looked at.
+    bool m_bAllDrawable = true;
     // Each glyph's ink box, by face and glyph.
     QHash<quint64, QRectF> m_glyphBounds;
     // The laid-out face's Latin-1 advances, in 64ths of a pixel as Qt's text

@@ -69,7 +69,7 @@ void CGutterWidget::paintEvent(QPaintEvent *event)
 
     // The numbers are drawn from the digits' glyphs in the text's face,
     // right-aligned by the digits' advances, all in one run.
-    const CGlyphBatches &digits = m_pView->Painter().Batches();
+    const CGlyphBatches &digits = m_pView->Painter().BatchesFor(m_pView->TextFont());
     const CTextMarks &marks = m_pView->Marks();
     const qreal ascent = QFontMetricsF(m_pView->TextFont()).ascent();
     const int right = x - kNumberGap;

@@ -37,5 +37,5 @@ private:
     void ForwardToText(QMouseEvent *event);
 
     CRichSyntaxView *m_pView;
-    int m_nNumbersWidth = 40;
+    int m_nNumbersWidth = 0; // set by the view as it is made and zoomed
 };

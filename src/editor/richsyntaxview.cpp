@@ -112,7 +112,6 @@ CRichSyntaxView::CRichSyntaxView(CRichSyntaxDoc *doc, QWidget *parent) : QPlainT
     // Marks in the text, shared by every window on it.
     m_pMarks = CTextMarks::ForDocument(text);
     m_pPainter = std::make_unique<CTextPainter>(*m_pColorer, *m_pMarks);
-    m_pPainter->SetFont(m_font);
     connect(m_pMarks, &CTextMarks::Changed, this, [this] {
         viewport()->update();
         m_pGutter->update();
@@ -165,7 +164,6 @@ void CRichSyntaxView::ApplyZoom(int step)
     m_font = EditorFont(step);
     setFont(m_font);
     ApplyTextFormat(document(), m_font);
-    m_pPainter->SetFont(m_font);
     SetGutterWidth(GutterWidth(step));
 }
 
@@ -226,6 +224,7 @@ void CRichSyntaxView::paintEvent(QPaintEvent *event)
     // No row is ever drawn without its colours.
     ColorVisibleBlocks();
     CTextPainter::Page page;
+    page.font = m_font;
     page.first = firstVisibleBlock();
     page.offset = contentOffset();
     page.clip = event->rect();
@@ -250,7 +249,6 @@ QRectF CRichSyntaxView::ShownRect(const QTextBlock &block) const
 
 void CRichSyntaxView::SetGutterWidth(int width)
 {
-    m_nGutterWidth = width;
     m_pGutter->SetNumbersWidth(width);
     const int margin = width + kTextGap - int(document()->documentMargin());
     setViewportMargins(margin > 0 ? margin : 0, 0, 0, 0);
@@ -261,7 +259,8 @@ void CRichSyntaxView::UpdateGutterGeometry()
 {
     // The strip reaches to where the text starts, over the text area's own margin.
     const QRect area = contentsRect();
-    const int width = m_nGutterWidth > 0 ? m_nGutterWidth + kTextGap : viewportMargins().left();
+    const int numbers = m_pGutter->NumbersWidth();
+    const int width = numbers > 0 ? numbers + kTextGap : viewportMargins().left();
     m_pGutter->setGeometry(area.left(), area.top(), width, area.height());
 }
 

@@ -69,7 +69,7 @@ public:
     // What the gutter draws from: the rows in view, the painter's faces and the marks.
     QTextBlock FirstShownBlock() const;
     QRectF ShownRect(const QTextBlock &block) const;
-    const CTextPainter &Painter() const { return *m_pPainter; }
+    CTextPainter &Painter() const { return *m_pPainter; }
     const CTextMarks &Marks() const { return *m_pMarks; }
     const QFont &TextFont() const { return m_font; }
 
@@ -144,7 +144,6 @@ private:
     bool m_bAutoIndent = true; // Enter keeps the line's indentation
     bool m_bShowsMark = false; // the status bar shows a mark's message
     QFont m_font;
-    int m_nGutterWidth = 40;
     QCompleter *m_pCompleter = nullptr;
     QStringList m_completionWords; // the document's words, while the list is open
     int m_nWheelDelta = 0;         // Ctrl+wheel turns not yet a whole zoom step

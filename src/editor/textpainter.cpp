@@ -23,14 +23,16 @@ QTextCharFormat MarkFormat(MarkKind kind)
 CTextPainter::CTextPainter(const CSourceColorer &colorer, const CTextMarks &marks) : m_colorer(colorer), m_marks(marks)
 {}
 
-void CTextPainter::SetFont(const QFont &font)
+const CGlyphBatches &CTextPainter::BatchesFor(const QFont &font)
 {
     if (m_batches.Font() != font)
         m_batches.SetStyles(font, [this](ColorKind kind) { return m_colorer.Format(kind); });
+    return m_batches;
 }
 
 void CTextPainter::Paint(QPainter &painter, const Page &page)
 {
+    BatchesFor(page.font);
     painter.setClipRect(page.clip);
     painter.setPen(page.context.palette.text().color());
     const int cursorPosition = page.context.cursorPosition;

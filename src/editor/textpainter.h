@@ -33,6 +33,7 @@ public:
     // What one paint event covers, as the text edit tells it.
     struct Page
     {
+        QFont font;       // the text's font, which the faces and colours follow
         QTextBlock first; // the first block in view
         QPointF offset;   // where it is drawn
         QRect clip;
@@ -44,10 +45,10 @@ public:
     };
     void Paint(QPainter &painter, const Page &page);
 
-    // Faces and colours follow the font in use.
-    void SetFont(const QFont &font);
-    // The laid-out face, also for the line numbers.
-    const CGlyphBatches &Batches() const { return m_batches; }
+    // The glyph batches for text in font (the laid-out face also draws the
+    // line numbers); their faces and colours are made on first use, and again
+    // when the font changes.
+    const CGlyphBatches &BatchesFor(const QFont &font);
 
     // Lines up to this long are drawn whole; of longer ones, only what is in view.
     static constexpr int kWholeLineChars = 1024;
